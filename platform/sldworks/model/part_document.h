@@ -1,0 +1,193 @@
+// A part document of the simulated SolidWorks: the ordered feature list with automatic
+// names, the bodies the solid features computed, the selection, entity names and face
+// colours, and files. Plain C++: failures of geometric operations give a null result and a
+// message in lastError(), and leave the document as it was; file errors raise ModelError.
+//
+// Performance: a new solid feature is applied incrementally to the current bodies; topology
+// answers are cached until the next change. The whole part is replayed only by rebuild(),
+// by a change of suppression, and when a document is opened.
+#pragma once
+
+#include "platform/sldworks/model/feature.h"
+#include "platform/sldworks/model/object.h"
+#include "platform/sldworks/model/selection.h"
+#include "platform/sldworks/model/sketch.h"
+#include "platform/sldworks/model/topology.h"
+#include "platform/sldworks/model/types.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace swsim {
+
+struct RayHit {
+    FacePtr face;
+    Vec3 point{};
+    double distance = 0.0; // along the ray from its start; may be negative down to -radius
+};
+
+class PartDocument : public std::enable_shared_from_this<PartDocument> {
+public:
+    // A new part from the template: the items "Sensors" (SensorFolder), "Annotations"
+    // (DetailCabinet), "Solid Bodies" (SolidBodyFolder), "Surface Bodies"
+    // (SurfaceBodyFolder), "Material <not specified>" (MaterialFolder), "Origin"
+    // (OriginProfileFeature), then "Front Plane", "Top Plane", "Right Plane" (RefPlane) with
+    // normals +Z, +Y, +X through the origin.
+    static std::shared_ptr<PartDocument> create();
+    // Opens a part saved by save(); raises ModelError naming what is wrong.
+    static std::shared_ptr<PartDocument> open(const std::string& path);
+
+    PartDocument(const PartDocument&) = delete;
+    PartDocument& operator=(const PartDocument&) = delete;
+    ~PartDocument();
+
+    // ---- files ------------------------------------------------------------------------
+    // Saves in the session's own format; raises ModelError when the file cannot be written.
+    void save(const std::string& path);
+    // Writes a copy of the bodies as STEP or STL (binary unless `asciiStl`); raise ModelError.
+    void exportStep(const std::string& path) const;
+    void exportStl(const std::string& path, bool asciiStl = false) const;
+    const std::string& path() const { return path_; }
+    bool modified() const { return modified_; }
+    void setModified(bool modified) { modified_ = modified; }
+
+    // ---- features ---------------------------------------------------------------------
+    const std::vector<FeaturePtr>& features() const { return features_; }
+    FeaturePtr firstFeature() const;
+    // The feature after `feature` in the list; null at the end or when it is not listed.
+    FeaturePtr nextFeature(const Feature& feature) const;
+    FeaturePtr newestFeature() const;
+    FeaturePtr findFeature(const std::string& name) const;
+    int featureIndex(const Feature& feature) const; // -1 when not listed
+    // Replays the unsuppressed solid features in order from scratch.
+    void rebuild();
+    // Message of the last failed operation.
+    const std::string& lastError() const { return lastError_; }
+
+    // ---- reference geometry -----------------------------------------------------------
+    RefPlanePtr frontPlane() const;
+    RefPlanePtr topPlane() const;
+    RefPlanePtr rightPlane() const;
+    // A fixed plane through three points: origin p1, X towards p2, normal (p2-p1) x (p3-p1).
+    // Null for collinear or coincident points.
+    RefPlanePtr addPlaneThroughPoints(Vec3 p1, Vec3 p2, Vec3 p3);
+    // A plane parallel to `reference` (a RefPlane or a planar Face) at `distance` along its
+    // normal, or against it when `flip`. Null for another reference or a negative distance.
+    RefPlanePtr addOffsetPlane(const ObjectPtr& reference, double distance, bool flip);
+    // An axis through two points; null when they coincide.
+    RefAxisPtr addAxis(Vec3 p1, Vec3 p2);
+    // An axis from the selection: a sketch line (or centre line); two sketch points or
+    // vertices; a plane or planar face and a point (through the point along the normal);
+    // a cylindrical or conical face (its axis); an axis. Null when the selection fits none.
+    RefAxisPtr addAxisFromSelection();
+
+    // ---- sketches ---------------------------------------------------------------------
+    // Opens a 2D sketch on a RefPlane or planar Face; null when something is open already
+    // or the placement is not planar. Sketch on a plane: the plane's frame. Sketch on a
+    // face: origin the model origin projected onto the face's plane, normal the outward
+    // face normal, X the model X projected (or Y, then Z, when X is nearly normal).
+    SketchPtr openSketch(const ObjectPtr& placement);
+    // Opens a 2D sketch on the first selected plane or planar face.
+    SketchPtr openSketchOnSelection();
+    SketchPtr open3DSketch();
+    // The sketch open for editing, or null.
+    SketchPtr activeSketch() const { return activeSketch_; }
+    // Closes the open sketch (nothing open: false).
+    bool closeSketch();
+    // Reopens an existing sketch for editing.
+    bool editSketch(const SketchPtr& sketch);
+
+    // ---- solid features ---------------------------------------------------------------
+    // Each returns the new feature, or null with lastError() set and nothing changed (no
+    // closed profile, zero depth, failed boolean, a cut that removes nothing, ...).
+    SolidFeaturePtr addExtrusion(const SketchPtr& sketch, const ExtrudeSpec& spec);
+    SolidFeaturePtr addRevolution(const SketchPtr& sketch, const RevolveSpec& spec);
+    SolidFeaturePtr addHole(const HoleSpec& spec);
+    // Imports a STEP (.step, .stp), IGES (.igs, .iges) or BREP (.brep, .brp) file as new
+    // bodies (feature type "BaseBody", names "Imported1", ...).
+    SolidFeaturePtr addImportedBody(const std::string& path);
+    // A cosmetic thread on a circular edge; null when the edge is not a circle of the part
+    // or diameter/length are not positive.
+    CosmeticThreadPtr addCosmeticThread(const EdgePtr& edge, double diameter, double length,
+                                        const std::string& description);
+
+    // ---- topology ---------------------------------------------------------------------
+    // Bodies of one kind in a stable order; all bodies (solids first) without a kind.
+    std::vector<BodyPtr> bodies(BodyKind kind) const;
+    std::vector<BodyPtr> bodies() const;
+    // Faces of the current part that `feature` made (see SolidFeature::faces).
+    std::vector<FacePtr> facesOfFeature(const Feature& feature) const;
+    // The first face hit by the ray from `start` along `direction`: hits from -radius on
+    // count (so a start point on a face finds it). Restricted to one body kind if given.
+    std::optional<RayHit> castRay(Vec3 start, Vec3 direction, double radius,
+                                  std::optional<BodyKind> kind = std::nullopt) const;
+    // The first face (body order, then face order) that contains `point` within
+    // `tolerance` and whose normal at the point agrees with `normal` (dot > 1 - 1e-6);
+    // the zero vector accepts any normal.
+    FacePtr findFaceAt(Vec3 point, Vec3 normal, double tolerance) const;
+    // The first edge (body order, edge order) within `tolerance` of `point`.
+    EdgePtr findEdgeAt(Vec3 point, double tolerance) const;
+    Box box() const;
+    // Over the solid bodies.
+    MassProperties massProperties() const;
+
+    // ---- entity names and colours -----------------------------------------------------
+    // Names a face or edge of the part. Refused (false) when the entity already has a name,
+    // the name is empty or already names an entity of the document, or the entity is not
+    // part of the document.
+    bool setEntityName(const ObjectPtr& entity, const std::string& name);
+    std::string entityName(const ObjectPtr& entity) const;
+    ObjectPtr findEntityByName(const std::string& name) const;
+    // Sets (or with nullopt removes) a face's colour; false when the face is not in the part.
+    bool setFaceColour(const FacePtr& face, std::optional<Rgb> colour);
+
+    // ---- selection --------------------------------------------------------------------
+    Selection& selection() { return selection_; }
+    const Selection& selection() const { return selection_; }
+    void clearSelection() { selection_.clear(); }
+    bool select(const ObjectPtr& object, bool append, int mark,
+                std::optional<Vec3> pickPoint = std::nullopt);
+    // By name and type: "PLANE", "AXIS", "SKETCH", "BODYFEATURE" (any feature), "FACE",
+    // "EDGE" (entity names), "EXTSKETCHPOINT", "EXTSKETCHSEGMENT" ("Point1@Sketch3").
+    // The point is kept as the pick point. False (selection unchanged) when nothing fits.
+    bool selectByName(const std::string& name, const std::string& type, Vec3 point, bool append,
+                      int mark);
+    // Selects the first face hit by the ray (see castRay).
+    bool selectByRay(Vec3 start, Vec3 direction, double radius, bool append, int mark);
+    // Selects the face found by findFaceAt.
+    bool selectFaceAt(Vec3 point, Vec3 normal, double tolerance, bool append, int mark);
+    // The sketch the selection names (a selected sketch, or the sketch of a selected sketch
+    // entity), or null.
+    SketchPtr selectedSketch() const;
+
+    // Identity counter of the geometry: changes whenever the bodies change.
+    std::uint64_t geometryRevision() const { return revision_; }
+
+private:
+    PartDocument();
+    struct Impl;
+    friend class Feature;
+
+    void addFeature(const FeaturePtr& feature, const std::string& namePrefix);
+    std::string nextName(const std::string& prefix);
+    bool nameInUse(const std::string& name, const Feature* except) const;
+    bool renameFeature(Feature& feature, const std::string& name);
+    bool applySuppression(Feature& feature, bool suppressed);
+
+    std::unique_ptr<Impl> impl_;
+    std::vector<FeaturePtr> features_;
+    std::map<std::string, int> nameCounters_;
+    SketchPtr activeSketch_;
+    Selection selection_;
+    std::string lastError_;
+    std::string path_;
+    bool modified_ = false;
+    std::uint64_t revision_ = 0;
+};
+
+using PartDocumentPtr = std::shared_ptr<PartDocument>;
+
+} // namespace swsim

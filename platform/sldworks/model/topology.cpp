@@ -1,0 +1,1 @@
+#include "platform/sldworks/model/part_document.h"
