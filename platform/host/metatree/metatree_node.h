@@ -1,0 +1,71 @@
+#pragma once
+// Inside the store: the node record and the operations the API, the parser and the printer
+// share. Not for use outside this folder.
+
+#include "platform/host/metatree/metatree_ptr.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct metaNodeS {
+    metaNodeS* parent = nullptr;
+    metaNodeS* next = nullptr; // siblings; a tag token has none (see nextSibling)
+    metaNodeS* prev = nullptr;
+    metaNodeS* first = nullptr; // children of a list
+    metaNodeS* last = nullptr;
+    union {
+        std::int64_t i;
+        double d;
+        std::string* bytes; // name token text, string, binary
+        metaNodeS* tag;     // list: its tag token or null
+    } v{};
+    std::uint64_t id = 0;
+    std::uint32_t fileId = 0; // index into the file name table; 0 = none
+    std::uint32_t line = 0;
+    std::uint32_t column = 0;
+    std::uint32_t count = 0; // children of a list
+    metaNodeKind kind = metaNodeKind::none;
+    bool isTag = false;
+};
+
+namespace metatree_detail {
+
+bool holdsBytes(metaNodeKind k) noexcept;
+
+// A new parentless node; atoms of a byte kind get an empty text. Counts as live.
+metaNodeS* allocNode(metaNodeKind kind);
+// A new key node with a tag token of this (already checked) text.
+metaNodeS* allocKeyNode(std::string_view tag);
+// Frees a parentless subtree without recursion.
+void freeSubtree(metaNodeS* n) noexcept;
+
+struct subtreeDeleterS {
+    void operator()(metaNodeS* n) const noexcept { freeSubtree(n); }
+};
+using ownedNodeT = std::unique_ptr<metaNodeS, subtreeDeleterS>;
+
+std::int64_t liveNodes() noexcept;
+
+// Links child (parentless, not a tag) as the last child / before `before` of list parent.
+void linkLast(metaNodeS* parent, metaNodeS* child) noexcept;
+void linkBefore(metaNodeS* parent, metaNodeS* before, metaNodeS* child) noexcept;
+// Detaches a non-tag node from its parent.
+void unlinkRaw(metaNodeS* n) noexcept;
+
+// True when a is b or one of b's ancestors.
+bool isAncestorOrSelf(const metaNodeS* a, const metaNodeS* b) noexcept;
+
+// Deep copy without recursion; parentless.
+metaNodeS* cloneSubtree(const metaNodeS* n);
+// Exchanges what two nodes hold (kind, value, tag, children, location); each keeps its id
+// and its place in its own tree.
+void swapContents(metaNodeS* a, metaNodeS* b) noexcept;
+bool equalSubtrees(const metaNodeS* a, const metaNodeS* b, bool withLocation);
+
+// Table of source file names; id 0 is the empty name.
+std::uint32_t internFileName(std::string_view name);
+std::string fileNameOf(std::uint32_t id);
+
+} // namespace metatree_detail

@@ -1,0 +1,139 @@
+// Printer of the text form. Without recursion, so that a tree of any depth built through the
+// API prints.
+
+#include "platform/host/metatree/metatree_print.h"
+
+#include "platform/host/metatree/metatree_text_codec.h"
+
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+namespace metatree_detail {
+
+void appendDouble(std::string& out, double d) {
+    if (std::isnan(d)) {
+        out += "nan";
+        return;
+    }
+    if (std::isinf(d)) {
+        out += d < 0 ? "-inf" : "inf";
+        return;
+    }
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, d);
+    const std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
+    out += text;
+    if (text.find_first_of(".e") == std::string_view::npos) {
+        out += ".0";
+    }
+}
+
+namespace {
+
+void appendString(std::string& out, const std::string& s) {
+    out += '"';
+    for (char c : s) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+void appendAtom(std::string& out, const metaNodeS* n) {
+    switch (n->kind) {
+    case metaNodeKind::nameToken:
+        out += *n->v.bytes;
+        break;
+    case metaNodeKind::string:
+        appendString(out, *n->v.bytes);
+        break;
+    case metaNodeKind::integer: {
+        char buf[32];
+        const auto res = std::to_chars(buf, buf + sizeof buf, n->v.i);
+        out.append(buf, res.ptr);
+        break;
+    }
+    case metaNodeKind::dbl:
+        appendDouble(out, n->v.d);
+        break;
+    case metaNodeKind::binary:
+        out += "#\"";
+        out += encodeBase64(*n->v.bytes);
+        out += '"';
+        break;
+    case metaNodeKind::list:
+    case metaNodeKind::none:
+        break;
+    }
+}
+
+// One open list: the next child to print and whether its children went onto new lines.
+struct openListS {
+    const metaNodeS* next;
+    std::size_t depth;
+    bool empty;  // nothing written after '(' yet
+    bool broken; // children are on lines of their own
+};
+
+} // namespace
+
+std::string printSubtree(const metaNodeS* n, metaPrintStyle style) {
+    std::string out;
+    const bool pretty = style == metaPrintStyle::pretty;
+    std::vector<openListS> open;
+    auto openList = [&](const metaNodeS* list, std::size_t depth) {
+        out += '(';
+        if (list->v.tag != nullptr) {
+            out += *list->v.tag->v.bytes;
+        }
+        open.push_back({list->first, depth, list->v.tag == nullptr, false});
+    };
+    if (n->kind != metaNodeKind::list) {
+        appendAtom(out, n);
+        return out;
+    }
+    openList(n, 0);
+    while (!open.empty()) {
+        openListS& top = open.back();
+        const metaNodeS* child = top.next;
+        if (child == nullptr) {
+            out += ')';
+            open.pop_back();
+            continue;
+        }
+        top.next = child->next;
+        const bool isList = child->kind == metaNodeKind::list;
+        if (pretty && (isList || top.broken)) {
+            // From the first nested list on, every child starts a line of its own.
+            top.broken = true;
+            out += '\n';
+            out.append(2 * (top.depth + 1), ' ');
+        } else if (!top.empty) {
+            out += ' ';
+        }
+        top.empty = false;
+        if (isList) {
+            openList(child, top.depth + 1); // invalidates top
+        } else {
+            appendAtom(out, child);
+        }
+    }
+    return out;
+}
+
+} // namespace metatree_detail
