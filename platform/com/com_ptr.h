@@ -11,6 +11,7 @@
 #include "platform/com/variant.h"
 
 #include <cstddef>
+#include <memory>
 #include <type_traits>
 
 template <class I> class _com_ptr_t {
@@ -48,7 +49,7 @@ public:
     }
     _com_ptr_t& operator=(const _com_ptr_t& other) noexcept { return *this = other.p_; }
     _com_ptr_t& operator=(_com_ptr_t&& other) noexcept {
-        if (this != &other) {
+        if (this != std::addressof(other)) { // operator& is the out-parameter form
             I* old = p_;
             p_ = other.p_;
             other.p_ = nullptr;
