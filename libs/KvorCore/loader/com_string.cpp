@@ -160,7 +160,9 @@ mzComStringC mzComStringC::arg(const mzComStringC& replacement, int fieldWidth,
         return *this;
 
     std::u16string padded = replacement.text_;
-    const std::size_t width = static_cast<std::size_t>(fieldWidth < 0 ? -fieldWidth : fieldWidth);
+    // Through long long: negating INT_MIN as an int would overflow.
+    const long long signedWidth = fieldWidth;
+    const auto width = static_cast<std::size_t>(signedWidth < 0 ? -signedWidth : signedWidth);
     if (padded.size() < width) {
         const std::u16string pad(width - padded.size(), fill);
         padded = fieldWidth > 0 ? pad + padded : padded + pad;
