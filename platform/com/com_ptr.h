@@ -14,6 +14,20 @@
 #include <memory>
 #include <type_traits>
 
+template <class I> class _com_ptr_t;
+
+namespace comPtrDetail {
+template <class T> struct isComPtr : std::false_type {};
+template <class Q> struct isComPtr<_com_ptr_t<Q>> : std::true_type {};
+
+// What a _com_ptr_t can be queried from: another smart pointer, or a VARIANT.
+template <class T>
+concept querySource = isComPtr<T>::value || std::is_base_of_v<VARIANT, T>;
+// An interface pointer of another type.
+template <class Q>
+concept interfaceType = std::is_base_of_v<IUnknown, Q>;
+} // namespace comPtrDetail
+
 template <class I> class _com_ptr_t {
 public:
     typedef I Interface;
@@ -33,8 +47,8 @@ public:
     _com_ptr_t(_com_ptr_t&& other) noexcept : p_(other.p_) { other.p_ = nullptr; }
     // Any other interface pointer, smart pointer or VARIANT: QueryInterface for I.
     // E_NOINTERFACE leaves this empty; any other failure raises _com_error.
-    template <class Q> _com_ptr_t(const Q& other) { queryFrom(other); }
-    template <class Q> _com_ptr_t(Q* other) { queryFrom(other); }
+    template <comPtrDetail::querySource Q> _com_ptr_t(const Q& other) { queryFrom(other); }
+    template <comPtrDetail::interfaceType Q> _com_ptr_t(Q* other) { queryFrom(other); }
 
     ~_com_ptr_t() { releaseIfSet(); }
 
@@ -62,11 +76,11 @@ public:
         releaseIfSet();
         return *this;
     }
-    template <class Q> _com_ptr_t& operator=(const Q& other) {
+    template <comPtrDetail::querySource Q> _com_ptr_t& operator=(const Q& other) {
         _com_ptr_t fresh(other);
         return *this = static_cast<_com_ptr_t&&>(fresh);
     }
-    template <class Q> _com_ptr_t& operator=(Q* other) {
+    template <comPtrDetail::interfaceType Q> _com_ptr_t& operator=(Q* other) {
         _com_ptr_t fresh(other);
         return *this = static_cast<_com_ptr_t&&>(fresh);
     }
@@ -175,7 +189,6 @@ private:
     }
 
     template <class Q> void queryFrom(Q* source) {
-        static_assert(std::is_base_of_v<IUnknown, Q>, "not an interface pointer");
         static_assert(std::is_base_of_v<I, Q> || std::is_convertible_v<Q*, IUnknown*>,
                       "pass one interface of an object that implements several");
         if constexpr (std::is_base_of_v<I, Q>) {

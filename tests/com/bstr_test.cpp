@@ -8,7 +8,7 @@
 #include <string>
 
 namespace {
-class BstrTest : public ::testing::Test {
+class PlatformComBstrTest : public ::testing::Test {
 protected:
     void TearDown() override { comTestHooks::reset(); }
 };
@@ -18,7 +18,7 @@ const char* const mixedUtf8 = "Gr\xC3\xB6\xC3\x9F"
                               "e \xCE\xA9\xF0\x9F\x98\x80";
 const char16_t mixedUtf16[] = u"Gr\u00F6\u00DFe \u03A9\U0001F600";
 
-TEST_F(BstrTest, AllocationKeepsByteLengthPrefixAndTerminator) {
+TEST_F(PlatformComBstrTest, AllocationKeepsByteLengthPrefixAndTerminator) {
     BSTR s = SysAllocStringLen(u"ab\0cd", 5);
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(SysStringLen(s), 5u);
@@ -42,7 +42,7 @@ TEST_F(BstrTest, AllocationKeepsByteLengthPrefixAndTerminator) {
     SysFreeString(nullptr);
 }
 
-TEST_F(BstrTest, Utf8AndUtf16RoundTripNonAsciiText) {
+TEST_F(PlatformComBstrTest, Utf8AndUtf16RoundTripNonAsciiText) {
     const std::u16string wide = comUtf8ToUtf16(mixedUtf8);
     EXPECT_EQ(wide, std::u16string(mixedUtf16));
     EXPECT_EQ(wide.size(), 9u); // 7 BMP characters, one surrogate pair
@@ -53,7 +53,7 @@ TEST_F(BstrTest, Utf8AndUtf16RoundTripNonAsciiText) {
     EXPECT_EQ(comWideToUtf16(utf32), wide);
 }
 
-TEST_F(BstrTest, MalformedInputBecomesReplacementCharacter) {
+TEST_F(PlatformComBstrTest, MalformedInputBecomesReplacementCharacter) {
     EXPECT_EQ(comUtf8ToUtf16("a\xFF"
                              "b"),
               u"a\uFFFDb");
@@ -66,7 +66,7 @@ TEST_F(BstrTest, MalformedInputBecomesReplacementCharacter) {
     EXPECT_EQ(comWideToUtf16(std::wstring(1, static_cast<wchar_t>(0x110000))), u"\uFFFD");
 }
 
-TEST_F(BstrTest, CopiesShareDataAndSurviveTheOriginal) {
+TEST_F(PlatformComBstrTest, CopiesShareDataAndSurviveTheOriginal) {
     _bstr_t copy;
     {
         _bstr_t original(mixedUtf8);
@@ -81,7 +81,7 @@ TEST_F(BstrTest, CopiesShareDataAndSurviveTheOriginal) {
     EXPECT_EQ(copy.length(), 9u);
 }
 
-TEST_F(BstrTest, EqualityIsCaseSensitiveAndTreatsNullAsEmpty) {
+TEST_F(PlatformComBstrTest, EqualityIsCaseSensitiveAndTreatsNullAsEmpty) {
     const _bstr_t null;
     const _bstr_t empty("");
     const _bstr_t nullFromBstr(static_cast<BSTR>(nullptr), false);
@@ -110,7 +110,7 @@ TEST_F(BstrTest, EqualityIsCaseSensitiveAndTreatsNullAsEmpty) {
     EXPECT_TRUE(_bstr_t("Ab") < _bstr_t("ab"));
 }
 
-TEST_F(BstrTest, ConcatenationAndUtf8ViewFollowChanges) {
+TEST_F(PlatformComBstrTest, ConcatenationAndUtf8ViewFollowChanges) {
     _bstr_t name("Sketch");
     const _bstr_t before = name;
     name += _bstr_t(u"\u00B2");
@@ -135,7 +135,7 @@ TEST_F(BstrTest, ConcatenationAndUtf8ViewFollowChanges) {
     EXPECT_TRUE(target == "filled");
 }
 
-TEST_F(BstrTest, AttachDetachAndCopyTransferOwnership) {
+TEST_F(PlatformComBstrTest, AttachDetachAndCopyTransferOwnership) {
     _bstr_t owner;
     owner.Attach(SysAllocString(u"feature"));
     BSTR extra = owner.copy();
@@ -161,7 +161,7 @@ TEST_F(BstrTest, AttachDetachAndCopyTransferOwnership) {
     EXPECT_STREQ(static_cast<const char*>(fromWide), "w\xC3\xA9");
 }
 
-TEST_F(BstrTest, FailedAllocationRaisesOutOfMemory) {
+TEST_F(PlatformComBstrTest, FailedAllocationRaisesOutOfMemory) {
     comTestHooks::failBstrAllocations(2);
     EXPECT_EQ(SysAllocString(u"a"), nullptr);
     try {

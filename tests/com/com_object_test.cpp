@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace {
-TEST(ComObject, AnswersItsInterfacesAndAliases) {
+TEST(PlatformComObject, AnswersItsInterfacesAndAliases) {
     int destroyed = 0;
     testObjectC* object = new testObjectC(&destroyed);
     ITestShape* shape = object;
@@ -48,7 +48,7 @@ TEST(ComObject, AnswersItsInterfacesAndAliases) {
     EXPECT_EQ(destroyed, 1);
 }
 
-TEST(ComObject, ReferenceCountIsAtomic) {
+TEST(PlatformComObject, ReferenceCountIsAtomic) {
     int destroyed = 0;
     testObjectC* object = new testObjectC(&destroyed);
     std::vector<std::thread> threads;

@@ -5,7 +5,7 @@
 #include <utility>
 
 namespace {
-TEST(ComPtr, QueryOnConstructionAndAssignment) {
+TEST(PlatformComPtr, QueryOnConstructionAndAssignment) {
     int destroyed = 0;
     {
         ITestShapePtr shape(new testObjectC(&destroyed, 2.5), false);
@@ -41,7 +41,7 @@ TEST(ComPtr, QueryOnConstructionAndAssignment) {
     EXPECT_EQ(destroyed, 1); // every reference balanced
 }
 
-TEST(ComPtr, FailedQueryRaisesItsHresultWithTheIid) {
+TEST(PlatformComPtr, FailedQueryRaisesItsHresultWithTheIid) {
     int destroyed = 0;
     {
         testObjectC* object = new testObjectC(&destroyed);
@@ -66,7 +66,7 @@ TEST(ComPtr, FailedQueryRaisesItsHresultWithTheIid) {
     EXPECT_EQ(destroyed, 2);
 }
 
-TEST(ComPtr, NullUseRaisesPointerError) {
+TEST(PlatformComPtr, NullUseRaisesPointerError) {
     ITestShapePtr empty;
     try {
         double size = 0;
@@ -85,7 +85,7 @@ TEST(ComPtr, NullUseRaisesPointerError) {
     EXPECT_FALSE(fromNull);
 }
 
-TEST(ComPtr, OwnershipTransfers) {
+TEST(PlatformComPtr, OwnershipTransfers) {
     int destroyed = 0;
     testObjectC* object = new testObjectC(&destroyed);
     ITestShape* raw = object;

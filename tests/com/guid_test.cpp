@@ -11,7 +11,7 @@ static_assert(bodyIid.Data1 == 0x83A33D3C && bodyIid.Data2 == 0x27C5 && bodyIid.
 static_assert(bodyIid.Data4[0] == 0xBF && bodyIid.Data4[7] == 0x57);
 static_assert(uuidOf<IUnknown>().Data4[0] == 0xC0 && uuidOf<IDispatch>().Data1 == 0x00020400);
 
-TEST(Guid, ParsesFieldsAndFormatsBackInUpperCase) {
+TEST(PlatformComGuid, ParsesFieldsAndFormatsBackInUpperCase) {
     const GUID g = guidParse("{8db64337-f36e-47cc-bbbc-b4b979d31505}");
     EXPECT_EQ(g.Data1, 0x8DB64337u);
     EXPECT_EQ(g.Data2, 0xF36Eu);
@@ -25,7 +25,7 @@ TEST(Guid, ParsesFieldsAndFormatsBackInUpperCase) {
     EXPECT_EQ(guidToString(GUID_NULL), "{00000000-0000-0000-0000-000000000000}");
 }
 
-TEST(Guid, EqualityComparesEveryByte) {
+TEST(PlatformComGuid, EqualityComparesEveryByte) {
     GUID other = bodyIid;
     EXPECT_EQ(other, bodyIid);
     other.Data4[7] ^= 1;
@@ -34,7 +34,7 @@ TEST(Guid, EqualityComparesEveryByte) {
     EXPECT_NE(GUID_NULL, IID_IUnknown);
 }
 
-TEST(Guid, MalformedTextIsRefusedWithTheTextInTheMessage) {
+TEST(PlatformComGuid, MalformedTextIsRefusedWithTheTextInTheMessage) {
     const char* bad[] = {
         "",
         "83A33D3C-27C5-11CE-BFD4-00400513BB57",    // no braces

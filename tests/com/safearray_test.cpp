@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 namespace {
-class SafeArrayTest : public ::testing::Test {
+class PlatformComSafeArrayTest : public ::testing::Test {
 protected:
     void TearDown() override { comTestHooks::reset(); }
 };
 
-TEST_F(SafeArrayTest, LowerBoundsOtherThanZero) {
+TEST_F(PlatformComSafeArrayTest, LowerBoundsOtherThanZero) {
     const SAFEARRAYBOUND bound{4, -2};
     SAFEARRAY* psa = SafeArrayCreate(VT_R8, 1, &bound);
     ASSERT_NE(psa, nullptr);
@@ -46,7 +46,7 @@ TEST_F(SafeArrayTest, LowerBoundsOtherThanZero) {
     EXPECT_EQ(SafeArrayDestroy(psa), S_OK);
 }
 
-TEST_F(SafeArrayTest, CreationRefusesWhatItCannotHold) {
+TEST_F(PlatformComSafeArrayTest, CreationRefusesWhatItCannotHold) {
     const SAFEARRAYBOUND bounds[2] = {{2, 0}, {2, 0}};
     EXPECT_EQ(SafeArrayCreate(VT_R8, 2, bounds), nullptr);
     EXPECT_EQ(SafeArrayCreate(VT_NULL, 1, bounds), nullptr);
@@ -71,7 +71,7 @@ TEST_F(SafeArrayTest, CreationRefusesWhatItCannotHold) {
     SafeArrayDestroy(next);
 }
 
-TEST_F(SafeArrayTest, LockCountGuardsDestroyAndRedim) {
+TEST_F(PlatformComSafeArrayTest, LockCountGuardsDestroyAndRedim) {
     SAFEARRAY* psa = SafeArrayCreateVector(VT_I4, 1, 3);
     ASSERT_NE(psa, nullptr);
     EXPECT_EQ(SafeArrayUnlock(psa), E_UNEXPECTED);
@@ -108,7 +108,7 @@ TEST_F(SafeArrayTest, LockCountGuardsDestroyAndRedim) {
     EXPECT_EQ(SafeArrayDestroy(nullptr), S_OK);
 }
 
-TEST_F(SafeArrayTest, StringElementsAreCopiedInAndOut) {
+TEST_F(PlatformComSafeArrayTest, StringElementsAreCopiedInAndOut) {
     SAFEARRAY* psa = SafeArrayCreateVector(VT_BSTR, 0, 2);
     ASSERT_NE(psa, nullptr);
     EXPECT_EQ(psa->fFeatures & FADF_BSTR, FADF_BSTR);
@@ -133,7 +133,7 @@ TEST_F(SafeArrayTest, StringElementsAreCopiedInAndOut) {
     EXPECT_EQ(SafeArrayDestroy(psa), S_OK);
 }
 
-TEST_F(SafeArrayTest, InterfaceElementsAreReferenceCounted) {
+TEST_F(PlatformComSafeArrayTest, InterfaceElementsAreReferenceCounted) {
     int destroyed = 0;
     testObjectC* a = new testObjectC(&destroyed);
     testObjectC* b = new testObjectC(&destroyed);
@@ -180,7 +180,7 @@ TEST_F(SafeArrayTest, InterfaceElementsAreReferenceCounted) {
     SafeArrayDestroy(plain);
 }
 
-TEST_F(SafeArrayTest, VariantElementsAreDeepCopied) {
+TEST_F(PlatformComSafeArrayTest, VariantElementsAreDeepCopied) {
     int destroyed = 0;
     SAFEARRAY* psa = SafeArrayCreateVector(VT_VARIANT, 1, 2);
     ASSERT_NE(psa, nullptr);

@@ -5,7 +5,7 @@
 #include <cmath>
 
 namespace {
-class VariantTest : public ::testing::Test {
+class PlatformComVariantTest : public ::testing::Test {
 protected:
     void TearDown() override { comTestHooks::reset(); }
 };
@@ -28,7 +28,7 @@ VARIANT_BOOL asBool(const VARIANT& src) {
     return out.boolVal;
 }
 
-TEST_F(VariantTest, ClearReleasesWhatTheVariantOwns) {
+TEST_F(PlatformComVariantTest, ClearReleasesWhatTheVariantOwns) {
     int destroyed = 0;
     VARIANT v;
     VariantInit(&v);
@@ -57,7 +57,7 @@ TEST_F(VariantTest, ClearReleasesWhatTheVariantOwns) {
     EXPECT_EQ(VariantClear(&bad), DISP_E_BADVARTYPE);
 }
 
-TEST_F(VariantTest, CopyIsDeep) {
+TEST_F(PlatformComVariantTest, CopyIsDeep) {
     VARIANT src = bstrVariant(u"Boss-Extrude1");
     VARIANT dst = bstrVariant(u"replaced"); // freed by the copy
     ASSERT_EQ(VariantCopy(&dst, &src), S_OK);
@@ -107,7 +107,7 @@ TEST_F(VariantTest, CopyIsDeep) {
     VariantClear(&source);
 }
 
-TEST_F(VariantTest, ChangeTypeToBool) {
+TEST_F(PlatformComVariantTest, ChangeTypeToBool) {
     VARIANT v;
     VariantInit(&v);
     EXPECT_EQ(asBool(v), VARIANT_FALSE); // empty
@@ -149,7 +149,7 @@ TEST_F(VariantTest, ChangeTypeToBool) {
     EXPECT_EQ(VariantChangeType(&out, &null, 0, VT_BOOL), DISP_E_TYPEMISMATCH);
 }
 
-TEST_F(VariantTest, ChangeTypeBetweenNumbersAndText) {
+TEST_F(PlatformComVariantTest, ChangeTypeBetweenNumbersAndText) {
     _variant_t v(2.5);
     v.ChangeType(VT_I4);
     EXPECT_EQ(v.vt, VT_I4);
@@ -197,7 +197,7 @@ TEST_F(VariantTest, ChangeTypeBetweenNumbersAndText) {
     EXPECT_THROW(object.ChangeType(VT_R8), _com_error);
 }
 
-TEST_F(VariantTest, VariantTConstructorsAndConversions) {
+TEST_F(PlatformComVariantTest, VariantTConstructorsAndConversions) {
     EXPECT_EQ(_variant_t(short{3}).vt, VT_I2);
     EXPECT_EQ(_variant_t(3).vt, VT_I4);
     EXPECT_EQ(_variant_t(3L).vt, VT_I4);
