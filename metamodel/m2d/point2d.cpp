@@ -1,0 +1,99 @@
+#include "metamodel/m2d/point2d.h"
+
+#include <cmath>
+
+namespace {
+
+vectorC2d<double> toVector(const std::array<double, 2>& v) {
+    return {v[0], v[1]};
+}
+
+metaTreePtrT pointChildAt(const metaObjectVirtualDataBaseC& list, int index) {
+    return metaObjListContainerC(list.getTreePtr()).getAtByKey(mObjPoint2dC::tagName(), index);
+}
+
+} // namespace
+
+vectorC2d<double> mObjPoint2dC::getPoint(int* ok) const {
+    return toVector(readVector2d(getTreePtr(), ok));
+}
+
+bool mObjPoint2dC::setPoint(const vectorC2d<double>& p) {
+    const double values[2] = {p.x, p.y};
+    return setDoubleValues(getTreePtr(), values, 2);
+}
+
+int metaObjListPoint2dContainerC::count() const {
+    return countByKey(mObjPoint2dC::tagName());
+}
+
+metaTreePtrT metaObjListPoint2dContainerC::getAt(int index) const {
+    return getAtByKey(mObjPoint2dC::tagName(), index);
+}
+
+mObjPoint2dC metaObjListPoint2dContainerC::getPointAt(int index) const {
+    return mObjPoint2dC(getAt(index));
+}
+
+vectorC2d<double> metaObjListPoint2dContainerC::getPoint2dAt(int index) const {
+    return getPointAt(index).getPoint();
+}
+
+bool metaObjListPoint2dContainerC::setPointAt(int index, const vectorC2d<double>& p) {
+    mObjPoint2dC point = getPointAt(index);
+    return point.isValid() && point.setPoint(p);
+}
+
+mObjPoint2dC appendPoint2d(metaObjectVirtualDataBaseC& list, double x, double y) {
+    if (!list.isValid())
+        return mObjPoint2dC();
+    mObjPoint2dC point;
+    if (!point.ctorNewNode(mObjPoint2dC::tagName()) || !point.setPoint({x, y}))
+        return mObjPoint2dC();
+    if (list.appendChild(point.getTreePtr()).isNull())
+        return mObjPoint2dC();
+    return mObjPoint2dC(point.getTreePtr());
+}
+
+void collectPoint2dList(const metaObjListPoint2dContainerC& list,
+                        std::vector<vectorC2d<double>>& out) {
+    out.clear();
+    const int n = list.count();
+    out.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        out.push_back(list.getPoint2dAt(i));
+}
+
+vectorC2d<double> getFirstPoint2d(const metaObjectVirtualDataBaseC& pointList) {
+    return mObjPoint2dC(pointChildAt(pointList, 0)).getPoint();
+}
+
+vectorC2d<double> getSecondPoint2d(const metaObjectVirtualDataBaseC& pointList) {
+    return mObjPoint2dC(pointChildAt(pointList, 1)).getPoint();
+}
+
+vectorC2d<double> getPoint2d(const metaObjectVirtualDataBaseC& shape) {
+    return mObjPoint2dC(shape.findChild(mObjPoint2dC::tagName())).getPoint();
+}
+
+mObjPoint2dC getPoint2dAt(const metaObjectVirtualDataBaseC& list, int index) {
+    return mObjPoint2dC(pointChildAt(list, index));
+}
+
+bool circleThroughThreePoints(const vectorC2d<double>& p1, const vectorC2d<double>& p2,
+                              const vectorC2d<double>& p3, vectorC2d<double>& centre) {
+    // Points c on the bisector of p1-p2 satisfy (p2 - p1) . c = (|p2|^2 - |p1|^2) / 2.
+    const double a1 = p2.x - p1.x, b1 = p2.y - p1.y;
+    const double a2 = p3.x - p1.x, b2 = p3.y - p1.y;
+    const double c1 = 0.5 * (p2.x * p2.x + p2.y * p2.y - p1.x * p1.x - p1.y * p1.y);
+    const double c2 = 0.5 * (p3.x * p3.x + p3.y * p3.y - p1.x * p1.x - p1.y * p1.y);
+    const double det = a1 * b2 - a2 * b1;
+    if (det == 0.0 || !std::isfinite(det))
+        return false;
+    const double x = (c1 * b2 - c2 * b1) / det;
+    const double y = (a1 * c2 - a2 * c1) / det;
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return false;
+    centre = {x, y};
+    return true;
+}
