@@ -2,17 +2,12 @@
 
 #include <cstdio>
 
-namespace {
-std::string messageOf(HRESULT hr) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(static_cast<uint32_t>(hr)));
+_com_error::_com_error(HRESULT hr, const ::GUID& iid) noexcept : hr_(hr), iid_(iid) {
     const char* name = comHresultName(hr);
-    return std::string(code) + " " + (name != nullptr ? name : "Unknown error");
+    std::snprintf(message_, sizeof message_, "0x%08X %s",
+                  static_cast<unsigned>(static_cast<uint32_t>(hr)),
+                  name != nullptr ? name : "Unknown error");
 }
-} // namespace
-
-_com_error::_com_error(HRESULT hr, const ::GUID& iid)
-    : hr_(hr), iid_(iid), message_(messageOf(hr)) {}
 
 const char* comHresultName(HRESULT hr) noexcept {
     struct entryS {

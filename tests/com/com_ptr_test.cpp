@@ -126,3 +126,21 @@ TEST(PlatformComPtr, OwnershipTransfers) {
     EXPECT_EQ(destroyed, 1);
 }
 } // namespace
+
+namespace {
+TEST(PlatformComError, CarriesHresultIidAndReadableMessage) {
+    try {
+        _com_issue_errorex(DISP_E_BADINDEX, nullptr, uuidOf<ITestNamed>());
+        ADD_FAILURE() << "no error raised";
+    } catch (const _com_error& e) {
+        EXPECT_EQ(e.Error(), DISP_E_BADINDEX);
+        EXPECT_EQ(e.GUID(), uuidOf<ITestNamed>());
+        EXPECT_STREQ(e.what(), "0x8002000B DISP_E_BADINDEX");
+    }
+    const _com_error unknown(NATLINK_HRESULT(0x8000ABCDu));
+    EXPECT_STREQ(unknown.ErrorMessage(), "0x8000ABCD Unknown error");
+    EXPECT_EQ(unknown.Iid(), GUID_NULL);
+    EXPECT_TRUE(FAILED(unknown.Error()));
+    EXPECT_TRUE(SUCCEEDED(S_FALSE));
+}
+} // namespace
