@@ -118,13 +118,15 @@ public:
     virtual bool setBinary(metaTreePtrT n, std::span<const std::uint8_t> bytes) = 0;
 
     // ---- structure.
-    // Appends child as last child of parent (O(1)), moving it from its old parent. Refused
+    // Appends child as last child of parent, moving it from its old parent: O(1) for a child
+    // without children, else O(depth of parent) for the check against cycles. Refused
     // when parent is not a list, child is parent or one of its ancestors, child is a tag
     // token, or a name token would become the first element of a plain list (the text
     // would read that back as a key node).
     virtual bool appendChild(metaTreePtrT parent, metaTreePtrT child) = 0;
-    // Inserts child before the index-th child (index == childCount appends); O(index).
-    // Refused as appendChild, and when index > childCount.
+    // Inserts child before the index-th child (index == childCount appends); O(index). The
+    // index counts the children as they are before the move. Refused as appendChild, and
+    // when index > childCount.
     virtual bool insertChild(metaTreePtrT parent, std::size_t index, metaTreePtrT child) = 0;
     // Detaches n from its parent; the caller then owns it. Refused for tag tokens and
     // parentless nodes.

@@ -51,7 +51,7 @@ public:
         ownedNodeT root(parseNode(0));
         skipSpace();
         if (!atEnd()) {
-            fail(here(), "more than one top-level node");
+            fail(here(), peek() == ')' ? "unexpected ')'" : "more than one top-level node");
         }
         return root.release();
     }

@@ -410,7 +410,11 @@ private:
     // Whether child may go into parent before `before` (null: at the end).
     static bool canPlace(metaTreePtrT parent, metaTreePtrT child, const metaNodeS* before) {
         if (!parent || !child || parent.node()->kind != metaNodeKind::list || child.node()->isTag ||
-            isAncestorOrSelf(child.node(), parent.node())) {
+            parent == child) {
+            return false;
+        }
+        // Only a node with children can hold parent; the walk up is O(depth of parent).
+        if (child.node()->first != nullptr && isAncestorOrSelf(child.node(), parent.node())) {
             return false;
         }
         return !wouldLeadPlainList(parent.node(), before, child.node());
