@@ -23,18 +23,16 @@ struct SAFEARRAY {
     IID iid;
 };
 
-enum : USHORT {
-    FADF_AUTO = 0x1,
-    FADF_STATIC = 0x2,
-    FADF_EMBEDDED = 0x4,
-    FADF_FIXEDSIZE = 0x10,
-    FADF_HAVEIID = 0x40,
-    FADF_HAVEVARTYPE = 0x80,
-    FADF_BSTR = 0x100,
-    FADF_UNKNOWN = 0x200,
-    FADF_DISPATCH = 0x400,
-    FADF_VARIANT = 0x800,
-};
+inline constexpr USHORT FADF_AUTO = 0x1;
+inline constexpr USHORT FADF_STATIC = 0x2;
+inline constexpr USHORT FADF_EMBEDDED = 0x4;
+inline constexpr USHORT FADF_FIXEDSIZE = 0x10;
+inline constexpr USHORT FADF_HAVEIID = 0x40;
+inline constexpr USHORT FADF_HAVEVARTYPE = 0x80;
+inline constexpr USHORT FADF_BSTR = 0x100;
+inline constexpr USHORT FADF_UNKNOWN = 0x200;
+inline constexpr USHORT FADF_DISPATCH = 0x400;
+inline constexpr USHORT FADF_VARIANT = 0x800;
 
 // Element types: VT_R8, VT_I2, VT_I4, VT_INT, VT_BOOL, VT_BSTR, VT_DISPATCH, VT_UNKNOWN,
 // VT_VARIANT. Only one dimension. Creation returns nullptr for another type, another

@@ -73,6 +73,10 @@ public:
     // fails raises _com_error with its HRESULT (DISP_E_TYPEMISMATCH when impossible).
     operator double() const;
     operator long() const;
+    // Also int and short (as on Windows), so that `int n = v;` converts the value instead of
+    // promoting operator bool.
+    operator int() const;
+    operator short() const;
     operator bool() const;
     operator _bstr_t() const;
 

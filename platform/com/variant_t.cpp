@@ -152,6 +152,18 @@ _variant_t::operator long() const {
     return convertedTo(*this, VT_I4).lVal;
 }
 
+_variant_t::operator int() const {
+    if (vt == VT_I4 || vt == VT_INT)
+        return lVal;
+    return convertedTo(*this, VT_INT).intVal;
+}
+
+_variant_t::operator short() const {
+    if (vt == VT_I2)
+        return iVal;
+    return convertedTo(*this, VT_I2).iVal;
+}
+
 _variant_t::operator bool() const {
     if (vt == VT_BOOL)
         return boolVal != 0;

@@ -216,6 +216,11 @@ TEST_F(PlatformComVariantTest, VariantTConstructorsAndConversions) {
     EXPECT_TRUE(static_cast<_bstr_t>(nullText) == "");
 
     EXPECT_EQ(static_cast<long>(_variant_t(u"12")), 12);
+    const int count = _variant_t(u"12"); // converts the value, not through operator bool
+    EXPECT_EQ(count, 12);
+    const short small = _variant_t(2.6);
+    EXPECT_EQ(small, 3);
+    EXPECT_THROW(static_cast<void>(static_cast<short>(_variant_t(1e6))), _com_error);
     EXPECT_DOUBLE_EQ(static_cast<double>(_variant_t(7)), 7.0);
     EXPECT_TRUE(static_cast<bool>(_variant_t(1)));
     EXPECT_FALSE(static_cast<bool>(_variant_t()));
