@@ -50,6 +50,17 @@ TEST_F(metatreeOwnershipTest, nameTokenCannotLeadAPlainList) {
     EXPECT_FALSE(api->insertChild(plain.get(), 0, token));
     ASSERT_TRUE(api->appendChild(plain.get(), token));
     EXPECT_EQ(api->print(plain.get()), "(1 XY)");
+    // Nor by taking away what stands before it.
+    metaTreePtrT one = api->firstChild(plain.get());
+    EXPECT_FALSE(api->unlink(one));
+    EXPECT_FALSE(api->appendChild(plain.get(), one));
+    rootGuardC other(api->newList());
+    EXPECT_FALSE(api->appendChild(other.get(), one));
+    EXPECT_EQ(api->print(plain.get()), "(1 XY)");
+    ASSERT_TRUE(api->unlink(token));
+    EXPECT_TRUE(api->unlink(one));
+    EXPECT_TRUE(api->release(one));
+    EXPECT_TRUE(api->release(token));
     rootGuardC key(api->newKeyNode("TYP"));
     EXPECT_TRUE(api->appendChild(key.get(), api->newNameToken("AB")));
     EXPECT_EQ(api->print(key.get()), "(TYP AB)");

@@ -121,15 +121,15 @@ public:
     // Appends child as last child of parent, moving it from its old parent: O(1) for a child
     // without children, else O(depth of parent) for the check against cycles. Refused
     // when parent is not a list, child is parent or one of its ancestors, child is a tag
-    // token, or a name token would become the first element of a plain list (the text
-    // would read that back as a key node).
+    // token, or a name token would become the first element of a plain list, here or in
+    // the list the child leaves (the text would read that list back as a key node).
     virtual bool appendChild(metaTreePtrT parent, metaTreePtrT child) = 0;
     // Inserts child before the index-th child (index == childCount appends); O(index). The
     // index counts the children as they are before the move. Refused as appendChild, and
     // when index > childCount.
     virtual bool insertChild(metaTreePtrT parent, std::size_t index, metaTreePtrT child) = 0;
-    // Detaches n from its parent; the caller then owns it. Refused for tag tokens and
-    // parentless nodes.
+    // Detaches n from its parent; the caller then owns it. Refused for tag tokens,
+    // parentless nodes, and the first element of a plain list when a name token follows.
     virtual bool unlink(metaTreePtrT n) = 0;
     // Frees n and its whole subtree. Refused (false, nothing freed) when n has a parent.
     virtual bool release(metaTreePtrT n) = 0;

@@ -67,6 +67,13 @@ bool wouldLeadPlainList(const metaNodeS* p, const metaNodeS* before, const metaN
     return before == firstOther;
 }
 
+// The same when c leaves its place: it leads a plain list and a name token follows it.
+bool leavingExposesNameToken(const metaNodeS* c) noexcept {
+    const metaNodeS* p = c->parent;
+    return p != nullptr && p->v.tag == nullptr && p->first == c && c->next != nullptr &&
+           c->next->kind == metaNodeKind::nameToken;
+}
+
 class metaTreeStoreC final : public IMetaTreeApi {
 public:
     // ---- creation
@@ -262,7 +269,8 @@ public:
     }
 
     bool unlink(metaTreePtrT n) override {
-        if (!n || n.node()->parent == nullptr || n.node()->isTag) {
+        if (!n || n.node()->parent == nullptr || n.node()->isTag ||
+            leavingExposesNameToken(n.node())) {
             return false;
         }
         unlinkRaw(n.node());
@@ -417,7 +425,8 @@ private:
         if (child.node()->first != nullptr && isAncestorOrSelf(child.node(), parent.node())) {
             return false;
         }
-        return !wouldLeadPlainList(parent.node(), before, child.node());
+        return !wouldLeadPlainList(parent.node(), before, child.node()) &&
+               !leavingExposesNameToken(child.node());
     }
 };
 
