@@ -191,6 +191,7 @@ public:
     const std::string& description() const { return description_; }
 
 private:
+    friend class PartDocument; // re-attaches the edge after a rebuild or open
     EdgePtr edge_;
     double diameter_;
     double length_;

@@ -176,6 +176,8 @@ private:
     bool nameInUse(const std::string& name, const Feature* except) const;
     bool renameFeature(Feature& feature, const std::string& name);
     bool applySuppression(Feature& feature, bool suppressed);
+    bool addSolidFeature(const SolidFeaturePtr& feature, const std::string& prefix,
+                         const std::string& what);
 
     std::unique_ptr<Impl> impl_;
     std::vector<FeaturePtr> features_;

@@ -1,1 +1,576 @@
+// Files of a PartDocument: the session's own part format, and STEP and STL copies.
+//
+// The part format is text: a header line, then tokens separated by white space (numbers,
+// words, strings in double quotes with \" and \\ escapes) and length-prefixed blocks
+// ("#<bytes>" and a newline, then the bytes) for each solid feature's tool shape as BREP text.
+// It holds the feature list with its parameters, the sketches' entities, the naming counters,
+// and entity names and face colours by body and face index; the bodies are recomputed by
+// replaying the features when the part is opened.
 #include "platform/sldworks/model/part_document.h"
+
+#include "platform/sldworks/model/part_impl.h"
+
+#include <BRepMesh_IncrementalMesh.hxx>
+#include <BRepTools.hxx>
+#include <BRep_Builder.hxx>
+#include <IFSelect_ReturnStatus.hxx>
+#include <STEPControl_Writer.hxx>
+#include <Standard_Failure.hxx>
+#include <StlAPI_Writer.hxx>
+#include <TopoDS_Compound.hxx>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace swsim {
+
+namespace {
+
+constexpr const char* kHeader = "SWSIM-PART 1";
+
+// ---- writing --------------------------------------------------------------------------
+
+class Writer {
+public:
+    Writer& word(const std::string& w) {
+        out_ << w << ' ';
+        return *this;
+    }
+    Writer& num(double v) {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.17g", v);
+        out_ << buf << ' ';
+        return *this;
+    }
+    Writer& integer(long long v) {
+        out_ << v << ' ';
+        return *this;
+    }
+    Writer& str(const std::string& s) {
+        out_ << '"';
+        for (char c : s) {
+            if (c == '"' || c == '\\')
+                out_ << '\\';
+            out_ << c;
+        }
+        out_ << "\" ";
+        return *this;
+    }
+    Writer& vec(Vec3 v) { return num(v.x).num(v.y).num(v.z); }
+    Writer& frame(const Frame& f) { return vec(f.origin).vec(f.xDir).vec(f.yDir).vec(f.zDir); }
+    Writer& blob(const std::string& bytes) {
+        out_ << "#" << bytes.size() << '\n' << bytes << '\n';
+        return *this;
+    }
+    Writer& line() {
+        out_ << '\n';
+        return *this;
+    }
+    std::string text() const { return out_.str(); }
+
+private:
+    std::ostringstream out_;
+};
+
+// ---- reading --------------------------------------------------------------------------
+
+class Reader {
+public:
+    Reader(std::string text, std::string path) : text_(std::move(text)), path_(std::move(path)) {}
+
+    [[noreturn]] void fail(const std::string& what) const {
+        throw ModelError("open " + path_ + ": " + what + " (at byte " + std::to_string(pos_) + ")");
+    }
+
+    void skipSpace() {
+        while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_])))
+            ++pos_;
+    }
+    std::string token() {
+        skipSpace();
+        if (pos_ >= text_.size())
+            fail("the file ends too early");
+        const size_t start = pos_;
+        while (pos_ < text_.size() && !std::isspace(static_cast<unsigned char>(text_[pos_])))
+            ++pos_;
+        return text_.substr(start, pos_ - start);
+    }
+    void expect(const std::string& word) {
+        const std::string t = token();
+        if (t != word)
+            fail("expected \"" + word + "\", found \"" + t.substr(0, 40) + "\"");
+    }
+    double num() {
+        const std::string t = token();
+        double v = 0.0;
+        const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+        if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(v))
+            fail("expected a number, found \"" + t.substr(0, 40) + "\"");
+        return v;
+    }
+    long long integer(long long lo, long long hi) {
+        const std::string t = token();
+        long long v = 0;
+        const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+        if (r.ec != std::errc() || r.ptr != t.data() + t.size())
+            fail("expected an integer, found \"" + t.substr(0, 40) + "\"");
+        if (v < lo || v > hi)
+            fail("the value " + t + " is out of range");
+        return v;
+    }
+    int count() { return static_cast<int>(integer(0, 10'000'000)); }
+    bool flag() { return integer(0, 1) != 0; }
+    std::string str() {
+        skipSpace();
+        if (pos_ >= text_.size() || text_[pos_] != '"')
+            fail("expected a string");
+        ++pos_;
+        std::string out;
+        while (true) {
+            if (pos_ >= text_.size())
+                fail("a string is not closed");
+            const char c = text_[pos_++];
+            if (c == '"')
+                return out;
+            if (c == '\\') {
+                if (pos_ >= text_.size())
+                    fail("a string is not closed");
+                out += text_[pos_++];
+            } else {
+                out += c;
+            }
+        }
+    }
+    Vec3 vec() {
+        const double x = num();
+        const double y = num();
+        return {x, y, num()};
+    }
+    Frame frame() {
+        Frame f;
+        f.origin = vec();
+        f.xDir = vec();
+        f.yDir = vec();
+        f.zDir = vec();
+        return f;
+    }
+    std::string blob() {
+        const std::string t = token();
+        if (t.size() < 2 || t[0] != '#')
+            fail("expected a data block");
+        long long n = 0;
+        const auto r = std::from_chars(t.data() + 1, t.data() + t.size(), n);
+        if (r.ec != std::errc() || r.ptr != t.data() + t.size() || n < 0)
+            fail("bad data block length");
+        if (pos_ >= text_.size() || text_[pos_] != '\n')
+            fail("bad data block");
+        ++pos_;
+        if (static_cast<unsigned long long>(n) > text_.size() - pos_)
+            fail("a data block is cut short");
+        std::string out = text_.substr(pos_, static_cast<size_t>(n));
+        pos_ += static_cast<size_t>(n);
+        return out;
+    }
+
+private:
+    std::string text_;
+    std::string path_;
+    size_t pos_ = 0;
+};
+
+std::string shapeText(const TopoDS_Shape& shape) {
+    std::ostringstream s;
+    BRepTools::Write(shape, s);
+    return s.str();
+}
+
+const char* kindWord(FeatureKind k) {
+    switch (k) {
+    case FeatureKind::Item:
+        return "item";
+    case FeatureKind::RefPlane:
+        return "plane";
+    case FeatureKind::RefAxis:
+        return "axis";
+    case FeatureKind::Sketch:
+        return "sketch";
+    case FeatureKind::Sketch3D:
+        return "sketch3d";
+    case FeatureKind::Extrusion:
+        return "extrusion";
+    case FeatureKind::Revolution:
+        return "revolution";
+    case FeatureKind::Hole:
+        return "hole";
+    case FeatureKind::ImportedBody:
+        return "imported";
+    case FeatureKind::CosmeticThread:
+        return "thread";
+    }
+    return "item";
+}
+
+} // namespace
+
+void PartDocument::save(const std::string& path) {
+    Writer w;
+    w.word(kHeader).line();
+    w.word("counters").integer(static_cast<long long>(nameCounters_.size())).line();
+    for (const auto& [prefix, n] : nameCounters_)
+        w.str(prefix).integer(n).line();
+
+    auto bodyIndex = [&](const BodyPtr& b) -> long long {
+        for (size_t i = 0; i < impl_->bodies.size(); ++i)
+            if (impl_->bodies[i] == b)
+                return static_cast<long long>(i);
+        return -1;
+    };
+
+    w.word("features").integer(static_cast<long long>(features_.size())).line();
+    for (const auto& f : features_) {
+        w.word("feature").word(kindWord(f->kind())).str(f->typeName()).str(f->name());
+        w.integer(f->hidden()).integer(f->suppressed()).line();
+        if (auto p = std::dynamic_pointer_cast<RefPlane>(f)) {
+            w.frame(p->frame()).line();
+        } else if (auto a = std::dynamic_pointer_cast<RefAxis>(f)) {
+            w.vec(a->point()).vec(a->direction()).line();
+        } else if (auto s = std::dynamic_pointer_cast<Sketch>(f)) {
+            const auto placement = std::dynamic_pointer_cast<Feature>(s->placement());
+            w.frame(s->frame()).integer(placement ? featureIndex(*placement) : -1);
+            w.integer(s->lineCount_).integer(s->arcCount_).integer(s->pointCount_).line();
+            auto pointIndex = [&](const SketchPointPtr& p) -> long long {
+                for (size_t i = 0; i < s->points_.size(); ++i)
+                    if (s->points_[i] == p)
+                        return static_cast<long long>(i);
+                return -1;
+            };
+            w.word("points").integer(static_cast<long long>(s->points_.size())).line();
+            for (const auto& p : s->points_)
+                w.str(p->name()).vec(p->position()).line();
+            w.word("segments").integer(static_cast<long long>(s->segments_.size())).line();
+            for (const auto& g : s->segments_) {
+                w.integer(static_cast<int>(g->kind())).str(g->name()).integer(g->centreLine());
+                w.integer(pointIndex(g->start())).integer(pointIndex(g->end()));
+                w.integer(pointIndex(g->centre())).vec(g->middle()).num(g->radius()).line();
+            }
+            w.word("constraints").integer(static_cast<long long>(s->constraints_.size())).line();
+            for (const auto& c : s->constraints_) {
+                w.integer(c->kind()).integer(static_cast<long long>(c->entities().size()));
+                for (const auto& e : c->entities()) {
+                    if (auto p = objectAs<SketchPoint>(e)) {
+                        w.word("p").integer(pointIndex(p));
+                    } else {
+                        long long i = -1;
+                        for (size_t k = 0; k < s->segments_.size(); ++k)
+                            if (s->segments_[k] == e)
+                                i = static_cast<long long>(k);
+                        w.word("s").integer(i);
+                    }
+                }
+                w.line();
+            }
+        } else if (auto sf = std::dynamic_pointer_cast<SolidFeature>(f)) {
+            const auto sketch = sf->sketch();
+            w.integer(static_cast<int>(sf->operation()));
+            w.integer(sketch ? featureIndex(*sketch) : -1);
+            w.integer(static_cast<long long>(sf->parameters().size())).line();
+            for (const auto& [key, value] : sf->parameters())
+                w.str(key).num(value).line();
+            w.blob(shapeText(sf->tool().shape));
+        } else if (auto t = std::dynamic_pointer_cast<CosmeticThread>(f)) {
+            const BodyPtr b = t->edge() ? t->edge()->body() : nullptr;
+            w.num(t->diameter()).num(t->length()).str(t->description());
+            w.integer(b ? bodyIndex(b) : -1).integer(b ? t->edge()->index() : -1).line();
+        }
+    }
+
+    long long named = 0;
+    long long coloured = 0;
+    for (const auto& b : impl_->bodies) {
+        for (const auto& f : b->faces()) {
+            named += !f->name().empty();
+            coloured += f->colour().has_value();
+        }
+        for (const auto& e : b->edges())
+            named += !e->name().empty();
+    }
+    w.word("names").integer(named).line();
+    for (size_t bi = 0; bi < impl_->bodies.size(); ++bi) {
+        const auto& b = impl_->bodies[bi];
+        for (const auto& f : b->faces())
+            if (!f->name().empty())
+                w.word("face")
+                    .integer(static_cast<long long>(bi))
+                    .integer(f->index())
+                    .str(f->name())
+                    .line();
+        for (const auto& e : b->edges())
+            if (!e->name().empty())
+                w.word("edge")
+                    .integer(static_cast<long long>(bi))
+                    .integer(e->index())
+                    .str(e->name())
+                    .line();
+    }
+    w.word("colours").integer(coloured).line();
+    for (size_t bi = 0; bi < impl_->bodies.size(); ++bi)
+        for (const auto& f : impl_->bodies[bi]->faces())
+            if (f->colour())
+                w.integer(static_cast<long long>(bi))
+                    .integer(f->index())
+                    .num(f->colour()->r)
+                    .num(f->colour()->g)
+                    .num(f->colour()->b)
+                    .line();
+    w.word("end").line();
+
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::string text = w.text();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out)
+        throw ModelError("save: cannot write " + path);
+    path_ = path;
+    modified_ = false;
+}
+
+std::shared_ptr<PartDocument> PartDocument::open(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw ModelError("open " + path + ": cannot read the file");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (text.rfind(std::string(kHeader) + " \n", 0) != 0)
+        throw ModelError("open " + path + ": not a part file of this session");
+    Reader r(text.substr(std::string(kHeader).size() + 2), path);
+
+    std::shared_ptr<PartDocument> doc(new PartDocument());
+    r.expect("counters");
+    for (int i = 0, n = r.count(); i < n; ++i) {
+        const std::string prefix = r.str();
+        doc->nameCounters_[prefix] = static_cast<int>(r.integer(0, 1'000'000'000));
+    }
+    r.expect("features");
+    const int featureCount = r.count();
+    struct ThreadRef {
+        std::shared_ptr<CosmeticThread> thread;
+        long long body, edge;
+    };
+    std::vector<ThreadRef> threads;
+    for (int i = 0; i < featureCount; ++i) {
+        r.expect("feature");
+        const std::string kind = r.token();
+        const std::string type = r.str();
+        const std::string name = r.str();
+        const bool hidden = r.flag();
+        const bool suppressed = r.flag();
+        FeaturePtr f;
+        if (kind == "item") {
+            f = std::make_shared<Feature>(FeatureKind::Item, type);
+        } else if (kind == "plane") {
+            f = std::make_shared<RefPlane>(r.frame());
+        } else if (kind == "axis") {
+            const Vec3 p = r.vec();
+            f = std::make_shared<RefAxis>(p, r.vec());
+        } else if (kind == "sketch" || kind == "sketch3d") {
+            auto s = std::make_shared<Sketch>(r.frame(), kind == "sketch3d");
+            const long long placement = r.integer(-1, i - 1);
+            if (placement >= 0)
+                s->placement_ = doc->features_[static_cast<size_t>(placement)];
+            s->lineCount_ = static_cast<int>(r.integer(0, 1'000'000'000));
+            s->arcCount_ = static_cast<int>(r.integer(0, 1'000'000'000));
+            s->pointCount_ = static_cast<int>(r.integer(0, 1'000'000'000));
+            r.expect("points");
+            for (int k = 0, n = r.count(); k < n; ++k) {
+                const std::string pname = r.str();
+                auto p = std::make_shared<SketchPoint>(pname, r.vec());
+                p->sketch_ = s;
+                s->points_.push_back(p);
+            }
+            auto point = [&](long long idx) -> SketchPointPtr {
+                if (idx < -1 || idx >= static_cast<long long>(s->points_.size()))
+                    r.fail("a sketch point index is out of range");
+                return idx < 0 ? nullptr : s->points_[static_cast<size_t>(idx)];
+            };
+            r.expect("segments");
+            for (int k = 0, n = r.count(); k < n; ++k) {
+                auto g = std::make_shared<SketchSegment>();
+                g->kind_ = static_cast<SegmentKind>(r.integer(0, 2));
+                g->name_ = r.str();
+                g->centreLine_ = r.flag();
+                g->start_ = point(r.integer(-1, 1'000'000'000));
+                g->end_ = point(r.integer(-1, 1'000'000'000));
+                g->centre_ = point(r.integer(-1, 1'000'000'000));
+                g->middle_ = r.vec();
+                g->radius_ = r.num();
+                const bool ends = g->start_ && g->end_;
+                if ((g->kind_ != SegmentKind::Circle && !ends) ||
+                    (g->kind_ != SegmentKind::Line && !g->centre_))
+                    r.fail("a sketch segment lacks its points");
+                g->sketch_ = s;
+                s->segments_.push_back(g);
+            }
+            r.expect("constraints");
+            for (int k = 0, n = r.count(); k < n; ++k) {
+                const int ckind = static_cast<int>(r.integer(-1'000'000, 1'000'000));
+                std::vector<ObjectPtr> entities;
+                for (int m = 0, count = r.count(); m < count; ++m) {
+                    const std::string what = r.token();
+                    const long long idx = r.integer(0, 1'000'000'000);
+                    if (what == "p" && idx < static_cast<long long>(s->points_.size()))
+                        entities.push_back(s->points_[static_cast<size_t>(idx)]);
+                    else if (what == "s" && idx < static_cast<long long>(s->segments_.size()))
+                        entities.push_back(s->segments_[static_cast<size_t>(idx)]);
+                    else
+                        r.fail("a constraint names no entity of its sketch");
+                }
+                s->constraints_.push_back(std::make_shared<SketchConstraint>(ckind, entities));
+            }
+            f = s;
+        } else if (kind == "extrusion" || kind == "revolution" || kind == "hole" ||
+                   kind == "imported") {
+            const auto op = static_cast<SolidFeature::Operation>(r.integer(0, 2));
+            const long long sketch = r.integer(-1, i - 1);
+            const FeatureKind fk = kind == "extrusion"    ? FeatureKind::Extrusion
+                                   : kind == "revolution" ? FeatureKind::Revolution
+                                   : kind == "hole"       ? FeatureKind::Hole
+                                                          : FeatureKind::ImportedBody;
+            auto sf = std::make_shared<SolidFeature>(fk, type, op);
+            if (sketch >= 0)
+                sf->sketch_ = doc->features_[static_cast<size_t>(sketch)];
+            for (int k = 0, n = r.count(); k < n; ++k) {
+                const std::string key = r.str();
+                sf->parameters_.push_back({key, r.num()});
+            }
+            std::istringstream brep(r.blob());
+            TopoDS_Shape shape;
+            try {
+                BRep_Builder builder;
+                BRepTools::Read(shape, brep, builder);
+            } catch (const Standard_Failure&) {
+                shape.Nullify();
+            }
+            if (shape.IsNull())
+                r.fail("the shape of feature \"" + name + "\" cannot be read");
+            sf->tool_ = detail::makeRef(shape);
+            f = sf;
+        } else if (kind == "thread") {
+            const double diameter = r.num();
+            const double length = r.num();
+            const std::string description = r.str();
+            auto t = std::make_shared<CosmeticThread>(nullptr, diameter, length, description);
+            const long long body = r.integer(-1, 1'000'000'000);
+            threads.push_back({t, body, r.integer(-1, 1'000'000'000)});
+            f = t;
+        } else {
+            r.fail("unknown feature kind \"" + kind.substr(0, 40) + "\"");
+        }
+        if (f->typeName() != type && kind != "item")
+            r.fail("feature \"" + name + "\" has the wrong type name");
+        if (name.empty() || doc->findFeature(name))
+            r.fail("feature name \"" + name + "\" is empty or used twice");
+        f->name_ = name;
+        f->hidden_ = hidden;
+        f->suppressed_ = suppressed;
+        f->document_ = doc;
+        doc->features_.push_back(f);
+        if (auto sf = std::dynamic_pointer_cast<SolidFeature>(f))
+            doc->impl_->registerSurfaces(*sf);
+    }
+
+    doc->rebuild();
+    doc->lastError_.clear();
+    const auto& bodies = doc->impl_->bodies;
+    auto face = [&](long long b, long long i) -> FacePtr {
+        if (b < 0 || b >= static_cast<long long>(bodies.size()) || i < 0 ||
+            i >= static_cast<long long>(bodies[static_cast<size_t>(b)]->faces().size()))
+            return nullptr;
+        return bodies[static_cast<size_t>(b)]->faces()[static_cast<size_t>(i)];
+    };
+    auto edge = [&](long long b, long long i) -> EdgePtr {
+        if (b < 0 || b >= static_cast<long long>(bodies.size()) || i < 0 ||
+            i >= static_cast<long long>(bodies[static_cast<size_t>(b)]->edges().size()))
+            return nullptr;
+        return bodies[static_cast<size_t>(b)]->edges()[static_cast<size_t>(i)];
+    };
+    for (auto& t : threads)
+        t.thread->edge_ = edge(t.body, t.edge);
+
+    r.expect("names");
+    for (int k = 0, n = r.count(); k < n; ++k) {
+        const std::string what = r.token();
+        const long long b = r.integer(0, 1'000'000'000);
+        const long long i = r.integer(0, 1'000'000'000);
+        const std::string name = r.str();
+        ObjectPtr entity;
+        if (what == "face")
+            entity = face(b, i);
+        else if (what == "edge")
+            entity = edge(b, i);
+        else
+            r.fail("unknown named entity \"" + what.substr(0, 40) + "\"");
+        if (!entity || !doc->setEntityName(entity, name))
+            r.fail("the entity name \"" + name + "\" does not fit the part");
+    }
+    r.expect("colours");
+    for (int k = 0, n = r.count(); k < n; ++k) {
+        const long long b = r.integer(0, 1'000'000'000);
+        const long long i = r.integer(0, 1'000'000'000);
+        Rgb c;
+        c.r = r.num();
+        c.g = r.num();
+        c.b = r.num();
+        if (!doc->setFaceColour(face(b, i), c))
+            r.fail("a face colour does not fit the part");
+    }
+    r.expect("end");
+    doc->path_ = path;
+    doc->modified_ = false;
+    return doc;
+}
+
+// ---- copies for other programs --------------------------------------------------------
+
+namespace {
+
+TopoDS_Compound allBodies(const std::vector<BodyPtr>& bodies) {
+    BRep_Builder b;
+    TopoDS_Compound c;
+    b.MakeCompound(c);
+    for (const auto& body : bodies)
+        b.Add(c, body->shape().shape);
+    return c;
+}
+
+} // namespace
+
+void PartDocument::exportStep(const std::string& path) const {
+    try {
+        STEPControl_Writer writer;
+        if (writer.Transfer(allBodies(impl_->bodies), STEPControl_AsIs) != IFSelect_RetDone)
+            throw ModelError("export: the part cannot be converted to STEP");
+        if (writer.Write(path.c_str()) != IFSelect_RetDone)
+            throw ModelError("export: cannot write " + path);
+    } catch (const Standard_Failure& e) {
+        throw ModelError("export " + path + ": " + e.GetMessageString());
+    }
+}
+
+void PartDocument::exportStl(const std::string& path, bool asciiStl) const {
+    try {
+        const TopoDS_Compound shape = allBodies(impl_->bodies);
+        const Box b = box();
+        const double size = b.empty ? 1.0 : distance(b.min, b.max);
+        BRepMesh_IncrementalMesh mesh(shape, std::max(1e-6, size * 1e-3), false, 0.3, false);
+        StlAPI_Writer writer;
+        writer.ASCIIMode() = asciiStl;
+        if (!writer.Write(shape, path.c_str()))
+            throw ModelError("export: cannot write " + path);
+    } catch (const Standard_Failure& e) {
+        throw ModelError("export " + path + ": " + e.GetMessageString());
+    }
+}
+
+} // namespace swsim

@@ -1,1 +1,274 @@
-#include "platform/sldworks/model/part_document.h"
+#include "platform/sldworks/model/profile.h"
+
+#include "platform/sldworks/model/occt_shape.h"
+
+#include <BRepBuilderAPI_MakeEdge.hxx>
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_MakeVertex.hxx>
+#include <BRepBuilderAPI_MakeWire.hxx>
+#include <BRepCheck_Analyzer.hxx>
+#include <BRepClass_FaceClassifier.hxx>
+#include <BRepGProp.hxx>
+#include <BRepTools.hxx>
+#include <BRep_Builder.hxx>
+#include <BRep_Tool.hxx>
+#include <GC_MakeArcOfCircle.hxx>
+#include <GProp_GProps.hxx>
+#include <Geom_TrimmedCurve.hxx>
+#include <ShapeFix_Face.hxx>
+#include <Standard_Failure.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Compound.hxx>
+#include <TopoDS_Face.hxx>
+#include <TopoDS_Vertex.hxx>
+#include <TopoDS_Wire.hxx>
+#include <gp_Ax2.hxx>
+#include <gp_Ax3.hxx>
+#include <gp_Circ.hxx>
+#include <gp_Pln.hxx>
+
+#include <cmath>
+#include <map>
+#include <sstream>
+
+namespace swsim::detail {
+
+namespace {
+
+// Ends closer than this close a loop even when they are distinct sketch points.
+constexpr double kLoopTolerance = 1e-7;
+
+std::string pointText(Vec3 p) {
+    std::ostringstream s;
+    s << "(" << p.x << ", " << p.y << ")";
+    return s.str();
+}
+
+struct Loop {
+    TopoDS_Wire wire;
+    TopoDS_Face face; // the loop's own face (no holes)
+    double area = 0.0;
+    int depth = 0; // how many other loops contain it
+};
+
+double faceArea(const TopoDS_Face& f) {
+    GProp_GProps props;
+    BRepGProp::SurfaceProperties(f, props);
+    return std::abs(props.Mass());
+}
+
+} // namespace
+
+bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& error) {
+    if (sketch.is3D()) {
+        error = "a 3D sketch gives no profile";
+        return false;
+    }
+    const Frame& fr = sketch.frame();
+    const gp_Ax3 ax(toPnt(fr.origin), toDir(fr.zDir), toDir(fr.xDir));
+    const gp_Pln plane(ax);
+    try {
+        // Representative end points: sketch points closer than the loop tolerance are one.
+        std::vector<const SketchPoint*> reps;
+        std::map<const SketchPoint*, int> repOf;
+        auto rep = [&](const SketchPoint* p) {
+            auto it = repOf.find(p);
+            if (it != repOf.end())
+                return it->second;
+            for (size_t i = 0; i < reps.size(); ++i) {
+                if (distance(reps[i]->position(), p->position()) <= kLoopTolerance) {
+                    repOf[p] = static_cast<int>(i);
+                    return static_cast<int>(i);
+                }
+            }
+            reps.push_back(p);
+            repOf[p] = static_cast<int>(reps.size() - 1);
+            return static_cast<int>(reps.size() - 1);
+        };
+
+        std::vector<Loop> loops;
+        struct Open {
+            const SketchSegment* seg;
+            int a, b;
+        };
+        std::vector<Open> open;
+        for (const auto& s : sketch.segments()) {
+            if (s->centreLine())
+                continue;
+            if (s->kind() == SegmentKind::Circle) {
+                gp_Circ circ(gp_Ax2(toPnt(fr.toModel(s->centre()->position())), toDir(fr.zDir),
+                                    toDir(fr.xDir)),
+                             s->radius());
+                Loop l;
+                l.wire = BRepBuilderAPI_MakeWire(BRepBuilderAPI_MakeEdge(circ).Edge()).Wire();
+                loops.push_back(l);
+                continue;
+            }
+            open.push_back({s.get(), rep(s->start().get()), rep(s->end().get())});
+        }
+
+        std::vector<int> degree(reps.size(), 0);
+        for (const auto& o : open) {
+            ++degree[static_cast<size_t>(o.a)];
+            ++degree[static_cast<size_t>(o.b)];
+        }
+        for (size_t i = 0; i < reps.size(); ++i) {
+            if (degree[i] == 1) {
+                error = "the contour is open at " + pointText(reps[i]->position());
+                return false;
+            }
+            if (degree[i] > 2) {
+                error = "the contour branches at " + pointText(reps[i]->position());
+                return false;
+            }
+        }
+
+        std::vector<TopoDS_Vertex> vertices(reps.size());
+        for (size_t i = 0; i < reps.size(); ++i)
+            vertices[i] = BRepBuilderAPI_MakeVertex(toPnt(fr.toModel(reps[i]->position())));
+
+        auto makeEdge = [&](const Open& o, bool forward) {
+            const int a = forward ? o.a : o.b;
+            const int b = forward ? o.b : o.a;
+            const TopoDS_Vertex& va = vertices[static_cast<size_t>(a)];
+            const TopoDS_Vertex& vb = vertices[static_cast<size_t>(b)];
+            if (o.seg->kind() == SegmentKind::Line)
+                return BRepBuilderAPI_MakeEdge(va, vb).Edge();
+            const gp_Pnt pa = BRep_Tool::Pnt(va);
+            const gp_Pnt pb = BRep_Tool::Pnt(vb);
+            const gp_Pnt pm = toPnt(fr.toModel(o.seg->middle()));
+            Handle(Geom_TrimmedCurve) arc = GC_MakeArcOfCircle(pa, pm, pb).Value();
+            return BRepBuilderAPI_MakeEdge(arc, va, vb).Edge();
+        };
+
+        std::vector<bool> used(open.size(), false);
+        for (size_t first = 0; first < open.size(); ++first) {
+            if (used[first])
+                continue;
+            BRepBuilderAPI_MakeWire mw;
+            used[first] = true;
+            mw.Add(makeEdge(open[first], true));
+            const int startPoint = open[first].a;
+            int at = open[first].b;
+            while (at != startPoint) {
+                bool found = false;
+                for (size_t j = 0; j < open.size() && !found; ++j) {
+                    if (used[j])
+                        continue;
+                    if (open[j].a == at || open[j].b == at) {
+                        const bool forward = open[j].a == at;
+                        used[j] = true;
+                        mw.Add(makeEdge(open[j], forward));
+                        at = forward ? open[j].b : open[j].a;
+                        found = true;
+                    }
+                }
+                if (!found) {
+                    error = "the contour is open at " +
+                            pointText(reps[static_cast<size_t>(at)]->position());
+                    return false;
+                }
+            }
+            if (!mw.IsDone()) {
+                error = "the contour's segments do not form a wire";
+                return false;
+            }
+            Loop l;
+            l.wire = mw.Wire();
+            loops.push_back(l);
+        }
+
+        if (loops.empty()) {
+            error = "the sketch has no closed contour";
+            return false;
+        }
+
+        for (auto& l : loops) {
+            BRepBuilderAPI_MakeFace mf(plane, l.wire, true);
+            if (!mf.IsDone()) {
+                error = "a contour does not bound a face";
+                return false;
+            }
+            l.face = mf.Face();
+            l.area = faceArea(l.face);
+            if (l.area <= 1e-18) {
+                error = "a contour encloses no area";
+                return false;
+            }
+        }
+        // Containment: a loop lies in another when a point of it is inside the other's face.
+        auto inside = [&](const Loop& inner, const Loop& outer) {
+            if (inner.area >= outer.area)
+                return false;
+            TopExp_Explorer ex(inner.wire, TopAbs_VERTEX);
+            gp_Pnt probe;
+            if (ex.More()) {
+                probe = BRep_Tool::Pnt(TopoDS::Vertex(ex.Current()));
+            } else {
+                return false;
+            }
+            BRepClass_FaceClassifier c(outer.face, probe, 1e-9);
+            return c.State() == TopAbs_IN;
+        };
+        for (size_t i = 0; i < loops.size(); ++i)
+            for (size_t j = 0; j < loops.size(); ++j)
+                if (i != j && inside(loops[i], loops[j]))
+                    ++loops[i].depth;
+
+        BRep_Builder builder;
+        TopoDS_Compound compound;
+        builder.MakeCompound(compound);
+        int faces = 0;
+        for (size_t i = 0; i < loops.size(); ++i) {
+            if (loops[i].depth % 2 != 0)
+                continue;
+            TopoDS_Face face = loops[i].face;
+            std::vector<TopoDS_Wire> holes;
+            for (size_t j = 0; j < loops.size(); ++j)
+                if (loops[j].depth == loops[i].depth + 1 && inside(loops[j], loops[i]))
+                    holes.push_back(BRepTools::OuterWire(loops[j].face));
+            if (!holes.empty()) {
+                BRepBuilderAPI_MakeFace mf(loops[i].face);
+                for (const auto& hole : holes)
+                    mf.Add(TopoDS::Wire(hole.Reversed()));
+                if (!mf.IsDone()) {
+                    error = "a contour with inner contours does not bound a face";
+                    return false;
+                }
+                face = mf.Face();
+            }
+            ShapeFix_Face fix(face);
+            fix.FixOrientation();
+            fix.Perform();
+            builder.Add(compound, fix.Face());
+            ++faces;
+        }
+        if (faces == 1) {
+            TopExp_Explorer ex(compound, TopAbs_FACE);
+            profile = ex.Current();
+        } else {
+            profile = compound;
+        }
+        if (!BRepCheck_Analyzer(profile).IsValid()) {
+            error = "the profile is not a valid face (self-intersecting contour?)";
+            return false;
+        }
+        return true;
+    } catch (const Standard_Failure& e) {
+        error = std::string("the profile could not be built: ") + e.GetMessageString();
+        return false;
+    }
+}
+
+} // namespace swsim::detail
+
+namespace swsim {
+
+std::string Sketch::profileProblem() const {
+    TopoDS_Shape profile;
+    std::string error;
+    return detail::buildProfile(*this, profile, error) ? std::string() : error;
+}
+
+} // namespace swsim

@@ -1,1 +1,297 @@
-#include "platform/sldworks/model/part_document.h"
+#include "platform/sldworks/model/sketch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace swsim {
+
+namespace {
+
+// Ends of segments that meet within this distance are one sketch point.
+constexpr double kPointMerge = 1e-9;
+
+bool finite(Vec3 v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// Centre of the circle through three points; false when they are (nearly) collinear.
+bool circumcentre(Vec3 a, Vec3 b, Vec3 c, Vec3& centre) {
+    const Vec3 ab = b - a;
+    const Vec3 ac = c - a;
+    const Vec3 n = cross(ab, ac);
+    const double n2 = dot(n, n);
+    const double scale = std::max(dot(ab, ab), dot(ac, ac));
+    if (scale <= 0.0 || n2 <= 1e-24 * scale * scale)
+        return false;
+    const Vec3 t = cross(n, ab) * dot(ac, ac) + cross(ac, n) * dot(ab, ab);
+    centre = a + t * (1.0 / (2.0 * n2));
+    return true;
+}
+
+} // namespace
+
+Vec3 SketchPoint::modelPosition() const {
+    auto s = sketch();
+    if (!s || s->is3D())
+        return position_;
+    return s->frame().toModel(position_);
+}
+
+void SketchSegment::setCentreLine(bool centreLine) {
+    if (kind_ == SegmentKind::Line)
+        centreLine_ = centreLine;
+}
+
+Sketch::Sketch(const Frame& frame, bool is3D)
+    : Feature(is3D ? FeatureKind::Sketch3D : FeatureKind::Sketch,
+              is3D ? "3DProfileFeature" : "ProfileFeature"),
+      frame_(is3D ? Frame{} : frame), is3D_(is3D) {}
+
+SketchPointPtr Sketch::pointAt(Vec3 position) {
+    if (!is3D_)
+        position.z = 0.0;
+    for (const auto& s : segments_) {
+        for (const SketchPointPtr* p : {&s->start_, &s->end_}) {
+            if (*p && distance((*p)->position(), position) <= kPointMerge)
+                return *p;
+        }
+    }
+    auto p = std::make_shared<SketchPoint>("Point" + std::to_string(++pointCount_), position);
+    p->sketch_ = std::static_pointer_cast<Sketch>(shared_from_this());
+    points_.push_back(p);
+    return p;
+}
+
+SketchSegmentPtr Sketch::addSegment(SegmentKind kind, const std::string& prefix) {
+    auto s = std::make_shared<SketchSegment>();
+    s->kind_ = kind;
+    // Circles are arcs to SolidWorks: "Arc<n>" in one sequence with the arcs.
+    int& counter = kind == SegmentKind::Line ? lineCount_ : arcCount_;
+    s->name_ = prefix + std::to_string(++counter);
+    s->sketch_ = std::static_pointer_cast<Sketch>(shared_from_this());
+    return s;
+}
+
+SketchSegmentPtr Sketch::addLine(Vec3 start, Vec3 end) {
+    if (!is3D_)
+        start.z = end.z = 0.0;
+    if (!finite(start) || !finite(end) || distance(start, end) <= kPointMerge)
+        return nullptr;
+    auto s = addSegment(SegmentKind::Line, "Line");
+    s->start_ = pointAt(start);
+    s->end_ = pointAt(end);
+    segments_.push_back(s);
+    return s;
+}
+
+SketchSegmentPtr Sketch::addCentreLine(Vec3 start, Vec3 end) {
+    auto s = addLine(start, end);
+    if (s)
+        s->centreLine_ = true;
+    return s;
+}
+
+SketchSegmentPtr Sketch::addArc(Vec3 start, Vec3 end, Vec3 middle) {
+    if (!is3D_)
+        start.z = end.z = middle.z = 0.0;
+    Vec3 centre;
+    if (!finite(start) || !finite(end) || !finite(middle) || distance(start, end) <= kPointMerge ||
+        !circumcentre(start, middle, end, centre))
+        return nullptr;
+    auto s = addSegment(SegmentKind::Arc, "Arc");
+    s->start_ = pointAt(start);
+    s->end_ = pointAt(end);
+    s->middle_ = middle;
+    s->radius_ = distance(centre, start);
+    s->centre_ = std::make_shared<SketchPoint>("Point" + std::to_string(++pointCount_), centre);
+    s->centre_->sketch_ = std::static_pointer_cast<Sketch>(shared_from_this());
+    points_.push_back(s->centre_);
+    segments_.push_back(s);
+    return s;
+}
+
+SketchSegmentPtr Sketch::addCircle(Vec3 centre, double radius) {
+    if (is3D_ || !finite(centre) || !std::isfinite(radius) || radius <= 0.0)
+        return nullptr;
+    centre.z = 0.0;
+    auto s = addSegment(SegmentKind::Circle, "Arc");
+    s->radius_ = radius;
+    s->centre_ = std::make_shared<SketchPoint>("Point" + std::to_string(++pointCount_), centre);
+    s->centre_->sketch_ = std::static_pointer_cast<Sketch>(shared_from_this());
+    points_.push_back(s->centre_);
+    segments_.push_back(s);
+    return s;
+}
+
+SketchPointPtr Sketch::addPoint(Vec3 position) {
+    if (!is3D_)
+        position.z = 0.0;
+    if (!finite(position))
+        return nullptr;
+    auto p = std::make_shared<SketchPoint>("Point" + std::to_string(++pointCount_), position);
+    p->sketch_ = std::static_pointer_cast<Sketch>(shared_from_this());
+    points_.push_back(p);
+    return p;
+}
+
+ObjectPtr Sketch::findEntity(const std::string& name) const {
+    for (const auto& s : segments_)
+        if (s->name() == name)
+            return s;
+    for (const auto& p : points_)
+        if (p->name() == name)
+            return p;
+    return nullptr;
+}
+
+SketchSegmentPtr Sketch::firstCentreLine() const {
+    for (const auto& s : segments_)
+        if (s->centreLine())
+            return s;
+    return nullptr;
+}
+
+// ---- degrees of freedom ---------------------------------------------------------------
+
+namespace {
+
+struct DofState {
+    std::set<const SketchPoint*> fixedPoints;
+    std::set<const SketchSegment*> fixedSegments;
+    bool redundant = false;
+};
+
+// What one constraint fixes; false when it fixes nothing new.
+bool applyFix(DofState& state, const SketchConstraint& c) {
+    bool changed = false;
+    auto fixPoint = [&](const SketchPoint* p) {
+        if (p && state.fixedPoints.insert(p).second)
+            changed = true;
+    };
+    for (const auto& e : c.entities()) {
+        if (auto p = std::dynamic_pointer_cast<SketchPoint>(e)) {
+            fixPoint(p.get());
+        } else if (auto s = std::dynamic_pointer_cast<SketchSegment>(e)) {
+            if (s->kind() != SegmentKind::Arc) // an arc's centre follows from its ends
+                fixPoint(s->centre().get());
+            fixPoint(s->start().get());
+            fixPoint(s->end().get());
+            if (s->kind() != SegmentKind::Line && state.fixedSegments.insert(s.get()).second)
+                changed = true;
+        }
+    }
+    return changed;
+}
+
+} // namespace
+
+bool Sketch::consumed(const SketchPoint& point) const {
+    DofState state;
+    for (const auto& c : constraints_)
+        applyFix(state, *c);
+    return state.fixedPoints.count(&point) > 0;
+}
+
+bool Sketch::consumed(const SketchSegment& segment) const {
+    DofState state;
+    for (const auto& c : constraints_)
+        applyFix(state, *c);
+    if (segment.kind() != SegmentKind::Line && !state.fixedSegments.count(&segment))
+        return false;
+    for (const SketchPoint* p : {segment.start().get(), segment.end().get()})
+        if (p && !state.fixedPoints.count(p))
+            return false;
+    if (segment.kind() == SegmentKind::Circle && !state.fixedPoints.count(segment.centre().get()))
+        return false;
+    return true;
+}
+
+int Sketch::freeDegrees() const {
+    DofState state;
+    for (const auto& c : constraints_)
+        applyFix(state, *c);
+    std::set<const SketchPoint*> arcCentres;
+    for (const auto& s : segments_)
+        if (s->kind() == SegmentKind::Arc)
+            arcCentres.insert(s->centre().get());
+    const int perPoint = is3D_ ? 3 : 2;
+    int dof = 0;
+    for (const auto& p : points_)
+        if (!arcCentres.count(p.get()) && !state.fixedPoints.count(p.get()))
+            dof += perPoint;
+    for (const auto& s : segments_)
+        if (s->kind() != SegmentKind::Line && !state.fixedSegments.count(s.get()))
+            dof += 1; // circle radius, arc bulge
+    return dof;
+}
+
+int Sketch::status() {
+    if (!scriptedStatuses_.empty()) {
+        const int s = scriptedStatuses_.front();
+        scriptedStatuses_.pop_front();
+        return s;
+    }
+    DofState state;
+    for (const auto& c : constraints_)
+        if (!applyFix(state, *c))
+            return kSketchOverConstrained;
+    return freeDegrees() > 0 ? kSketchUnderConstrained : kSketchFullyConstrained;
+}
+
+std::vector<SketchConstraintPtr> Sketch::constraints(int kind) const {
+    std::vector<SketchConstraintPtr> out;
+    for (const auto& c : constraints_)
+        if (kind == -1 || c->kind() == kind)
+            out.push_back(c);
+    return out;
+}
+
+SketchConstraintPtr Sketch::addConstraint(int kind, const std::vector<ObjectPtr>& entities) {
+    if (entities.empty())
+        return nullptr;
+    for (const auto& e : entities) {
+        const bool ours =
+            std::any_of(points_.begin(), points_.end(), [&](const auto& p) { return p == e; }) ||
+            std::any_of(segments_.begin(), segments_.end(), [&](const auto& s) { return s == e; });
+        if (!ours)
+            return nullptr;
+    }
+    auto c = std::make_shared<SketchConstraint>(kind, entities);
+    constraints_.push_back(c);
+    return c;
+}
+
+bool Sketch::removeConstraint(const SketchConstraintPtr& constraint) {
+    auto it = std::find(constraints_.begin(), constraints_.end(), constraint);
+    if (it == constraints_.end())
+        return false;
+    constraints_.erase(it);
+    return true;
+}
+
+int Sketch::constrainAll() {
+    int added = 0;
+    for (const auto& s : segments_) {
+        if (!consumed(*s)) {
+            constraints_.push_back(
+                std::make_shared<SketchConstraint>(kConstraintAuto, std::vector<ObjectPtr>{s}));
+            ++added;
+        }
+    }
+    for (const auto& p : points_) {
+        if (!consumed(*p)) {
+            bool arcCentre = false;
+            for (const auto& s : segments_)
+                arcCentre = arcCentre || (s->kind() == SegmentKind::Arc && s->centre() == p);
+            if (arcCentre)
+                continue;
+            constraints_.push_back(
+                std::make_shared<SketchConstraint>(kConstraintAuto, std::vector<ObjectPtr>{p}));
+            ++added;
+        }
+    }
+    return added;
+}
+
+} // namespace swsim

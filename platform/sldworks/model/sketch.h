@@ -32,6 +32,7 @@ public:
 
 private:
     friend class Sketch;
+    friend class PartDocument; // restores saved sketches
     std::string name_;
     Vec3 position_;
     std::weak_ptr<Sketch> sketch_;
@@ -45,7 +46,8 @@ class SketchSegment final : public Object {
 public:
     ObjectKind objectKind() const override { return ObjectKind::SketchSegment; }
     SegmentKind kind() const { return kind_; }
-    // "Line1", "Arc1", "Circle1" ... per kind in creation order (centre lines are lines).
+    // "Line1", "Arc1", ... in creation order: lines and centre lines share the "Line"
+    // sequence, arcs and circles the "Arc" sequence.
     const std::string& name() const { return name_; }
     // A centre line (construction geometry): not part of any profile; the axis of a
     // revolution.
@@ -63,6 +65,7 @@ public:
 
 private:
     friend class Sketch;
+    friend class PartDocument; // restores saved sketches
     SegmentKind kind_ = SegmentKind::Line;
     std::string name_;
     bool centreLine_ = false;
@@ -164,10 +167,8 @@ private:
     std::vector<SketchSegmentPtr> segments_;
     std::vector<SketchConstraintPtr> constraints_;
     std::deque<int> scriptedStatuses_;
-    bool overConstrained_ = false;
     int lineCount_ = 0;
     int arcCount_ = 0;
-    int circleCount_ = 0;
     int pointCount_ = 0;
 };
 

@@ -1,1 +1,219 @@
-#include "platform/sldworks/model/part_document.h"
+#include "platform/sldworks/model/profile.h"
+
+#include "platform/sldworks/model/occt_shape.h"
+
+#include <BRepAlgoAPI_Fuse.hxx>
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_MakePolygon.hxx>
+#include <BRepBuilderAPI_Transform.hxx>
+#include <BRepCheck_Analyzer.hxx>
+#include <BRepPrimAPI_MakePrism.hxx>
+#include <BRepPrimAPI_MakeRevol.hxx>
+#include <BRep_Builder.hxx>
+#include <Standard_Failure.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Compound.hxx>
+#include <gp_Ax1.hxx>
+#include <gp_Trsf.hxx>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+namespace swsim::detail {
+
+namespace {
+
+constexpr double kMinLength = 1e-9;
+
+bool validSolid(const TopoDS_Shape& s) {
+    if (s.IsNull())
+        return false;
+    TopExp_Explorer ex(s, TopAbs_SOLID);
+    return ex.More() && BRepCheck_Analyzer(s).IsValid();
+}
+
+TopoDS_Shape translated(const TopoDS_Shape& s, const gp_Vec& v) {
+    gp_Trsf t;
+    t.SetTranslation(v);
+    return BRepBuilderAPI_Transform(s, t, true).Shape();
+}
+
+} // namespace
+
+bool makeExtrusionTool(const TopoDS_Shape& profile, Vec3 direction, double depth1, double depth2,
+                       double draftAngle, bool draftInward, TopoDS_Shape& tool,
+                       std::string& error) {
+    if (!std::isfinite(depth1) || !std::isfinite(depth2) || depth1 < 0.0 || depth2 < 0.0) {
+        error = "the extrusion depth must be a finite number >= 0";
+        return false;
+    }
+    if (depth1 + depth2 <= kMinLength) {
+        error = "the extrusion depth is zero";
+        return false;
+    }
+    if (!std::isfinite(draftAngle) || draftAngle < 0.0 || draftAngle >= std::numbers::pi / 2) {
+        error = "the draft angle must lie in [0, 90) degrees";
+        return false;
+    }
+    try {
+        const gp_Vec dir = toVec(normalized(direction));
+        if (draftAngle <= 1e-12) {
+            const TopoDS_Shape base = depth2 > 0.0 ? translated(profile, -dir * depth2) : profile;
+            BRepPrimAPI_MakePrism prism(base, dir * (depth1 + depth2), true);
+            if (!prism.IsDone()) {
+                error = "the extrusion failed";
+                return false;
+            }
+            tool = prism.Shape();
+        } else {
+            (void)draftInward;
+            error = "drafted extrusions are not supported";
+            return false;
+        }
+        if (!validSolid(tool)) {
+            error = "the extrusion gives no valid solid";
+            return false;
+        }
+        return true;
+    } catch (const Standard_Failure& e) {
+        error = std::string("the extrusion failed: ") + e.GetMessageString();
+        return false;
+    }
+}
+
+bool makeRevolutionTool(const TopoDS_Shape& profile, Vec3 point, Vec3 axis, double startAngle,
+                        double angle, TopoDS_Shape& tool, std::string& error) {
+    const double full = 2.0 * std::numbers::pi;
+    if (!std::isfinite(angle) || !std::isfinite(startAngle) || angle <= 1e-9) {
+        error = "the revolution angle is zero";
+        return false;
+    }
+    if (angle > full + 1e-12) {
+        error = "the revolution angle exceeds 360 degrees";
+        return false;
+    }
+    try {
+        const gp_Ax1 ax(toPnt(point), toDir(normalized(axis)));
+        TopoDS_Shape base = profile;
+        if (std::abs(startAngle) > 1e-15) {
+            gp_Trsf r;
+            r.SetRotation(ax, startAngle);
+            base = BRepBuilderAPI_Transform(profile, r, true).Shape();
+        }
+        BRepPrimAPI_MakeRevol revol = angle >= full - 1e-12
+                                          ? BRepPrimAPI_MakeRevol(base, ax, true)
+                                          : BRepPrimAPI_MakeRevol(base, ax, angle, true);
+        if (!revol.IsDone()) {
+            error = "the revolution failed";
+            return false;
+        }
+        tool = revol.Shape();
+        if (!validSolid(tool)) {
+            error = "the revolution gives no valid solid (does the profile cross the axis?)";
+            return false;
+        }
+        return true;
+    } catch (const Standard_Failure& e) {
+        error = std::string("the revolution failed: ") + e.GetMessageString();
+        return false;
+    }
+}
+
+bool makeHoleTool(const HoleSpec& spec, TopoDS_Shape& tool, std::string& error) {
+    const Vec3 dir = normalized(spec.direction);
+    if (norm(dir) < 0.5) {
+        error = "the hole direction is the zero vector";
+        return false;
+    }
+    if (spec.sections.empty()) {
+        error = "the hole has no sections";
+        return false;
+    }
+    // Half section in (r, z): z runs from the start point into the material.
+    struct RZ {
+        double r, z;
+    };
+    std::vector<RZ> pts;
+    pts.push_back({0.0, 0.0});
+    const double r0 = spec.sections.front().startDiameter / 2.0;
+    double z = 0.0;
+    if (spec.countersinkDiameter / 2.0 > r0 + 1e-12) {
+        if (!(spec.countersinkAngle > 0.0 && spec.countersinkAngle < std::numbers::pi)) {
+            error = "the countersink angle must lie in (0, 180) degrees";
+            return false;
+        }
+        const double csR = spec.countersinkDiameter / 2.0;
+        const double csDepth = (csR - r0) / std::tan(spec.countersinkAngle / 2.0);
+        if (csDepth >= spec.sections.front().depth) {
+            error = "the countersink is deeper than the hole's first section";
+            return false;
+        }
+        pts.push_back({csR, 0.0});
+        pts.push_back({r0, csDepth});
+    } else {
+        pts.push_back({r0, 0.0});
+    }
+    double lastR = r0;
+    for (size_t i = 0; i < spec.sections.size(); ++i) {
+        const HoleSection& s = spec.sections[i];
+        if (!(s.startDiameter > 0.0) || !(s.endDiameter > 0.0) || !(s.depth > 0.0) ||
+            !std::isfinite(s.startDiameter) || !std::isfinite(s.endDiameter) ||
+            !std::isfinite(s.depth)) {
+            error = "hole section " + std::to_string(i + 1) + " needs positive diameters and depth";
+            return false;
+        }
+        const double rs = s.startDiameter / 2.0;
+        if (std::abs(rs - lastR) > 1e-12)
+            pts.push_back({rs, z});
+        z += s.depth;
+        lastR = s.endDiameter / 2.0;
+        pts.push_back({lastR, z});
+    }
+    if (spec.tipAngle > 0.0) {
+        if (spec.tipAngle >= std::numbers::pi) {
+            error = "the tip angle must lie in (0, 180) degrees";
+            return false;
+        }
+        pts.push_back({0.0, z + lastR / std::tan(spec.tipAngle / 2.0)});
+    } else {
+        pts.push_back({0.0, z});
+    }
+    // Drop points that repeat their predecessor.
+    std::vector<RZ> clean;
+    for (const RZ& p : pts)
+        if (clean.empty() || std::abs(clean.back().r - p.r) > 1e-12 ||
+            std::abs(clean.back().z - p.z) > 1e-12)
+            clean.push_back(p);
+    try {
+        // A radial direction perpendicular to the hole's axis.
+        const Vec3 helper = std::abs(dir.x) < 0.9 ? Vec3{1, 0, 0} : Vec3{0, 1, 0};
+        const Vec3 radial = normalized(cross(cross(dir, helper), dir));
+        BRepBuilderAPI_MakePolygon poly;
+        for (const RZ& p : clean)
+            poly.Add(toPnt(spec.point + radial * p.r + dir * p.z));
+        poly.Close();
+        if (!poly.IsDone()) {
+            error = "the hole's section is degenerate";
+            return false;
+        }
+        BRepBuilderAPI_MakeFace face(poly.Wire(), true);
+        if (!face.IsDone()) {
+            error = "the hole's section is not planar";
+            return false;
+        }
+        BRepPrimAPI_MakeRevol revol(face.Face(), gp_Ax1(toPnt(spec.point), toDir(dir)), true);
+        tool = revol.Shape();
+        if (!validSolid(tool)) {
+            error = "the hole gives no valid solid";
+            return false;
+        }
+        return true;
+    } catch (const Standard_Failure& e) {
+        error = std::string("the hole failed: ") + e.GetMessageString();
+        return false;
+    }
+}
+
+} // namespace swsim::detail

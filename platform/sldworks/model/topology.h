@@ -75,6 +75,7 @@ private:
     int index_ = -1;
     std::string name_;
     std::optional<Rgb> colour_;
+    mutable std::optional<Box> boxCache_;
 };
 
 class Edge final : public Object {

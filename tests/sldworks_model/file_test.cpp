@@ -1,0 +1,124 @@
+#include "tests/sldworks_model/fixtures.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace swsim {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PartFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("swsim_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    fs::path dir_;
+};
+
+PartDocumentPtr sample() {
+    auto doc = PartDocument::create();
+    EXPECT_TRUE(test::makeBlock(*doc));
+    HoleSpec hole;
+    hole.point = {5, 10, 5};
+    hole.sections = {{4, 4, 5}};
+    auto h = doc->addHole(hole);
+    EXPECT_TRUE(h);
+    h->setName("Drill \"A\"");
+    doc->findFeature("Sketch1")->setHidden(true);
+    auto top = doc->findFaceAt({1, 1, 5}, {0, 0, 1}, 1e-6);
+    EXPECT_TRUE(doc->setEntityName(top, "TOP"));
+    EXPECT_TRUE(doc->setFaceColour(top, Rgb{0.25, 0.5, 1}));
+    auto rim = doc->findEdgeAt({7, 10, 5}, 1e-7);
+    EXPECT_TRUE(doc->addCosmeticThread(rim, 4, 3, "M4x0.7"));
+    EXPECT_TRUE(doc->addPlaneThroughPoints({0, 0, 1}, {1, 0, 1}, {0, 1, 1}));
+    return doc;
+}
+
+TEST_F(PartFiles, SaveThenOpenKeepsFeaturesNamesAndVolume) {
+    auto doc = sample();
+    doc->save(path("part.sldprt"));
+    EXPECT_FALSE(doc->modified());
+    auto back = PartDocument::open(path("part.sldprt"));
+    ASSERT_EQ(back->features().size(), doc->features().size());
+    for (size_t i = 0; i < doc->features().size(); ++i) {
+        EXPECT_EQ(back->features()[i]->name(), doc->features()[i]->name());
+        EXPECT_EQ(back->features()[i]->typeName(), doc->features()[i]->typeName());
+        EXPECT_EQ(back->features()[i]->hidden(), doc->features()[i]->hidden());
+    }
+    EXPECT_NEAR(back->massProperties().volume, doc->massProperties().volume, 1e-9);
+    auto top = objectAs<Face>(back->findEntityByName("TOP"));
+    ASSERT_TRUE(top);
+    EXPECT_EQ(top->normal(), (Vec3{0, 0, 1}));
+    EXPECT_EQ(*top->colour(), (Rgb{0.25, 0.5, 1}));
+    auto sketch = std::dynamic_pointer_cast<Sketch>(back->findFeature("Sketch1"));
+    ASSERT_TRUE(sketch);
+    EXPECT_EQ(sketch->segments().size(), 4u);
+    EXPECT_EQ(sketch->findEntity("Line3"), sketch->segments()[2]);
+    auto thread = std::dynamic_pointer_cast<CosmeticThread>(back->findFeature("Cosmetic Thread1"));
+    ASSERT_TRUE(thread);
+    EXPECT_EQ(thread->description(), "M4x0.7");
+    ASSERT_TRUE(thread->edge());
+    EXPECT_NEAR(thread->edge()->curve().radius, 2.0, 1e-12);
+    auto plane = std::dynamic_pointer_cast<RefPlane>(back->findFeature("Plane1"));
+    ASSERT_TRUE(plane);
+    EXPECT_EQ(plane->frame().origin, (Vec3{0, 0, 1}));
+    // The opened document goes on naming where the saved one stopped, and rebuilds alike.
+    back->rebuild();
+    EXPECT_NEAR(back->massProperties().volume, doc->massProperties().volume, 1e-9);
+    EXPECT_EQ(back->addAxis({0, 0, 0}, {1, 0, 0})->name(), "Axis1");
+    EXPECT_EQ(back->addPlaneThroughPoints({0, 0, 2}, {1, 0, 2}, {0, 1, 2})->name(), "Plane2");
+}
+
+TEST_F(PartFiles, SuppressedFeaturesStaySuppressed) {
+    auto doc = sample();
+    ASSERT_TRUE(doc->findFeature("Drill \"A\"")->setSuppressed(true));
+    doc->save(path("s.sldprt"));
+    auto back = PartDocument::open(path("s.sldprt"));
+    EXPECT_TRUE(back->findFeature("Drill \"A\"")->suppressed());
+    EXPECT_NEAR(back->massProperties().volume, 1000.0, 1e-9);
+}
+
+TEST_F(PartFiles, BadAndTruncatedFilesGiveClearErrors) {
+    EXPECT_THROW(PartDocument::open(path("missing.sldprt")), ModelError);
+    { std::ofstream(path("junk.sldprt")) << "this is not a part\n"; }
+    try {
+        PartDocument::open(path("junk.sldprt"));
+        FAIL() << "no error";
+    } catch (const ModelError& e) {
+        EXPECT_NE(std::string(e.what()).find("junk.sldprt"), std::string::npos);
+    }
+    auto doc = sample();
+    doc->save(path("full.sldprt"));
+    std::ifstream in(path("full.sldprt"), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (size_t cut : {text.size() / 5, text.size() / 2, text.size() - 10}) {
+        std::ofstream(path("cut.sldprt"), std::ios::binary) << text.substr(0, cut);
+        EXPECT_THROW(PartDocument::open(path("cut.sldprt")), ModelError) << cut;
+    }
+    EXPECT_THROW(doc->save((dir_ / "no" / "such" / "dir.sldprt").string()), ModelError);
+}
+
+TEST_F(PartFiles, StepRoundTripKeepsTheVolumeAndStlIsWritten) {
+    auto doc = sample();
+    doc->exportStep(path("part.step"));
+    auto imported = PartDocument::create();
+    auto f = imported->addImportedBody(path("part.step"));
+    ASSERT_TRUE(f) << imported->lastError();
+    EXPECT_EQ(f->typeName(), "BaseBody");
+    EXPECT_EQ(f->name(), "Imported1");
+    const double v = doc->massProperties().volume;
+    EXPECT_NEAR(imported->massProperties().volume, v, v * 1e-6);
+
+    doc->exportStl(path("part.stl"));
+    EXPECT_GT(fs::file_size(path("part.stl")), 84u);
+    EXPECT_THROW(doc->exportStep((dir_ / "no" / "x.step").string()), ModelError);
+}
+
+} // namespace
+} // namespace swsim

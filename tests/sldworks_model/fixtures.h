@@ -1,0 +1,35 @@
+// Small parts shared by the model's tests.
+#pragma once
+
+#include "platform/sldworks/model/part_document.h"
+
+#include <gtest/gtest.h>
+
+namespace swsim::test {
+
+// A closed rectangle from (x0, y0) to (x1, y1) in sketch coordinates.
+inline void addRectangle(Sketch& sketch, double x0, double y0, double x1, double y1) {
+    ASSERT_TRUE(sketch.addLine({x0, y0, 0}, {x1, y0, 0}));
+    ASSERT_TRUE(sketch.addLine({x1, y0, 0}, {x1, y1, 0}));
+    ASSERT_TRUE(sketch.addLine({x1, y1, 0}, {x0, y1, 0}));
+    ASSERT_TRUE(sketch.addLine({x0, y1, 0}, {x0, y0, 0}));
+}
+
+// A 10 x 20 rectangle from the origin on the Front Plane, extruded 5 along +Z.
+inline SolidFeaturePtr makeBlock(PartDocument& doc) {
+    auto sketch = doc.openSketch(doc.frontPlane());
+    EXPECT_TRUE(sketch);
+    if (!sketch)
+        return nullptr;
+    addRectangle(*sketch, 0, 0, 10, 20);
+    doc.closeSketch();
+    ExtrudeSpec spec;
+    spec.depth1 = 5;
+    return doc.addExtrusion(sketch, spec);
+}
+
+inline double volume(const PartDocument& doc) {
+    return doc.massProperties().volume;
+}
+
+} // namespace swsim::test

@@ -1,0 +1,136 @@
+#include "tests/sldworks_model/fixtures.h"
+
+namespace swsim {
+namespace {
+
+// A model point as a row vector times the transform data: rotation rows 0-2, translation 9-11.
+Vec3 applyData(const std::array<double, 16>& d, Vec3 p) {
+    return {p.x * d[0] + p.y * d[3] + p.z * d[6] + d[9],
+            p.x * d[1] + p.y * d[4] + p.z * d[7] + d[10],
+            p.x * d[2] + p.y * d[5] + p.z * d[8] + d[11]};
+}
+
+TEST(SketchTransform, TopPlaneSketchXIsModelXAndYIsMinusZ) {
+    auto doc = PartDocument::create();
+    auto sketch = doc->openSketch(doc->topPlane());
+    ASSERT_TRUE(sketch);
+    const auto toSketch = sketch->modelToSketchData();
+    EXPECT_EQ(toSketch[12], 1.0);
+    EXPECT_EQ(applyData(toSketch, {3, 0, -4}), (Vec3{3, 4, 0}));
+    EXPECT_EQ(applyData(toSketch, {0, 7, 0}), (Vec3{0, 0, 7}));
+    const auto toModel = sketch->sketchToModelData();
+    EXPECT_EQ(applyData(toModel, {3, 4, 0}), (Vec3{3, 0, -4}));
+    auto p = sketch->addPoint({3, 4, 0});
+    EXPECT_EQ(p->modelPosition(), (Vec3{3, 0, -4}));
+}
+
+TEST(SketchTransform, OffsetPlaneCarriesItsOrigin) {
+    auto doc = PartDocument::create();
+    auto plane = doc->addOffsetPlane(doc->rightPlane(), 2, false);
+    auto sketch = doc->openSketch(plane);
+    ASSERT_TRUE(sketch);
+    EXPECT_EQ(applyData(sketch->modelToSketchData(), {2, 5, -1}), (Vec3{1, 5, 0}));
+    EXPECT_EQ(applyData(sketch->sketchToModelData(), {1, 5, 0}), (Vec3{2, 5, -1}));
+}
+
+TEST(SketchEntities, NamesSharedEndsAndDegenerateInput) {
+    auto doc = PartDocument::create();
+    auto sketch = doc->openSketch(doc->frontPlane());
+    test::addRectangle(*sketch, 0, 0, 4, 3);
+    EXPECT_EQ(sketch->points().size(), 4u); // the ends meet
+    auto arc = sketch->addArc({10, 0, 0}, {14, 0, 0}, {12, 2, 0});
+    ASSERT_TRUE(arc);
+    EXPECT_EQ(arc->name(), "Arc1");
+    EXPECT_NEAR(arc->radius(), 2.0, 1e-12);
+    EXPECT_NEAR(arc->centre()->position().x, 12.0, 1e-12);
+    auto circle = sketch->addCircle({20, 0, 0}, 1);
+    ASSERT_TRUE(circle);
+    EXPECT_EQ(circle->name(), "Arc2");
+    auto centreLine = sketch->addCentreLine({0, -1, 0}, {0, 5, 0});
+    ASSERT_TRUE(centreLine);
+    EXPECT_EQ(centreLine->name(), "Line5");
+    EXPECT_TRUE(centreLine->centreLine());
+    EXPECT_EQ(sketch->firstCentreLine(), centreLine);
+    EXPECT_EQ(sketch->findEntity("Line2"), sketch->segments()[1]);
+    EXPECT_EQ(sketch->findEntity("Point1"), sketch->points()[0]);
+    EXPECT_EQ(sketch->findEntity("Line9"), nullptr);
+
+    const size_t segments = sketch->segments().size();
+    EXPECT_FALSE(sketch->addLine({1, 1, 0}, {1, 1, 0}));
+    EXPECT_FALSE(sketch->addArc({0, 0, 0}, {2, 0, 0}, {1, 0, 0}));
+    EXPECT_FALSE(sketch->addCircle({0, 0, 0}, 0));
+    EXPECT_FALSE(sketch->addCircle({0, 0, 0}, std::nan("")));
+    EXPECT_EQ(sketch->segments().size(), segments);
+}
+
+TEST(SketchConstraints, DegreesOfFreedomAndStatus) {
+    auto doc = PartDocument::create();
+    auto sketch = doc->openSketch(doc->frontPlane());
+    test::addRectangle(*sketch, 0, 0, 4, 3);
+    EXPECT_EQ(sketch->freeDegrees(), 8);
+    EXPECT_EQ(sketch->status(), kSketchUnderConstrained);
+
+    for (const auto& p : sketch->points()) {
+        EXPECT_EQ(sketch->status(), kSketchUnderConstrained);
+        ASSERT_TRUE(sketch->addConstraint(kConstraintFix, {p}));
+    }
+    EXPECT_EQ(sketch->status(), kSketchFullyConstrained);
+
+    // A constraint that removes nothing over-constrains; removing it repairs the sketch.
+    auto extra = sketch->addConstraint(kConstraintFix, {sketch->segments()[0]});
+    ASSERT_TRUE(extra);
+    EXPECT_EQ(sketch->status(), kSketchOverConstrained);
+    EXPECT_TRUE(sketch->removeConstraint(extra));
+    EXPECT_FALSE(sketch->removeConstraint(extra));
+    EXPECT_EQ(sketch->status(), kSketchFullyConstrained);
+
+    // Entities of another sketch are refused.
+    doc->closeSketch();
+    auto other = doc->openSketch(doc->topPlane());
+    auto p = other->addPoint({1, 1, 0});
+    EXPECT_FALSE(sketch->addConstraint(kConstraintFix, {p}));
+    EXPECT_FALSE(sketch->addConstraint(kConstraintFix, {}));
+}
+
+TEST(SketchConstraints, ConstrainAllAndScriptedStatuses) {
+    auto doc = PartDocument::create();
+    auto sketch = doc->openSketch(doc->frontPlane());
+    sketch->addCircle({0, 0, 0}, 2);
+    sketch->addArc({10, 0, 0}, {14, 0, 0}, {12, 2, 0});
+    EXPECT_EQ(sketch->freeDegrees(), 2 + 1 + 4 + 1);
+    EXPECT_EQ(sketch->constrainAll(), 2);
+    EXPECT_EQ(sketch->constraints(kConstraintAuto).size(), 2u);
+    EXPECT_EQ(sketch->constraints(kConstraintFix).size(), 0u);
+    EXPECT_EQ(sketch->status(), kSketchFullyConstrained);
+
+    sketch->setScriptedStatuses({2, 4});
+    EXPECT_EQ(sketch->status(), 2);
+    EXPECT_EQ(sketch->status(), 4);
+    EXPECT_EQ(sketch->status(), kSketchFullyConstrained);
+}
+
+TEST(SketchProfile, ProblemsAreNamed) {
+    auto doc = PartDocument::create();
+    auto sketch = doc->openSketch(doc->frontPlane());
+    EXPECT_EQ(sketch->profileProblem(), "the sketch has no closed contour");
+    sketch->addLine({0, 0, 0}, {4, 0, 0});
+    sketch->addLine({4, 0, 0}, {4, 3, 0});
+    EXPECT_NE(sketch->profileProblem().find("open"), std::string::npos);
+    sketch->addLine({4, 3, 0}, {0, 0, 0});
+    EXPECT_EQ(sketch->profileProblem(), "");
+    // A centre line is no profile geometry.
+    sketch->addCentreLine({-1, -1, 0}, {-1, 5, 0});
+    EXPECT_EQ(sketch->profileProblem(), "");
+    // A loop that misses its start by more than the tolerance stays open.
+    auto open = doc->open3DSketch();
+    EXPECT_FALSE(open);
+    doc->closeSketch();
+    auto s2 = doc->openSketch(doc->topPlane());
+    s2->addLine({0, 0, 0}, {4, 0, 0});
+    s2->addLine({4, 0, 0}, {4, 3, 0});
+    s2->addLine({4, 3, 0}, {0, 1e-4, 0});
+    EXPECT_NE(s2->profileProblem().find("open"), std::string::npos);
+}
+
+} // namespace
+} // namespace swsim

@@ -1,0 +1,277 @@
+#include "tests/sldworks_model/fixtures.h"
+
+#include <numbers>
+
+namespace swsim {
+namespace {
+
+using test::addRectangle;
+using test::makeBlock;
+using test::volume;
+constexpr double pi = std::numbers::pi;
+
+void expectRel(double actual, double expected, double rel = 1e-6) {
+    EXPECT_NEAR(actual, expected, std::abs(expected) * rel);
+}
+
+int countKind(const BodyPtr& body, SurfaceKind kind) {
+    int n = 0;
+    for (const auto& f : body->faces())
+        n += f->surface().kind == kind;
+    return n;
+}
+
+FacePtr topFace(PartDocument& doc) {
+    return doc.findFaceAt({1, 1, 5}, {0, 0, 1}, 1e-6);
+}
+
+TEST(Extrusion, BlockHasVolumeAndSixPlanarFaces) {
+    auto doc = PartDocument::create();
+    auto block = makeBlock(*doc);
+    ASSERT_TRUE(block) << doc->lastError();
+    ASSERT_EQ(doc->bodies(BodyKind::Solid).size(), 1u);
+    EXPECT_TRUE(doc->bodies(BodyKind::Sheet).empty());
+    const auto body = doc->bodies(BodyKind::Solid)[0];
+    expectRel(volume(*doc), 1000.0, 1e-9);
+    EXPECT_EQ(body->faces().size(), 6u);
+    EXPECT_EQ(countKind(body, SurfaceKind::Plane), 6);
+    EXPECT_EQ(body->edges().size(), 12u);
+    EXPECT_EQ(body->name(), "Boss-Extrude1");
+    const Box box = doc->box();
+    EXPECT_NEAR(box.min.z, 0.0, 1e-9);
+    EXPECT_NEAR(box.max.z, 5.0, 1e-9);
+    EXPECT_EQ(doc->facesOfFeature(*block).size(), 6u);
+    EXPECT_EQ(block->sketch(), doc->findFeature("Sketch1"));
+}
+
+TEST(Extrusion, DirectionsBothSidesAndSeparateBodies) {
+    auto doc = PartDocument::create();
+    // On the Top Plane a boss goes along +Y.
+    auto s = doc->openSketch(doc->topPlane());
+    addRectangle(*s, 0, 0, 2, 2);
+    ExtrudeSpec spec;
+    spec.depth1 = 3;
+    ASSERT_TRUE(doc->addExtrusion(s, spec)) << doc->lastError();
+    EXPECT_NEAR(doc->box().min.y, 0.0, 1e-9);
+    EXPECT_NEAR(doc->box().max.y, 3.0, 1e-9);
+
+    // Both sides, kept as a separate body: symmetric about the Front Plane.
+    auto s2 = doc->openSketch(doc->frontPlane());
+    addRectangle(*s2, 10, 10, 12, 12);
+    ExtrudeSpec both;
+    both.bothSides = true;
+    both.depth1 = 2;
+    both.depth2 = 2;
+    both.merge = false;
+    auto f = doc->addExtrusion(s2, both);
+    ASSERT_TRUE(f) << doc->lastError();
+    ASSERT_EQ(doc->bodies(BodyKind::Solid).size(), 2u);
+    const Box b = doc->bodies(BodyKind::Solid)[1]->box();
+    EXPECT_NEAR(b.min.z, -2.0, 1e-9);
+    EXPECT_NEAR(b.max.z, 2.0, 1e-9);
+    expectRel(volume(*doc), 12.0 + 16.0, 1e-9);
+
+    // Reversed boss goes along -normal.
+    auto s3 = doc->openSketch(doc->frontPlane());
+    addRectangle(*s3, 30, 0, 31, 1);
+    ExtrudeSpec rev;
+    rev.reverse = true;
+    rev.depth1 = 4;
+    rev.merge = false;
+    ASSERT_TRUE(doc->addExtrusion(s3, rev));
+    EXPECT_NEAR(doc->bodies(BodyKind::Solid)[2]->box().min.z, -4.0, 1e-9);
+}
+
+TEST(Extrusion, InnerLoopsAreHoles) {
+    auto doc = PartDocument::create();
+    auto s = doc->openSketch(doc->frontPlane());
+    addRectangle(*s, 0, 0, 10, 10);
+    s->addCircle({5, 5, 0}, 2);
+    ExtrudeSpec spec;
+    spec.depth1 = 1;
+    ASSERT_TRUE(doc->addExtrusion(s, spec)) << doc->lastError();
+    expectRel(volume(*doc), 100.0 - 4 * pi);
+    EXPECT_EQ(countKind(doc->bodies()[0], SurfaceKind::Cylinder), 1);
+}
+
+TEST(Cut, FromAFaceSketchAlongMinusNormal) {
+    auto doc = PartDocument::create();
+    ASSERT_TRUE(makeBlock(*doc));
+    auto top = topFace(*doc);
+    ASSERT_TRUE(top);
+    auto s = doc->openSketch(top);
+    ASSERT_TRUE(s) << doc->lastError();
+    // The face sketch's X is the model X; its origin the projected model origin.
+    addRectangle(*s, 1, 1, 3, 3);
+    ExtrudeSpec cut;
+    cut.cut = true;
+    cut.depth1 = 3;
+    auto f = doc->addExtrusion(s, cut);
+    ASSERT_TRUE(f) << doc->lastError();
+    EXPECT_EQ(f->name(), "Cut-Extrude1");
+    EXPECT_EQ(f->typeName(), "Cut");
+    expectRel(volume(*doc), 1000.0 - 12.0, 1e-9);
+    EXPECT_EQ(doc->facesOfFeature(*f).size(), 5u); // four walls and the floor
+}
+
+TEST(Revolution, RectangleAboutItsCentreLine) {
+    auto doc = PartDocument::create();
+    auto s = doc->openSketch(doc->frontPlane());
+    addRectangle(*s, 1, 0, 3, 4);
+    s->addCentreLine({0, 0, 0}, {0, 1, 0});
+    RevolveSpec spec;
+    spec.angle1 = 2 * pi;
+    auto ring = doc->addRevolution(s, spec);
+    ASSERT_TRUE(ring) << doc->lastError();
+    EXPECT_EQ(ring->name(), "Revolve1");
+    EXPECT_EQ(ring->typeName(), "Revolution");
+    expectRel(volume(*doc), pi * (9 - 1) * 4);
+
+    // A half turn of a cylinder's section, as a separate body, both ways round.
+    auto s2 = doc->openSketch(doc->frontPlane());
+    addRectangle(*s2, 10, 0, 12, 4);
+    s2->addCentreLine({10, 0, 0}, {10, 1, 0});
+    RevolveSpec half;
+    half.angle1 = pi;
+    half.type = RevolveType::MidPlane;
+    half.merge = false;
+    ASSERT_TRUE(doc->addRevolution(s2, half)) << doc->lastError();
+    expectRel(volume(*doc), pi * 8 * 4 + pi * 4 * 4 / 2);
+    const Box b = doc->bodies()[1]->box();
+    EXPECT_NEAR(b.min.z, -2.0, 1e-7); // mid-plane: a quarter turn each way
+    EXPECT_NEAR(b.max.z, 2.0, 1e-7);
+}
+
+TEST(Revolution, CutAndMissingCentreLine) {
+    auto doc = PartDocument::create();
+    ASSERT_TRUE(makeBlock(*doc));
+    auto s = doc->openSketch(doc->frontPlane());
+    addRectangle(*s, 4, 9, 6, 11);
+    const double before = volume(*doc);
+    RevolveSpec spec;
+    spec.cut = true;
+    spec.angle1 = 2 * pi;
+    EXPECT_FALSE(doc->addRevolution(s, spec));
+    EXPECT_NE(doc->lastError().find("centre line"), std::string::npos);
+    EXPECT_DOUBLE_EQ(volume(*doc), before);
+}
+
+TEST(Hole, ThroughHoleAndShapedHoles) {
+    auto doc = PartDocument::create();
+    ASSERT_TRUE(makeBlock(*doc));
+    HoleSpec hole;
+    hole.point = {5, 10, 5};
+    hole.direction = {0, 0, -1};
+    hole.sections = {{4, 4, 5}};
+    auto h = doc->addHole(hole);
+    ASSERT_TRUE(h) << doc->lastError();
+    EXPECT_EQ(h->name(), "Hole1");
+    EXPECT_EQ(h->typeName(), "HoleWzd");
+    expectRel(volume(*doc), 1000.0 - pi * 4 * 5);
+    const auto faces = h->faces();
+    ASSERT_EQ(faces.size(), 1u);
+    EXPECT_EQ(faces[0]->surface().kind, SurfaceKind::Cylinder);
+    EXPECT_NEAR(faces[0]->surface().radius, 2.0, 1e-12);
+
+    // Blind hole with a 90 degree tip: cylinder 2 deep and a cone of height r.
+    HoleSpec tip;
+    tip.point = {2, 2, 5};
+    tip.sections = {{2, 2, 2}};
+    tip.tipAngle = pi / 2;
+    const double v0 = volume(*doc);
+    ASSERT_TRUE(doc->addHole(tip)) << doc->lastError();
+    expectRel(v0 - volume(*doc), pi * 1 * 2 + pi * 1 * 1 / 3);
+
+    // Counterbore as two sections, countersink of 90 degrees at the start.
+    HoleSpec cb;
+    cb.point = {5, 16, 5};
+    cb.sections = {{3, 3, 1}, {1, 1, 4}};
+    const double v1 = volume(*doc);
+    ASSERT_TRUE(doc->addHole(cb));
+    expectRel(v1 - volume(*doc), pi * 2.25 * 1 + pi * 0.25 * 4);
+
+    HoleSpec cs;
+    cs.point = {5, 4, 5};
+    cs.sections = {{2, 2, 5}};
+    cs.countersinkDiameter = 4;
+    cs.countersinkAngle = pi / 2;
+    const double v2 = volume(*doc);
+    ASSERT_TRUE(doc->addHole(cs));
+    // Frustum r 2 -> 1 over depth 1 plus the cylinder below it.
+    expectRel(v2 - volume(*doc), pi * 1 * (4 + 2 + 1) / 3 + pi * 1 * 4);
+}
+
+TEST(FailedFeatures, LeaveTheDocumentAsItWas) {
+    auto doc = PartDocument::create();
+    ASSERT_TRUE(makeBlock(*doc));
+    const size_t features = doc->features().size();
+    const double v = volume(*doc);
+    const auto revision = doc->geometryRevision();
+
+    auto open = doc->openSketch(doc->frontPlane());
+    open->addLine({0, 0, 0}, {1, 0, 0});
+    open->addLine({1, 0, 0}, {1, 1, 0});
+    const size_t withSketch = features + 1;
+    ExtrudeSpec spec;
+    spec.depth1 = 1;
+    EXPECT_FALSE(doc->addExtrusion(open, spec));
+    EXPECT_NE(doc->lastError().find("open"), std::string::npos);
+
+    auto square = doc->openSketch(doc->frontPlane());
+    addRectangle(*square, 0, 0, 1, 1);
+    ExtrudeSpec zero;
+    EXPECT_FALSE(doc->addExtrusion(square, zero));
+    // A cut that misses the part.
+    auto far = doc->openSketch(doc->frontPlane());
+    addRectangle(*far, 50, 50, 51, 51);
+    ExtrudeSpec cut;
+    cut.cut = true;
+    cut.reverse = true;
+    cut.depth1 = 1;
+    EXPECT_FALSE(doc->addExtrusion(far, cut));
+    HoleSpec bad;
+    bad.point = {5, 10, 5};
+    EXPECT_FALSE(doc->addHole(bad));
+    bad.sections = {{-1, 2, 3}};
+    EXPECT_FALSE(doc->addHole(bad));
+    EXPECT_FALSE(doc->addExtrusion(nullptr, spec));
+    EXPECT_FALSE(doc->addImportedBody("/nonexistent/file.step"));
+
+    EXPECT_EQ(doc->features().size(), withSketch + 2);
+    EXPECT_DOUBLE_EQ(volume(*doc), v);
+    EXPECT_EQ(doc->geometryRevision(), revision);
+    // The failed attempts used no automatic names.
+    auto next = doc->openSketch(doc->frontPlane());
+    addRectangle(*next, 0, 0, 1, 1);
+    spec.merge = false;
+    EXPECT_EQ(doc->addExtrusion(next, spec)->name(), "Boss-Extrude2");
+}
+
+TEST(Rebuild, SuppressionReplaysAndFaceIdentityHolds) {
+    auto doc = PartDocument::create();
+    ASSERT_TRUE(makeBlock(*doc));
+    HoleSpec hole;
+    hole.point = {5, 10, 5};
+    hole.sections = {{4, 4, 5}};
+    auto h = doc->addHole(hole);
+    ASSERT_TRUE(h);
+    const double withHole = volume(*doc);
+    auto top = topFace(*doc);
+    ASSERT_TRUE(top);
+    ASSERT_TRUE(doc->setEntityName(top, "TOP"));
+
+    EXPECT_TRUE(h->setSuppressed(true));
+    expectRel(volume(*doc), 1000.0, 1e-9);
+    EXPECT_TRUE(h->setSuppressed(false));
+    expectRel(volume(*doc), withHole, 1e-9);
+    EXPECT_EQ(doc->findEntityByName("TOP"), top);
+    EXPECT_EQ(top->body(), doc->bodies()[0]);
+
+    auto faces = doc->bodies()[0]->faces();
+    doc->rebuild();
+    EXPECT_EQ(doc->bodies()[0]->faces(), faces);
+    expectRel(volume(*doc), withHole, 1e-9);
+}
+
+} // namespace
+} // namespace swsim

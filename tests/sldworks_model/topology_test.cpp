@@ -1,0 +1,141 @@
+#include "tests/sldworks_model/fixtures.h"
+
+namespace swsim {
+namespace {
+
+using test::makeBlock;
+
+// A block with a through hole of diameter 4 at (5, 10).
+PartDocumentPtr drilledBlock() {
+    auto doc = PartDocument::create();
+    EXPECT_TRUE(makeBlock(*doc));
+    HoleSpec hole;
+    hole.point = {5, 10, 5};
+    hole.sections = {{4, 4, 5}};
+    EXPECT_TRUE(doc->addHole(hole)) << doc->lastError();
+    return doc;
+}
+
+void expectPoint(Vec3 actual, Vec3 expected, double tol = 1e-8) {
+    EXPECT_NEAR(actual.x, expected.x, tol);
+    EXPECT_NEAR(actual.y, expected.y, tol);
+    EXPECT_NEAR(actual.z, expected.z, tol);
+}
+
+TEST(RaySelection, FromAboveSelectsTheTopFace) {
+    auto doc = drilledBlock();
+    ASSERT_TRUE(doc->selectByRay({2, 3, 50}, {0, 0, -1}, 1e-6, false, 0));
+    auto face = objectAs<Face>(doc->selection().objectAt(0));
+    ASSERT_TRUE(face);
+    EXPECT_EQ(face->surface().kind, SurfaceKind::Plane);
+    EXPECT_EQ(face->normal(), (Vec3{0, 0, 1}));
+    expectPoint(*doc->selection().entries()[0].pickPoint, {2, 3, 5});
+    // A start point on the face finds it (hits from -radius count).
+    auto hit = doc->castRay({2, 3, 5}, {0, 0, -1}, 1e-6);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->face, face);
+    // Down the hole the ray meets nothing; beside the part as well.
+    EXPECT_FALSE(doc->castRay({5, 10, 50}, {0, 0, -1}, 1e-6));
+    EXPECT_FALSE(doc->selectByRay({50, 50, 50}, {0, 0, -1}, 1e-6, false, 0));
+    EXPECT_EQ(doc->selection().count(), 1);
+}
+
+TEST(ClosestPoints, PlanarFaceAndCircularEdgeAgreeWithTheAnalyticValue) {
+    auto doc = drilledBlock();
+    auto top = doc->findFaceAt({1, 1, 5}, {0, 0, 1}, 1e-6);
+    ASSERT_TRUE(top);
+    expectPoint(top->closestPoint({3.3, 4.7, 9}), {3.3, 4.7, 5});
+    // Outside the boundary the face's edge is nearest.
+    expectPoint(top->closestPoint({15, 4, 9}), {10, 4, 5});
+    // Over the hole the nearest point lies on the hole's rim.
+    expectPoint(top->closestPoint({5.5, 10, 7}), {7, 10, 5}, 1e-7);
+    expectPoint(top->closestPointOnSurface({5.5, 10, 7}), {5.5, 10, 5});
+    EXPECT_TRUE(top->contains({0.1, 0.1, 5}));
+    EXPECT_FALSE(top->contains({5, 10, 5}));
+
+    EdgePtr rim;
+    for (const auto& e : top->edges())
+        if (e->curve().kind == CurveKind::Circle)
+            rim = e;
+    ASSERT_TRUE(rim);
+    const CurveInfo c = rim->curve();
+    expectPoint(c.centre, {5, 10, 5}, 1e-12);
+    EXPECT_NEAR(c.radius, 2.0, 1e-12);
+    expectPoint(rim->closestPoint({9, 10, 7}), {7, 10, 5});
+    const double s = std::sqrt(0.5);
+    expectPoint(rim->closestPoint({5 + 3, 10 + 3, 5}), {5 + 2 * s, 10 + 2 * s, 5});
+
+    // The rim joins the top face and the hole's wall.
+    const auto faces = rim->faces();
+    ASSERT_EQ(faces.size(), 2u);
+    EXPECT_TRUE(faces[0] == top || faces[1] == top);
+    const auto wall = faces[0] == top ? faces[1] : faces[0];
+    const SurfaceInfo cyl = wall->surface();
+    EXPECT_EQ(cyl.kind, SurfaceKind::Cylinder);
+    EXPECT_NEAR(std::abs(cyl.axis.z), 1.0, 1e-12);
+    // The wall's normal points into the hole (out of the material).
+    const Vec3 n = wall->normalAt({7, 10, 2});
+    EXPECT_NEAR(n.x, -1.0, 1e-9);
+    expectPoint(wall->closestPoint({8, 10, 2.5}), {7, 10, 2.5});
+    EXPECT_EQ(doc->findEdgeAt({7, 10, 5}, 1e-7), rim);
+}
+
+TEST(EntityNames, SetOnceUniqueAndFollowTheFace) {
+    auto doc = drilledBlock();
+    auto body = doc->bodies()[0];
+    auto a = body->faces()[0];
+    auto b = body->faces()[1];
+    EXPECT_TRUE(doc->setEntityName(a, "PLANAR_0"));
+    EXPECT_FALSE(doc->setEntityName(a, "OTHER")); // already named
+    EXPECT_EQ(a->name(), "PLANAR_0");
+    EXPECT_FALSE(doc->setEntityName(b, "PLANAR_0")); // name in use
+    EXPECT_FALSE(doc->setEntityName(b, ""));
+    EXPECT_TRUE(doc->setEntityName(body->edges()[0], "EDGE_A"));
+    EXPECT_EQ(doc->findEntityByName("PLANAR_0"), a);
+    EXPECT_EQ(doc->findEntityByName("EDGE_A"), body->edges()[0]);
+    EXPECT_EQ(doc->findEntityByName("nothing"), nullptr);
+    EXPECT_TRUE(doc->selectByName("PLANAR_0", "FACE", {0, 0, 0}, false, 0));
+    EXPECT_TRUE(doc->setFaceColour(b, Rgb{1, 0, 0}));
+    EXPECT_EQ(*b->colour(), (Rgb{1, 0, 0}));
+
+    // A later feature elsewhere keeps the objects, names and colours.
+    HoleSpec hole;
+    hole.point = {2, 2, 5};
+    hole.sections = {{1, 1, 5}};
+    ASSERT_TRUE(doc->addHole(hole));
+    EXPECT_EQ(doc->findEntityByName("PLANAR_0"), a);
+    EXPECT_EQ(*b->colour(), (Rgb{1, 0, 0}));
+    // Same face objects on every walk.
+    EXPECT_EQ(doc->bodies()[0]->faces(), doc->bodies()[0]->faces());
+
+    // An object of another document is refused.
+    auto other = PartDocument::create();
+    EXPECT_FALSE(other->setEntityName(b, "X"));
+    EXPECT_FALSE(other->setFaceColour(b, Rgb{}));
+}
+
+TEST(CosmeticThread, OnCircularEdgesOnly) {
+    auto doc = drilledBlock();
+    auto rim = doc->findEdgeAt({7, 10, 5}, 1e-7);
+    ASSERT_TRUE(rim);
+    auto thread = doc->addCosmeticThread(rim, 4.0, 3.0, "M4");
+    ASSERT_TRUE(thread);
+    EXPECT_EQ(thread->typeName(), "CosmeticThread");
+    EXPECT_EQ(thread->name(), "Cosmetic Thread1");
+    EXPECT_EQ(thread->edge(), rim);
+    auto straight = doc->findEdgeAt({0, 5, 0}, 1e-7);
+    ASSERT_TRUE(straight);
+    EXPECT_FALSE(doc->addCosmeticThread(straight, 4.0, 3.0, "M4"));
+    EXPECT_FALSE(doc->addCosmeticThread(rim, 0.0, 3.0, "M4"));
+}
+
+TEST(MassProperties, CentreAndArea) {
+    auto doc = PartDocument::create();
+    ASSERT_TRUE(makeBlock(*doc));
+    const MassProperties m = doc->massProperties();
+    EXPECT_NEAR(m.area, 2 * (200 + 50 + 100), 1e-9);
+    expectPoint(m.centreOfMass, {5, 10, 2.5}, 1e-9);
+}
+
+} // namespace
+} // namespace swsim
