@@ -182,4 +182,44 @@ TEST_F(MetaOwnershipTest, AccessorsOfAnUnboundViewAnswerNothing) {
     EXPECT_EQ(view.compareTree(metaTreePtrT(), 1), 1);
 }
 
+// Two view classes meeting in one (as a 3D document is both a geometric operand and a
+// document): one node, one owner, and copies through either path stay sound.
+class geomViewC : public virtual metaObjectC {
+public:
+    geomViewC() = default;
+    explicit geomViewC(metaTreePtrT node, bool owns = false) : metaObjectC(node, owns) {}
+};
+class docViewC : public virtual metaObjectC {
+public:
+    docViewC() = default;
+    explicit docViewC(metaTreePtrT node, bool owns = false) : metaObjectC(node, owns) {}
+};
+class bothViewC : public geomViewC, public docViewC {
+public:
+    bothViewC() = default;
+    bothViewC(metaTreePtrT node, bool owns) : metaObjectC(node, owns) {}
+};
+
+bothViewC makeOwnedBoth(const char* text) {
+    bothViewC v;
+    EXPECT_TRUE(v.ctorFromText(text));
+    return v;
+}
+
+TEST_F(MetaOwnershipTest, ViewClassesMeetingInADiamondShareOneNodeAndOwner) {
+    bothViewC a = makeOwnedBoth("(PART (NAME \"A\"))");
+    ASSERT_TRUE(a.ownsNode());
+    geomViewC& asGeom = a;
+    docViewC& asDoc = a;
+    EXPECT_EQ(asGeom.getTreePtr(), asDoc.getTreePtr());
+    bothViewC b;
+    b = a;                           // assigns the virtual base along both paths
+    b = makeOwnedBoth("(ASSEMBLY)"); // from a temporary: b keeps the new node alive
+    EXPECT_EQ(b.getTag(), mzComStringC("ASSEMBLY"));
+    EXPECT_TRUE(b.ownsNode());
+    bothViewC c(b);
+    EXPECT_EQ(c.getTreePtr(), b.getTreePtr());
+    EXPECT_EQ(getNameAttr(a), mzComStringC("A"));
+}
+
 } // namespace
