@@ -3,6 +3,8 @@
 #include "metamodel/core/metalog.h"
 
 #include <exception>
+#include <mutex>
+#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -18,19 +20,81 @@ bool isInside(IMetaTreeApi& api, metaTreePtrT node, metaTreePtrT root) {
 
 } // namespace
 
+// Owners of root nodes. Every live owner is listed so that a node appended into a tree
+// through a view stops being owned (the tree owns it now), and so that freeing a subtree
+// disowns the owners of nodes inside it: no owner ever touches a freed node.
 struct metaObjectVirtualDataBaseC::ownerS {
-    explicit ownerS(metaTreePtrT r) : root(r) {}
+    explicit ownerS(metaTreePtrT r);
     ownerS(const ownerS&) = delete;
     ownerS& operator=(const ownerS&) = delete;
-    ~ownerS() {
+    ~ownerS();
+
+    metaTreePtrT root; // null once ownership was handed away; changed under ownersLock()
+};
+
+namespace {
+
+using ownerS = metaObjectVirtualDataBaseC::ownerS;
+
+std::mutex& ownersLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::unordered_multimap<metaNodeS*, ownerS*>& liveOwners() {
+    static std::unordered_multimap<metaNodeS*, ownerS*> owners;
+    return owners;
+}
+
+void forget(ownerS* owner) {
+    auto range = liveOwners().equal_range(owner->root.node());
+    for (auto it = range.first; it != range.second; ++it) {
+        if (it->second == owner) {
+            liveOwners().erase(it);
+            return;
+        }
+    }
+}
+
+// Disowns every owner whose root is node (when itself) or lies strictly inside node's
+// subtree (when inside). Called with ownersLock() held.
+void disownLocked(metaTreePtrT node, bool itself, bool inside) {
+    IMetaTreeApi& a = *getIMetaTreeApi();
+    auto& owners = liveOwners();
+    for (auto it = owners.begin(); it != owners.end();) {
+        const metaTreePtrT root = it->second->root;
+        const bool match = root == node ? itself : (inside && isInside(a, root, node));
+        if (match) {
+            it->second->root = metaTreePtrT();
+            it = owners.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+} // namespace
+
+metaObjectVirtualDataBaseC::ownerS::ownerS(metaTreePtrT r) : root(r) {
+    std::lock_guard<std::mutex> guard(ownersLock());
+    liveOwners().emplace(root.node(), this);
+}
+
+metaObjectVirtualDataBaseC::ownerS::~ownerS() {
+    metaTreePtrT free;
+    {
+        std::lock_guard<std::mutex> guard(ownersLock());
         if (root.isNull())
             return;
+        forget(this);
         IMetaTreeApi& a = *getIMetaTreeApi();
-        if (a.parent(root).isNull())
-            a.release(root);
+        if (!a.parent(root).isNull())
+            return; // a tree holds it
+        disownLocked(root, true, true);
+        free = root;
     }
-    metaTreePtrT root; // null once ownership was handed away
-};
+    getIMetaTreeApi()->release(free);
+}
 
 IMetaTreeApi& metaObjectVirtualDataBaseC::api() {
     return *getIMetaTreeApi();
@@ -113,10 +177,8 @@ metaTreePtrT metaObjectVirtualDataBaseC::detach(bool owns) {
     }
     if (!owns) {
         // The caller takes the node over: no view may release it any more.
-        for (auto& o : binding_.owners) {
-            if (o && o->root == node)
-                o->root = metaTreePtrT();
-        }
+        std::lock_guard<std::mutex> guard(ownersLock());
+        disownLocked(node, true, false);
     }
     attach(node, owns);
     return node;
@@ -209,6 +271,11 @@ metaTreePtrT metaObjectVirtualDataBaseC::appendChild(metaTreePtrT node, bool clo
         META_LOG_WARNING("appendChild: the node cannot be appended here");
         return metaTreePtrT();
     }
+    if (!clone) {
+        // Appending moved it: the tree owns it from now on.
+        std::lock_guard<std::mutex> guard(ownersLock());
+        disownLocked(child, true, false);
+    }
     return child;
 }
 
@@ -242,6 +309,11 @@ metaObjectC metaObjectVirtualDataBaseC::cloneTree(int /*flags*/) const {
 bool metaObjectVirtualDataBaseC::copyFrom(metaTreePtrT src) {
     if (binding_.node.isNull() || src.isNull())
         return false;
+    {
+        // The old children are freed: nobody may own a node among them any more.
+        std::lock_guard<std::mutex> guard(ownersLock());
+        disownLocked(binding_.node, false, true);
+    }
     return api().copyFrom(binding_.node, src);
 }
 

@@ -61,6 +61,33 @@ TEST_F(MetaOwnershipTest, OwnedNodeAppendedIntoATreeIsNotReleasedByItsView) {
     EXPECT_EQ(print(tree.getTreePtr()), "(PART (NAME))");
 }
 
+TEST_F(MetaOwnershipTest, AViewMayOutliveTheTreeItsNodeWasAppendedTo) {
+    metaObjectC child;
+    ASSERT_TRUE(child.ctorNewNode("DOCUMENT"));
+    {
+        metaObjectC tree = parse("(MEMBERS)");
+        ASSERT_FALSE(tree.appendChild(child.getTreePtr()).isNull());
+        EXPECT_FALSE(child.ownsNode()) << "the tree owns it now";
+    }
+    // The tree and the child are gone; the child's view must not touch them again.
+    child.attach(metaTreePtrT(), false);
+    EXPECT_FALSE(child.isValid());
+}
+
+TEST_F(MetaOwnershipTest, FreeingASubtreeDisownsTheNodesInsideIt) {
+    metaObjectC inner;
+    {
+        metaObjectC tree = parse("(HEADER (OLD (DEEP)))");
+        metaObjectC deep(metaObjectC(tree.findChild("OLD")).findChild("DEEP"));
+        inner = deep;
+        inner.attach(deep.getTreePtr(), true); // owned while inside the tree
+        metaObjectC source = parse("(HEADER (NEW))");
+        EXPECT_TRUE(tree.copyFrom(source.getTreePtr())); // frees OLD and DEEP
+        EXPECT_FALSE(inner.ownsNode());
+    }
+    inner.attach(metaTreePtrT(), false);
+}
+
 TEST_F(MetaOwnershipTest, DetachWithoutOwnershipHandsTheNodeToTheCaller) {
     metaObjectC tree = parse("(PART (NAME \"A\") (ITEMS))");
     metaTreePtrT taken;
