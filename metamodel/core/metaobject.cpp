@@ -61,6 +61,13 @@ void forget(ownerS* owner) {
 void disownLocked(metaTreePtrT node, bool itself, bool inside) {
     IMetaTreeApi& a = *getIMetaTreeApi();
     auto& owners = liveOwners();
+    if (!inside) {
+        auto range = owners.equal_range(node.node());
+        for (auto it = range.first; it != range.second; ++it)
+            it->second->root = metaTreePtrT();
+        owners.erase(range.first, range.second);
+        return;
+    }
     for (auto it = owners.begin(); it != owners.end();) {
         const metaTreePtrT root = it->second->root;
         const bool match = root == node ? itself : (inside && isInside(a, root, node));

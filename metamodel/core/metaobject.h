@@ -4,7 +4,9 @@
 //
 // Ownership rules (every view class follows them):
 // - A view that owns a node releases it at its end, but ONLY when the node has no parent
-//   then: appending a node into a tree moves it there, and the tree owns it from then on.
+//   then: appending a node into a tree moves it there, and the tree owns it from then on
+//   (appending through a view ends the views' ownership at once, so a view may outlive
+//   that tree; freeing a subtree likewise disowns the nodes inside it).
 // - Ownership is shared by copies: a copy of an owning view is a second view of the same
 //   node, and the node is released when the last of them ends. (So a view returned or
 //   assigned from a temporary never dangles.)
