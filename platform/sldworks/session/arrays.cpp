@@ -1,0 +1,99 @@
+#include "platform/sldworks/session/arrays.h"
+
+#include <string_view>
+
+HRESULT putBstr(const std::string& utf8, BSTR* out) {
+    *out = comBstrFromUtf8(utf8);
+    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT putDoubles(const double* values, std::size_t count, VARIANT* out) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_R8, 0, static_cast<ULONG>(count));
+    if (array == nullptr)
+        return E_OUTOFMEMORY;
+    for (std::size_t i = 0; i < count; ++i) {
+        const LONG index = static_cast<LONG>(i);
+        double value = values[i];
+        SafeArrayPutElement(array, &index, &value);
+    }
+    out->vt = static_cast<VARTYPE>(VT_ARRAY | VT_R8);
+    out->parray = array;
+    return S_OK;
+}
+
+HRESULT putDoubles(const std::vector<double>& values, VARIANT* out) {
+    return putDoubles(values.data(), values.size(), out);
+}
+
+HRESULT putPoint(const swsim::Vec3& point, VARIANT* out) {
+    const double values[3] = {point.x, point.y, point.z};
+    return putDoubles(values, 3, out);
+}
+
+HRESULT putObjects(const std::vector<IDispatchPtr>& objects, VARIANT* out) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_DISPATCH, 0, static_cast<ULONG>(objects.size()));
+    if (array == nullptr)
+        return E_OUTOFMEMORY;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const LONG index = static_cast<LONG>(i);
+        SafeArrayPutElement(array, &index, objects[i].GetInterfacePtr());
+    }
+    out->vt = static_cast<VARTYPE>(VT_ARRAY | VT_DISPATCH);
+    out->parray = array;
+    return S_OK;
+}
+
+HRESULT putObject(const IDispatchPtr& object, IDispatch** out) {
+    *out = object.GetInterfacePtr();
+    if (*out != nullptr)
+        (*out)->AddRef();
+    return S_OK;
+}
+
+HRESULT readDoubles(const VARIANT& value, std::size_t count, std::vector<double>& out) {
+    if ((value.vt & VT_ARRAY) == 0 || value.parray == nullptr)
+        return E_INVALIDARG;
+    VARTYPE type = VT_EMPTY;
+    LONG lower = 0;
+    LONG upper = -1;
+    if (FAILED(SafeArrayGetVartype(value.parray, &type)) || type != VT_R8 ||
+        FAILED(SafeArrayGetLBound(value.parray, 1, &lower)) ||
+        FAILED(SafeArrayGetUBound(value.parray, 1, &upper)))
+        return E_INVALIDARG;
+    if (upper < lower || static_cast<std::size_t>(upper - lower) + 1 < count)
+        return E_INVALIDARG;
+    out.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        const LONG index = lower + static_cast<LONG>(i);
+        double element = 0.0;
+        if (FAILED(SafeArrayGetElement(value.parray, &index, &element)))
+            return E_INVALIDARG;
+        out.push_back(element);
+    }
+    return S_OK;
+}
+
+HRESULT readObjects(const VARIANT& value, std::vector<IUnknownPtr>& out) {
+    if ((value.vt & VT_ARRAY) == 0 || value.parray == nullptr)
+        return E_INVALIDARG;
+    VARTYPE type = VT_EMPTY;
+    LONG lower = 0;
+    LONG upper = -1;
+    if (FAILED(SafeArrayGetVartype(value.parray, &type)) ||
+        (type != VT_DISPATCH && type != VT_UNKNOWN) ||
+        FAILED(SafeArrayGetLBound(value.parray, 1, &lower)) ||
+        FAILED(SafeArrayGetUBound(value.parray, 1, &upper)))
+        return E_INVALIDARG;
+    out.clear();
+    for (LONG i = lower; i <= upper; ++i) {
+        IUnknown* element = nullptr;
+        if (FAILED(SafeArrayGetElement(value.parray, &i, &element)))
+            return E_INVALIDARG;
+        out.emplace_back(element, false);
+    }
+    return S_OK;
+}
+
+std::string utf8Of(const char16_t* text) {
+    return text != nullptr ? comUtf16ToUtf8(std::u16string_view(text)) : std::string();
+}

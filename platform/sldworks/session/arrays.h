@@ -1,0 +1,30 @@
+// Building the session's answers (strings, double and object arrays) and reading array
+// arguments. Allocation failures come back as E_OUTOFMEMORY, bad arguments as E_INVALIDARG.
+#pragma once
+
+#include "platform/sldworks/api/sldworks_api.h"
+#include "platform/sldworks/model/types.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+HRESULT putBstr(const std::string& utf8, BSTR* out);
+HRESULT putDoubles(const double* values, std::size_t count, VARIANT* out);
+HRESULT putDoubles(const std::vector<double>& values, VARIANT* out);
+HRESULT putPoint(const swsim::Vec3& point, VARIANT* out);
+// A VT_ARRAY|VT_DISPATCH array of the objects, lower bound 0.
+HRESULT putObjects(const std::vector<IDispatchPtr>& objects, VARIANT* out);
+// A new reference to `object` as the answer (null stays null).
+HRESULT putObject(const IDispatchPtr& object, IDispatch** out);
+
+// The first `count` doubles of a double array (VT_R8; lower bound any); E_INVALIDARG for
+// another type or fewer elements.
+HRESULT readDoubles(const VARIANT& value, std::size_t count, std::vector<double>& out);
+// The elements of an object array (VT_DISPATCH or VT_UNKNOWN); E_INVALIDARG otherwise.
+HRESULT readObjects(const VARIANT& value, std::vector<IUnknownPtr>& out);
+
+std::string utf8Of(const char16_t* text);
+inline VARIANT_BOOL variantBool(bool value) {
+    return value ? VARIANT_TRUE : VARIANT_FALSE;
+}

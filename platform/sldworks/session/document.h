@@ -1,0 +1,96 @@
+// The session object of a part document: IModelDoc2 and IPartDoc on one object. It owns the
+// document's context (model document and object cache) and keeps the document settings
+// that the build-settings guard switches (creation flag, settings A and B, build mode).
+#pragma once
+
+#include "platform/sldworks/session/doc_object.h"
+
+#include <map>
+
+class documentC final
+    : public modelDoc2StubsT<partDocStubsT<docObjectT<documentC, IModelDoc2, IPartDoc>>> {
+public:
+    documentC(const docContextPtr& context);
+    ~documentC() override;
+
+    const docContextPtr& context() const { return owned_; }
+
+    // IModelDoc2
+    HRESULT GetType(long* type) override;
+    HRESULT GetPathName(BSTR* path) override;
+    HRESULT GetNextDocument(IDispatch** doc) override;
+    HRESULT FirstFeature(IDispatch** feature) override;
+    HRESULT GetFirstFeatureObject(IDispatch** feature) override;
+    HRESULT GetExtension(IDocExtension** extension) override;
+    HRESULT GetFeatureManager(IFeatureManager** manager) override;
+    HRESULT GetSelectionManager(ISelectionManager** manager) override;
+    HRESULT GetEditedSketch(IDispatch** sketch) override;
+    HRESULT InsertSketch(VARIANT_BOOL update) override;
+    HRESULT EditSketchToggle(VARIANT_BOOL update) override;
+    HRESULT Insert3dSketch(VARIANT_BOOL update) override;
+    HRESULT ClearSelection() override;
+    HRESULT SelectByName(BSTR name, BSTR type, double x, double y, double z,
+                         VARIANT_BOOL* selected) override;
+    HRESULT SelectById(BSTR name, BSTR type, double x, double y, double z,
+                       VARIANT_BOOL* selected) override;
+    HRESULT SelectByRay(double x, double y, double z, double dx, double dy, double dz,
+                        double radius, long type, VARIANT_BOOL* selected) override;
+    HRESULT SelectAtPointAndNormal(VARIANT data, long type, VARIANT_BOOL* selected) override;
+    HRESULT HideSelection() override;
+    HRESULT CreatePlaneThroughPoints(VARIANT first, VARIANT second, VARIANT third,
+                                     VARIANT_BOOL fixed, VARIANT_BOOL* created) override;
+    HRESULT FixSelectedPlane() override;
+    HRESULT CreateOffsetPlane(double distance, VARIANT_BOOL flip, VARIANT_BOOL fixed,
+                              IDispatch** plane) override;
+    HRESULT CreateAxis(VARIANT_BOOL* created) override;
+    HRESULT DeleteSelection(VARIANT_BOOL keepChildren, VARIANT_BOOL* deleted) override;
+    HRESULT CreateLine(double x1, double y1, double z1, double x2, double y2, double z2,
+                       IDispatch** segment) override;
+    HRESULT CreatePoint(double x, double y, double z, IDispatch** point) override;
+    HRESULT CreateArc(double x1, double y1, double z1, double x2, double y2, double z2, double xm,
+                      double ym, double zm, VARIANT_BOOL* created) override;
+    HRESULT CreateCircle(double x, double y, double z, double radius, IDispatch** segment) override;
+    HRESULT CreateExtrusion(VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIANT_BOOL reverse,
+                            long endCondition1, long endCondition2, double depth1, double depth2,
+                            VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftInward1,
+                            VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+                            VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2) override;
+    HRESULT Rebuild(VARIANT_BOOL topOnly, VARIANT_BOOL* done) override;
+    HRESULT RebuildAndCheck(VARIANT_BOOL topOnly, VARIANT_BOOL* rebuilt) override;
+    HRESULT ForceRebuild(long options) override;
+    HRESULT GetCreationFlag(VARIANT_BOOL* flag) override;
+    HRESULT SetCreationFlag(VARIANT_BOOL flag) override;
+    HRESULT GetSettingA(VARIANT_BOOL* value) override;
+    HRESULT SetSettingA(VARIANT_BOOL value) override;
+    HRESULT GetSettingB(VARIANT_BOOL* value) override;
+    HRESULT SetSettingB(VARIANT_BOOL value) override;
+    HRESULT EnterBuildMode(long mode) override;
+    HRESULT LeaveBuildMode() override;
+    HRESULT GetStateObject(IDispatch** state) override;
+    HRESULT AfterThreadCreated() override;
+    HRESULT BeforeSketchWalk() override;
+
+    // IPartDoc
+    HRESULT GetBodies(long kind, VARIANT* bodies) override;
+    HRESULT ListBodies(long kind, VARIANT_BOOL visibleOnly, VARIANT* bodies) override;
+    HRESULT GetEntityName(IDispatch* entity, BSTR* name) override;
+    HRESULT SetEntityName(IDispatch* entity, BSTR name, VARIANT_BOOL* named) override;
+    HRESULT FeatureByName(BSTR name, IDispatch** feature) override;
+    HRESULT GetBox(long options, VARIANT* box) override;
+
+    // Document settings as the guard left them (for tests).
+    VARIANT_BOOL creationFlag() const { return creationFlag_; }
+    VARIANT_BOOL settingA() const { return settingA_; }
+    VARIANT_BOOL settingB() const { return settingB_; }
+    int buildModeDepth() const { return buildMode_; }
+
+private:
+    HRESULT toggleSketch(const char* key, VARIANT_BOOL update, bool threeD);
+    HRESULT bodiesOf(long kind, VARIANT* bodies);
+
+    docContextPtr owned_;
+    VARIANT_BOOL creationFlag_ = VARIANT_FALSE;
+    VARIANT_BOOL settingA_ = VARIANT_FALSE;
+    VARIANT_BOOL settingB_ = VARIANT_FALSE;
+    int buildMode_ = 0;
+};

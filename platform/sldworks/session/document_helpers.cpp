@@ -1,0 +1,91 @@
+#include "platform/sldworks/session/document_helpers.h"
+
+HRESULT docExtensionC::GetNewestFeature(IDispatch** feature) {
+    return docCall("IDocExtension::GetNewestFeature", {}, feature, [&](docContextS& context) {
+        return putObject(context.wrap(context.part->newestFeature()), feature);
+    });
+}
+
+HRESULT docExtensionC::SelectById(BSTR name, BSTR type, double x, double y, double z,
+                                  VARIANT_BOOL append, long mark, IDispatch* callout,
+                                  VARIANT_BOOL* selected) {
+    return docCall(
+        "IDocExtension::SelectById",
+        {journalValue(name), journalValue(type), journalValue(x), journalValue(y), journalValue(z),
+         journalValue(append), journalValue(mark), journalValue(callout)},
+        selected, [&](docContextS& context) {
+            *selected = variantBool(context.part->selectByName(utf8Of(name), utf8Of(type),
+                                                               {x, y, z}, append != VARIANT_FALSE,
+                                                               static_cast<int>(mark)));
+            return S_OK;
+        });
+}
+
+HRESULT docExtensionC::CreateMassProperty(IMassProperty** properties) {
+    return docCall("IDocExtension::CreateMassProperty", {}, properties, [&](docContextS& context) {
+        *properties = new massPropertyC(context.shared_from_this());
+        return S_OK;
+    });
+}
+
+HRESULT selectionManagerC::CreateSelectionData(IDispatch** data) {
+    return docCall("ISelectionManager::CreateSelectionData", {}, data, [&](docContextS& context) {
+        *data = new selectionDataC(context.shared_from_this());
+        return S_OK;
+    });
+}
+
+HRESULT selectionManagerC::GetSelectedObject(long index, IDispatch** object) {
+    return docCall("ISelectionManager::GetSelectedObject", {journalValue(index)}, object,
+                   [&](docContextS& context) {
+                       // Counted from 1; out of range answers null.
+                       const swsim::ObjectPtr selected =
+                           context.part->selection().objectAt(static_cast<int>(index) - 1);
+                       return putObject(context.wrap(selected), object);
+                   });
+}
+
+HRESULT selectionDataC::SetX(double value) {
+    return call("ISelectionData::SetX", {journalValue(value)}, [&] {
+        point_.x = value;
+        set_ = true;
+        return S_OK;
+    });
+}
+
+HRESULT selectionDataC::SetY(double value) {
+    return call("ISelectionData::SetY", {journalValue(value)}, [&] {
+        point_.y = value;
+        set_ = true;
+        return S_OK;
+    });
+}
+
+HRESULT selectionDataC::SetZ(double value) {
+    return call("ISelectionData::SetZ", {journalValue(value)}, [&] {
+        point_.z = value;
+        set_ = true;
+        return S_OK;
+    });
+}
+
+std::optional<swsim::Vec3> selectionDataC::point() const {
+    return set_ ? std::optional<swsim::Vec3>(point_) : std::nullopt;
+}
+
+HRESULT stateObjectC::SetFlag(VARIANT_BOOL value) {
+    return call("IStateObject::SetFlag", {journalValue(value)}, [] { return S_OK; });
+}
+
+HRESULT massPropertyC::GetCenterOfGravity(VARIANT* centre) {
+    return docCall("IMassProperty::GetCenterOfGravity", {}, centre, [&](docContextS& context) {
+        return putPoint(context.part->massProperties().centreOfMass, centre);
+    });
+}
+
+HRESULT massPropertyC::GetVolume(double* volume) {
+    return docCall("IMassProperty::GetVolume", {}, volume, [&](docContextS& context) {
+        *volume = context.part->massProperties().volume;
+        return S_OK;
+    });
+}

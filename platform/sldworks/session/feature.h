@@ -1,0 +1,41 @@
+// The session object of a feature. Reference planes also answer IRefPlane and sketches
+// ISketch, on the same object, so that a plane or sketch found through the feature list and
+// one returned by a creation call are the same pointer.
+#pragma once
+
+#include "platform/sldworks/session/doc_object.h"
+
+class featureC final
+    : public featureStubsT<
+          refPlaneStubsT<sketchStubsT<docObjectT<featureC, IFeature, IRefPlane, ISketch>>>>,
+      public modelObjectHolderI {
+public:
+    featureC(const docContextPtr& context, swsim::FeaturePtr feature);
+    swsim::ObjectPtr modelObject() const override { return feature_; }
+    bool answersInterface(REFIID iid) const;
+
+    // IFeature
+    HRESULT GetName(BSTR* name) override;
+    HRESULT SetName(BSTR name) override;
+    HRESULT GetNext(IDispatch** feature) override;
+    HRESULT GetTypeName(BSTR* type) override;
+    HRESULT GetSpecificFeature(IDispatch** object) override;
+    HRESULT Select(VARIANT_BOOL append, long mark, VARIANT_BOOL* selected) override;
+    HRESULT GetFaces(VARIANT* faces) override;
+    // IRefPlane
+    HRESULT GetGeometry(VARIANT* geometry) override;
+    // ISketch
+    HRESULT GetTransformData(VARIANT* data) override;
+    HRESULT GetStatus(long* status) override;
+    HRESULT CheckStatus(long* result) override;
+    HRESULT ConstrainAll(long a, long b, long c, long d, long e, long* result) override;
+    HRESULT GetConstraintManager(IConstraintManager** manager) override;
+    HRESULT GetPoints(VARIANT* points) override;
+    HRESULT GetSegments(VARIANT* segments) override;
+
+private:
+    // The sketch, or null (the ISketch methods then answer E_UNEXPECTED).
+    swsim::SketchPtr sketch() const;
+
+    swsim::FeaturePtr feature_;
+};

@@ -1,0 +1,260 @@
+#include "platform/sldworks/session/feature_manager.h"
+
+#include <cmath>
+
+namespace {
+journalArgs extrusionArgs(VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIANT_BOOL reverse,
+                          long endCondition1, long endCondition2, double depth1, double depth2,
+                          VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftInward1,
+                          VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+                          VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2,
+                          VARIANT_BOOL translate1, VARIANT_BOOL translate2, VARIANT_BOOL merge,
+                          VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect) {
+    return {
+        journalValue(singleDirection), journalValue(flip),           journalValue(reverse),
+        journalValue(endCondition1),   journalValue(endCondition2),  journalValue(depth1),
+        journalValue(depth2),          journalValue(draft1),         journalValue(draft2),
+        journalValue(draftInward1),    journalValue(draftInward2),   journalValue(draftAngle1),
+        journalValue(draftAngle2),     journalValue(offsetReverse1), journalValue(offsetReverse2),
+        journalValue(translate1),      journalValue(translate2),     journalValue(merge),
+        journalValue(featureScope),    journalValue(autoSelect)};
+}
+
+swsim::ExtrudeSpec extrusionSpec(bool cut, VARIANT_BOOL singleDirection, VARIANT_BOOL reverse,
+                                 double depth1, double depth2, VARIANT_BOOL draft1,
+                                 VARIANT_BOOL draftInward1, double draftAngle1, bool merge) {
+    swsim::ExtrudeSpec spec;
+    spec.cut = cut;
+    spec.reverse = reverse != VARIANT_FALSE;
+    spec.bothSides = singleDirection == VARIANT_FALSE;
+    spec.depth1 = depth1;
+    // Both sides take the same depth on each side.
+    spec.depth2 = spec.bothSides ? depth1 : depth2;
+    spec.draftAngle = draft1 != VARIANT_FALSE ? std::fabs(draftAngle1) : 0.0;
+    spec.draftInward = draftInward1 != VARIANT_FALSE;
+    spec.merge = merge;
+    return spec;
+}
+} // namespace
+
+swsim::SolidFeaturePtr extrudeSelectedSketch(docContextS& context, const swsim::ExtrudeSpec& spec) {
+    swsim::PartDocument& part = *context.part;
+    swsim::SketchPtr sketch = part.selectedSketch();
+    if (!sketch)
+        return nullptr;
+    if (part.activeSketch() == sketch)
+        part.closeSketch();
+    swsim::SolidFeaturePtr feature = part.addExtrusion(sketch, spec);
+    if (feature)
+        part.clearSelection();
+    return feature;
+}
+
+HRESULT featureManagerC::CreateExtrusion(
+    VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIANT_BOOL reverse, long endCondition1,
+    long endCondition2, double depth1, double depth2, VARIANT_BOOL draft1, VARIANT_BOOL draft2,
+    VARIANT_BOOL draftInward1, VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+    VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2, VARIANT_BOOL translate1,
+    VARIANT_BOOL translate2, VARIANT_BOOL merge, VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect,
+    IFeature** feature) {
+    return docCall("IFeatureManager::CreateExtrusion",
+                   extrusionArgs(singleDirection, flip, reverse, endCondition1, endCondition2,
+                                 depth1, depth2, draft1, draft2, draftInward1, draftInward2,
+                                 draftAngle1, draftAngle2, offsetReverse1, offsetReverse2,
+                                 translate1, translate2, merge, featureScope, autoSelect),
+                   feature, [&](docContextS& context) {
+                       const auto spec =
+                           extrusionSpec(false, singleDirection, reverse, depth1, depth2, draft1,
+                                         draftInward1, draftAngle1, merge != VARIANT_FALSE);
+                       const IFeaturePtr made = context.wrap(extrudeSelectedSketch(context, spec));
+                       *feature = IFeaturePtr(made).Detach();
+                       return S_OK;
+                   });
+}
+
+HRESULT featureManagerC::CreateCutExtrusion(
+    VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIANT_BOOL reverse, long endCondition1,
+    long endCondition2, double depth1, double depth2, VARIANT_BOOL draft1, VARIANT_BOOL draft2,
+    VARIANT_BOOL draftInward1, VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+    VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2, VARIANT_BOOL translate1,
+    VARIANT_BOOL translate2, VARIANT_BOOL merge, VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect,
+    IFeature** feature) {
+    return docCall("IFeatureManager::CreateCutExtrusion",
+                   extrusionArgs(singleDirection, flip, reverse, endCondition1, endCondition2,
+                                 depth1, depth2, draft1, draft2, draftInward1, draftInward2,
+                                 draftAngle1, draftAngle2, offsetReverse1, offsetReverse2,
+                                 translate1, translate2, merge, featureScope, autoSelect),
+                   feature, [&](docContextS& context) {
+                       const auto spec =
+                           extrusionSpec(true, singleDirection, reverse, depth1, depth2, draft1,
+                                         draftInward1, draftAngle1, true);
+                       const IFeaturePtr made = context.wrap(extrudeSelectedSketch(context, spec));
+                       *feature = IFeaturePtr(made).Detach();
+                       return S_OK;
+                   });
+}
+
+namespace {
+swsim::SolidFeaturePtr revolveSelectedSketch(docContextS& context, bool cut, double angle1,
+                                             VARIANT_BOOL reverse, double angle2, long type,
+                                             bool merge) {
+    swsim::PartDocument& part = *context.part;
+    swsim::SketchPtr sketch = part.selectedSketch();
+    if (!sketch || type < 0 || type > 2)
+        return nullptr;
+    if (part.activeSketch() == sketch)
+        part.closeSketch();
+    swsim::RevolveSpec spec;
+    spec.cut = cut;
+    spec.reverse = reverse != VARIANT_FALSE;
+    spec.type = static_cast<swsim::RevolveType>(type);
+    spec.angle1 = angle1;
+    spec.angle2 = angle2;
+    spec.merge = merge;
+    swsim::SolidFeaturePtr feature = part.addRevolution(sketch, spec);
+    if (feature)
+        part.clearSelection();
+    return feature;
+}
+} // namespace
+
+HRESULT featureManagerC::CreateRevolution(double angle1, VARIANT_BOOL reverse, double angle2,
+                                          long type, long options, VARIANT_BOOL merge,
+                                          VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect,
+                                          IFeature** feature) {
+    return docCall("IFeatureManager::CreateRevolution",
+                   {journalValue(angle1), journalValue(reverse), journalValue(angle2),
+                    journalValue(type), journalValue(options), journalValue(merge),
+                    journalValue(featureScope), journalValue(autoSelect)},
+                   feature, [&](docContextS& context) {
+                       const IFeaturePtr made = context.wrap(revolveSelectedSketch(
+                           context, false, angle1, reverse, angle2, type, merge != VARIANT_FALSE));
+                       *feature = IFeaturePtr(made).Detach();
+                       return S_OK;
+                   });
+}
+
+HRESULT featureManagerC::CreateCutRevolution(double angle1, VARIANT_BOOL reverse, double angle2,
+                                             long type, long options, VARIANT_BOOL featureScope,
+                                             VARIANT_BOOL autoSelect, IFeature** feature) {
+    return docCall(
+        "IFeatureManager::CreateCutRevolution",
+        {journalValue(angle1), journalValue(reverse), journalValue(angle2), journalValue(type),
+         journalValue(options), journalValue(featureScope), journalValue(autoSelect)},
+        feature, [&](docContextS& context) {
+            const IFeaturePtr made = context.wrap(
+                revolveSelectedSketch(context, true, angle1, reverse, angle2, type, true));
+            *feature = IFeaturePtr(made).Detach();
+            return S_OK;
+        });
+}
+
+swsim::SolidFeaturePtr holeAtSelection(docContextS& context, const double (&d)[14]) {
+    swsim::PartDocument& part = *context.part;
+    swsim::FacePtr face;
+    std::optional<swsim::Vec3> pick;
+    for (const auto& entry : part.selection().entries())
+        if (auto selected = std::dynamic_pointer_cast<swsim::Face>(entry.object)) {
+            face = selected;
+            pick = entry.pickPoint;
+            break;
+        }
+    if (!face)
+        return nullptr;
+    swsim::HoleSpec spec;
+    spec.point = pick ? *pick : face->closestPoint({0, 0, 0});
+    spec.direction = -face->normalAt(spec.point);
+    const double diameter = d[0];
+    const double depth = d[1];
+    auto cylinder = [](double diam, double length) {
+        return swsim::HoleSection{diam, diam, length};
+    };
+    // A counterbore takes the first part of the depth; the rest is the plain hole.
+    auto counterbored = [&](double cbDiameter, double cbDepth) {
+        spec.sections.push_back(cylinder(cbDiameter, cbDepth));
+        if (depth - cbDepth > 0.0)
+            spec.sections.push_back(cylinder(diameter, depth - cbDepth));
+    };
+    const double variant = d[2];
+    if (variant == 0.0) {
+        spec.sections.push_back(cylinder(diameter, depth));
+    } else if (variant == 1.0) {
+        spec.sections.push_back({d[3], diameter, depth}); // d1 is the far (small) diameter
+    } else if (variant == 2.0) {
+        counterbored(d[3], d[4]);
+    } else if (variant == 3.0) {
+        spec.sections.push_back(cylinder(diameter, depth));
+        spec.countersinkAngle = d[3];
+        spec.countersinkDiameter = d[4];
+    } else if (variant == 4.0) {
+        counterbored(d[3], d[4]);
+    } else if (variant == 5.0) {
+        spec.sections.push_back(cylinder(diameter, depth));
+        spec.tipAngle = d[3];
+    } else if (variant == 6.0) {
+        spec.sections.push_back({diameter, d[3], depth});
+        spec.tipAngle = d[4];
+    } else if (variant == 7.0) {
+        counterbored(d[3], d[4]);
+        spec.tipAngle = d[5];
+    } else if (variant == 8.0) {
+        spec.sections.push_back(cylinder(diameter, depth));
+        spec.countersinkDiameter = d[3];
+        spec.countersinkAngle = d[4];
+        spec.tipAngle = d[5];
+    } else if (variant == 9.0) {
+        counterbored(d[3], d[4]);
+        spec.tipAngle = d[5];
+    } else {
+        return nullptr;
+    }
+    swsim::SolidFeaturePtr feature = part.addHole(spec);
+    if (feature)
+        part.clearSelection();
+    return feature;
+}
+
+HRESULT featureManagerC::CreateHole(long type, long standard, long fastener, BSTR size,
+                                    VARIANT_BOOL endCondition, double d1, double d2, double d3,
+                                    double d4, double d5, double d6, double d7, double d8,
+                                    double d9, double d10, double d11, double d12, double d13,
+                                    double d14, BSTR text, VARIANT_BOOL flag1, VARIANT_BOOL flag2,
+                                    VARIANT_BOOL flag3, VARIANT_BOOL flag4, VARIANT_BOOL flag5,
+                                    VARIANT_BOOL flag6, IFeature** feature) {
+    const double d[14] = {d1, d2, d3, d4, d5, d6, d7, d8, d9, d10, d11, d12, d13, d14};
+    journalArgs args = {journalValue(type), journalValue(standard), journalValue(fastener),
+                        journalValue(size), journalValue(endCondition)};
+    for (double value : d)
+        args.push_back(journalValue(value));
+    args.push_back(journalValue(text));
+    for (VARIANT_BOOL flag : {flag1, flag2, flag3, flag4, flag5, flag6})
+        args.push_back(journalValue(flag));
+    return docCall("IFeatureManager::CreateHole", std::move(args), feature,
+                   [&](docContextS& context) {
+                       const IFeaturePtr made = context.wrap(holeAtSelection(context, d));
+                       *feature = IFeaturePtr(made).Detach();
+                       return S_OK;
+                   });
+}
+
+HRESULT featureManagerC::InsertCosmeticThread(short type, double diameter, double length,
+                                              BSTR description, IFeature** feature) {
+    return docCall("IFeatureManager::InsertCosmeticThread",
+                   {journalValue(type), journalValue(diameter), journalValue(length),
+                    journalValue(description)},
+                   feature, [&](docContextS& context) {
+                       swsim::PartDocument& part = *context.part;
+                       const auto edge = part.selection().first<swsim::Edge>();
+                       swsim::CosmeticThreadPtr thread;
+                       if (edge)
+                           thread =
+                               part.addCosmeticThread(edge, diameter, length, utf8Of(description));
+                       const IFeaturePtr made = context.wrap(thread);
+                       *feature = IFeaturePtr(made).Detach();
+                       return S_OK;
+                   });
+}
+
+HRESULT featureManagerC::SetTreeUpdates(VARIANT_BOOL enabled) {
+    return call("IFeatureManager::SetTreeUpdates", {journalValue(enabled)}, [] { return S_OK; });
+}

@@ -1,0 +1,55 @@
+// The feature-creation object of a document: extrusions, revolutions, holes and cosmetic
+// threads from the current selection. Every creation call gives the new feature, or null
+// when the model could not make it (no closed profile, nothing to cut, ...).
+#pragma once
+
+#include "platform/sldworks/model/feature.h"
+#include "platform/sldworks/session/doc_object.h"
+
+class featureManagerC final
+    : public featureManagerStubsT<docObjectT<featureManagerC, IFeatureManager>> {
+public:
+    explicit featureManagerC(const docContextPtr& context) : featureManagerStubsT(context) {}
+
+    HRESULT CreateExtrusion(VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIANT_BOOL reverse,
+                            long endCondition1, long endCondition2, double depth1, double depth2,
+                            VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftInward1,
+                            VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+                            VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2,
+                            VARIANT_BOOL translate1, VARIANT_BOOL translate2, VARIANT_BOOL merge,
+                            VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect,
+                            IFeature** feature) override;
+    HRESULT CreateCutExtrusion(VARIANT_BOOL singleDirection, VARIANT_BOOL flip,
+                               VARIANT_BOOL reverse, long endCondition1, long endCondition2,
+                               double depth1, double depth2, VARIANT_BOOL draft1,
+                               VARIANT_BOOL draft2, VARIANT_BOOL draftInward1,
+                               VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+                               VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2,
+                               VARIANT_BOOL translate1, VARIANT_BOOL translate2, VARIANT_BOOL merge,
+                               VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect,
+                               IFeature** feature) override;
+    HRESULT CreateRevolution(double angle1, VARIANT_BOOL reverse, double angle2, long type,
+                             long options, VARIANT_BOOL merge, VARIANT_BOOL featureScope,
+                             VARIANT_BOOL autoSelect, IFeature** feature) override;
+    HRESULT CreateCutRevolution(double angle1, VARIANT_BOOL reverse, double angle2, long type,
+                                long options, VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect,
+                                IFeature** feature) override;
+    HRESULT CreateHole(long type, long standard, long fastener, BSTR size,
+                       VARIANT_BOOL endCondition, double d1, double d2, double d3, double d4,
+                       double d5, double d6, double d7, double d8, double d9, double d10,
+                       double d11, double d12, double d13, double d14, BSTR text,
+                       VARIANT_BOOL flag1, VARIANT_BOOL flag2, VARIANT_BOOL flag3,
+                       VARIANT_BOOL flag4, VARIANT_BOOL flag5, VARIANT_BOOL flag6,
+                       IFeature** feature) override;
+    HRESULT InsertCosmeticThread(short type, double diameter, double length, BSTR description,
+                                 IFeature** feature) override;
+    HRESULT SetTreeUpdates(VARIANT_BOOL enabled) override;
+};
+
+// The extrusion of the selected sketch (shared with the document's own extrusion call).
+// Null when there is no selected sketch or the model refuses.
+swsim::SolidFeaturePtr extrudeSelectedSketch(docContextS& context, const swsim::ExtrudeSpec& spec);
+
+// The hole of the ten variants numbered by `d[2]` (d1..d14 as passed) at the selected face's
+// pick point, going into the material. Null for an unknown variant or without a face.
+swsim::SolidFeaturePtr holeAtSelection(docContextS& context, const double (&d)[14]);

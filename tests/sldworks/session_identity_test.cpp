@@ -1,0 +1,228 @@
+// Object identity, interface pairs, entity names and geometric queries of the session.
+#include "libs/geomcore/swapi/swapi.h"
+#include "platform/sldworks/testkit/fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+std::vector<IFace2Ptr> walkFaces(IBody* body) {
+    std::vector<IFace2Ptr> faces;
+    IFace2Ptr face(bodyGetFirstFace(body));
+    while (face) {
+        faces.push_back(face);
+        face = faceGetNextFace(face);
+    }
+    return faces;
+}
+
+IBodyPtr firstSolid(IModelDoc2* doc) {
+    const auto bodies = readObjectArray(partDocGetBodies(IPartDocPtr(doc), 0));
+    return bodies.empty() ? IBodyPtr() : IBodyPtr(bodies.front());
+}
+
+// The planar face whose outward normal is `normal`.
+IFace2Ptr faceWithNormal(IBody* body, double nx, double ny, double nz) {
+    for (const auto& face : walkFaces(body)) {
+        const _variant_t normal = faceGetNormal(face);
+        if (!variantHoldsArray(normal))
+            continue;
+        const auto n = readDoubleArray(normal, 3);
+        if (std::fabs(n[0] - nx) < 1e-9 && std::fabs(n[1] - ny) < 1e-9 &&
+            std::fabs(n[2] - nz) < 1e-9)
+            return face;
+    }
+    return IFace2Ptr();
+}
+
+// COM identity: both pointers give the same IUnknown.
+bool sameObject(IUnknown* a, IUnknown* b) {
+    void* ua = nullptr;
+    void* ub = nullptr;
+    if (a == nullptr || b == nullptr || FAILED(a->QueryInterface(IID_IUnknown, &ua)) ||
+        FAILED(b->QueryInterface(IID_IUnknown, &ub)))
+        return false;
+    static_cast<IUnknown*>(ua)->Release();
+    static_cast<IUnknown*>(ub)->Release();
+    return ua == ub;
+}
+
+class SessionIdentity : public ::testing::Test {
+protected:
+    void SetUp() override { part.block(10, 20, 5); }
+    partFixtureC part;
+};
+
+TEST_F(SessionIdentity, FacesAndFeaturesGiveTheSamePointersOnEveryWalk) {
+    IBodyPtr body = firstSolid(part.doc());
+    ASSERT_TRUE(body);
+    EXPECT_EQ(bodyGetFaceCount(body), 6);
+    const auto first = walkFaces(body);
+    const auto second = walkFaces(firstSolid(part.doc()));
+    ASSERT_EQ(first.size(), 6u);
+    ASSERT_EQ(first.size(), second.size());
+    for (std::size_t i = 0; i < first.size(); ++i)
+        EXPECT_EQ(first[i], second[i]) << i;
+
+    // The extrusion's faces are the body's faces, as the same objects.
+    IFeaturePtr boss(partDocFeatureByName(IPartDocPtr(part.doc()), "Boss-Extrude1"));
+    ASSERT_TRUE(boss);
+    const auto featureFaces = readObjectArray(featureGetFaces(boss));
+    EXPECT_EQ(featureFaces.size(), 6u);
+    for (const auto& face : featureFaces)
+        EXPECT_NE(std::find(first.begin(), first.end(), IFace2Ptr(face)), first.end());
+
+    IFeaturePtr again(docExtGetNewestFeature(modelDocGetExtension(part.doc())));
+    EXPECT_EQ(again, boss);
+}
+
+TEST_F(SessionIdentity, OneObjectAnswersBothInterfacesOfAPair) {
+    IBodyPtr body = firstSolid(part.doc());
+    IBodyObjectPtr older(body);
+    ASSERT_TRUE(older);
+    EXPECT_TRUE(sameObject(older, body));
+    EXPECT_EQ(IFace2Ptr(bodyObjectGetFirstFace(older)), IFace2Ptr(bodyGetFirstFace(body)));
+
+    IFace2Ptr face(bodyGetFirstFace(body));
+    IFaceObjectPtr faceObject(face);
+    IEntityPtr entity(face);
+    ASSERT_TRUE(faceObject);
+    ASSERT_TRUE(entity);
+    EXPECT_TRUE(sameObject(entity, face));
+    EXPECT_TRUE(sameObject(faceObject, face));
+    // A face is not an edge, and not a feature.
+    EXPECT_FALSE(IEdgePtr(face));
+    EXPECT_FALSE(IFeaturePtr(face));
+
+    IEdgePtr edge(readObjectArray(bodyGetEdges(body)).front());
+    ASSERT_TRUE(edge);
+    EXPECT_TRUE(IEntityPtr(edge));
+}
+
+TEST_F(SessionIdentity, PlanesAndSketchesAnswerTheirOwnInterfaceAndIFeature) {
+    IFeaturePtr front(partDocFeatureByName(IPartDocPtr(part.doc()), "Front Plane"));
+    IRefPlanePtr plane(featureGetSpecificObject(front));
+    ASSERT_TRUE(plane);
+    EXPECT_EQ(IFeaturePtr(plane), front);
+    EXPECT_FALSE(ISketchPtr(front));
+
+    IFeaturePtr sketchFeature(partDocFeatureByName(IPartDocPtr(part.doc()), "Sketch1"));
+    ISketchPtr sketch;
+    sketchPtrFromVariant(sketch, featureGetSpecificFeature(sketchFeature));
+    ASSERT_TRUE(sketch);
+    EXPECT_EQ(IFeaturePtr(sketch), sketchFeature);
+    EXPECT_FALSE(IRefPlanePtr(sketchFeature));
+}
+
+TEST_F(SessionIdentity, EntityNamesAreSetOnceAndUnique) {
+    IPartDocPtr partDoc(part.doc());
+    const auto faces = walkFaces(firstSolid(part.doc()));
+    EXPECT_EQ(partDocSetEntityName(partDoc, faces[0], "PLANAR_1"), VARIANT_TRUE);
+    EXPECT_EQ(partDocGetEntityName(partDoc, faces[0]), _bstr_t("PLANAR_1"));
+    // A named entity keeps its name; a name in use is refused for another entity.
+    EXPECT_EQ(partDocSetEntityName(partDoc, faces[0], "PLANAR_2"), VARIANT_FALSE);
+    EXPECT_EQ(partDocSetEntityName(partDoc, faces[1], "PLANAR_1"), VARIANT_FALSE);
+    EXPECT_EQ(partDocGetEntityName(partDoc, faces[1]), _bstr_t(""));
+    EXPECT_EQ(partDocSetEntityName(partDoc, faces[1], "PLANAR_2"), VARIANT_TRUE);
+    EXPECT_EQ(partDocGetEntityName(partDoc, faces[0]), _bstr_t("PLANAR_1"));
+}
+
+TEST_F(SessionIdentity, FaceFoundByPointAndNormal) {
+    // The block's front face lies at z = 5 with normal +Z.
+    const _variant_t at = makeDoubleArray({3, 4, 5, 0, 0, 1, 1e-6});
+    EXPECT_EQ(modelDocSelectAtPointAndNormal(part.doc(), at, 2), VARIANT_TRUE);
+    ISelectionManagerPtr selection = modelDocGetSelectionManager(part.doc());
+    IFace2Ptr face(selMgrGetSelectedObject(selection, 1));
+    ASSERT_TRUE(face);
+    EXPECT_EQ(face, faceWithNormal(firstSolid(part.doc()), 0, 0, 1));
+    // The opposite normal finds nothing there.
+    EXPECT_EQ(
+        modelDocSelectAtPointAndNormal(part.doc(), makeDoubleArray({3, 4, 5, 0, 0, -1, 1e-6}), 2),
+        VARIANT_FALSE);
+
+    ISurfacePtr surface(faceGetSurface(face));
+    EXPECT_EQ(surfaceIsPlane(surface), VARIANT_TRUE);
+    EXPECT_EQ(surfaceIsCylinder(surface), VARIANT_FALSE);
+    const auto planeData = readDoubleArray(surfaceGetPlaneData(surface), 6);
+    EXPECT_NEAR(planeData[5], 5.0, 1e-12); // a point of the plane at z = 5
+    EXPECT_TRUE(variantHoldsArray(surfaceQueryPoint(surface, 3, 4, 5)));
+    EXPECT_FALSE(variantHoldsArray(surfaceQueryPoint(surface, 30, 4, 5))); // off the face
+    const auto closest = readDoubleArray(faceGetClosestPoint(face, 3, 4, 9), 3);
+    EXPECT_NEAR(closest[2], 5.0, 1e-12);
+}
+
+TEST_F(SessionIdentity, RaySelectionPicksTheFaceItHits) {
+    EXPECT_EQ(modelDocSelectByRay(part.doc(), 2, 2, 20, 0, 0, -1, 1e-6, 2), VARIANT_TRUE);
+    IFace2Ptr hit(selMgrGetSelectedObject(modelDocGetSelectionManager(part.doc()), 1));
+    EXPECT_EQ(hit, faceWithNormal(firstSolid(part.doc()), 0, 0, 1));
+    EXPECT_EQ(modelDocSelectByRay(part.doc(), 50, 50, 20, 0, 0, -1, 1e-6, 2), VARIANT_FALSE);
+}
+
+TEST_F(SessionIdentity, EdgeClosestPointIsClampedToTheEdge) {
+    for (const auto& object : readObjectArray(bodyGetEdges(firstSolid(part.doc())))) {
+        const auto p = readDoubleArray(edgeGetClosestPoint(IEdgePtr(object), 100, 100, 100), 3);
+        EXPECT_LE(p[0], 10.0 + 1e-9);
+        EXPECT_LE(p[1], 20.0 + 1e-9);
+        EXPECT_LE(p[2], 5.0 + 1e-9);
+    }
+}
+
+TEST_F(SessionIdentity, SelectionDataCarriesThePickPoint) {
+    IFace2Ptr top = faceWithNormal(firstSolid(part.doc()), 0, 0, 1);
+    ISelectionManagerPtr selection = modelDocGetSelectionManager(part.doc());
+    ISelectionDataPtr data(selMgrCreateSelectionData(selection));
+    selDataSetX(data, 2);
+    selDataSetY(data, 3);
+    selDataSetZ(data, 5);
+    EXPECT_EQ(entitySelectWithData(IEntityPtr(top), VARIANT_FALSE, data), VARIANT_TRUE);
+    ASSERT_EQ(part.model().selection().count(), 1);
+    const auto pick = part.model().selection().entries().front().pickPoint;
+    ASSERT_TRUE(pick.has_value());
+    EXPECT_EQ(*pick, (swsim::Vec3{2, 3, 5}));
+    // Without data the entity is selected without a pick point.
+    EXPECT_EQ(entitySelectWithData(IEntityPtr(top), VARIANT_FALSE, nullptr), VARIANT_TRUE);
+    EXPECT_FALSE(part.model().selection().entries().front().pickPoint.has_value());
+}
+
+TEST(SessionSketch, ConstraintsFixPointsUntilFullyConstrained) {
+    partFixtureC part;
+    modelDocSelectByName(part.doc(), "Front Plane", "PLANE", 0, 0, 0);
+    ASSERT_EQ(modelDocInsertSketch(part.doc(), VARIANT_TRUE), S_OK);
+    IDispatchPtr line = modelDocCreateLine(part.doc(), 0, 0, 0, 4, 0, 0);
+    ASSERT_TRUE(ISketchSegmentPtr(line));
+    ISketchPtr sketch(modelDocGetEditedSketch(part.doc()));
+    EXPECT_EQ(sketchGetStatus(sketch), 2);
+    IConstraintManagerPtr constraints = sketchGetConstraintManager(sketch);
+    const auto points = readObjectArray(sketchGetPoints(sketch));
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_DOUBLE_EQ(sketchPointGetX(ISketchPointPtr(points[1])), 4.0);
+    for (const auto& point : points) {
+        IDispatchPtr added =
+            constraintMgrAddConstraint(constraints, makeDispatchArray({point}), 17);
+        EXPECT_TRUE(added);
+    }
+    EXPECT_EQ(sketchGetStatus(sketch), 3);
+    const auto fixes = readObjectArray(constraintMgrGetConstraints(constraints, 17));
+    ASSERT_EQ(fixes.size(), 2u);
+    EXPECT_EQ(constraintMgrRemoveConstraint(constraints, fixes.back()), VARIANT_TRUE);
+    EXPECT_EQ(sketchGetStatus(sketch), 2);
+    // The same point through the sketch gives the same object.
+    EXPECT_EQ(readObjectArray(sketchGetPoints(sketch)).front(), points.front());
+}
+
+TEST(SessionSketch, CentreLineIsNoProfile) {
+    partFixtureC part;
+    modelDocSelectByName(part.doc(), "Front Plane", "PLANE", 0, 0, 0);
+    ASSERT_EQ(modelDocInsertSketch(part.doc(), VARIANT_TRUE), S_OK);
+    ISketchSegmentPtr axis(modelDocCreateLine(part.doc(), 0, -5, 0, 0, 5, 0));
+    segmentSetCenterlineFlag(axis, VARIANT_TRUE);
+    const auto segment = std::dynamic_pointer_cast<swsim::SketchSegment>(
+        part.model().activeSketch()->findEntity("Line1"));
+    ASSERT_TRUE(segment);
+    EXPECT_TRUE(segment->centreLine());
+}
+
+} // namespace
