@@ -14,7 +14,7 @@ std::vector<std::string> names(const PartDocument& doc) {
     return out;
 }
 
-TEST(PartTemplate, ItemsThenThePlanesWithTheirNormals) {
+TEST(SwsimPartTemplate, ItemsThenThePlanesWithTheirNormals) {
     auto doc = PartDocument::create();
     EXPECT_THAT(names(*doc),
                 ::testing::ElementsAre("Sensors", "Annotations", "Solid Bodies", "Surface Bodies",
@@ -38,7 +38,7 @@ TEST(PartTemplate, ItemsThenThePlanesWithTheirNormals) {
     EXPECT_FALSE(doc->modified());
 }
 
-TEST(FeatureNames, AutomaticPerKindAndUniqueOnRename) {
+TEST(SwsimFeatureNames, AutomaticPerKindAndUniqueOnRename) {
     auto doc = PartDocument::create();
     auto plane = doc->addPlaneThroughPoints({0, 0, 1}, {1, 0, 1}, {0, 1, 1});
     ASSERT_TRUE(plane);
@@ -69,7 +69,7 @@ TEST(FeatureNames, AutomaticPerKindAndUniqueOnRename) {
     EXPECT_EQ(s2->name(), "Sketch3");
 }
 
-TEST(FeatureList, IdentityFlagsAndWalk) {
+TEST(SwsimFeatureList, IdentityFlagsAndWalk) {
     auto doc = PartDocument::create();
     auto block = makeBlock(*doc);
     ASSERT_TRUE(block);
@@ -84,7 +84,7 @@ TEST(FeatureList, IdentityFlagsAndWalk) {
     EXPECT_FALSE(stray.setName("Y"));
 }
 
-TEST(ReferenceGeometry, PlanesAndAxes) {
+TEST(SwsimReferenceGeometry, PlanesAndAxes) {
     auto doc = PartDocument::create();
     const size_t before = doc->features().size();
     EXPECT_FALSE(doc->addPlaneThroughPoints({0, 0, 0}, {1, 1, 1}, {2, 2, 2}));
@@ -117,7 +117,7 @@ TEST(ReferenceGeometry, PlanesAndAxes) {
     EXPECT_FALSE(doc->addAxis({1, 1, 1}, {1, 1, 1}));
 }
 
-TEST(Selection, ByNameByIdAndAppend) {
+TEST(SwsimSelection, ByNameByIdAndAppend) {
     auto doc = PartDocument::create();
     auto sketch = doc->openSketch(doc->frontPlane());
     ASSERT_TRUE(sketch);

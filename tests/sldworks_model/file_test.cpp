@@ -8,7 +8,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PartFiles : public ::testing::Test {
+class SwsimPartFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
@@ -40,7 +40,7 @@ PartDocumentPtr sample() {
     return doc;
 }
 
-TEST_F(PartFiles, SaveThenOpenKeepsFeaturesNamesAndVolume) {
+TEST_F(SwsimPartFiles, SaveThenOpenKeepsFeaturesNamesAndVolume) {
     auto doc = sample();
     doc->save(path("part.sldprt"));
     EXPECT_FALSE(doc->modified());
@@ -75,7 +75,7 @@ TEST_F(PartFiles, SaveThenOpenKeepsFeaturesNamesAndVolume) {
     EXPECT_EQ(back->addPlaneThroughPoints({0, 0, 2}, {1, 0, 2}, {0, 1, 2})->name(), "Plane2");
 }
 
-TEST_F(PartFiles, SuppressedFeaturesStaySuppressed) {
+TEST_F(SwsimPartFiles, SuppressedFeaturesStaySuppressed) {
     auto doc = sample();
     ASSERT_TRUE(doc->findFeature("Drill \"A\"")->setSuppressed(true));
     doc->save(path("s.sldprt"));
@@ -84,7 +84,7 @@ TEST_F(PartFiles, SuppressedFeaturesStaySuppressed) {
     EXPECT_NEAR(back->massProperties().volume, 1000.0, 1e-9);
 }
 
-TEST_F(PartFiles, BadAndTruncatedFilesGiveClearErrors) {
+TEST_F(SwsimPartFiles, BadAndTruncatedFilesGiveClearErrors) {
     EXPECT_THROW(PartDocument::open(path("missing.sldprt")), ModelError);
     { std::ofstream(path("junk.sldprt")) << "this is not a part\n"; }
     try {
@@ -104,7 +104,7 @@ TEST_F(PartFiles, BadAndTruncatedFilesGiveClearErrors) {
     EXPECT_THROW(doc->save((dir_ / "no" / "such" / "dir.sldprt").string()), ModelError);
 }
 
-TEST_F(PartFiles, StepRoundTripKeepsTheVolumeAndStlIsWritten) {
+TEST_F(SwsimPartFiles, StepRoundTripKeepsTheVolumeAndStlIsWritten) {
     auto doc = sample();
     doc->exportStep(path("part.step"));
     auto imported = PartDocument::create();

@@ -10,7 +10,7 @@ Vec3 applyData(const std::array<double, 16>& d, Vec3 p) {
             p.x * d[2] + p.y * d[5] + p.z * d[8] + d[11]};
 }
 
-TEST(SketchTransform, TopPlaneSketchXIsModelXAndYIsMinusZ) {
+TEST(SwsimSketchTransform, TopPlaneSketchXIsModelXAndYIsMinusZ) {
     auto doc = PartDocument::create();
     auto sketch = doc->openSketch(doc->topPlane());
     ASSERT_TRUE(sketch);
@@ -24,7 +24,7 @@ TEST(SketchTransform, TopPlaneSketchXIsModelXAndYIsMinusZ) {
     EXPECT_EQ(p->modelPosition(), (Vec3{3, 0, -4}));
 }
 
-TEST(SketchTransform, OffsetPlaneCarriesItsOrigin) {
+TEST(SwsimSketchTransform, OffsetPlaneCarriesItsOrigin) {
     auto doc = PartDocument::create();
     auto plane = doc->addOffsetPlane(doc->rightPlane(), 2, false);
     auto sketch = doc->openSketch(plane);
@@ -33,7 +33,7 @@ TEST(SketchTransform, OffsetPlaneCarriesItsOrigin) {
     EXPECT_EQ(applyData(sketch->sketchToModelData(), {1, 5, 0}), (Vec3{2, 5, -1}));
 }
 
-TEST(SketchEntities, NamesSharedEndsAndDegenerateInput) {
+TEST(SwsimSketchEntities, NamesSharedEndsAndDegenerateInput) {
     auto doc = PartDocument::create();
     auto sketch = doc->openSketch(doc->frontPlane());
     test::addRectangle(*sketch, 0, 0, 4, 3);
@@ -63,7 +63,7 @@ TEST(SketchEntities, NamesSharedEndsAndDegenerateInput) {
     EXPECT_EQ(sketch->segments().size(), segments);
 }
 
-TEST(SketchConstraints, DegreesOfFreedomAndStatus) {
+TEST(SwsimSketchConstraints, DegreesOfFreedomAndStatus) {
     auto doc = PartDocument::create();
     auto sketch = doc->openSketch(doc->frontPlane());
     test::addRectangle(*sketch, 0, 0, 4, 3);
@@ -92,7 +92,7 @@ TEST(SketchConstraints, DegreesOfFreedomAndStatus) {
     EXPECT_FALSE(sketch->addConstraint(kConstraintFix, {}));
 }
 
-TEST(SketchConstraints, ConstrainAllAndScriptedStatuses) {
+TEST(SwsimSketchConstraints, ConstrainAllAndScriptedStatuses) {
     auto doc = PartDocument::create();
     auto sketch = doc->openSketch(doc->frontPlane());
     sketch->addCircle({0, 0, 0}, 2);
@@ -109,7 +109,7 @@ TEST(SketchConstraints, ConstrainAllAndScriptedStatuses) {
     EXPECT_EQ(sketch->status(), kSketchFullyConstrained);
 }
 
-TEST(SketchProfile, ProblemsAreNamed) {
+TEST(SwsimSketchProfile, ProblemsAreNamed) {
     auto doc = PartDocument::create();
     auto sketch = doc->openSketch(doc->frontPlane());
     EXPECT_EQ(sketch->profileProblem(), "the sketch has no closed contour");

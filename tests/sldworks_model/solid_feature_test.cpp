@@ -25,7 +25,7 @@ FacePtr topFace(PartDocument& doc) {
     return doc.findFaceAt({1, 1, 5}, {0, 0, 1}, 1e-6);
 }
 
-TEST(Extrusion, BlockHasVolumeAndSixPlanarFaces) {
+TEST(SwsimExtrusion, BlockHasVolumeAndSixPlanarFaces) {
     auto doc = PartDocument::create();
     auto block = makeBlock(*doc);
     ASSERT_TRUE(block) << doc->lastError();
@@ -44,7 +44,7 @@ TEST(Extrusion, BlockHasVolumeAndSixPlanarFaces) {
     EXPECT_EQ(block->sketch(), doc->findFeature("Sketch1"));
 }
 
-TEST(Extrusion, DirectionsBothSidesAndSeparateBodies) {
+TEST(SwsimExtrusion, DirectionsBothSidesAndSeparateBodies) {
     auto doc = PartDocument::create();
     // On the Top Plane a boss goes along +Y.
     auto s = doc->openSketch(doc->topPlane());
@@ -82,7 +82,7 @@ TEST(Extrusion, DirectionsBothSidesAndSeparateBodies) {
     EXPECT_NEAR(doc->bodies(BodyKind::Solid)[2]->box().min.z, -4.0, 1e-9);
 }
 
-TEST(Extrusion, InnerLoopsAreHoles) {
+TEST(SwsimExtrusion, InnerLoopsAreHoles) {
     auto doc = PartDocument::create();
     auto s = doc->openSketch(doc->frontPlane());
     addRectangle(*s, 0, 0, 10, 10);
@@ -94,7 +94,7 @@ TEST(Extrusion, InnerLoopsAreHoles) {
     EXPECT_EQ(countKind(doc->bodies()[0], SurfaceKind::Cylinder), 1);
 }
 
-TEST(Cut, FromAFaceSketchAlongMinusNormal) {
+TEST(SwsimCut, FromAFaceSketchAlongMinusNormal) {
     auto doc = PartDocument::create();
     ASSERT_TRUE(makeBlock(*doc));
     auto top = topFace(*doc);
@@ -114,7 +114,7 @@ TEST(Cut, FromAFaceSketchAlongMinusNormal) {
     EXPECT_EQ(doc->facesOfFeature(*f).size(), 5u); // four walls and the floor
 }
 
-TEST(Revolution, RectangleAboutItsCentreLine) {
+TEST(SwsimRevolution, RectangleAboutItsCentreLine) {
     auto doc = PartDocument::create();
     auto s = doc->openSketch(doc->frontPlane());
     addRectangle(*s, 1, 0, 3, 4);
@@ -142,7 +142,7 @@ TEST(Revolution, RectangleAboutItsCentreLine) {
     EXPECT_NEAR(b.max.z, 2.0, 1e-7);
 }
 
-TEST(Revolution, CutAndMissingCentreLine) {
+TEST(SwsimRevolution, CutAndMissingCentreLine) {
     auto doc = PartDocument::create();
     ASSERT_TRUE(makeBlock(*doc));
     auto s = doc->openSketch(doc->frontPlane());
@@ -156,7 +156,7 @@ TEST(Revolution, CutAndMissingCentreLine) {
     EXPECT_DOUBLE_EQ(volume(*doc), before);
 }
 
-TEST(Hole, ThroughHoleAndShapedHoles) {
+TEST(SwsimHole, ThroughHoleAndShapedHoles) {
     auto doc = PartDocument::create();
     ASSERT_TRUE(makeBlock(*doc));
     HoleSpec hole;
@@ -201,7 +201,7 @@ TEST(Hole, ThroughHoleAndShapedHoles) {
     expectRel(v2 - volume(*doc), pi * 1 * (4 + 2 + 1) / 3 + pi * 1 * 4);
 }
 
-TEST(FailedFeatures, LeaveTheDocumentAsItWas) {
+TEST(SwsimFailedFeatures, LeaveTheDocumentAsItWas) {
     auto doc = PartDocument::create();
     ASSERT_TRUE(makeBlock(*doc));
     const size_t features = doc->features().size();
@@ -247,7 +247,7 @@ TEST(FailedFeatures, LeaveTheDocumentAsItWas) {
     EXPECT_EQ(doc->addExtrusion(next, spec)->name(), "Boss-Extrude2");
 }
 
-TEST(Rebuild, SuppressionReplaysAndFaceIdentityHolds) {
+TEST(SwsimRebuild, SuppressionReplaysAndFaceIdentityHolds) {
     auto doc = PartDocument::create();
     ASSERT_TRUE(makeBlock(*doc));
     HoleSpec hole;

@@ -22,7 +22,7 @@ void expectPoint(Vec3 actual, Vec3 expected, double tol = 1e-8) {
     EXPECT_NEAR(actual.z, expected.z, tol);
 }
 
-TEST(RaySelection, FromAboveSelectsTheTopFace) {
+TEST(SwsimRaySelection, FromAboveSelectsTheTopFace) {
     auto doc = drilledBlock();
     ASSERT_TRUE(doc->selectByRay({2, 3, 50}, {0, 0, -1}, 1e-6, false, 0));
     auto face = objectAs<Face>(doc->selection().objectAt(0));
@@ -40,7 +40,7 @@ TEST(RaySelection, FromAboveSelectsTheTopFace) {
     EXPECT_EQ(doc->selection().count(), 1);
 }
 
-TEST(ClosestPoints, PlanarFaceAndCircularEdgeAgreeWithTheAnalyticValue) {
+TEST(SwsimClosestPoints, PlanarFaceAndCircularEdgeAgreeWithTheAnalyticValue) {
     auto doc = drilledBlock();
     auto top = doc->findFaceAt({1, 1, 5}, {0, 0, 1}, 1e-6);
     ASSERT_TRUE(top);
@@ -80,7 +80,7 @@ TEST(ClosestPoints, PlanarFaceAndCircularEdgeAgreeWithTheAnalyticValue) {
     EXPECT_EQ(doc->findEdgeAt({7, 10, 5}, 1e-7), rim);
 }
 
-TEST(EntityNames, SetOnceUniqueAndFollowTheFace) {
+TEST(SwsimEntityNames, SetOnceUniqueAndFollowTheFace) {
     auto doc = drilledBlock();
     auto body = doc->bodies()[0];
     auto a = body->faces()[0];
@@ -114,7 +114,7 @@ TEST(EntityNames, SetOnceUniqueAndFollowTheFace) {
     EXPECT_FALSE(other->setFaceColour(b, Rgb{}));
 }
 
-TEST(CosmeticThread, OnCircularEdgesOnly) {
+TEST(SwsimCosmeticThread, OnCircularEdgesOnly) {
     auto doc = drilledBlock();
     auto rim = doc->findEdgeAt({7, 10, 5}, 1e-7);
     ASSERT_TRUE(rim);
@@ -129,7 +129,7 @@ TEST(CosmeticThread, OnCircularEdgesOnly) {
     EXPECT_FALSE(doc->addCosmeticThread(rim, 0.0, 3.0, "M4"));
 }
 
-TEST(MassProperties, CentreAndArea) {
+TEST(SwsimMassProperties, CentreAndArea) {
     auto doc = PartDocument::create();
     ASSERT_TRUE(makeBlock(*doc));
     const MassProperties m = doc->massProperties();

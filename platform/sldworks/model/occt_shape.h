@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include <IntCurvesFace_ShapeIntersector.hxx>
 #include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
 #include <TopoDS_Shape.hxx>
@@ -24,6 +25,7 @@ struct BodyTopology {
     TopTools_IndexedMapOfShape faceMap;
     TopTools_IndexedMapOfShape edgeMap;
     TopTools_IndexedDataMapOfShapeListOfShape edgeFaces;
+    std::shared_ptr<IntCurvesFace_ShapeIntersector> rays; // built on the first ray cast
 };
 
 inline gp_Pnt toPnt(Vec3 v) {

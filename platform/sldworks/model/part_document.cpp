@@ -7,10 +7,12 @@
 #include <BRepAdaptor_Surface.hxx>
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepAlgoAPI_Fuse.hxx>
+#include <BRepBndLib.hxx>
 #include <BRepGProp.hxx>
 #include <BRepTools.hxx>
 #include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
+#include <Bnd_Box.hxx>
 #include <GProp_GProps.hxx>
 #include <IGESControl_Reader.hxx>
 #include <STEPControl_Reader.hxx>
@@ -106,16 +108,22 @@ bool cutMeetsPart(BRepAlgoAPI_BooleanOperation& boolean, const std::vector<TopoD
 
 bool PartDocument::Impl::apply(std::vector<BodyState>& states, const SolidFeature& feature,
                                std::string& error) {
+    return applyShape(states, feature.operation(), feature.tool().shape, feature.name(), true,
+                      error);
+}
+
+bool PartDocument::Impl::applyShape(std::vector<BodyState>& states, SolidFeature::Operation op,
+                                    const TopoDS_Shape& tool, const std::string& name,
+                                    bool checkMeets, std::string& error) {
     std::vector<TopoDS_Shape> toolSolids;
     std::vector<TopoDS_Shape> toolSheets;
-    explode(feature.tool().shape, toolSolids, toolSheets);
+    explode(tool, toolSolids, toolSheets);
 
     std::vector<BodyState> solids;
     std::vector<BodyState> others;
     for (auto& s : states)
         (s.kind == BodyKind::Solid ? solids : others).push_back(s);
 
-    const SolidFeature::Operation op = feature.operation();
     if (op == SolidFeature::Operation::NewBody ||
         (op == SolidFeature::Operation::Add && solids.empty())) {
         if (toolSolids.empty() && toolSheets.empty()) {
@@ -123,9 +131,9 @@ bool PartDocument::Impl::apply(std::vector<BodyState>& states, const SolidFeatur
             return false;
         }
         for (const auto& s : toolSolids)
-            solids.push_back({s, BodyKind::Solid, feature.name()});
+            solids.push_back({s, BodyKind::Solid, name});
         for (const auto& s : toolSheets)
-            others.push_back({s, BodyKind::Sheet, feature.name()});
+            others.push_back({s, BodyKind::Sheet, name});
     } else {
         if (toolSolids.empty()) {
             error = "the feature's tool is not a solid";
@@ -155,7 +163,8 @@ bool PartDocument::Impl::apply(std::vector<BodyState>& states, const SolidFeatur
                 error = "the boolean operation failed";
                 return false;
             }
-            if (op == SolidFeature::Operation::Cut && !cutMeetsPart(*boolean, toolSolids, solids)) {
+            if (checkMeets && op == SolidFeature::Operation::Cut &&
+                !cutMeetsPart(*boolean, toolSolids, solids)) {
                 error = "the cut does not meet the part";
                 return false;
             }
@@ -169,7 +178,7 @@ bool PartDocument::Impl::apply(std::vector<BodyState>& states, const SolidFeatur
             const std::vector<BodyState> before = solids;
             solids.clear();
             for (const auto& s : resultSolids)
-                solids.push_back({s, BodyKind::Solid, inheritedName(s, before, feature.name())});
+                solids.push_back({s, BodyKind::Solid, inheritedName(s, before, name)});
         } catch (const Standard_Failure& e) {
             error = std::string("the boolean operation failed: ") + e.GetMessageString();
             return false;
@@ -179,6 +188,107 @@ bool PartDocument::Impl::apply(std::vector<BodyState>& states, const SolidFeatur
     states.insert(states.end(), others.begin(), others.end());
     sortStates(states);
     return true;
+}
+
+namespace {
+
+Bnd_Box toBnd(const Box& b) {
+    Bnd_Box out;
+    if (!b.empty)
+        out.Update(b.min.x, b.min.y, b.min.z, b.max.x, b.max.y, b.max.z);
+    return out;
+}
+
+// Whether the segment from a to b meets the box (slab test).
+bool segmentMeetsBox(Vec3 a, Vec3 b, const Box& box, double margin) {
+    if (box.empty)
+        return false;
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double from[3] = {a.x, a.y, a.z};
+    const double d[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
+    const double lo[3] = {box.min.x - margin, box.min.y - margin, box.min.z - margin};
+    const double hi[3] = {box.max.x + margin, box.max.y + margin, box.max.z + margin};
+    for (int i = 0; i < 3; ++i) {
+        if (std::abs(d[i]) < 1e-300) {
+            if (from[i] < lo[i] || from[i] > hi[i])
+                return false;
+            continue;
+        }
+        double u0 = (lo[i] - from[i]) / d[i];
+        double u1 = (hi[i] - from[i]) / d[i];
+        if (u0 > u1)
+            std::swap(u0, u1);
+        t0 = std::max(t0, u0);
+        t1 = std::min(t1, u1);
+        if (t0 > t1)
+            return false;
+    }
+    return true;
+}
+
+Box shapeBox(const TopoDS_Shape& s) {
+    Bnd_Box b;
+    BRepBndLib::Add(s, b);
+    Box out;
+    if (b.IsVoid())
+        return out;
+    double x0, y0, z0, x1, y1, z1;
+    b.Get(x0, y0, z0, x1, y1, z1);
+    out = {{x0, y0, z0}, {x1, y1, z1}, false};
+    return out;
+}
+
+} // namespace
+
+bool PartDocument::Impl::pendingNear(Vec3 a, Vec3 b) const {
+    for (const Box& box : pendingBoxes)
+        if (segmentMeetsBox(a, b, box, 1e-6))
+            return true;
+    return false;
+}
+
+bool PartDocument::Impl::applyPending(std::string& error) {
+    if (pending.empty())
+        return true;
+    std::vector<BodyState> states = currentStates();
+    bool ok = true;
+    BRep_Builder builder;
+    TopoDS_Compound tools;
+    builder.MakeCompound(tools);
+    for (const SolidFeature* f : pending)
+        builder.Add(tools, f->tool().shape);
+    std::vector<BodyState> batched = states;
+    std::string batchError;
+    if (pending.size() > 1 && applyShape(batched, SolidFeature::Operation::Cut, tools,
+                                         pending.front()->name(), false, batchError)) {
+        states = std::move(batched);
+    } else {
+        for (const SolidFeature* f : pending) {
+            std::string e;
+            std::vector<BodyState> next = states;
+            if (applyShape(next, SolidFeature::Operation::Cut, f->tool().shape, f->name(), false,
+                           e)) {
+                states = std::move(next);
+            } else {
+                error += (error.empty() ? "" : "; ") + f->name() + ": " + e;
+                ok = false;
+            }
+        }
+    }
+    pending.clear();
+    pendingBoxes.clear();
+    install(std::move(states), false);
+    return ok;
+}
+
+void PartDocument::flush() const {
+    if (impl_->pending.empty())
+        return;
+    std::string error;
+    if (!impl_->applyPending(error))
+        lastError_ = error;
+    ++revision_;
 }
 
 void PartDocument::Impl::registerSurfaces(const SolidFeature& feature) {
@@ -369,40 +479,55 @@ void PartDocument::Impl::install(std::vector<BodyState> states, bool replay) {
         for (const auto& e : b->edges_)
             placed.insert(e.get());
     }
-    // First by the underlying surface (faces split or re-made from the same tool surface
-    // keep it), the nearest such face when there are several; else by equal geometry.
+    // Faces that changed keep their object when one new face lies on the same underlying
+    // surface (faces split or re-made from the same tool surface keep it; of several such
+    // faces the nearest). Named or coloured faces are further matched by equal geometry.
     auto surfaceOf = [](const Face& f) {
         TopLoc_Location loc;
         return BRep_Tool::Surface(TopoDS::Face(f.shape().shape), loc).get();
     };
+    std::unordered_map<const Geom_Surface*, std::vector<FacePtr*>> bySurface;
+    for (size_t bi = 0; bi < fresh.size(); ++bi)
+        if (newBody[bi])
+            for (auto& nf : fresh[bi]->faces_)
+                if (created.count(nf.get()))
+                    bySurface[surfaceOf(*nf)].push_back(&nf);
     for (const auto& of : oldFaces) {
-        if (placed.count(of.get()) || (of->name_.empty() && !of->colour_))
+        if (placed.count(of.get()))
             continue;
-        const Fingerprint want = faceFingerprint(of->shape().shape);
-        const Geom_Surface* surface = surfaceOf(*of);
+        const bool keep = !of->name_.empty() || of->colour_.has_value();
         FacePtr* best = nullptr;
-        double bestDistance = 0.0;
-        for (size_t bi = 0; bi < fresh.size(); ++bi) {
-            if (!newBody[bi])
-                continue;
-            for (auto& nf : fresh[bi]->faces_) {
-                if (!created.count(nf.get()) || surfaceOf(*nf) != surface)
-                    continue;
-                const double d = faceFingerprint(nf->shape().shape).centre.Distance(want.centre);
-                if (!best || d < bestDistance) {
-                    best = &nf;
-                    bestDistance = d;
+        auto it = bySurface.find(surfaceOf(*of));
+        if (it != bySurface.end()) {
+            std::vector<FacePtr*> candidates;
+            for (FacePtr* c : it->second)
+                if (created.count(c->get()))
+                    candidates.push_back(c);
+            if (candidates.size() == 1) {
+                best = candidates.front();
+            } else if (!candidates.empty()) {
+                const gp_Pnt centre = faceFingerprint(of->shape().shape).centre;
+                double bestDistance = 0.0;
+                for (FacePtr* c : candidates) {
+                    const double d = faceFingerprint((*c)->shape().shape).centre.Distance(centre);
+                    if (!best || d < bestDistance) {
+                        best = c;
+                        bestDistance = d;
+                    }
                 }
             }
         }
-        for (size_t bi = 0; bi < fresh.size() && !best; ++bi) {
-            if (!newBody[bi])
-                continue;
-            for (auto& nf : fresh[bi]->faces_) {
-                if (created.count(nf.get()) &&
-                    sameFingerprint(want, faceFingerprint(nf->shape().shape))) {
-                    best = &nf;
-                    break;
+        if (!best && keep) {
+            const Fingerprint want = faceFingerprint(of->shape().shape);
+            for (size_t bi = 0; bi < fresh.size() && !best; ++bi) {
+                if (!newBody[bi])
+                    continue;
+                for (auto& nf : fresh[bi]->faces_) {
+                    if (created.count(nf.get()) &&
+                        sameFingerprint(want, faceFingerprint(nf->shape().shape))) {
+                        best = &nf;
+                        break;
+                    }
                 }
             }
         }
@@ -586,6 +711,8 @@ bool PartDocument::applySuppression(Feature& feature, bool suppressed) {
 }
 
 void PartDocument::rebuild() {
+    impl_->pending.clear();
+    impl_->pendingBoxes.clear();
     std::vector<BodyState> states;
     for (const auto& f : features_) {
         auto solid = std::dynamic_pointer_cast<SolidFeature>(f);
@@ -979,6 +1106,29 @@ bool PartDocument::addSolidFeature(const SolidFeaturePtr& feature, const std::st
     // The feature's name is known before the booleans so that new bodies carry it.
     const int savedCounter = nameCounters_[prefix];
     feature->name_ = nextName(prefix);
+    if (feature->operation() == SolidFeature::Operation::Cut) {
+        // Deferred: checked against the solid bodies' boxes now, applied by flush().
+        const Box toolBox = shapeBox(feature->tool().shape);
+        bool meets = false;
+        for (const auto& b : impl_->bodies)
+            if (b->kind() == BodyKind::Solid && !toBnd(toolBox).IsOut(toBnd(b->box())))
+                meets = true;
+        if (!meets) {
+            nameCounters_[prefix] = savedCounter;
+            lastError_ = what + (impl_->bodies.empty() ? ": there is no solid body to cut"
+                                                       : ": the cut does not meet the part");
+            return false;
+        }
+        feature->document_ = weak_from_this();
+        features_.push_back(feature);
+        modified_ = true;
+        impl_->registerSurfaces(*feature);
+        impl_->pending.push_back(feature.get());
+        impl_->pendingBoxes.push_back(toolBox);
+        ++revision_;
+        return true;
+    }
+    flush();
     std::vector<BodyState> states = impl_->currentStates();
     std::string error;
     if (!Impl::apply(states, *feature, error)) {
@@ -997,6 +1147,7 @@ bool PartDocument::addSolidFeature(const SolidFeaturePtr& feature, const std::st
 
 CosmeticThreadPtr PartDocument::addCosmeticThread(const EdgePtr& edge, double diameter,
                                                   double length, const std::string& description) {
+    flush();
     if (!edge || !impl_->inPart(*edge)) {
         lastError_ = "cosmetic thread: the edge is not an edge of the part";
         return nullptr;

@@ -4,8 +4,11 @@
 // message in lastError(), and leave the document as it was; file errors raise ModelError.
 //
 // Performance: a new solid feature is applied incrementally to the current bodies; topology
-// answers are cached until the next change. The whole part is replayed only by rebuild(),
-// by a change of suppression, and when a document is opened.
+// answers are cached until the next change. Cuts (holes, cut extrusions and revolutions) are
+// collected and applied together by one boolean when a query needs the exact bodies: a ray
+// cast that stays clear of the pending cuts is answered without them, so a run of drillings
+// costs one boolean. The whole part is replayed only by rebuild(), by a change of
+// suppression, and when a document is opened.
 #pragma once
 
 #include "platform/sldworks/model/feature.h"
@@ -184,10 +187,12 @@ private:
     std::map<std::string, int> nameCounters_;
     SketchPtr activeSketch_;
     Selection selection_;
-    std::string lastError_;
+    mutable std::string lastError_; // also set when deferred cuts are applied
     std::string path_;
     bool modified_ = false;
-    std::uint64_t revision_ = 0;
+    mutable std::uint64_t revision_ = 0;
+    // Applies deferred cuts (see addSolidFeature) before a query that needs exact bodies.
+    void flush() const;
 };
 
 using PartDocumentPtr = std::shared_ptr<PartDocument>;

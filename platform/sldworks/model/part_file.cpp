@@ -216,6 +216,7 @@ const char* kindWord(FeatureKind k) {
 } // namespace
 
 void PartDocument::save(const std::string& path) {
+    flush();
     Writer w;
     w.word(kHeader).line();
     w.word("counters").integer(static_cast<long long>(nameCounters_.size())).line();
@@ -547,6 +548,7 @@ TopoDS_Compound allBodies(const std::vector<BodyPtr>& bodies) {
 } // namespace
 
 void PartDocument::exportStep(const std::string& path) const {
+    flush();
     try {
         STEPControl_Writer writer;
         if (writer.Transfer(allBodies(impl_->bodies), STEPControl_AsIs) != IFSelect_RetDone)
@@ -559,6 +561,7 @@ void PartDocument::exportStep(const std::string& path) const {
 }
 
 void PartDocument::exportStl(const std::string& path, bool asciiStl) const {
+    flush();
     try {
         const TopoDS_Compound shape = allBodies(impl_->bodies);
         const Box b = box();

@@ -31,11 +31,23 @@ struct PartDocument::Impl {
     // Applies one solid feature to the body states; false with `error` when it cannot.
     static bool apply(std::vector<BodyState>& states, const SolidFeature& feature,
                       std::string& error);
+    static bool applyShape(std::vector<BodyState>& states, SolidFeature::Operation op,
+                           const TopoDS_Shape& tool, const std::string& name, bool checkMeets,
+                           std::string& error);
     void registerSurfaces(const SolidFeature& feature);
     // Replaces the bodies by new ones, keeping the objects of faces and edges whose geometry
     // did not change (and carrying names and colours to faces of equal geometry).
     void install(std::vector<BodyState> states, bool replay);
     bool inPart(const Object& entity) const;
+
+    // Cuts added but not yet applied to the bodies, in feature order.
+    std::vector<const SolidFeature*> pending;
+    std::vector<Box> pendingBoxes;
+    // Applies the pending cuts with one boolean (one by one when that fails); false when
+    // some could not be applied, with `error` naming them.
+    bool applyPending(std::string& error);
+    // True when a pending cut's box meets the segment from `a` to `b`.
+    bool pendingNear(Vec3 a, Vec3 b) const;
 };
 
 } // namespace swsim

@@ -16,6 +16,7 @@
 namespace swsim {
 
 std::vector<BodyPtr> PartDocument::bodies(BodyKind kind) const {
+    flush();
     std::vector<BodyPtr> out;
     for (const auto& b : impl_->bodies)
         if (b->kind() == kind)
@@ -28,6 +29,7 @@ std::vector<BodyPtr> PartDocument::bodies() const {
 }
 
 std::vector<FacePtr> PartDocument::facesOfFeature(const Feature& feature) const {
+    flush();
     std::vector<FacePtr> out;
     for (const auto& b : impl_->bodies) {
         for (const auto& f : b->faces()) {
@@ -44,7 +46,8 @@ std::vector<FacePtr> PartDocument::facesOfFeature(const Feature& feature) const 
 std::optional<RayHit> PartDocument::castRay(Vec3 start, Vec3 direction, double radius,
                                             std::optional<BodyKind> kind) const {
     const Vec3 dir = normalized(direction);
-    if (norm(dir) < 0.5 || !std::isfinite(radius) || radius < 0.0)
+    if (norm(dir) < 0.5 || !std::isfinite(radius) || radius < 0.0 || !std::isfinite(start.x) ||
+        !std::isfinite(start.y) || !std::isfinite(start.z))
         return std::nullopt;
     std::optional<RayHit> best;
     const gp_Lin line(detail::toPnt(start), detail::toDir(dir));
@@ -52,29 +55,39 @@ std::optional<RayHit> PartDocument::castRay(Vec3 start, Vec3 direction, double r
         if (kind && b->kind() != *kind)
             continue;
         try {
-            IntCurvesFace_ShapeIntersector hits;
-            hits.Load(b->shape().shape, Precision::Confusion());
-            hits.Perform(line, -radius - Precision::Confusion(), Precision::Infinite());
-            if (!hits.IsDone())
+            auto& hits = b->topology_->rays;
+            if (!hits) {
+                hits = std::make_shared<IntCurvesFace_ShapeIntersector>();
+                hits->Load(b->shape().shape, Precision::Confusion());
+            }
+            hits->Perform(line, -radius - Precision::Confusion(), Precision::Infinite());
+            if (!hits->IsDone())
                 continue;
-            for (int i = 1; i <= hits.NbPnt(); ++i) {
-                const double w = hits.WParameter(i);
+            for (int i = 1; i <= hits->NbPnt(); ++i) {
+                const double w = hits->WParameter(i);
                 if (best && w >= best->distance)
                     continue;
-                const int fi = b->topology_->faceMap.FindIndex(hits.Face(i));
+                const int fi = b->topology_->faceMap.FindIndex(hits->Face(i));
                 if (fi <= 0)
                     continue;
-                best =
-                    RayHit{b->faces()[static_cast<size_t>(fi - 1)], detail::toVec3(hits.Pnt(i)), w};
+                best = RayHit{b->faces()[static_cast<size_t>(fi - 1)], detail::toVec3(hits->Pnt(i)),
+                              w};
             }
         } catch (const Standard_Failure&) {
             continue;
         }
     }
+    // Cuts not yet applied only remove material: a hit whose way stays clear of them holds.
+    if (best && !impl_->pending.empty() &&
+        impl_->pendingNear(start - dir * (radius + 1e-6), best->point)) {
+        flush();
+        return castRay(start, direction, radius, kind);
+    }
     return best;
 }
 
 FacePtr PartDocument::findFaceAt(Vec3 point, Vec3 normal, double tolerance) const {
+    flush();
     const Vec3 n = normalized(normal);
     const bool anyNormal = norm(n) < 0.5;
     for (const auto& b : impl_->bodies) {
@@ -94,6 +107,7 @@ FacePtr PartDocument::findFaceAt(Vec3 point, Vec3 normal, double tolerance) cons
 }
 
 EdgePtr PartDocument::findEdgeAt(Vec3 point, double tolerance) const {
+    flush();
     for (const auto& b : impl_->bodies)
         for (const auto& e : b->edges())
             if (distance(e->closestPoint(point), point) <= tolerance)
@@ -102,6 +116,7 @@ EdgePtr PartDocument::findEdgeAt(Vec3 point, double tolerance) const {
 }
 
 Box PartDocument::box() const {
+    flush();
     Box out;
     for (const auto& b : impl_->bodies) {
         const Box bb = b->box();
@@ -120,6 +135,7 @@ Box PartDocument::box() const {
 }
 
 MassProperties PartDocument::massProperties() const {
+    flush();
     MassProperties out;
     Vec3 moment{};
     for (const auto& b : impl_->bodies) {
@@ -138,6 +154,7 @@ MassProperties PartDocument::massProperties() const {
 // ---- entity names and colours ---------------------------------------------------------
 
 bool PartDocument::setEntityName(const ObjectPtr& entity, const std::string& name) {
+    flush();
     if (!entity || name.empty() || !impl_->inPart(*entity))
         return false;
     auto face = objectAs<Face>(entity);
@@ -162,6 +179,7 @@ std::string PartDocument::entityName(const ObjectPtr& entity) const {
 }
 
 ObjectPtr PartDocument::findEntityByName(const std::string& name) const {
+    flush();
     auto it = impl_->entityNames.find(name);
     if (it == impl_->entityNames.end())
         return nullptr;
@@ -172,6 +190,7 @@ ObjectPtr PartDocument::findEntityByName(const std::string& name) const {
 }
 
 bool PartDocument::setFaceColour(const FacePtr& face, std::optional<Rgb> colour) {
+    flush();
     if (!face || !impl_->inPart(*face))
         return false;
     face->colour_ = colour;

@@ -137,6 +137,7 @@ private:
     std::vector<FacePtr> faces_;
     std::vector<EdgePtr> edges_;
     std::unique_ptr<detail::BodyTopology> topology_; // edge-to-face maps
+    mutable std::optional<Box> boxCache_;
 };
 
 } // namespace swsim
