@@ -1,0 +1,120 @@
+// The parametric document: its lists, preferences and lookups.
+
+#include "metamodel/param/paramdocument.h"
+
+#include "metamodel/core/valueviews.h"
+
+#include <cstddef>
+
+m3dParamModelsC m3dParamDocumentC::getModels() {
+    return m3dParamModelsC(getOrAddChild(m3dParamModelsC::keyName()));
+}
+m3dParamModelInstancesC m3dParamDocumentC::getModelInstances() {
+    return m3dParamModelInstancesC(getOrAddChild(m3dParamModelInstancesC::keyName()));
+}
+m3dParamAttributeInstancesC m3dParamDocumentC::getAttributeInstances() {
+    return m3dParamAttributeInstancesC(getOrAddChild(m3dParamAttributeInstancesC::keyName()));
+}
+m3dParamFeaturesC m3dParamDocumentC::getFeatures() {
+    return m3dParamFeaturesC(getOrAddChild(m3dParamFeaturesC::keyName()));
+}
+m3dParamFeatureInstancesC m3dParamDocumentC::getFeatureInstances() {
+    return m3dParamFeatureInstancesC(getOrAddChild(m3dParamFeatureInstancesC::keyName()));
+}
+m3dParamLocationsC m3dParamDocumentC::getLocations() {
+    return m3dParamLocationsC(getOrAddChild(m3dParamLocationsC::keyName()));
+}
+m3dParamFeatureVectorsC m3dParamDocumentC::getFeatureVectors() {
+    return m3dParamFeatureVectorsC(getOrAddChild(m3dParamFeatureVectorsC::keyName()));
+}
+m3dParamFeatureVectorDescsC m3dParamDocumentC::getFeatureVectorDescs() {
+    return m3dParamFeatureVectorDescsC(getOrAddChild(m3dParamFeatureVectorDescsC::keyName()));
+}
+m3dParamAnnotationsC m3dParamDocumentC::getAnnotations() {
+    return m3dParamAnnotationsC(getOrAddChild(m3dParamAnnotationsC::keyName()));
+}
+m3dParamAnnotationInstancesC m3dParamDocumentC::getAnnotationInstances() {
+    return m3dParamAnnotationInstancesC(getOrAddChild(m3dParamAnnotationInstancesC::keyName()));
+}
+
+m3dParamDocumentPreferencesC m3dParamDocumentC::getPrefs() {
+    return m3dParamDocumentPreferencesC(getOrAddChild(m3dParamDocumentPreferencesC::keyName()));
+}
+
+mDocumentPrefsC m3dParamDocumentC::getDocPrefs() {
+    return mDocumentPrefsC(getPrefs().getTreePtr());
+}
+
+mzComStringC m3dParamDocumentC::getRootModelName() {
+    return metaObjStrC(getOrAddChild("ROOTMODEL")).get();
+}
+
+m3dParamModelC m3dParamDocumentC::getRootModel() {
+    return findModelByName(getRootModelName());
+}
+
+m3dParamModelC m3dParamDocumentC::findModelByName(const mzComStringC& name) {
+    const m3dParamModelsC models = getModels();
+    for (int i = 0, n = models.count(); i < n; ++i) {
+        m3dParamModelC model = models.getElementAt(i);
+        if (model.getName().compare(name, 1) == 0)
+            return model;
+    }
+    return m3dParamModelC();
+}
+
+m3dParamFeatureVectorDescC m3dParamDocumentC::findFeatureVectorDesc(const mzComStringC& type) {
+    const m3dParamFeatureVectorDescsC descs = getFeatureVectorDescs();
+    for (int i = 0, n = descs.count(); i < n; ++i) {
+        m3dParamFeatureVectorDescC desc = descs.getElementAt(i);
+        if (desc.isKeyNode() && desc.getType().compare(type, 1) == 0)
+            return desc;
+    }
+    return m3dParamFeatureVectorDescC();
+}
+
+namespace {
+
+template <std::size_t N>
+bool nearlyEqual(const std::array<double, N>& a, const std::array<double, N>& b) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (!paramNearlyEqual(a[i], b[i]))
+            return false;
+    }
+    return true;
+}
+
+template <class T, class EqualT>
+bool sameSequence(const std::vector<T>& a, const std::vector<T>& b, EqualT equal) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (!equal(a[i], b[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int m3dParamDocumentC::findFeatureVector(const m3dParamFeatureVectorValuesS& candidate) {
+    const m3dParamFeatureVectorsC vectors = getFeatureVectors();
+    for (int j = 0, n = vectors.count(); j < n; ++j) {
+        m3dParamFeatureVectorC vec = vectors.getElementAt(j);
+        if (!vec.isKeyNode() || vec.getType().compare(candidate.type, 1) != 0)
+            continue;
+        const m3dParamFeatureVectorValuesS stored = vec.readValues();
+        const bool same = sameSequence(stored.longs, candidate.longs,
+                                       [](std::int32_t a, std::int32_t b) { return a == b; }) &&
+                          sameSequence(stored.doubles, candidate.doubles, paramNearlyEqual) &&
+                          sameSequence(stored.strings, candidate.strings,
+                                       [](const mzComStringC& a, const mzComStringC& b) {
+                                           return a.compare(b, 1) == 0;
+                                       }) &&
+                          sameSequence(stored.vectors2d, candidate.vectors2d, nearlyEqual<2>) &&
+                          sameSequence(stored.vectors3d, candidate.vectors3d, nearlyEqual<3>);
+        if (same)
+            return j;
+    }
+    return -1;
+}
