@@ -91,6 +91,33 @@ HRESULT applicationC::CloseDocument(BSTR path) {
     });
 }
 
+HRESULT applicationC::GetImportData(BSTR path, IDispatch** data) {
+    // Loading needs no import options here: there is no data object to give.
+    return call("ISldWorks::GetImportData", {journalValue(path)}, data, [] { return S_OK; });
+}
+
+HRESULT applicationC::LoadFile(BSTR path, BSTR arguments, IDispatch* data, long* error,
+                               IDispatch** doc) {
+    if (error == nullptr)
+        return E_POINTER;
+    *error = 0;
+    return call("ISldWorks::LoadFile",
+                {journalValue(path), journalValue(arguments), journalValue(data)}, doc, [&] {
+                    // The file becomes an imported body of the document opened last.
+                    if (state_->documents.empty()) {
+                        *error = 1;
+                        return S_OK;
+                    }
+                    const IModelDoc2Ptr& target = state_->documents.back();
+                    const swsim::PartDocumentPtr part = sessionPartOf(target);
+                    if (!part || !part->addImportedBody(utf8Of(path))) {
+                        *error = 1;
+                        return S_OK;
+                    }
+                    return putObject(IDispatchPtr(target.GetInterfacePtr()), doc);
+                });
+}
+
 ISldWorksPtr createSimulatedSldWorks() {
     return ISldWorksPtr(new applicationC(), false);
 }

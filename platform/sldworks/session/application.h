@@ -33,6 +33,9 @@ public:
     HRESULT SetIntegerSetting(long id, long value, VARIANT_BOOL* done) override;
     HRESULT GetFirstDocument(IDispatch** doc) override;
     HRESULT CloseDocument(BSTR path) override;
+    HRESULT GetImportData(BSTR path, IDispatch** data) override;
+    HRESULT LoadFile(BSTR path, BSTR arguments, IDispatch* data, long* error,
+                     IDispatch** doc) override;
 
     // ISimulatedSession
     testKitC& testKit() override { return kit(); }

@@ -9,6 +9,7 @@
 #include "platform/sldworks/testkit/test_kit.h"
 
 #include <memory>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -93,6 +94,19 @@ protected:
     bool answersInterface(REFIID) const { return true; }
 
 private:
+    // No exception may leave a COM method: the model's and the allocator's become HRESULTs.
+    template <class Body> static HRESULT guarded(Body& body) noexcept {
+        try {
+            return body();
+        } catch (const _com_error& error) {
+            return error.Error();
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        } catch (...) {
+            return E_FAIL;
+        }
+    }
+
     template <class First, class... Rest> static auto* lastOf(First* first, Rest*... rest) {
         if constexpr (sizeof...(Rest) == 0)
             return first;
@@ -104,23 +118,23 @@ private:
     static HRESULT withAllocationFault(const std::optional<faultS>& fault, Body& body) {
         if (fault && fault->kind == faultKindE::failBstrAllocation) {
             comTestHooks::failBstrAllocations(1);
-            const HRESULT hr = body();
+            const HRESULT hr = guarded(body);
             comTestHooks::reset();
             return hr;
         }
         if (fault && fault->kind == faultKindE::failSafeArrayAllocation) {
             comTestHooks::failSafeArrayAllocations(1);
-            const HRESULT hr = body();
+            const HRESULT hr = guarded(body);
             comTestHooks::reset();
             return hr;
         }
-        return body();
+        return guarded(body);
     }
 
     template <class Out, class Body> HRESULT run(const char* key, Out* out, Body& body) {
         const auto fault = kit_->plan().take(key);
         if (!fault)
-            return body();
+            return guarded(body);
         switch (fault->kind) {
         case faultKindE::failWith:
             return fault->hr;
@@ -131,7 +145,7 @@ private:
         case faultKindE::scriptedValue:
             return sessionOut::script(fault->value, out);
         case faultKindE::malformedArray: {
-            const HRESULT hr = body();
+            const HRESULT hr = guarded(body);
             if (FAILED(hr))
                 return hr;
             const HRESULT spoilt = sessionOut::malform(fault->malformed, out);
@@ -141,7 +155,7 @@ private:
         case faultKindE::failSafeArrayAllocation:
             return withAllocationFault(fault, body);
         }
-        return body();
+        return guarded(body);
     }
 
     std::shared_ptr<testKitC> kit_;
