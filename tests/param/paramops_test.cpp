@@ -1,0 +1,2 @@
+// Operations: scale, transform and unit change of the parametric document.
+#include "param_fixture.h"
