@@ -94,6 +94,62 @@ TEST(SwsimExtrusion, InnerLoopsAreHoles) {
     EXPECT_EQ(countKind(doc->bodies()[0], SurfaceKind::Cylinder), 1);
 }
 
+// Volume of a frustum between parallel areas a1 and a2 of similar shape, height h.
+double frustum(double a1, double a2, double h) {
+    return h / 3 * (a1 + a2 + std::sqrt(a1 * a2));
+}
+
+TEST(SwsimExtrusion, DraftTapersEachSide) {
+    const double a = 5 * pi / 180;
+    const double shrink = 2 * 5 * std::tan(a);
+    auto doc = PartDocument::create();
+    auto s = doc->openSketch(doc->frontPlane());
+    addRectangle(*s, 0, 0, 10, 10);
+    ExtrudeSpec in;
+    in.depth1 = 5;
+    in.draftAngle = a;
+    in.draftInward = true;
+    ASSERT_TRUE(doc->addExtrusion(s, in)) << doc->lastError();
+    expectRel(volume(*doc), frustum(100, std::pow(10 - shrink, 2), 5));
+    EXPECT_NEAR(doc->box().max.z, 5.0, 1e-7);
+
+    // Outward, both sides, on its own body: symmetric about the plane. Outward the convex
+    // corners are rounded (radius growing to 5 tan a), which the volume accounts for.
+    auto s2 = doc->openSketch(doc->frontPlane());
+    addRectangle(*s2, 20, 0, 30, 10);
+    ExtrudeSpec out = in;
+    out.draftInward = false;
+    out.bothSides = true;
+    out.depth2 = 5;
+    out.merge = false;
+    ASSERT_TRUE(doc->addExtrusion(s2, out)) << doc->lastError();
+    const auto body = doc->bodies()[1];
+    const double r = 5 * std::tan(a);
+    expectRel(body->massProperties().volume,
+              2 * (frustum(100, std::pow(10 + shrink, 2), 5) - (4 - pi) * r * r * 5 / 3));
+    EXPECT_NEAR(body->box().min.z, -5.0, 1e-7);
+    EXPECT_NEAR(body->box().max.x, 30 + shrink / 2, 1e-7);
+
+    // A drafted cut from the top face goes down into the first block.
+    auto top = doc->findFaceAt({5, 5, 5}, {0, 0, 1}, 1e-6);
+    ASSERT_TRUE(top);
+    auto s3 = doc->openSketch(top);
+    addRectangle(*s3, 4, 4, 6, 6);
+    ExtrudeSpec cut;
+    cut.cut = true;
+    cut.depth1 = 2;
+    cut.draftAngle = a;
+    cut.draftInward = true;
+    const double before = volume(*doc);
+    ASSERT_TRUE(doc->addExtrusion(s3, cut)) << doc->lastError();
+    expectRel(before - volume(*doc), frustum(4, std::pow(2 - 2 * 2 * std::tan(a), 2), 2));
+    EXPECT_FALSE(doc->addExtrusion(s3, [&] {
+        ExtrudeSpec bad = cut;
+        bad.draftAngle = pi / 2;
+        return bad;
+    }()));
+}
+
 TEST(SwsimCut, FromAFaceSketchAlongMinusNormal) {
     auto doc = PartDocument::create();
     ASSERT_TRUE(makeBlock(*doc));

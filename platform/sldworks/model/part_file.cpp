@@ -14,6 +14,8 @@
 #include <BRepTools.hxx>
 #include <BRep_Builder.hxx>
 #include <IFSelect_ReturnStatus.hxx>
+#include <Message.hxx>
+#include <Message_Messenger.hxx>
 #include <STEPControl_Writer.hxx>
 #include <Standard_Failure.hxx>
 #include <StlAPI_Writer.hxx>
@@ -179,6 +181,20 @@ private:
     std::string text_;
     std::string path_;
     size_t pos_ = 0;
+};
+
+// Silences OpenCASCADE's translation reports for the lifetime of the object.
+class QuietMessages {
+public:
+    QuietMessages() : saved_(Message::DefaultMessenger()->Printers()) {
+        Message::DefaultMessenger()->ChangePrinters().Clear();
+    }
+    ~QuietMessages() { Message::DefaultMessenger()->ChangePrinters() = saved_; }
+    QuietMessages(const QuietMessages&) = delete;
+    QuietMessages& operator=(const QuietMessages&) = delete;
+
+private:
+    Message_SequenceOfPrinters saved_;
 };
 
 std::string shapeText(const TopoDS_Shape& shape) {
@@ -550,6 +566,7 @@ TopoDS_Compound allBodies(const std::vector<BodyPtr>& bodies) {
 void PartDocument::exportStep(const std::string& path) const {
     flush();
     try {
+        QuietMessages quiet;
         STEPControl_Writer writer;
         if (writer.Transfer(allBodies(impl_->bodies), STEPControl_AsIs) != IFSelect_RetDone)
             throw ModelError("export: the part cannot be converted to STEP");

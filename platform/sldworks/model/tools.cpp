@@ -2,6 +2,7 @@
 
 #include "platform/sldworks/model/occt_shape.h"
 
+#include <BRepAdaptor_Surface.hxx>
 #include <BRepAlgoAPI_Fuse.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakePolygon.hxx>
@@ -10,11 +11,14 @@
 #include <BRepPrimAPI_MakePrism.hxx>
 #include <BRepPrimAPI_MakeRevol.hxx>
 #include <BRep_Builder.hxx>
+#include <LocOpe_DPrism.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
 #include <gp_Ax1.hxx>
+#include <gp_Ax2.hxx>
+#include <gp_Pln.hxx>
 #include <gp_Trsf.hxx>
 
 #include <cmath>
@@ -38,6 +42,37 @@ TopoDS_Shape translated(const TopoDS_Shape& s, const gp_Vec& v) {
     gp_Trsf t;
     t.SetTranslation(v);
     return BRepBuilderAPI_Transform(s, t, true).Shape();
+}
+
+// One drafted side of an extrusion: each profile face becomes a drafted prism of the given
+// depth along the profile plane's normal (mirrored to the other side when `alongNormal` is
+// false). The prism's height is measured along its slanted walls.
+bool draftedSide(const TopoDS_Shape& profile, bool alongNormal, double depth, double angle,
+                 bool inward, TopoDS_Shape& out) {
+    BRep_Builder b;
+    TopoDS_Compound c;
+    b.MakeCompound(c);
+    gp_Pln plane;
+    int n = 0;
+    for (TopExp_Explorer ex(profile, TopAbs_FACE); ex.More(); ex.Next()) {
+        const TopoDS_Face& f = TopoDS::Face(ex.Current());
+        plane = BRepAdaptor_Surface(f, false).Plane();
+        LocOpe_DPrism prism(f, depth / std::cos(angle), inward ? angle : -angle);
+        const TopoDS_Shape solid = prism.Shape();
+        if (solid.IsNull())
+            return false;
+        b.Add(c, solid);
+        ++n;
+    }
+    if (n == 0)
+        return false;
+    out = c;
+    if (!alongNormal) {
+        gp_Trsf mirror;
+        mirror.SetMirror(gp_Ax2(plane.Location(), plane.Axis().Direction()));
+        out = BRepBuilderAPI_Transform(c, mirror, true).Shape();
+    }
+    return true;
 }
 
 } // namespace
@@ -68,9 +103,39 @@ bool makeExtrusionTool(const TopoDS_Shape& profile, Vec3 direction, double depth
             }
             tool = prism.Shape();
         } else {
-            (void)draftInward;
-            error = "drafted extrusions are not supported";
-            return false;
+            // Which side of the profile plane the direction points to.
+            TopExp_Explorer first(profile, TopAbs_FACE);
+            if (!first.More()) {
+                error = "the profile has no face";
+                return false;
+            }
+            const gp_Dir n = BRepAdaptor_Surface(TopoDS::Face(first.Current()), false)
+                                 .Plane()
+                                 .Axis()
+                                 .Direction();
+            const bool along = n.Dot(gp_Dir(dir)) > 0.0;
+            TopoDS_Shape side1;
+            TopoDS_Shape side2;
+            if (depth1 > kMinLength &&
+                !draftedSide(profile, along, depth1, draftAngle, draftInward, side1)) {
+                error = "the drafted extrusion failed";
+                return false;
+            }
+            if (depth2 > kMinLength &&
+                !draftedSide(profile, !along, depth2, draftAngle, draftInward, side2)) {
+                error = "the drafted extrusion failed";
+                return false;
+            }
+            if (side1.IsNull() || side2.IsNull()) {
+                tool = side1.IsNull() ? side2 : side1;
+            } else {
+                BRepAlgoAPI_Fuse fuse(side1, side2);
+                if (!fuse.IsDone() || fuse.HasErrors()) {
+                    error = "the drafted extrusion failed";
+                    return false;
+                }
+                tool = fuse.Shape();
+            }
         }
         if (!validSolid(tool)) {
             error = "the extrusion gives no valid solid";
