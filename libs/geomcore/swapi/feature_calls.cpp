@@ -336,6 +336,11 @@ long circularPatternDataGetSkippedCount(ICircularPatternData* circularPatternDat
     return result;
 }
 
+void patternDataRelease(ICircularPatternData* circularPatternData) {
+    const HRESULT hr = swapiRequired(circularPatternData)->EndAccess();
+    swapiCheck<ICircularPatternData>(hr);
+}
+
 IDispatchPtr dimensionAnnotationGetDimension(IDimensionAnnotation* dimensionAnnotation) {
     IDispatchPtr result;
     const HRESULT hr = swapiRequired(dimensionAnnotation)->GetDimension(&result);

@@ -97,6 +97,7 @@ void patternDataRelease(ILinearPatternData* linearPatternData);
 void circularPatternDataSetSkipped(ICircularPatternData* circularPatternData, long count,
                                    LONG* items);
 long circularPatternDataGetSkippedCount(ICircularPatternData* circularPatternData);
+void patternDataRelease(ICircularPatternData* circularPatternData);
 
 // IDimensionAnnotation
 IDispatchPtr dimensionAnnotationGetDimension(IDimensionAnnotation* dimensionAnnotation);
