@@ -37,6 +37,7 @@ PartDocumentPtr sample() {
     auto rim = doc->findEdgeAt({7, 10, 5}, 1e-7);
     EXPECT_TRUE(doc->addCosmeticThread(rim, 4, 3, "M4x0.7"));
     EXPECT_TRUE(doc->addPlaneThroughPoints({0, 0, 1}, {1, 0, 1}, {0, 1, 1}));
+    EXPECT_TRUE(doc->addSurfaceCopy(top));
     return doc;
 }
 
@@ -52,6 +53,7 @@ TEST_F(SwsimPartFiles, SaveThenOpenKeepsFeaturesNamesAndVolume) {
         EXPECT_EQ(back->features()[i]->hidden(), doc->features()[i]->hidden());
     }
     EXPECT_NEAR(back->massProperties().volume, doc->massProperties().volume, 1e-9);
+    EXPECT_EQ(back->bodies(BodyKind::Sheet).size(), 1u);
     auto top = objectAs<Face>(back->findEntityByName("TOP"));
     ASSERT_TRUE(top);
     EXPECT_EQ(top->normal(), (Vec3{0, 0, 1}));

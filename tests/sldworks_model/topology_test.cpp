@@ -1,5 +1,7 @@
 #include "tests/sldworks_model/fixtures.h"
 
+#include <numbers>
+
 namespace swsim {
 namespace {
 
@@ -127,6 +129,29 @@ TEST(SwsimCosmeticThread, OnCircularEdgesOnly) {
     ASSERT_TRUE(straight);
     EXPECT_FALSE(doc->addCosmeticThread(straight, 4.0, 3.0, "M4"));
     EXPECT_FALSE(doc->addCosmeticThread(rim, 0.0, 3.0, "M4"));
+}
+
+TEST(SwsimSheetBodies, SurfaceCopyOfAFace) {
+    auto doc = drilledBlock();
+    auto top = doc->findFaceAt({1, 1, 5}, {0, 0, 1}, 1e-6);
+    ASSERT_TRUE(top);
+    const double v = doc->massProperties().volume;
+    auto copy = doc->addSurfaceCopy(top);
+    ASSERT_TRUE(copy) << doc->lastError();
+    EXPECT_EQ(copy->name(), "Surface-Offset1");
+    EXPECT_EQ(copy->typeName(), "RefSurface");
+    const auto sheets = doc->bodies(BodyKind::Sheet);
+    ASSERT_EQ(sheets.size(), 1u);
+    EXPECT_EQ(doc->bodies().back(), sheets[0]);
+    ASSERT_EQ(sheets[0]->faces().size(), 1u);
+    EXPECT_NEAR(sheets[0]->faces()[0]->area(), 200 - 4 * std::numbers::pi, 1e-9);
+    EXPECT_EQ(copy->faces(), sheets[0]->faces());
+    EXPECT_DOUBLE_EQ(doc->massProperties().volume, v); // sheets hold no volume
+    // The ray may be restricted to solid bodies.
+    EXPECT_EQ(doc->castRay({1, 1, 9}, {0, 0, -1}, 1e-6, BodyKind::Sheet)->face,
+              sheets[0]->faces()[0]);
+    EXPECT_EQ(doc->castRay({1, 1, 9}, {0, 0, -1}, 1e-6, BodyKind::Solid)->face, top);
+    EXPECT_FALSE(doc->addSurfaceCopy(nullptr));
 }
 
 TEST(SwsimMassProperties, CentreAndArea) {

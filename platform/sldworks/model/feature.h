@@ -27,6 +27,7 @@ enum class FeatureKind {
     Hole,
     ImportedBody,
     CosmeticThread,
+    SurfaceCopy, // a sheet body copied from a face
 };
 
 class Feature : public Object {

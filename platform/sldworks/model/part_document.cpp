@@ -8,6 +8,7 @@
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepAlgoAPI_Fuse.hxx>
 #include <BRepBndLib.hxx>
+#include <BRepBuilderAPI_Copy.hxx>
 #include <BRepGProp.hxx>
 #include <BRepTools.hxx>
 #include <BRep_Builder.hxx>
@@ -1143,6 +1144,22 @@ bool PartDocument::addSolidFeature(const SolidFeaturePtr& feature, const std::st
     impl_->install(std::move(states), false);
     ++revision_;
     return true;
+}
+
+SolidFeaturePtr PartDocument::addSurfaceCopy(const FacePtr& face) {
+    flush();
+    if (!face || !impl_->inPart(*face)) {
+        lastError_ = "surface copy: the face is not a face of the part";
+        return nullptr;
+    }
+    // A deep copy, so that the sheet's faces have surfaces of their own.
+    const TopoDS_Shape copy = BRepBuilderAPI_Copy(face->shape().shape, true).Shape();
+    auto feature = std::make_shared<SolidFeature>(FeatureKind::SurfaceCopy, "RefSurface",
+                                                  SolidFeature::Operation::NewBody);
+    feature->tool_ = makeRef(copy);
+    if (!addSolidFeature(feature, "Surface-Offset", "surface copy"))
+        return nullptr;
+    return feature;
 }
 
 CosmeticThreadPtr PartDocument::addCosmeticThread(const EdgePtr& edge, double diameter,

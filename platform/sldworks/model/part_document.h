@@ -112,6 +112,9 @@ public:
     // Imports a STEP (.step, .stp), IGES (.igs, .iges) or BREP (.brep, .brp) file as new
     // bodies (feature type "BaseBody", names "Imported1", ...).
     SolidFeaturePtr addImportedBody(const std::string& path);
+    // A copy of a face of the part as a new sheet body (feature type "RefSurface", names
+    // "Surface-Offset1", ...: an offset surface at distance 0).
+    SolidFeaturePtr addSurfaceCopy(const FacePtr& face);
     // A cosmetic thread on a circular edge; null when the edge is not a circle of the part
     // or diameter/length are not positive.
     CosmeticThreadPtr addCosmeticThread(const EdgePtr& edge, double diameter, double length,

@@ -225,6 +225,8 @@ const char* kindWord(FeatureKind k) {
         return "imported";
     case FeatureKind::CosmeticThread:
         return "thread";
+    case FeatureKind::SurfaceCopy:
+        return "surface";
     }
     return "item";
 }
@@ -447,12 +449,13 @@ std::shared_ptr<PartDocument> PartDocument::open(const std::string& path) {
             }
             f = s;
         } else if (kind == "extrusion" || kind == "revolution" || kind == "hole" ||
-                   kind == "imported") {
+                   kind == "imported" || kind == "surface") {
             const auto op = static_cast<SolidFeature::Operation>(r.integer(0, 2));
             const long long sketch = r.integer(-1, i - 1);
             const FeatureKind fk = kind == "extrusion"    ? FeatureKind::Extrusion
                                    : kind == "revolution" ? FeatureKind::Revolution
                                    : kind == "hole"       ? FeatureKind::Hole
+                                   : kind == "surface"    ? FeatureKind::SurfaceCopy
                                                           : FeatureKind::ImportedBody;
             auto sf = std::make_shared<SolidFeature>(fk, type, op);
             if (sketch >= 0)
