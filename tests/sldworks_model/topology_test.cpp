@@ -42,6 +42,50 @@ TEST(SwsimRaySelection, FromAboveSelectsTheTopFace) {
     EXPECT_EQ(doc->selection().count(), 1);
 }
 
+TEST(SwsimRaySelection, SeesCutsNotYetAppliedAndKeepsTheFaceObject) {
+    auto doc = PartDocument::create();
+    ASSERT_TRUE(makeBlock(*doc));
+    auto top = doc->castRay({2, 3, 9}, {0, 0, -1}, 1e-6);
+    ASSERT_TRUE(top);
+    HoleSpec hole;
+    hole.point = {5, 10, 5};
+    hole.sections = {{4, 4, 5}};
+    ASSERT_TRUE(doc->addHole(hole));
+    // Beside the hole the top face answers; down the hole there is nothing to hit.
+    EXPECT_EQ(doc->castRay({2, 3, 9}, {0, 0, -1}, 1e-6)->face, top->face);
+    EXPECT_FALSE(doc->castRay({5, 10, 9}, {0, 0, -1}, 1e-6));
+    auto wall = doc->castRay({5, 10, 2}, {1, 0, 0}, 1e-6);
+    ASSERT_TRUE(wall);
+    EXPECT_EQ(wall->face->surface().kind, SurfaceKind::Cylinder);
+    expectPoint(wall->point, {7, 10, 2});
+    // The top face, drilled now, is still the same object, with the hole's rim among its edges.
+    EXPECT_EQ(doc->castRay({2, 3, 9}, {0, 0, -1}, 1e-6)->face, top->face);
+    EXPECT_EQ(top->face->body(), doc->bodies()[0]);
+    EXPECT_EQ(top->face->edges().size(), 5u);
+}
+
+TEST(SwsimRaySelection, ManyDrillingsInAPlate) {
+    auto doc = PartDocument::create();
+    auto s = doc->openSketch(doc->frontPlane());
+    test::addRectangle(*s, 0, 0, 100, 100);
+    ExtrudeSpec spec;
+    spec.depth1 = 5;
+    ASSERT_TRUE(doc->addExtrusion(s, spec));
+    for (int i = 0; i < 100; ++i) {
+        const Vec3 p{5.0 + 10 * (i % 10), 5.0 + 10 * (i / 10), 5};
+        auto hit = doc->castRay(p, {0, 0, -1}, 1e-6);
+        ASSERT_TRUE(hit) << i;
+        expectPoint(hit->point, p);
+        HoleSpec hole;
+        hole.point = p;
+        hole.sections = {{4, 4, 5}};
+        ASSERT_TRUE(doc->addHole(hole)) << i;
+    }
+    EXPECT_NEAR(doc->massProperties().volume, 50000 - 100 * std::numbers::pi * 4 * 5, 1e-6);
+    EXPECT_EQ(doc->bodies()[0]->faces().size(), 106u);
+    EXPECT_EQ(doc->findFeature("Hole100")->typeName(), "HoleWzd");
+}
+
 TEST(SwsimClosestPoints, PlanarFaceAndCircularEdgeAgreeWithTheAnalyticValue) {
     auto doc = drilledBlock();
     auto top = doc->findFaceAt({1, 1, 5}, {0, 0, 1}, 1e-6);
