@@ -226,3 +226,94 @@ TEST(SessionSketch, CentreLineIsNoProfile) {
 }
 
 } // namespace
+
+namespace {
+
+// A model point through the sketch transform data as the sketch construction applies it:
+// the row vector (x, y, z, 1) times the 4 x 4 matrix whose rows 0-2 are the rotation rows and
+// row 3 the translation.
+swsim::Vec3 toSketch(const std::vector<double>& t, swsim::Vec3 p) {
+    return {p.x * t[0] + p.y * t[3] + p.z * t[6] + t[9],
+            p.x * t[1] + p.y * t[4] + p.z * t[7] + t[10],
+            p.x * t[2] + p.y * t[5] + p.z * t[8] + t[11]};
+}
+
+TEST(SessionSketch, TransformDataMapsModelPointsIntoTheSketch) {
+    for (const char* plane : {"Front Plane", "Top Plane", "Right Plane"}) {
+        partFixtureC part;
+        modelDocSelectByName(part.doc(), plane, "PLANE", 0, 0, 0);
+        ASSERT_EQ(modelDocInsertSketch(part.doc(), VARIANT_TRUE), S_OK) << plane;
+        ISketchPtr sketch(modelDocGetActiveSketch(part.doc()));
+        const auto t = readDoubleArray(sketchGetTransformData(sketch), 16);
+        EXPECT_DOUBLE_EQ(t[12], 1.0);
+        // Two model points of the plane (through the origin, so one coordinate is 0).
+        const auto normal = part.model().activeSketch()->frame().zDir;
+        const swsim::Vec3 a = swsim::cross(normal, {0.3, 0.5, 0.7});
+        const swsim::Vec3 b = a * -2.0;
+        const swsim::Vec3 sa = toSketch(t, a);
+        const swsim::Vec3 sb = toSketch(t, b);
+        EXPECT_NEAR(sa.z, 0.0, 1e-12) << plane;
+        ASSERT_TRUE(modelDocCreateLine(part.doc(), sa.x, sa.y, 0, sb.x, sb.y, 0)) << plane;
+        const auto& points = part.model().activeSketch()->points();
+        ASSERT_EQ(points.size(), 2u);
+        EXPECT_NEAR(swsim::distance(points[0]->modelPosition(), a), 0.0, 1e-12) << plane;
+        EXPECT_NEAR(swsim::distance(points[1]->modelPosition(), b), 0.0, 1e-12) << plane;
+    }
+}
+
+TEST(SessionSketch, ArcsAndCirclesRefuseDegenerateInput) {
+    partFixtureC part;
+    modelDocSelectByName(part.doc(), "Front Plane", "PLANE", 0, 0, 0);
+    ASSERT_EQ(modelDocInsertSketch(part.doc(), VARIANT_TRUE), S_OK);
+    EXPECT_EQ(modelDocSketchArc(part.doc(), 1, 0, 0, -1, 0, 0, 0, 1, 0), VARIANT_TRUE);
+    EXPECT_EQ(modelDocSketchArc(part.doc(), 1, 0, 0, 3, 0, 0, 2, 0, 0), VARIANT_FALSE); // collinear
+    EXPECT_TRUE(ISketchSegmentPtr(modelDocSketchCircle(part.doc(), 0, 0, 0, 2)));
+    EXPECT_FALSE(modelDocSketchCircle(part.doc(), 0, 0, 0, 0));
+    // Nothing is drawn without an open sketch.
+    ASSERT_EQ(modelDocInsertSketch(part.doc(), VARIANT_TRUE), S_OK);
+    EXPECT_FALSE(modelDocCreateLine(part.doc(), 0, 0, 0, 1, 1, 0));
+    EXPECT_EQ(modelDocSketchArc(part.doc(), 1, 0, 0, -1, 0, 0, 0, 1, 0), VARIANT_FALSE);
+}
+
+TEST(SessionSketch, ConstrainAllThenRemoveItsConstraints) {
+    partFixtureC part;
+    modelDocSelectByName(part.doc(), "Front Plane", "PLANE", 0, 0, 0);
+    ASSERT_EQ(modelDocInsertSketch(part.doc(), VARIANT_TRUE), S_OK);
+    modelDocCreateLine(part.doc(), 0, 0, 0, 4, 0, 0);
+    modelDocCreateLine(part.doc(), 4, 0, 0, 4, 3, 0);
+    ISketchPtr sketch(modelDocGetEditedSketch(part.doc()));
+    EXPECT_GT(sketchConstrainAll(sketch, 1, 1, -1, 1, -1), 0);
+    EXPECT_EQ(sketchGetStatus(sketch), 3);
+    IConstraintManagerPtr manager = sketchGetConstraintManager(sketch);
+    const auto added = readObjectArray(constraintMgrGetConstraints(manager, 2));
+    ASSERT_FALSE(added.empty());
+    for (auto it = added.rbegin(); it != added.rend(); ++it)
+        EXPECT_EQ(constraintMgrRemoveConstraint(manager, *it), VARIANT_TRUE);
+    EXPECT_EQ(sketchGetStatus(sketch), 2);
+    // A removed constraint cannot be removed again; null is no constraint.
+    EXPECT_EQ(constraintMgrRemoveConstraint(manager, added.front()), VARIANT_FALSE);
+    EXPECT_EQ(constraintMgrRemoveConstraint(manager, nullptr), VARIANT_FALSE);
+}
+
+TEST(SessionSketch, RedundantFixMakesTheSketchOverConstrained) {
+    partFixtureC part;
+    modelDocSelectByName(part.doc(), "Front Plane", "PLANE", 0, 0, 0);
+    ASSERT_EQ(modelDocInsertSketch(part.doc(), VARIANT_TRUE), S_OK);
+    modelDocCreatePoint(part.doc(), 1, 1, 0);
+    ISketchPtr sketch(modelDocGetEditedSketch(part.doc()));
+    IConstraintManagerPtr manager = sketchGetConstraintManager(sketch);
+    const auto point = readObjectArray(sketchGetPoints(sketch)).front();
+    ASSERT_TRUE(constraintMgrAddConstraint(manager, makeDispatchArray({point}), 17));
+    EXPECT_EQ(sketchGetStatus(sketch), 3);
+    IDispatchPtr again = constraintMgrAddConstraint(manager, makeDispatchArray({point}), 17);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(sketchGetStatus(sketch), 4);
+    EXPECT_EQ(constraintMgrRemoveConstraint(manager, again), VARIANT_TRUE);
+    EXPECT_EQ(sketchGetStatus(sketch), 3);
+    // Something that is not an entity of this sketch gives no constraint.
+    IDispatchPtr plane(partDocFeatureByName(IPartDocPtr(part.doc()), "Top Plane"));
+    EXPECT_FALSE(constraintMgrAddConstraint(manager, makeDispatchArray({plane}), 17));
+    EXPECT_EQ(sketchGetStatus(sketch), 3);
+}
+
+} // namespace
