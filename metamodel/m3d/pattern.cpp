@@ -1,0 +1,221 @@
+#include "metamodel/m3d/pattern.h"
+
+#include "metamodel/m3d/viewhelpers.h"
+
+#include <cmath>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+IMetaTreeApi& api() {
+    return *getIMetaTreeApi();
+}
+
+// The sketch that carries a feature's placement: the feature itself for a sketch, else the
+// sketch it USES, looked up in the collection.
+m3dSketchC sketchOfFeature(const m3dFeatGenC& feature, const m3dFeatCollectionC& collection) {
+    if (feature.hasKey(m3dSketchC::tagName()))
+        return m3dSketchC(feature.getTreePtr());
+    const mzComStringC used = m3dFeatBodyC(feature.getTreePtr()).getUsed();
+    m3dFeatGenC sketch = findFeatureByName(collection, used);
+    if (!sketch.hasKey(m3dSketchC::tagName()))
+        return m3dSketchC();
+    return m3dSketchC(sketch.getTreePtr());
+}
+
+std::optional<std::string> stringValue(metaTreePtrT node) {
+    return api().getString(node);
+}
+
+// Original names of every NAMEd node in the subtree.
+void collectNames(metaTreePtrT node, std::set<std::string>& names) {
+    IMetaTreeApi& a = api();
+    for (metaTreePtrT c = a.firstChild(node); !c.isNull(); c = a.nextSibling(c)) {
+        if (!a.isKeyNode(c))
+            continue;
+        if (a.hasTag(c, "NAME")) {
+            if (std::optional<std::string> s = stringValue(a.firstChild(c)))
+                names.insert(*s);
+        } else {
+            collectNames(c, names);
+        }
+    }
+}
+
+// Appends the suffix to every NAME, and to every USED / SWEEPSKLIST entry that names one of
+// the copied nodes.
+void renameCopy(metaTreePtrT node, const std::string& suffix, const std::set<std::string>& copied) {
+    IMetaTreeApi& a = api();
+    for (metaTreePtrT c = a.firstChild(node); !c.isNull(); c = a.nextSibling(c)) {
+        if (!a.isKeyNode(c))
+            continue;
+        const bool isName = a.hasTag(c, "NAME");
+        const bool isRef = a.hasTag(c, "USED") || a.hasTag(c, "SWEEPSKLIST");
+        if (isName || isRef) {
+            for (metaTreePtrT v = a.firstChild(c); !v.isNull(); v = a.nextSibling(v)) {
+                std::optional<std::string> s = stringValue(v);
+                if (s && (isName || copied.count(*s)))
+                    a.setString(v, *s + suffix);
+            }
+        } else {
+            renameCopy(c, suffix, copied);
+        }
+    }
+}
+
+// The sketches a feature names (USED, SWEEPSKLIST), in order, without repeats.
+std::vector<metaTreePtrT> usedSketches(const m3dFeatGenC& feature,
+                                       const m3dFeatCollectionC& collection) {
+    std::vector<std::string> names;
+    IMetaTreeApi& a = api();
+    for (const char* key : {"USED", "SWEEPSKLIST"})
+        for (metaTreePtrT v = a.firstChild(feature.findChild(key)); !v.isNull();
+             v = a.nextSibling(v))
+            if (std::optional<std::string> s = stringValue(v))
+                names.push_back(*s);
+    std::vector<metaTreePtrT> out;
+    for (const std::string& n : names) {
+        m3dFeatGenC s = findFeatureByName(collection, metaFromUtf8(n));
+        if (!s.isValid() || s.getTreePtr() == feature.getTreePtr())
+            continue;
+        bool seen = false;
+        for (metaTreePtrT o : out)
+            seen = seen || o == s.getTreePtr();
+        if (!seen)
+            out.push_back(s.getTreePtr());
+    }
+    return out;
+}
+
+std::size_t indexInParent(metaTreePtrT node) {
+    IMetaTreeApi& a = api();
+    std::size_t i = 0;
+    for (metaTreePtrT c = a.firstChild(a.parent(node)); !c.isNull() && c != node;
+         c = a.nextSibling(c))
+        ++i;
+    return i;
+}
+
+} // namespace
+
+int m3dFeatPatternSketchC::scale(double factor) {
+    if (m3dSketchC::scale(factor) == 0)
+        return 0;
+    scaleShapes2d(findChild("FPSKETCHPOINTS"), factor);
+    scaleNumberChildren(findChild(m3dFeatPatternRotCenterPointC::tagName()), factor);
+    return 1;
+}
+
+int m3dFeatPatternBaseFeatC::scale(double factor) {
+    if (!isValid())
+        return 0;
+    scaleNumberChildren(findChild("POINT3D"), factor);
+    return 1;
+}
+
+int m3dFeatPatternBaseFeatC::transform(const matrixC4x4<double>& m) {
+    if (!isValid())
+        return 0;
+    transformPointChild(*this, "POINT3D", m);
+    return 1;
+}
+
+bool m3dFeatPatternC::isSketchCoplanar() const {
+    m3dFeatPatternSketchC patternSketch = getPatternSketch();
+    matrixC4x4<double> mp;
+    if (!getMatrix(patternSketch, mp))
+        return false;
+    const m3dFeatCollectionC collection = getOwnerCollection();
+    m3dFeatGenC base = findFeatureByName(collection, getName(getBaseFeat()));
+    m3dSketchC baseSketch = sketchOfFeature(base, collection);
+    matrixC4x4<double> mb;
+    if (!baseSketch.isValid() || !getMatrix(baseSketch, mb))
+        return false;
+    const vectorC3d<double> zp = mp.row(2);
+    const vectorC3d<double> zb = mb.row(2);
+    const vectorC3d<double> c = zp.cross(zb);
+    if (zp.dot(zp) == 0.0 || zb.dot(zb) == 0.0 || std::sqrt(c.dot(c)) >= 1e-8)
+        return false;
+    return std::fabs(zp.dot(mb.row(3) - mp.row(3))) < 1e-8;
+}
+
+int m3dFeatPatternC::rollback() {
+    return expandFeaturePattern(*this) >= 0 ? 1 : 0;
+}
+
+int m3dFeatPatternC::scale(double factor) {
+    if (!isValid())
+        return 0;
+    getPatternSketch().scale(factor);
+    getBaseFeat().scale(factor);
+    return 1;
+}
+
+int m3dFeatPatternC::transform(const matrixC4x4<double>& m) {
+    if (!isValid())
+        return 0;
+    getPatternSketch().transform(m);
+    getBaseFeat().transform(m);
+    return 1;
+}
+
+int expandFeaturePattern(const m3dFeatPatternC& pattern) {
+    IMetaTreeApi& a = api();
+    const m3dFeatCollectionC collection = pattern.getOwnerCollection();
+    if (!collection.isValid())
+        return -1;
+    const m3dFeatPatternBaseFeatC baseFeat = pattern.getBaseFeat();
+    const mzComStringC baseName = getName(baseFeat);
+    m3dFeatGenC base = findFeatureByName(collection, baseName);
+    const m3dFeatPatternSketchC sketch = pattern.getPatternSketch();
+    matrixC4x4<double> mp;
+    vectorC3d<double> basePoint;
+    if (!base.isValid() || !getMatrix(sketch, mp) || !getPoint3d(baseFeat, basePoint))
+        return -1;
+
+    // The base position in the pattern sketch plane.
+    const vectorC3d<double> b = transformPoint(basePoint, invertRigidTransform(mp));
+    const vectorC2d<double> base2d{b.x, b.y};
+    std::vector<vectorC2d<double>> instances;
+    const metaObjListPoint2dContainerC points = sketch.getSketchPoints();
+    for (int i = 0; i < points.count(); ++i) {
+        int ok = 0;
+        const vectorC2d<double> q = points.getPointAt(i).getPoint(&ok);
+        if (!ok || (std::fabs(q.x - base2d.x) <= 1e-6 && std::fabs(q.y - base2d.y) <= 1e-6))
+            continue;
+        instances.push_back(q);
+    }
+
+    std::vector<metaTreePtrT> originals = usedSketches(base, collection);
+    originals.push_back(base.getTreePtr());
+    std::set<std::string> copiedNames;
+    for (metaTreePtrT o : originals)
+        collectNames(o, copiedNames);
+
+    std::size_t insertAt = indexInParent(pattern.getTreePtr()) + 1;
+    int suffixNumber = 1;
+    int made = 0;
+    for (const vectorC2d<double>& q : instances) {
+        while (findFeatureByName(collection, baseName + "_" + mzComStringC::number(suffixNumber))
+                   .isValid())
+            ++suffixNumber;
+        const std::string suffix = "_" + std::to_string(suffixNumber);
+        const vectorC3d<double> t = mp.row(0) * (q.x - base2d.x) + mp.row(1) * (q.y - base2d.y);
+        const matrixC4x4<double> move = matrixC4x4<double>::translation(t);
+        for (metaTreePtrT o : originals) {
+            metaTreePtrT copy = a.clone(o);
+            renameCopy(copy, suffix, copiedNames);
+            transformNode(copy, move);
+            if (!a.insertChild(collection.getTreePtr(), insertAt, copy)) {
+                a.release(copy);
+                return made;
+            }
+            ++insertAt;
+        }
+        ++made;
+        ++suffixNumber;
+    }
+    return made;
+}
