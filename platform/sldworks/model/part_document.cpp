@@ -74,17 +74,17 @@ std::string inheritedName(const TopoDS_Shape& solid, const std::vector<BodyState
                           const std::string& fallback) {
     TopTools_IndexedMapOfShape faces;
     TopExp::MapShapes(solid, TopAbs_FACE, faces);
+    std::unordered_set<const Geom_Surface*> surfaces;
+    for (int i = 1; i <= faces.Extent(); ++i) {
+        TopLoc_Location l;
+        surfaces.insert(BRep_Tool::Surface(TopoDS::Face(faces(i)), l).get());
+    }
     for (const auto& b : before) {
         for (TopExp_Explorer ex(b.shape, TopAbs_FACE); ex.More(); ex.Next()) {
-            if (faces.Contains(ex.Current()))
-                return b.name;
             TopLoc_Location l;
-            const Handle(Geom_Surface) s = BRep_Tool::Surface(TopoDS::Face(ex.Current()), l);
-            for (int i = 1; i <= faces.Extent(); ++i) {
-                TopLoc_Location l2;
-                if (BRep_Tool::Surface(TopoDS::Face(faces(i)), l2) == s)
-                    return b.name;
-            }
+            if (faces.Contains(ex.Current()) ||
+                surfaces.count(BRep_Tool::Surface(TopoDS::Face(ex.Current()), l).get()))
+                return b.name;
         }
     }
     return fallback;
@@ -249,34 +249,46 @@ bool PartDocument::Impl::pendingNear(Vec3 a, Vec3 b) const {
     return false;
 }
 
+bool PartDocument::Impl::applyCuts(std::vector<BodyState>& states,
+                                   const std::vector<const SolidFeature*>& cuts,
+                                   std::string& error) {
+    if (cuts.empty())
+        return true;
+    if (cuts.size() > 1) {
+        BRep_Builder builder;
+        TopoDS_Compound tools;
+        builder.MakeCompound(tools);
+        for (const SolidFeature* f : cuts)
+            builder.Add(tools, f->tool().shape);
+        std::vector<BodyState> batched = states;
+        std::string batchError;
+        if (applyShape(batched, SolidFeature::Operation::Cut, tools, cuts.front()->name(), false,
+                       batchError)) {
+            states = std::move(batched);
+            return true;
+        }
+    }
+    // One by one, so that a failing cut spoils only itself.
+    bool ok = true;
+    for (const SolidFeature* f : cuts) {
+        std::string e;
+        std::vector<BodyState> next = states;
+        if (applyShape(next, SolidFeature::Operation::Cut, f->tool().shape, f->name(),
+                       cuts.size() == 1, e)) {
+            states = std::move(next);
+        } else {
+            error += (error.empty() ? "" : "; ") + f->name() + ": " + e;
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 bool PartDocument::Impl::applyPending(std::string& error) {
     if (pending.empty())
         return true;
     std::vector<BodyState> states = currentStates();
-    bool ok = true;
-    BRep_Builder builder;
-    TopoDS_Compound tools;
-    builder.MakeCompound(tools);
-    for (const SolidFeature* f : pending)
-        builder.Add(tools, f->tool().shape);
-    std::vector<BodyState> batched = states;
-    std::string batchError;
-    if (pending.size() > 1 && applyShape(batched, SolidFeature::Operation::Cut, tools,
-                                         pending.front()->name(), false, batchError)) {
-        states = std::move(batched);
-    } else {
-        for (const SolidFeature* f : pending) {
-            std::string e;
-            std::vector<BodyState> next = states;
-            if (applyShape(next, SolidFeature::Operation::Cut, f->tool().shape, f->name(), false,
-                           e)) {
-                states = std::move(next);
-            } else {
-                error += (error.empty() ? "" : "; ") + f->name() + ": " + e;
-                ok = false;
-            }
-        }
-    }
+    const bool ok = applyCuts(states, pending, error);
     pending.clear();
     pendingBoxes.clear();
     install(std::move(states), false);
@@ -428,9 +440,13 @@ void PartDocument::Impl::install(std::vector<BodyState> states, bool replay) {
         oldFaces.push_back(f);
     for (auto& [k, e] : edges.byShape)
         oldEdges.push_back(e);
-    auto byIndex = [](const auto& a, const auto& b) {
-        return a->body_.lock() == b->body_.lock() ? a->index_ < b->index_ : a.get() < b.get();
+    // A deterministic order: old body position, then index within the body.
+    auto position = [&](const auto& o) {
+        const auto body = o->body_.lock();
+        const auto it = std::find(oldBodies.begin(), oldBodies.end(), body);
+        return std::pair<long, int>(static_cast<long>(it - oldBodies.begin()), o->index_);
     };
+    auto byIndex = [&](const auto& a, const auto& b) { return position(a) < position(b); };
     std::sort(oldFaces.begin(), oldFaces.end(), byIndex);
     std::sort(oldEdges.begin(), oldEdges.end(), byIndex);
 
@@ -715,10 +731,22 @@ void PartDocument::rebuild() {
     impl_->pending.clear();
     impl_->pendingBoxes.clear();
     std::vector<BodyState> states;
+    std::vector<const SolidFeature*> cuts; // a run of consecutive cuts, applied together
+    auto applyRun = [&] {
+        std::string error;
+        if (!Impl::applyCuts(states, cuts, error))
+            lastError_ = "rebuild: " + error;
+        cuts.clear();
+    };
     for (const auto& f : features_) {
         auto solid = std::dynamic_pointer_cast<SolidFeature>(f);
         if (!solid || solid->suppressed())
             continue;
+        if (solid->operation() == SolidFeature::Operation::Cut) {
+            cuts.push_back(solid.get());
+            continue;
+        }
+        applyRun();
         std::string error;
         std::vector<BodyState> next = states;
         if (Impl::apply(next, *solid, error))
@@ -726,6 +754,7 @@ void PartDocument::rebuild() {
         else
             lastError_ = "rebuild: " + solid->name() + ": " + error;
     }
+    applyRun();
     impl_->install(std::move(states), true);
     ++revision_;
 }

@@ -46,6 +46,9 @@ struct PartDocument::Impl {
     // Applies the pending cuts with one boolean (one by one when that fails); false when
     // some could not be applied, with `error` naming them.
     bool applyPending(std::string& error);
+    // Applies cuts to the states: together by one boolean, one by one when that fails.
+    static bool applyCuts(std::vector<BodyState>& states,
+                          const std::vector<const SolidFeature*>& cuts, std::string& error);
     // True when a pending cut's box meets the segment from `a` to `b`.
     bool pendingNear(Vec3 a, Vec3 b) const;
 };
