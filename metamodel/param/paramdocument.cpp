@@ -41,8 +41,8 @@ m3dParamDocumentPreferencesC m3dParamDocumentC::getPrefs() {
     return m3dParamDocumentPreferencesC(getOrAddChild(m3dParamDocumentPreferencesC::keyName()));
 }
 
-mDocumentPrefsC m3dParamDocumentC::getDocPrefs() {
-    return mDocumentPrefsC(getPrefs().getTreePtr());
+m3dParamDocPrefsT m3dParamDocumentC::getDocPrefs() {
+    return m3dParamDocPrefsT(getPrefs().getTreePtr());
 }
 
 mzComStringC m3dParamDocumentC::getRootModelName() {

@@ -61,7 +61,7 @@ public:
     // "PDOCPREFS", created when missing.
     m3dParamDocumentPreferencesC getPrefs();
     // The same node, as the document operation gives it.
-    mDocumentPrefsC getDocPrefs() override;
+    m3dParamDocPrefsT getDocPrefs() override;
 
     // "ROOTMODEL"; empty when absent.
     mzComStringC getRootModelName();
@@ -88,11 +88,12 @@ public:
     // newUnit. A unit that is zero, negative or not finite is ignored; an absent, zero,
     // negative or non-finite current unit counts as 1.0.
     void setUnit(double newUnit);
-    // The document operation of the unit change; the recursion flag is not used.
-    void setUnitBase(double unit, int /*recursive*/) override { setUnit(unit); }
+    // The document operation of the unit change; the recursion flag is not used. Answers
+    // 0 for a unit that is refused, 1 otherwise.
+    int setUnitBase(double unit, int recursion) override;
 
     // Every location, then every feature vector, scaled in place.
     int scale(double factor) override;
     // The root model's instances (copy on write); nothing without a root model.
-    int transform(const double* matrix) override;
+    int transform(const m3dParamMatrixT& matrix) override;
 };

@@ -40,7 +40,7 @@ int m3dParamEntityC::scale(double factor) {
     return proto->scale(factor);
 }
 
-int m3dParamEntityC::transform(const double* matrix) {
+int m3dParamEntityC::transform(const m3dParamMatrixT& matrix) {
     if (!isKeyNode())
         return 1;
     m3dParamEntityC* proto = lookupInterfaceInstance<m3dParamEntityC>(getTag());

@@ -64,7 +64,7 @@ public:
     // under the node's tag, bound to the node for the call. No prototype, or this very
     // object, answers 1 and does nothing.
     int scale(double factor) override;
-    int transform(const double* matrix) override;
+    int transform(const m3dParamMatrixT& matrix) override;
 
     m3dParamFeatureInstanceReferencesC getFeatureInstanceRefs();
     m3dParamAnnotationInstanceReferencesC getAnnotationInstanceRefs();
@@ -100,7 +100,7 @@ public:
 
     // Each instance of PMODELIREFS in turn, called directly.
     int scale(double factor) override;
-    int transform(const double* matrix) override;
+    int transform(const m3dParamMatrixT& matrix) override;
 };
 class m3dParamPartC : public m3dParamModelC {
 public:
@@ -120,7 +120,7 @@ public:
 
     // Its feature instances, then its annotation instances, copy on write.
     int scale(double factor) override;
-    int transform(const double* matrix) override;
+    int transform(const m3dParamMatrixT& matrix) override;
 };
 class m3dParamPartInstanceC : public m3dParamModelInstanceC {
 public:
@@ -160,7 +160,7 @@ public:
 
     // Location, then feature vector, then annotation instances (copy on write).
     int scale(double factor) override;
-    int transform(const double* matrix) override;
+    int transform(const m3dParamMatrixT& matrix) override;
 };
 
 class m3dParamAnnotationInstanceC : public m3dParamPlacedInstanceC {
@@ -174,7 +174,7 @@ public:
 
     // Location, then feature vector.
     int scale(double factor) override;
-    int transform(const double* matrix) override;
+    int transform(const m3dParamMatrixT& matrix) override;
 };
 
 // ---- features and annotations: their instances are listed in PFEATIREFS / PANNOIREFS.
@@ -189,7 +189,7 @@ public:
 
     // Each instance in place (their references are repointed).
     int scale(double factor) override;
-    int transform(const double* matrix) override;
+    int transform(const m3dParamMatrixT& matrix) override;
 };
 
 class m3dParamAnnotationC : public m3dParamEntityC {
@@ -199,7 +199,7 @@ public:
 
     int findInstance(int loc, int vec);
     int scale(double factor) override;
-    int transform(const double* matrix) override;
+    int transform(const m3dParamMatrixT& matrix) override;
 };
 
 // ---- attributes.
@@ -208,7 +208,7 @@ public:
     static mzComStringC tagName() { return "PATTRI"; }
     using m3dParamEntityC::m3dParamEntityC;
     int scale(double) override { return 1; }
-    int transform(const double*) override { return 1; }
+    int transform(const m3dParamMatrixT&) override { return 1; }
 };
 
 class m3dParamAttributeC : public m3dParamEntityC {
@@ -219,7 +219,7 @@ public:
     m3dParamAttributeInstanceReferencesC getInstanceRefs();
     m3dParamAttributeInstanceC getInstanceAt(int index);
     int scale(double factor) override;
-    int transform(const double* matrix) override;
+    int transform(const m3dParamMatrixT& matrix) override;
 };
 
 // ---- locations: "TYPE" and the values "PLOCVALS" (see paramlocation.cpp for the kinds).
@@ -251,7 +251,7 @@ public:
     // Scales the stored origin of TYPE 0 to 2 in place; other kinds are left alone.
     int scale(double factor) override;
     // Writes back the values of getFrame() * matrix.
-    int transform(const double* matrix) override;
+    int transform(const m3dParamMatrixT& matrix) override;
 };
 
 // ---- feature vectors.
@@ -346,7 +346,7 @@ public:
 
     // Scales in place every double, 2D and 3D element that is not scale-invariant.
     int scale(double factor) override;
-    int transform(const double*) override { return 1; }
+    int transform(const m3dParamMatrixT&) override { return 1; }
 };
 
 // ---- feature vector descriptors.
@@ -412,7 +412,7 @@ public:
     m3dParamFeatureVectorVector3dElementDescsC getVector3dElementDescs();
 
     int scale(double) override { return 1; }
-    int transform(const double*) override { return 1; }
+    int transform(const m3dParamMatrixT&) override { return 1; }
 };
 
 // ---- classifications and attachments: nothing of them is read.
@@ -446,12 +446,12 @@ public:
     static mzComStringC tagName() { return "PATTACH"; }
     using m3dParamEntityC::m3dParamEntityC;
     int scale(double) override { return 1; }
-    int transform(const double*) override { return 1; }
+    int transform(const m3dParamMatrixT&) override { return 1; }
 };
 class m3dParamAttachmentInstanceC : public m3dParamEntityC {
 public:
     static mzComStringC tagName() { return "PATTACHI"; }
     using m3dParamEntityC::m3dParamEntityC;
     int scale(double) override { return 1; }
-    int transform(const double*) override { return 1; }
+    int transform(const m3dParamMatrixT&) override { return 1; }
 };

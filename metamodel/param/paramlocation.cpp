@@ -177,11 +177,11 @@ int m3dParamLocationC::scale(double factor) {
     return 1;
 }
 
-int m3dParamLocationC::transform(const double* matrix) {
-    if (!isValid() || matrix == nullptr)
+int m3dParamLocationC::transform(const m3dParamMatrixT& matrix) {
+    if (!isValid())
         return 1;
     const double len = getDirectionLength();
-    setFromFrame(paramMultiplyFrames(getFrame(), paramFrameFrom(matrix)), len);
+    setFromFrame(paramMultiplyFrames(getFrame(), paramFrameFrom(matrix.data())), len);
     return 1;
 }
 

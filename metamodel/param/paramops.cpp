@@ -20,13 +20,13 @@ int apply(m3dParamFeatureInstanceC& inst, const scaleOpS& op) {
     return inst.scale(op.factor);
 }
 int apply(m3dParamFeatureInstanceC& inst, const transformOpS& op) {
-    return inst.transform(op.matrix);
+    return inst.transform(paramMatrixFrom(op.matrix));
 }
 int apply(m3dParamAnnotationInstanceC& inst, const scaleOpS& op) {
     return inst.scale(op.factor);
 }
 int apply(m3dParamAnnotationInstanceC& inst, const transformOpS& op) {
-    return inst.transform(op.matrix);
+    return inst.transform(paramMatrixFrom(op.matrix));
 }
 
 std::vector<int> readRefs(const metaObjListValContainerT<int>& refs) {
@@ -306,7 +306,8 @@ int m3dParamFeatureInstanceC::scale(double factor) {
     return 1;
 }
 
-int m3dParamFeatureInstanceC::transform(const double* matrix) {
+int m3dParamFeatureInstanceC::transform(const m3dParamMatrixT& matrixArg) {
+    const double* matrix = matrixArg.data();
     if (!isValid())
         return 1;
     transformInstanceLocation(*this, matrix);
@@ -323,7 +324,8 @@ int m3dParamAnnotationInstanceC::scale(double factor) {
     return 1;
 }
 
-int m3dParamAnnotationInstanceC::transform(const double* matrix) {
+int m3dParamAnnotationInstanceC::transform(const m3dParamMatrixT& matrixArg) {
+    const double* matrix = matrixArg.data();
     if (!isValid())
         return 1;
     transformInstanceLocation(*this, matrix);
@@ -339,7 +341,8 @@ int m3dParamModelInstanceC::scale(double factor) {
     return 1;
 }
 
-int m3dParamModelInstanceC::transform(const double* matrix) {
+int m3dParamModelInstanceC::transform(const m3dParamMatrixT& matrixArg) {
+    const double* matrix = matrixArg.data();
     if (!isValid())
         return 1;
     transformFeatureInstanceRefs(*this, matrix);
@@ -355,7 +358,7 @@ int m3dParamModelC::scale(double factor) {
     return 1;
 }
 
-int m3dParamModelC::transform(const double* matrix) {
+int m3dParamModelC::transform(const m3dParamMatrixT& matrix) {
     if (!isValid())
         return 1;
     for (int i = 0; i < getInstanceRefs().count(); ++i)
@@ -371,7 +374,7 @@ int m3dParamFeatureC::scale(double factor) {
     return 1;
 }
 
-int m3dParamFeatureC::transform(const double* matrix) {
+int m3dParamFeatureC::transform(const m3dParamMatrixT& matrix) {
     if (!isValid())
         return 1;
     for (int i = 0; i < getFeatureInstanceRefs().count(); ++i)
@@ -387,7 +390,7 @@ int m3dParamAnnotationC::scale(double factor) {
     return 1;
 }
 
-int m3dParamAnnotationC::transform(const double* matrix) {
+int m3dParamAnnotationC::transform(const m3dParamMatrixT& matrix) {
     if (!isValid())
         return 1;
     for (int i = 0; i < getAnnotationInstanceRefs().count(); ++i)
@@ -403,7 +406,7 @@ int m3dParamAttributeC::scale(double factor) {
     return 1;
 }
 
-int m3dParamAttributeC::transform(const double* matrix) {
+int m3dParamAttributeC::transform(const m3dParamMatrixT& matrix) {
     if (!isValid())
         return 1;
     for (int i = 0; i < getInstanceRefs().count(); ++i)
@@ -441,11 +444,18 @@ int m3dParamFeatureVectorC::scale(double factor) {
 
 // ---- document.
 
+int m3dParamDocumentC::setUnitBase(double unit, int /*recursion*/) {
+    if (!std::isfinite(unit) || !(unit > 0.0))
+        return 0;
+    setUnit(unit);
+    return 1;
+}
+
 void m3dParamDocumentC::setUnit(double newUnit) {
     // A unit must be a positive length; anything else would wipe or poison every value.
     if (!isValid() || !std::isfinite(newUnit) || !(newUnit > 0.0))
         return;
-    mDocumentPrefsC prefs = getDocPrefs();
+    m3dParamDocPrefsT prefs = getDocPrefs();
     double current = prefs.getUnitBase();
     if (!std::isfinite(current) || !(current > 0.0))
         current = 1.0;
@@ -467,8 +477,8 @@ int m3dParamDocumentC::scale(double factor) {
     return 1;
 }
 
-int m3dParamDocumentC::transform(const double* matrix) {
-    if (!isValid() || matrix == nullptr)
+int m3dParamDocumentC::transform(const m3dParamMatrixT& matrix) {
+    if (!isValid())
         return 1;
     m3dParamModelC root = getRootModel();
     if (root.isValid())

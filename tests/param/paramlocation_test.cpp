@@ -65,14 +65,14 @@ TEST_F(ParamTest, Type0FrameAndItsWriteBackReproduceTheValues) {
     const paramFrameT f = loc.getFrame();
     for (std::size_t i = 0; i < 16; ++i)
         EXPECT_NEAR(f[i], want[i], 1e-12) << i;
-    EXPECT_EQ(loc.transform(identity4), 1);
+    EXPECT_EQ(loc.transform(paramMatrixFrom(identity4)), 1);
     expectNear(values(loc), {1, 2, 3, 30, 20, 10}, 1e-12);
 }
 
 TEST_F(ParamTest, Type0AtPitch90FoldsTheYawIntoTheRoll) {
     metaObjectC owner = parse("(PLOC (TYPE 0) (PLOCVALS 0 0 0 25.0 90.0 40.0))");
     m3dParamLocationC loc(owner.getTreePtr());
-    loc.transform(identity4);
+    loc.transform(paramMatrixFrom(identity4));
     expectNear(values(loc), {0, 0, 0, 0, 90, 15}, 1e-9);
 }
 
@@ -83,13 +83,13 @@ TEST_F(ParamTest, PointsMoveWhileDirectionsOnlyTurn) {
     m3dParamLocationC point(child(owner.getTreePtr(), 0));
     m3dParamLocationC dir(child(owner.getTreePtr(), 1));
     m3dParamLocationC rot(child(owner.getTreePtr(), 2));
-    point.transform(translateX10);
-    dir.transform(translateX10);
-    rot.transform(translateX10);
+    point.transform(paramMatrixFrom(translateX10));
+    dir.transform(paramMatrixFrom(translateX10));
+    rot.transform(paramMatrixFrom(translateX10));
     expectNear(values(point), {11, 2, 3}, 0);
     expectNear(values(dir), {0, 0, 1}, 1e-15);
     expectNear(values(rot), {10, 0, 0}, 1e-12);
-    rot.transform(rotateZ90);
+    rot.transform(paramMatrixFrom(rotateZ90));
     expectNear(values(rot), {100, 0, 0}, 1e-12);
 }
 
@@ -116,7 +116,7 @@ TEST_F(ParamTest, DirectionFramesAreOrthonormalAndMovingKeepsTheStoredDirection)
     }
     metaObjectC owner = parse("(PLOC (TYPE 1) (PLOCVALS 5.0 6.0 7.0 1.0 2.0 3.0))");
     m3dParamLocationC loc(owner.getTreePtr());
-    loc.transform(rotateZ90);
+    loc.transform(paramMatrixFrom(rotateZ90));
     // d * R keeps its length: (1, 2, 3) -> (-2, 1, 3); the origin turns too.
     expectNear(values(loc), {-6, 5, 7, -2, 1, 3}, 1e-12);
 }
@@ -142,7 +142,7 @@ TEST_F(ParamTest, AnUnknownTypeHasTheZeroFrameAndIsNeverChanged) {
     m3dParamLocationC loc = doc.getLocations().getElementAt(1);
     EXPECT_EQ(loc.getFrame(), paramFrameT{});
     loc.scale(3.0);
-    loc.transform(translateX10);
+    loc.transform(paramMatrixFrom(translateX10));
     expectNear(values(loc), {1, 2, 3}, 0);
     const paramFrameT zero{};
     EXPECT_EQ(doc.findLocation(7, zero.data()), 1);

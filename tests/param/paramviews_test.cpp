@@ -258,7 +258,7 @@ TEST_F(ParamTest, AnEntityViewDispatchesScaleAndTransformByItsTag) {
     m3dParamEntityC loc(child(doc.findChild("PLOCS"), 0));
     EXPECT_EQ(loc.scale(2.0), 1);
     EXPECT_EQ(values(m3dParamLocationC(loc.getTreePtr())), (std::vector<double>{2, 4, 6}));
-    EXPECT_EQ(loc.transform(translateX10), 1);
+    EXPECT_EQ(loc.transform(paramMatrixFrom(translateX10)), 1);
     EXPECT_EQ(values(m3dParamLocationC(loc.getTreePtr())), (std::vector<double>{12, 4, 6}));
     // The prototype went back to where it was.
     EXPECT_FALSE(lookupInterfaceInstance<m3dParamEntityC>("PLOC")->isValid());
@@ -267,6 +267,6 @@ TEST_F(ParamTest, AnEntityViewDispatchesScaleAndTransformByItsTag) {
     m3dParamEntityC part(child(doc.findChild("PLOCS"), 1));
     EXPECT_EQ(part.scale(2.0), 1);
     m3dParamClassificationC cls(child(doc.findChild("PLOCS"), 2));
-    EXPECT_EQ(cls.transform(translateX10), 1);
+    EXPECT_EQ(cls.transform(paramMatrixFrom(translateX10)), 1);
     EXPECT_EQ(print(doc), before) << "no entity prototype for PPART, nothing to do for PCLASS";
 }
