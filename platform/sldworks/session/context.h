@@ -18,8 +18,6 @@ struct docContextS : std::enable_shared_from_this<docContextS> {
     swsim::PartDocumentPtr part;
     std::shared_ptr<testKitC> kit;
     std::weak_ptr<appStateS> app;
-    // The document's own COM object (not owned: it owns this context).
-    IModelDoc2* document = nullptr;
 
     // The session object of a model object: the same one on every call; null for null.
     IDispatchPtr wrap(const swsim::ObjectPtr& object);

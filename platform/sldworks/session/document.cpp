@@ -13,12 +13,9 @@ journalArgs xyz(double x, double y, double z) {
 }
 } // namespace
 
-documentC::documentC(const docContextPtr& context) : modelDoc2StubsT(context), owned_(context) {
-    owned_->document = this;
-}
+documentC::documentC(const docContextPtr& context) : modelDoc2StubsT(context), owned_(context) {}
 
 documentC::~documentC() {
-    owned_->document = nullptr;
     owned_->clear();
 }
 

@@ -10,7 +10,7 @@
 class documentC final
     : public modelDoc2StubsT<partDocStubsT<docObjectT<documentC, IModelDoc2, IPartDoc>>> {
 public:
-    documentC(const docContextPtr& context);
+    explicit documentC(const docContextPtr& context);
     ~documentC() override;
 
     const docContextPtr& context() const { return owned_; }
