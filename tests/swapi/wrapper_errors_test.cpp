@@ -93,6 +93,23 @@ TEST_F(WrapperErrors, ScriptedValuesAndSequences) {
     EXPECT_EQ(modelDocGetBoolSlot473(part.doc()), VARIANT_TRUE);
 }
 
+TEST_F(WrapperErrors, ScriptedTypedObjectWithFurtherOutParameters) {
+    IDispatchPtr asDispatch(part.doc());
+    part.kit().plan().scriptValue("ISldWorks::OpenDocument",
+                                  _variant_t(asDispatch.GetInterfacePtr()));
+    long errors = -1;
+    long warnings = -1;
+    IModelDoc2Ptr opened =
+        sldWorksOpenDocument(part.app(), "C:/parts/a.sldprt", 1, 1, "", errors, warnings);
+    EXPECT_EQ(opened, part.docPtr());
+    EXPECT_EQ(errors, 0);
+    EXPECT_EQ(warnings, 0);
+    const auto calls = part.kit().journal().calls("ISldWorks::OpenDocument");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].args, (std::vector<std::string>{"\"C:/parts/a.sldprt\"", "1", "1", "\"\""}));
+    EXPECT_EQ(calls[0].result, "object");
+}
+
 TEST_F(WrapperErrors, MalformedArraysRaiseInvalidArgWhenRead) {
     IFace2Ptr face = firstFace();
     part.kit().plan().malformArray("IFace2::GetClosestPoint", malformedArrayE::tooShort, 1);
