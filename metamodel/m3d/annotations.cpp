@@ -26,6 +26,41 @@ bool getThreadFeatureDiameterEndPoint(const metaObjectVirtualDataBaseC& thread,
     return readPoint3dNode(thread.findChild("THENDPOINT"), p);
 }
 
+namespace {
+
+// Every annotation of every set of the owner's ANNOTATIONSETS.
+template <class Fn> void forEachAnnotation(metaTreePtrT owner, Fn fn) {
+    IMetaTreeApi& a = *getIMetaTreeApi();
+    metaTreePtrT sets = a.findChild(owner, "ANNOTATIONSETS");
+    for (metaTreePtrT set = a.firstChild(sets); !set.isNull(); set = a.nextSibling(set))
+        for (metaTreePtrT n = a.firstChild(set); !n.isNull(); n = a.nextSibling(n))
+            if (a.isKeyNode(n))
+                fn(metaObjectC(n));
+}
+
+} // namespace
+
+void scaleAnnotationSets(metaTreePtrT owner, double f) {
+    forEachAnnotation(owner, [f](const metaObjectC& annotation) {
+        for (const char* key : {"POINT3D", "THSTARTPOINT", "THENDPOINT"})
+            scaleNumberChildren(annotation.findChild(key), f);
+        metaObjectC specs(annotation.findChild("THSPECS"));
+        for (int i = 0; i < specs.countChildren(); ++i) {
+            metaObjectC spec(specs.getChildAt(i));
+            scaleNumberProperty(spec, "THDIA", f);
+            scaleNumberProperty(spec, "THLEN", f);
+        }
+    });
+}
+
+void transformAnnotationSets(metaTreePtrT owner, const matrixC4x4<double>& m) {
+    forEachAnnotation(owner, [&m](const metaObjectC& annotation) {
+        for (const char* key : {"POINT3D", "THSTARTPOINT", "THENDPOINT"})
+            transformPointChild(annotation, key, m);
+        transformDirectionChild(annotation, "VEC3D", m);
+    });
+}
+
 m3dAnnotationSetsC getAnnotationSets(const metaObjectVirtualDataBaseC& view) {
     return m3dAnnotationSetsC(view.findChild(m3dAnnotationSetsC::tagName()));
 }

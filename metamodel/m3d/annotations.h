@@ -76,6 +76,12 @@ public:
     m3dAnnotationSetC getSetAt(int index) const { return m3dAnnotationSetC(getAt(index)); }
 };
 
+// Scale / transform of the annotation sets of a document or feature node: thread
+// diameters, lengths and end points, face annotation points; transform moves the points
+// and turns the directions (VEC3D).
+void scaleAnnotationSets(metaTreePtrT owner, double f);
+void transformAnnotationSets(metaTreePtrT owner, const matrixC4x4<double>& m);
+
 // The "ANNOTATIONSETS" child of a document (or feature) node; unbound when absent.
 m3dAnnotationSetsC getAnnotationSets(const metaObjectVirtualDataBaseC& view);
 // The thread annotation set ("ANNOTATIONSETTHREAD") among the feature's ANNOTATIONSETS;

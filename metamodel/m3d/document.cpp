@@ -1,6 +1,7 @@
 #include "metamodel/m3d/document.h"
 
 #include "metamodel/core/registry.h"
+#include "metamodel/m3d/annotations.h"
 #include "metamodel/m3d/pattern.h"
 #include "metamodel/m3d/sketch.h"
 #include "metamodel/m3d/viewhelpers.h"
@@ -176,6 +177,7 @@ int m3dPartC::scale(double factor) {
     scaleChildren(getItems().getTreePtr(), factor);
     for (metaTreePtrT d : documentChildren(getTreePtr()))
         scaleDocument(d, factor);
+    scaleAnnotationSets(getTreePtr(), factor);
     return 1;
 }
 
@@ -185,6 +187,7 @@ int m3dPartC::transform(const matrixC4x4<double>& m) {
     transformChildren(getItems().getTreePtr(), m);
     for (metaTreePtrT d : documentChildren(getTreePtr()))
         transformDocument(d, m);
+    transformAnnotationSets(getTreePtr(), m);
     return 1;
 }
 
@@ -216,6 +219,7 @@ int m3dPartC::setUnitBase(double unit, int recursion) {
     if (!unitFactor(current, unit, factor, ok))
         return ok ? 1 : 0;
     scaleChildren(getItems().getTreePtr(), factor);
+    scaleAnnotationSets(getTreePtr(), factor);
     for (metaTreePtrT d : documentChildren(getTreePtr()))
         setUnitOfDocument(d, unit, recursion);
     getDocPrefs().setUnitBase(unit);
@@ -244,6 +248,7 @@ int m3dAsmC::scale(double factor) {
     }
     for (metaTreePtrT d : documentChildren(getTreePtr()))
         scaleDocument(d, factor);
+    scaleAnnotationSets(getTreePtr(), factor);
     return 1;
 }
 
@@ -263,6 +268,7 @@ int m3dAsmC::transform(const matrixC4x4<double>& m) {
     }
     for (metaTreePtrT d : documentChildren(getTreePtr()))
         transformDocument(d, m);
+    transformAnnotationSets(getTreePtr(), m);
     return 1;
 }
 
@@ -323,6 +329,7 @@ int m3dAsmC::setUnitBase(double unit, int recursion) {
             scaleNode(c, factor);
         }
     }
+    scaleAnnotationSets(getTreePtr(), factor);
     for (metaTreePtrT d : documentChildren(getTreePtr()))
         setUnitOfDocument(d, unit, recursion);
     getDocPrefs().setUnitBase(unit);

@@ -1,6 +1,7 @@
 #include "metamodel/m3d/features.h"
 
 #include "metamodel/core/doublevalues.h"
+#include "metamodel/m3d/annotations.h"
 #include "metamodel/m3d/viewhelpers.h"
 
 namespace {
@@ -59,11 +60,15 @@ int m3dFeatBodyC::scale(double factor) {
         return 0;
     if (isExtrude())
         scaleNumberProperty(*this, "PARAM", factor);
+    scaleAnnotationSets(getTreePtr(), factor);
     return 1;
 }
 
-int m3dFeatBodyC::transform(const matrixC4x4<double>&) {
-    return isValid() ? 1 : 0;
+int m3dFeatBodyC::transform(const matrixC4x4<double>& m) {
+    if (!isValid())
+        return 0;
+    transformAnnotationSets(getTreePtr(), m);
+    return 1;
 }
 
 std::int32_t m3dFeatDrillingC::getConic(bool* found) {
@@ -90,6 +95,7 @@ int m3dFeatDrillingC::scale(double factor) {
         scaleNumberProperty(*this, key, factor);
     scaleNumberChildren(findChild("STARTPOINT"), factor);
     scaleChildren(findChild(keyHistory()), factor);
+    scaleAnnotationSets(getTreePtr(), factor);
     return 1;
 }
 
@@ -99,6 +105,7 @@ int m3dFeatDrillingC::transform(const matrixC4x4<double>& m) {
     transformPointChild(*this, "STARTPOINT", m);
     transformDirectionChild(*this, "DIRECTION", m);
     transformChildren(findChild(keyHistory()), m);
+    transformAnnotationSets(getTreePtr(), m);
     return 1;
 }
 

@@ -60,7 +60,7 @@ public:
     int getParamAxisIndex() const;
 
     // Extrusions scale their depth; revolutions have no length. The placement lies in the
-    // feature's sketch, so transform has nothing to move here.
+    // feature's sketch, so transform moves only the feature's annotation sets.
     int scale(double factor) override;
     int transform(const matrixC4x4<double>& m) override;
 };
@@ -101,9 +101,13 @@ public:
     static mzComStringC tagName() { return "DRILLING"; }
     using m3dFeatGenC::m3dFeatGenC;
 
-    // A view of the same node as other, sharing other's ownership of it.
-    void ctorCopy(const metaObjectVirtualDataBaseC& other) {
+    // A view of the same node as other, sharing other's ownership of it. With owns set and
+    // other not owning the node, the view takes ownership (released at its end when the
+    // node has no parent then).
+    void ctorCopy(const metaObjectVirtualDataBaseC& other, int owns = 0) {
         metaObjectVirtualDataBaseC::operator=(other);
+        if (owns && isValid() && !ownsNode())
+            attach(getTreePtr(), true);
     }
 
     // Double properties; 0.0 when absent.

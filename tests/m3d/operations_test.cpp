@@ -2,6 +2,7 @@
 // class registered from outside (as the parametric document is).
 
 #include "metamodel/core/registry.h"
+#include "metamodel/m3d/annotations.h"
 #include "metamodel/m3d/document.h"
 #include "metamodel/m3d/plane.h"
 #include "metamodel/m3d/viewhelpers.h"
@@ -162,6 +163,32 @@ TEST_F(M3dOperations, AssemblyMovesMembersAndConvertsThemOnRequest) {
     EXPECT_EQ(getMatrix(part1.findFeature("Q")).row(3), (V3{0, 0, 4}))
         << "converted from the member's own unit 1 to 0.25";
     EXPECT_EQ(part1.getDocPrefs().getUnitBase(), 0.25);
+}
+
+TEST_F(M3dOperations, AnnotationSetsFollowScaleAndTransform) {
+    metaObjectC tree = parse(R"((PART (ITEMS (CUT (NAME "C") (TYP "EXTRUDE") (ANNOTATIONSETS
+            (ANNOTATIONSETTHREAD (ANNOTATIONTHREAD (THSPECS (THSPEC (THDIA 8) (THLEN 12)))
+                (THSTARTPOINT 1 0 0) (THENDPOINT 1 0 -12))))))
+        (ANNOTATIONSETS (ANNOTATIONSETFACE
+            (ANNOTATIONFACE (FACD "f") (POINT3D 0 0 1) (VEC3D 1 0 0))))))");
+    m3dPartC part(tree.getTreePtr());
+    ASSERT_EQ(part.scale(0.5), 1);
+    m3dAnnotationThreadC thread(
+        getThreadAnnotationSet(part.findFeature("C")).getAnnotationAt(0).getTreePtr());
+    EXPECT_EQ(thread.getThreadSpecification().getThDia(), 4.0);
+    EXPECT_EQ(thread.getThreadSpecification().getThLen(), 6.0);
+    V3 p;
+    ASSERT_TRUE(getThreadFeatureDiameterEndPoint(thread, p));
+    EXPECT_EQ(p, (V3{0.5, 0, -6}));
+
+    ASSERT_EQ(part.transform(frameFromOriginXY({0, 0, 3}, {0, 1, 0}, {-1, 0, 0})), 1);
+    ASSERT_TRUE(getThreadFeatureDiameterStartPoint(thread, p));
+    EXPECT_EQ(p, (V3{0, 0.5, 3}));
+    metaObjectC face(getAnnotationSets(part).getSetAt(0).getAnnotationAt(0).getTreePtr());
+    ASSERT_TRUE(getPoint3d(face, p));
+    EXPECT_EQ(p, (V3{0, 0, 3.5})) << "scaled to 0.5, then moved up by 3";
+    ASSERT_TRUE(readPoint3dNode(face.findChild("VEC3D"), p));
+    EXPECT_EQ(p, (V3{0, 1, 0}));
 }
 
 TEST_F(M3dOperations, RegisteredDocumentClassGetsDispatchOrEmptyResults) {

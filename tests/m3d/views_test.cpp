@@ -204,6 +204,17 @@ TEST_F(M3dViews, DrillingAccessors) {
     m3dFeatDrillingC copy;
     copy.ctorCopy(d);
     EXPECT_EQ(copy.getTreePtr(), d.getTreePtr());
+    EXPECT_FALSE(copy.ownsNode()) << "d does not own the node: neither does its copy";
+    {
+        // A copy that takes ownership of a clone releases it (the fixture counts nodes).
+        m3dFeatDrillingC owner;
+        owner.ctorCopy(m3dFeatDrillingC(d.cloneTree().detach(false)), 1);
+        EXPECT_TRUE(owner.ownsNode());
+        EXPECT_EQ(owner.getDiameter(), 6.0);
+        m3dFeatDrillingC shared;
+        shared.ctorCopy(owner, 1);
+        EXPECT_TRUE(shared.ownsNode());
+    }
     metaObjectC bare = parse("(DRILLING (NAME \"E\"))");
     m3dFeatDrillingC e(bare.getTreePtr());
     EXPECT_EQ(e.getConic(&found), 0);
