@@ -15,6 +15,10 @@ applicationC::applicationC()
     state_->kit = kitPtr();
 }
 
+applicationC::~applicationC() {
+    kit().plan().clear();
+}
+
 IModelDoc2Ptr applicationC::addPart(const swsim::PartDocumentPtr& part) {
     auto context = std::make_shared<docContextS>();
     context->part = part;

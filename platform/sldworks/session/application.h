@@ -25,6 +25,8 @@ class applicationC final
     : public sldWorksStubsT<sessionObjectT<applicationC, ISldWorks, ISimulatedSession>> {
 public:
     applicationC();
+    // Clears the fault plan: scripted objects in it hold their documents, which hold the kit.
+    ~applicationC() override;
 
     HRESULT NewPart(IDispatch** doc) override;
     HRESULT GetToggle(long id, VARIANT_BOOL* value) override;

@@ -1,7 +1,8 @@
 // The fault plan of a session: what a call keyed "Interface::Method" does instead of its
 // normal answer, on its n-th call (counted from 1) or on every call (n = 0); and which
 // interfaces QueryInterface refuses. Rules of one key are tried in the order they were added;
-// the first that applies to the call is used.
+// the first that applies to the call is used. Scripted objects are held until the plan is
+// cleared; the session's application object clears it when it goes away.
 #pragma once
 
 #include "platform/com/com.h"
