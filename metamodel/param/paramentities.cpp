@@ -55,7 +55,12 @@ std::int32_t m3dParamEntityC::getIntProperty(const mzComStringC& key, bool* foun
 }
 
 bool m3dParamEntityC::setIntProperty(const mzComStringC& key, std::int32_t value) {
-    return metaObjIntC(getOrAddChild(key)).set(value);
+    metaObjIntC property(getOrAddChild(key));
+    bool found = false;
+    // An equal value is left as it is written (an integer stored as 1.0 stays so).
+    if (property.get(&found) == value && found)
+        return true;
+    return property.set(value);
 }
 
 mzComStringC m3dParamEntityC::getStringProperty(const mzComStringC& key) {
