@@ -63,6 +63,26 @@ TEST(SwsimSketchEntities, NamesSharedEndsAndDegenerateInput) {
     EXPECT_EQ(sketch->segments().size(), segments);
 }
 
+TEST(SwsimSketchEntities, ThreeDSketchTakesModelCoordinates) {
+    auto doc = PartDocument::create();
+    auto path = doc->open3DSketch();
+    ASSERT_TRUE(path);
+    EXPECT_TRUE(path->is3D());
+    EXPECT_EQ(path->addLine({0, 0, 0}, {0, 0, 10})->name(), "Line1");
+    auto second = path->addLine({0, 0, 10}, {5, 5, 10});
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->start()->modelPosition(), (Vec3{0, 0, 10}));
+    EXPECT_EQ(path->points().size(), 3u);
+    EXPECT_EQ(path->freeDegrees(), 9);
+    EXPECT_FALSE(path->addCircle({0, 0, 0}, 1));
+    EXPECT_EQ(path->profileProblem(), "a 3D sketch gives no profile");
+    EXPECT_TRUE(doc->closeSketch());
+    EXPECT_FALSE(doc->closeSketch());
+    ExtrudeSpec spec;
+    spec.depth1 = 1;
+    EXPECT_FALSE(doc->addExtrusion(path, spec));
+}
+
 TEST(SwsimSketchConstraints, DegreesOfFreedomAndStatus) {
     auto doc = PartDocument::create();
     auto sketch = doc->openSketch(doc->frontPlane());

@@ -126,6 +126,32 @@ TEST(SwsimClosestPoints, PlanarFaceAndCircularEdgeAgreeWithTheAnalyticValue) {
     EXPECT_EQ(doc->findEdgeAt({7, 10, 5}, 1e-7), rim);
 }
 
+TEST(SwsimClosestPoints, ConeOfACountersink) {
+    auto doc = PartDocument::create();
+    ASSERT_TRUE(makeBlock(*doc));
+    HoleSpec cs;
+    cs.point = {5, 4, 5};
+    cs.sections = {{2, 2, 5}};
+    cs.countersinkDiameter = 4;
+    cs.countersinkAngle = std::numbers::pi / 2;
+    ASSERT_TRUE(doc->addHole(cs));
+    // The cone runs from radius 2 at z 5 down to radius 1 at z 4.
+    auto hit = doc->castRay({6.5, 4, 9}, {0, 0, -1}, 1e-6);
+    ASSERT_TRUE(hit);
+    expectPoint(hit->point, {6.5, 4, 4.5});
+    const auto cone = hit->face;
+    EXPECT_EQ(cone->surface().kind, SurfaceKind::Cone);
+    EXPECT_NEAR(cone->surface().semiAngle, std::numbers::pi / 4, 1e-12);
+    // Off the cone along its normal, back onto it.
+    expectPoint(cone->closestPoint({6.3, 4, 4.7}), {6.5, 4, 4.5}, 1e-12);
+    const Vec3 n = cone->normalAt({6.5, 4, 4.5});
+    EXPECT_NEAR(n.x, -std::sqrt(0.5), 1e-9);
+    EXPECT_NEAR(n.z, std::sqrt(0.5), 1e-9);
+    // Beyond the rim: the unbounded cone goes on, the face stops at the rim.
+    expectPoint(cone->closestPointOnSurface({8, 4, 5}), {7.5, 4, 5.5}, 1e-12);
+    expectPoint(cone->closestPoint({8, 4, 5}), {7, 4, 5}, 1e-7);
+}
+
 TEST(SwsimEntityNames, SetOnceUniqueAndFollowTheFace) {
     auto doc = drilledBlock();
     auto body = doc->bodies()[0];

@@ -64,9 +64,22 @@ bool projectOnSurface(const TopoDS_Face& face, const gp_Pnt& p, gp_Pnt& q, doubl
         return true;
     }
     case GeomAbs_Cone: {
+        // In the half-plane through the axis and p, the cone is the line
+        // (R + v sin a, v cos a); p is projected onto that line.
         const gp_Cone cone = s.Cone();
-        ElSLib::Parameters(cone, p, u, v);
-        q = ElSLib::Value(u, v, cone);
+        const gp_Ax3& ax = cone.Position();
+        const gp_Vec op(ax.Location(), p);
+        const double along = op.Dot(gp_Vec(ax.Direction()));
+        gp_Vec radial = op - gp_Vec(ax.Direction()) * along;
+        gp_Dir e = ax.XDirection();
+        if (radial.Magnitude() > 1e-300)
+            e = gp_Dir(radial);
+        const double rho = radial.Magnitude();
+        const double a = cone.SemiAngle();
+        const double vv = (rho - cone.RefRadius()) * std::sin(a) + along * std::cos(a);
+        q = ax.Location().Translated(gp_Vec(e) * (cone.RefRadius() + vv * std::sin(a)) +
+                                     gp_Vec(ax.Direction()) * (vv * std::cos(a)));
+        ElSLib::Parameters(cone, q, u, v);
         return true;
     }
     case GeomAbs_Sphere: {
@@ -169,6 +182,10 @@ SurfaceInfo Face::surface() const {
         info.axis = toVec3(c.Axis().Direction());
         info.radius = c.RefRadius();
         info.semiAngle = c.SemiAngle();
+        if (info.semiAngle < 0.0) { // the same cone, widening along the reversed axis
+            info.semiAngle = -info.semiAngle;
+            info.axis = -info.axis;
+        }
         break;
     }
     case GeomAbs_Sphere: {

@@ -117,10 +117,10 @@ enum class SurfaceKind {
 // Geometry of a face's underlying surface. Which fields are meaningful depends on the kind:
 // Plane: point, axis (the surface's normal, NOT corrected for the face's orientation);
 // Cylinder: point on the axis, axis, radius; Cone: apex-side reference point on the axis
-// (the location of the cone's reference circle), axis, radius (of the reference circle),
-// semiAngle (radians); Sphere: point (centre), radius; Torus: point (centre), axis, radius
-// (major), minorRadius; Revolved: point and axis of revolution; Swept: axis (the extrusion
-// direction); other kinds: nothing.
+// (the location of the cone's reference circle), axis (the cone widens along it), radius (of
+// the reference circle), semiAngle (radians, > 0); Sphere: point (centre), radius; Torus: point
+// (centre), axis, radius (major), minorRadius; Revolved: point and axis of revolution; Swept: axis
+// (the extrusion direction); other kinds: nothing.
 struct SurfaceInfo {
     SurfaceKind kind = SurfaceKind::Other;
     Vec3 point{};
