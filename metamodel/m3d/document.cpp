@@ -101,6 +101,8 @@ int expandPatternsIn(metaTreePtrT items) {
 // ---- m3dDocumentC: dispatch by tag.
 
 int m3dDocumentC::scale(double factor) {
+    if (!isUsableScale(factor))
+        return 0;
     m3dDocumentC* proto = documentPrototype(getTreePtr(), this);
     if (proto == nullptr)
         return lookupInterfaceInstance<m3dDocumentC>(getTag()) == this
@@ -111,6 +113,8 @@ int m3dDocumentC::scale(double factor) {
 }
 
 int m3dDocumentC::transform(const matrixC4x4<double>& m) {
+    if (!isUsableTransform(m))
+        return 0;
     m3dDocumentC* proto = documentPrototype(getTreePtr(), this);
     if (proto == nullptr)
         return lookupInterfaceInstance<m3dDocumentC>(getTag()) == this
@@ -172,6 +176,8 @@ m3dDocPrefsC m3dDocumentC::getDocPrefs() {
 // ---- m3dPartC.
 
 int m3dPartC::scale(double factor) {
+    if (!isUsableScale(factor))
+        return 0;
     if (!isValid())
         return 0;
     scaleChildren(getItems().getTreePtr(), factor);
@@ -182,6 +188,8 @@ int m3dPartC::scale(double factor) {
 }
 
 int m3dPartC::transform(const matrixC4x4<double>& m) {
+    if (!isUsableTransform(m))
+        return 0;
     if (!isValid())
         return 0;
     transformChildren(getItems().getTreePtr(), m);
@@ -233,6 +241,8 @@ m3dDocPrefsC m3dPartC::getDocPrefs() {
 // ---- m3dAsmC.
 
 int m3dAsmC::scale(double factor) {
+    if (!isUsableScale(factor))
+        return 0;
     if (!isValid())
         return 0;
     IMetaTreeApi& a = api();
@@ -253,6 +263,8 @@ int m3dAsmC::scale(double factor) {
 }
 
 int m3dAsmC::transform(const matrixC4x4<double>& m) {
+    if (!isUsableTransform(m))
+        return 0;
     if (!isValid())
         return 0;
     IMetaTreeApi& a = api();

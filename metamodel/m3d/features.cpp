@@ -56,6 +56,8 @@ int m3dFeatBodyC::getParamAxisIndex() const {
 }
 
 int m3dFeatBodyC::scale(double factor) {
+    if (!isUsableScale(factor))
+        return 0;
     if (!isValid())
         return 0;
     if (isExtrude())
@@ -65,6 +67,8 @@ int m3dFeatBodyC::scale(double factor) {
 }
 
 int m3dFeatBodyC::transform(const matrixC4x4<double>& m) {
+    if (!isUsableTransform(m))
+        return 0;
     if (!isValid())
         return 0;
     transformAnnotationSets(getTreePtr(), m);
@@ -88,6 +92,8 @@ m3dFeatHistoryC m3dFeatDrillingC::getHistory() {
 }
 
 int m3dFeatDrillingC::scale(double factor) {
+    if (!isUsableScale(factor))
+        return 0;
     if (!isValid())
         return 0;
     for (const char* key : {"DEPTH", "DIAMETER", "COUNTERBOREDEPTH", "COUNTERBOREDIAMETER",
@@ -100,6 +106,8 @@ int m3dFeatDrillingC::scale(double factor) {
 }
 
 int m3dFeatDrillingC::transform(const matrixC4x4<double>& m) {
+    if (!isUsableTransform(m))
+        return 0;
     if (!isValid())
         return 0;
     transformPointChild(*this, "STARTPOINT", m);

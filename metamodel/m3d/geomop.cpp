@@ -3,6 +3,8 @@
 #include "metamodel/core/registry.h"
 #include "metamodel/m3d/document.h"
 
+#include <cmath>
+
 namespace {
 
 // The prototype that serves the node's tag; null when none other than self would.
@@ -20,6 +22,8 @@ m3dGeomOpBaseC* prototypeFor(const m3dGeomOpBaseC& self) {
 } // namespace
 
 int m3dGeomOpBaseC::scale(double factor) {
+    if (!isUsableScale(factor))
+        return 0;
     m3dGeomOpBaseC* proto = prototypeFor(*this);
     if (proto == nullptr)
         return 0;
@@ -28,11 +32,24 @@ int m3dGeomOpBaseC::scale(double factor) {
 }
 
 int m3dGeomOpBaseC::transform(const matrixC4x4<double>& m) {
+    if (!isUsableTransform(m))
+        return 0;
     m3dGeomOpBaseC* proto = prototypeFor(*this);
     if (proto == nullptr)
         return 0;
     prototypeBindGuardC bind(*proto, getTreePtr());
     return proto->transform(m);
+}
+
+bool isUsableScale(double factor) {
+    return std::isfinite(factor) && factor != 0.0;
+}
+
+bool isUsableTransform(const matrixC4x4<double>& m) {
+    for (double v : m.m)
+        if (!std::isfinite(v))
+            return false;
+    return true;
 }
 
 int scaleNode(metaTreePtrT node, double factor) {

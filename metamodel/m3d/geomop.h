@@ -9,7 +9,9 @@
 // scale (f): every length of the node's subtree is multiplied by f (angles stay).
 // transform (m): the node is moved by the 4 x 4 matrix m in the row-vector convention:
 // placements M become M . m, points p become p . m, directions only meet rows 0 to 2.
-// Both answer 1 when the node was handled.
+// Both answer 1 when the node was handled. A factor that is zero or not finite, or a matrix
+// with an element that is not finite, is refused (0, nothing changes): it would destroy the
+// geometry.
 
 #include "metamodel/core/metaobject.h"
 #include "metamodel/m3d/geom3d.h"
@@ -22,6 +24,9 @@ public:
     virtual int scale(double factor);
     virtual int transform(const matrixC4x4<double>& m);
 };
+
+bool isUsableScale(double factor);
+bool isUsableTransform(const matrixC4x4<double>& m);
 
 // Scale / transform of any node, dispatched by its tag (what m3dGeomOpBaseC does).
 int scaleNode(metaTreePtrT node, double factor);

@@ -101,6 +101,8 @@ std::size_t indexInParent(metaTreePtrT node) {
 } // namespace
 
 int m3dFeatPatternSketchC::scale(double factor) {
+    if (!isUsableScale(factor))
+        return 0;
     if (m3dSketchC::scale(factor) == 0)
         return 0;
     scaleShapes2d(findChild("FPSKETCHPOINTS"), factor);
@@ -109,6 +111,8 @@ int m3dFeatPatternSketchC::scale(double factor) {
 }
 
 int m3dFeatPatternBaseFeatC::scale(double factor) {
+    if (!isUsableScale(factor))
+        return 0;
     if (!isValid())
         return 0;
     scaleNumberChildren(findChild("POINT3D"), factor);
@@ -116,6 +120,8 @@ int m3dFeatPatternBaseFeatC::scale(double factor) {
 }
 
 int m3dFeatPatternBaseFeatC::transform(const matrixC4x4<double>& m) {
+    if (!isUsableTransform(m))
+        return 0;
     if (!isValid())
         return 0;
     transformPointChild(*this, "POINT3D", m);
@@ -146,6 +152,8 @@ int m3dFeatPatternC::rollback() {
 }
 
 int m3dFeatPatternC::scale(double factor) {
+    if (!isUsableScale(factor))
+        return 0;
     if (!isValid())
         return 0;
     getPatternSketch().scale(factor);
@@ -154,6 +162,8 @@ int m3dFeatPatternC::scale(double factor) {
 }
 
 int m3dFeatPatternC::transform(const matrixC4x4<double>& m) {
+    if (!isUsableTransform(m))
+        return 0;
     if (!isValid())
         return 0;
     getPatternSketch().transform(m);

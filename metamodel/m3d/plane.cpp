@@ -21,6 +21,8 @@ int m3dPlaneC::getOffToPlaneData(const metaObjectVirtualDataBaseC& param, int& f
 }
 
 int m3dPlaneC::scale(double factor) {
+    if (!isUsableScale(factor))
+        return 0;
     if (!isValid())
         return 0;
     scaleMatrixOrigin(*this, factor);
@@ -37,6 +39,8 @@ int m3dPlaneC::scale(double factor) {
 }
 
 int m3dPlaneC::transform(const matrixC4x4<double>& m) {
+    if (!isUsableTransform(m))
+        return 0;
     if (!isValid())
         return 0;
     transformMatrix(*this, m);

@@ -51,6 +51,8 @@ int m3dSketchC::getCenterLine2d(vectorC2d<double>& start, vectorC2d<double>& end
 }
 
 int m3dSketchC::scale(double factor) {
+    if (!isUsableScale(factor))
+        return 0;
     if (!isValid())
         return 0;
     scaleMatrixOrigin(*this, factor);
@@ -64,6 +66,8 @@ int m3dSketchC::scale(double factor) {
 }
 
 int m3dSketchC::transform(const matrixC4x4<double>& m) {
+    if (!isUsableTransform(m))
+        return 0;
     if (!isValid())
         return 0;
     transformMatrix(*this, m);

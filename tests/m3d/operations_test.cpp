@@ -90,6 +90,21 @@ TEST_F(M3dOperations, ScaleReachesEveryItemByTag) {
     EXPECT_EQ(scaleNode(part.findFeature("U").getTreePtr(), 2.0), 0);
 }
 
+TEST_F(M3dOperations, UnusableFactorsAndMatricesChangeNothing) {
+    metaObjectC tree = parse(partText);
+    const std::string before = print(tree.getTreePtr());
+    m3dGeomOpBaseC doc(tree.getTreePtr());
+    for (double bad : {0.0, std::nan(""), static_cast<double>(INFINITY)})
+        EXPECT_EQ(doc.scale(bad), 0) << bad;
+    M m = M::identity();
+    m[13] = std::nan("");
+    EXPECT_EQ(doc.transform(m), 0);
+    m3dPartC part(tree.getTreePtr());
+    EXPECT_EQ(part.findFeature("S").scale(0.0), 0) << "each view refuses on its own";
+    EXPECT_EQ(print(tree.getTreePtr()), before);
+    EXPECT_TRUE(testDocC::calls.empty());
+}
+
 TEST_F(M3dOperations, TransformMultipliesPlacementsInRowVectorOrder) {
     metaObjectC tree = parse(partText);
     // 90 degrees about z, then a shift by (10, 0, 0).
