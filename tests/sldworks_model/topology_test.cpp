@@ -1,5 +1,6 @@
 #include "tests/sldworks_model/fixtures.h"
 
+#include <cmath>
 #include <numbers>
 
 namespace swsim {
@@ -40,6 +41,16 @@ TEST(SwsimRaySelection, FromAboveSelectsTheTopFace) {
     EXPECT_FALSE(doc->castRay({5, 10, 50}, {0, 0, -1}, 1e-6));
     EXPECT_FALSE(doc->selectByRay({50, 50, 50}, {0, 0, -1}, 1e-6, false, 0));
     EXPECT_EQ(doc->selection().count(), 1);
+
+    // Non-finite input finds nothing and breaks nothing.
+    const double nan = std::nan("");
+    EXPECT_FALSE(doc->castRay({nan, 3, 50}, {0, 0, -1}, 1e-6));
+    EXPECT_FALSE(doc->castRay({2, 3, 50}, {0, nan, -1}, 1e-6));
+    EXPECT_FALSE(doc->castRay({2, 3, 50}, {0, 0, 0}, 1e-6));
+    EXPECT_FALSE(doc->findFaceAt({nan, 0, 0}, {0, 0, 1}, 1e-6));
+    EXPECT_FALSE(doc->findEdgeAt({0, nan, 0}, 1e-6));
+    EXPECT_TRUE(std::isnan(face->closestPoint({nan, 0, 0}).x));
+    EXPECT_TRUE(std::isnan(face->edges()[0]->closestPoint({0, 0, nan}).z));
 }
 
 TEST(SwsimRaySelection, SeesCutsNotYetAppliedAndKeepsTheFaceObject) {

@@ -15,6 +15,14 @@
 
 namespace swsim {
 
+namespace {
+
+bool finite(Vec3 v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+} // namespace
+
 std::vector<BodyPtr> PartDocument::bodies(BodyKind kind) const {
     flush();
     std::vector<BodyPtr> out;
@@ -46,8 +54,8 @@ std::vector<FacePtr> PartDocument::facesOfFeature(const Feature& feature) const 
 std::optional<RayHit> PartDocument::castRay(Vec3 start, Vec3 direction, double radius,
                                             std::optional<BodyKind> kind) const {
     const Vec3 dir = normalized(direction);
-    if (norm(dir) < 0.5 || !std::isfinite(radius) || radius < 0.0 || !std::isfinite(start.x) ||
-        !std::isfinite(start.y) || !std::isfinite(start.z))
+    if (!finite(direction) || !finite(start) || !(norm(dir) > 0.5) || !std::isfinite(radius) ||
+        radius < 0.0)
         return std::nullopt;
     std::optional<RayHit> best;
     const gp_Lin line(detail::toPnt(start), detail::toDir(dir));
@@ -87,6 +95,8 @@ std::optional<RayHit> PartDocument::castRay(Vec3 start, Vec3 direction, double r
 }
 
 FacePtr PartDocument::findFaceAt(Vec3 point, Vec3 normal, double tolerance) const {
+    if (!finite(point) || !finite(normal) || !std::isfinite(tolerance))
+        return nullptr;
     flush();
     const Vec3 n = normalized(normal);
     const bool anyNormal = norm(n) < 0.5;
@@ -107,6 +117,8 @@ FacePtr PartDocument::findFaceAt(Vec3 point, Vec3 normal, double tolerance) cons
 }
 
 EdgePtr PartDocument::findEdgeAt(Vec3 point, double tolerance) const {
+    if (!finite(point) || !std::isfinite(tolerance))
+        return nullptr;
     flush();
     for (const auto& b : impl_->bodies)
         for (const auto& e : b->edges())

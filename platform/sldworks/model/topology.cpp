@@ -30,6 +30,7 @@
 #include <gp_Pnt2d.hxx>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <numbers>
 
@@ -150,6 +151,10 @@ Box boxOf(const TopoDS_Shape& shape) {
     return out;
 }
 
+bool finite(Vec3 v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
 } // namespace
 
 // ---- Face -----------------------------------------------------------------------------
@@ -238,6 +243,8 @@ Vec3 Face::normal() const {
 }
 
 Vec3 Face::normalAt(Vec3 p) const {
+    if (!finite(p))
+        return normal();
     const TopoDS_Face& f = faceOf(*shape_);
     gp_Pnt q;
     double u = 0, v = 0;
@@ -248,6 +255,8 @@ Vec3 Face::normalAt(Vec3 p) const {
 }
 
 Vec3 Face::closestPointOnSurface(Vec3 p) const {
+    if (!finite(p))
+        return p;
     gp_Pnt q;
     double u = 0, v = 0;
     if (!projectOnSurface(faceOf(*shape_), toPnt(p), q, u, v))
@@ -256,6 +265,8 @@ Vec3 Face::closestPointOnSurface(Vec3 p) const {
 }
 
 Vec3 Face::closestPoint(Vec3 p) const {
+    if (!finite(p))
+        return p;
     const TopoDS_Face& f = faceOf(*shape_);
     gp_Pnt q;
     double u = 0, v = 0;
@@ -352,6 +363,8 @@ CurveInfo Edge::curve() const {
 }
 
 Vec3 Edge::closestPoint(Vec3 p) const {
+    if (!finite(p))
+        return p;
     const TopoDS_Edge& e = edgeOf(*shape_);
     const gp_Pnt gp = toPnt(p);
     if (BRep_Tool::Degenerated(e))

@@ -49,6 +49,7 @@ public:
     Vec3 normalAt(Vec3 p) const;
     // The point of the face (inside its boundaries) nearest to `p`. Planes, cylinders and
     // cones are projected analytically, so a point on the face comes back within 1e-12.
+    // A point with a non-finite coordinate comes back unchanged (here and below).
     Vec3 closestPoint(Vec3 p) const;
     // The point of the face's unbounded underlying surface nearest to `p`.
     Vec3 closestPointOnSurface(Vec3 p) const;
