@@ -34,10 +34,10 @@ M3D_PARAM_LIST(m3dParamAnnotationInstancesC, m3dParamAnnotationInstanceC, "PANNO
 #undef M3D_PARAM_LIST
 
 // Preferences of the document: the double "UNITBASE", the length unit.
-class m3dParamDocumentPreferencesC : public mDocumentPrefsC {
+class m3dParamDocumentPreferencesC : public m3dParamDocPrefsT {
 public:
     static mzComStringC keyName() { return "PDOCPREFS"; }
-    using mDocumentPrefsC::mDocumentPrefsC;
+    using m3dParamDocPrefsT::m3dParamDocPrefsT;
 };
 
 class m3dParamDocumentC : public m3dParamDocumentBaseT {
