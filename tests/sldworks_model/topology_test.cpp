@@ -110,11 +110,13 @@ TEST(SwsimClosestPoints, PlanarFaceAndCircularEdgeAgreeWithTheAnalyticValue) {
     EXPECT_TRUE(top->contains({0.1, 0.1, 5}));
     EXPECT_FALSE(top->contains({5, 10, 5}));
 
-    EdgePtr rim;
-    for (const auto& e : top->edges())
-        if (e->curve().kind == CurveKind::Circle)
-            rim = e;
-    ASSERT_TRUE(rim);
+    // The outer wire's edges come first, then the hole's rim.
+    const auto edges = top->edges();
+    ASSERT_EQ(edges.size(), 5u);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(edges[i]->curve().kind, CurveKind::Line) << i;
+    const EdgePtr rim = edges[4];
+    ASSERT_EQ(rim->curve().kind, CurveKind::Circle);
     const CurveInfo c = rim->curve();
     expectPoint(c.centre, {5, 10, 5}, 1e-12);
     EXPECT_NEAR(c.radius, 2.0, 1e-12);

@@ -27,6 +27,7 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Face.hxx>
+#include <TopoDS_Wire.hxx>
 #include <gp_Pnt2d.hxx>
 
 #include <algorithm>
@@ -448,13 +449,22 @@ std::vector<EdgePtr> Body::edgesOfFace(const Face& face) const {
     if (!topology_)
         return out;
     std::vector<int> seen;
-    for (TopExp_Explorer ex(face.shape().shape, TopAbs_EDGE); ex.More(); ex.Next()) {
-        const int i = topology_->edgeMap.FindIndex(ex.Current());
-        if (i == 0 || std::find(seen.begin(), seen.end(), i) != seen.end())
-            continue;
-        seen.push_back(i);
-        out.push_back(edges_[static_cast<size_t>(i - 1)]);
-    }
+    auto addWire = [&](const TopoDS_Shape& wire) {
+        for (TopExp_Explorer ex(wire, TopAbs_EDGE); ex.More(); ex.Next()) {
+            const int i = topology_->edgeMap.FindIndex(ex.Current());
+            if (i == 0 || std::find(seen.begin(), seen.end(), i) != seen.end())
+                continue;
+            seen.push_back(i);
+            out.push_back(edges_[static_cast<size_t>(i - 1)]);
+        }
+    };
+    const TopoDS_Face& f = faceOf(face.shape());
+    const TopoDS_Wire outer = BRepTools::OuterWire(f);
+    if (!outer.IsNull())
+        addWire(outer);
+    for (TopExp_Explorer ex(f, TopAbs_WIRE); ex.More(); ex.Next())
+        if (!ex.Current().IsSame(outer))
+            addWire(ex.Current());
     return out;
 }
 
