@@ -1,0 +1,108 @@
+// swCheckinC: reads a native SolidWorks part or assembly that is open in SolidWorks into the
+// catalogue's check-in record (checkin_record.h): one DOCUMENT record per document with its
+// files, previews, unit, variables and configurations, and for an assembly one member record
+// per component document, recursively.
+//
+// A short-lived stack object of the conversion entry: built, `start` called once, destroyed.
+// While it lives, six SolidWorks user preferences are overridden; they (and preference 211,
+// which the 3D previews change) are put back when it is destroyed, also after a failure, and
+// when the constructor itself fails part-way.
+#pragma once
+
+#include "libs/KvorCore/loader/com_string.h"
+#include "libs/geomcore/natCheckin/checkin_record.h"
+#include "libs/geomcore/natCheckin/host_ping.h"
+#include "platform/sldworks/api/sldworks_api.h"
+
+#include <vector>
+
+class swCheckinC {
+public:
+    // Keeps the application, the CAD system key (CADSYSTEM of every record), the 3D preview
+    // format (2 SAT, 3 STEP, other STL) and the poll object; the double is not used. Saves and
+    // overrides the preferences; a failure there puts back what was overridden and raises.
+    swCheckinC(ISldWorksPtr& sldWorks, const mzComStringC& cadSystemKey, double unused,
+               int previewFormat, TarnwickPollObj& pollObject);
+    // Puts the preferences back; never throws.
+    ~swCheckinC();
+    swCheckinC(const swCheckinC&) = delete;
+    swCheckinC& operator=(const swCheckinC&) = delete;
+
+    // The check-in record of the document; the int is not used; a non-empty destination
+    // folder becomes DESTPRJDIR. Never throws: any failure gives an unbound header.
+    pShellHeaderC start(IModelDoc2Ptr doc, int unused, const mzComStringC& destinationFolder);
+
+    void getPartData(IModelDoc2Ptr doc, pShellDocCheckinC& record);
+    void getAsmData(IModelDoc2Ptr doc, pShellDocCheckinC& record);
+    // Sets the unit fields from the document's length and angle unit arrays.
+    void getUnitBases(IModelDoc2Ptr doc);
+
+    // Files, identity, unit and previews of the record.
+    void writeDocumentRecord(IModelDoc2Ptr& doc, pShellDocCheckinC& record);
+    // Variables of the first configuration (CURVARSET), then the further configurations.
+    void getParameters(IModelDoc2Ptr& doc, pShellDocCheckinC& record);
+    // Table lines (and variants with previews) of the configurations after the first; 1, or
+    // 0 when reading them failed (the record's table and variants are then left as they were).
+    int getFamilyMembers(IModelDoc2Ptr& doc, pShellDocCheckinC& record);
+    // Summary fields and the custom properties of the configuration name ("" for those of the
+    // document) as text variables.
+    void checkInReverseVars(IModelDoc2Ptr& doc, _bstr_t& configuration,
+                            pShellVariableSetC& descriptions, pShellCurVarSetC& values,
+                            bool addDescriptions);
+    // The dimension values of all features (and their sub-features) as numeric variables.
+    void readDimensionVariables(IModelDoc2Ptr& doc, pShellVariableSetC& descriptions,
+                                pShellCurVarSetC& values);
+    // Writes a 300 x 300 bitmap and a 3D file of the document; an empty path is replaced by
+    // a new unique temporary file "preview..." in the folder TMP names. A preview that could
+    // not be written leaves no file behind.
+    void createPreviews(IModelDoc2Ptr& doc, mzComStringC& bitmapPath, mzComStringC& path3d);
+
+    // The text of the document-state error, empty when there was none.
+    const mzComStringC& getErrorText() const { return errorText; }
+    // Why the latest `start` gave no record (the document-state error, or the failure that
+    // ended it); empty after a successful one.
+    const mzComStringC& getFailureText() const { return failureText; }
+
+    double getUnitFactor() const { return unitFactor; }
+    const mzComStringC& getLengthUnitName() const { return lengthUnitName; }
+    const mzComStringC& getAngleUnitName() const { return angleUnitName; }
+
+private:
+    struct unitsS {
+        double factor;
+        mzComStringC lengthName;
+        mzComStringC angleName;
+    };
+    unitsS currentUnits() const { return {unitFactor, lengthUnitName, angleUnitName}; }
+    void setUnits(const unitsS& units);
+
+    void applyDocumentStateRule(IModelDoc2Ptr& doc);
+    void readDimensionChain(IModelDoc2Ptr& doc, IFeature* feature, pShellVariableSetC& descriptions,
+                            pShellCurVarSetC& values);
+    void writeDimensionVariable(IModelDoc2Ptr& doc, IDimension* dimension,
+                                pShellVariableSetC& descriptions, pShellCurVarSetC& values);
+    void setPreviewUnitPreference(long value);
+    void restorePreferences() noexcept;
+
+    mzComStringC errorText;
+    ISldWorksPtr sldWorks;
+    mzComStringC cadSystemKey;
+    TarnwickPollObj pollObject;
+    long savedPref5 = 0;
+    long savedPref192 = 0;
+    long savedPref75 = 0;
+    long savedPref142 = 0;
+    VARIANT_BOOL savedToggle69 = VARIANT_FALSE;
+    VARIANT_BOOL savedToggle72 = VARIANT_FALSE;
+    // How many of the six preferences have been saved (and so must be put back), in the
+    // order they are overridden.
+    int savedCount = 0;
+    long savedPref211 = 0;
+    bool pref211Saved = false;
+    // Every document starts in millimetres until its unit arrays say otherwise.
+    double unitFactor = 1.0;
+    mzComStringC angleUnitName = "deg";
+    mzComStringC lengthUnitName = "mm";
+    int previewFormat = 1;
+    mzComStringC failureText;
+};
