@@ -3,8 +3,6 @@
 
 #include "param_fixture.h"
 
-#if defined(NATLINK_PARAM_WITH_M3D)
-
 #include "metamodel/m3d/register.h"
 
 namespace {
@@ -47,5 +45,3 @@ TEST_F(ParamTest, TheDocumentOperationsOfA3dDocumentReachItsParametricDocument) 
     EXPECT_EQ(asDocument.getDocPrefs().getTreePtr(), pdoc.getPrefs().getTreePtr());
     EXPECT_EQ(asDocument.setUnitBase(0.0, 0), 0);
 }
-
-#endif
