@@ -17,7 +17,7 @@ HRESULT errorOf(const std::function<void()>& call) {
     return S_OK;
 }
 
-TEST(JournalValue, NumbersStringsAndArraysAreWrittenExactly) {
+TEST(SwJournalValue, NumbersStringsAndArraysAreWrittenExactly) {
     EXPECT_EQ(journalValue(0.1), "0.1");
     EXPECT_EQ(journalValue(5.0), "5");
     EXPECT_EQ(journalValue(3.141592653589793 / 36), "0.08726646259971647");
@@ -39,7 +39,7 @@ TEST(JournalValue, NumbersStringsAndArraysAreWrittenExactly) {
     EXPECT_EQ(journalValue(_variant_t(holder, false)), "[lb=1: 0, 7]");
 }
 
-TEST(FaultPlan, RulesApplyToTheirCallOrToEveryCall) {
+TEST(SwFaultPlan, RulesApplyToTheirCallOrToEveryCall) {
     faultPlanC plan;
     plan.failWith("IFeature::GetName", E_FAIL, 2);
     EXPECT_FALSE(plan.take("IFeature::GetName"));
@@ -65,7 +65,7 @@ TEST(FaultPlan, RulesApplyToTheirCallOrToEveryCall) {
     EXPECT_FALSE(plan.take("ISketch::GetStatus"));
 }
 
-TEST(FaultPlan, RefusalsCountQueriesFromTheRuleOn) {
+TEST(SwFaultPlan, RefusalsCountQueriesFromTheRuleOn) {
     faultPlanC plan;
     EXPECT_FALSE(plan.refuses("IEntity"));
     plan.refuseInterface("IEntity", 2);
@@ -75,7 +75,7 @@ TEST(FaultPlan, RefusalsCountQueriesFromTheRuleOn) {
     EXPECT_FALSE(plan.refuses("IFace2"));
 }
 
-TEST(TestKit, ScriptedObjectsAndWrongScriptTypes) {
+TEST(SwTestKit, ScriptedObjectsAndWrongScriptTypes) {
     partFixtureC part;
     IDispatchPtr right(partDocFeatureByName(IPartDocPtr(part.doc()), "Right Plane"));
     part.kit().plan().scriptValue("IModelDoc2::FirstFeature", _variant_t(right.GetInterfacePtr()),
@@ -91,7 +91,7 @@ TEST(TestKit, ScriptedObjectsAndWrongScriptTypes) {
     EXPECT_TRUE(modelDocFirstFeature(part.doc()));
 }
 
-TEST(TestKit, MalformedObjectArrays) {
+TEST(SwTestKit, MalformedObjectArrays) {
     partFixtureC part;
     part.block(10, 20, 5);
     IBodyPtr body(readObjectArray(partDocGetBodies(IPartDocPtr(part.doc()), 0)).front());
@@ -103,7 +103,7 @@ TEST(TestKit, MalformedObjectArrays) {
     EXPECT_EQ(readObjectArray(bodyGetEdges(body)).size(), edges);
 }
 
-TEST(TestKit, ObjectsOfAClosedDocumentAnswerUnexpected) {
+TEST(SwTestKit, ObjectsOfAClosedDocumentAnswerUnexpected) {
     ISldWorksPtr app = createSimulatedSldWorks();
     IFeaturePtr feature;
     {
@@ -115,7 +115,7 @@ TEST(TestKit, ObjectsOfAClosedDocumentAnswerUnexpected) {
     EXPECT_EQ(errorOf([&] { featureGetName(feature); }), E_UNEXPECTED);
 }
 
-TEST(TestKit, NullOutParameterIsRefused) {
+TEST(SwTestKit, NullOutParameterIsRefused) {
     partFixtureC part;
     EXPECT_EQ(part.doc()->GetType(nullptr), E_POINTER);
     const auto calls = part.kit().journal().calls("IModelDoc2::GetType");

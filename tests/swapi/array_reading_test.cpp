@@ -32,7 +32,7 @@ _variant_t unknownArray(const std::vector<IUnknown*>& objects, USHORT flags) {
     return _variant_t(holder, false);
 }
 
-TEST(ArrayReading, DoubleArraysAreCheckedForTypeAndLength) {
+TEST(SwapiArrayReading, DoubleArraysAreCheckedForTypeAndLength) {
     const _variant_t values = makeDoubleArray({1, 2, 3});
     EXPECT_EQ(readDoubleArray(values, 3), (std::vector<double>{1, 2, 3}));
     EXPECT_EQ(errorOf([](const VARIANT& v) { readDoubleArray(v, 4); }, values), E_INVALIDARG);
@@ -44,7 +44,7 @@ TEST(ArrayReading, DoubleArraysAreCheckedForTypeAndLength) {
     EXPECT_EQ(errorOf([](const VARIANT& v) { readDoubleArray(v); }, _variant_t(2.0)), E_FAIL);
 }
 
-TEST(ArrayReading, ObjectArraysOfUnknownNeedBothFlags) {
+TEST(SwapiArrayReading, ObjectArraysOfUnknownNeedBothFlags) {
     partFixtureC part;
     IDispatchPtr first(modelDocFirstFeature(part.doc()));
     IUnknownPtr unknown(first);
@@ -63,7 +63,7 @@ TEST(ArrayReading, ObjectArraysOfUnknownNeedBothFlags) {
     EXPECT_TRUE(readObjectArray(_variant_t()).empty());
 }
 
-TEST(ArrayReading, DispatchArraysRoundTrip) {
+TEST(SwapiArrayReading, DispatchArraysRoundTrip) {
     partFixtureC part;
     IDispatchPtr first(modelDocFirstFeature(part.doc()));
     IDispatchPtr second(featureGetNext(IFeaturePtr(first)));
@@ -74,7 +74,7 @@ TEST(ArrayReading, DispatchArraysRoundTrip) {
     EXPECT_FALSE(objects[2]);
 }
 
-TEST(ArrayReading, StringArraysOnly) {
+TEST(SwapiArrayReading, StringArraysOnly) {
     SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, 2);
     const LONG zero = 0;
     const LONG one = 1;

@@ -18,7 +18,7 @@ template <class Call> _com_error raised(Call call) {
     return _com_error(S_OK);
 }
 
-class WrapperErrors : public ::testing::Test {
+class SwapiWrapperErrors : public ::testing::Test {
 protected:
     void SetUp() override { part.block(10, 20, 5); }
 
@@ -33,7 +33,7 @@ protected:
     partFixtureC part;
 };
 
-TEST_F(WrapperErrors, FailedHresultRaisesItWithTheInterfaceIid) {
+TEST_F(SwapiWrapperErrors, FailedHresultRaisesItWithTheInterfaceIid) {
     part.kit().plan().failWith("IFeature::GetName", E_FAIL);
     const _com_error error = raised([&] { featureGetName(frontPlane()); });
     EXPECT_EQ(error.Error(), E_FAIL);
@@ -49,7 +49,7 @@ TEST_F(WrapperErrors, FailedHresultRaisesItWithTheInterfaceIid) {
     EXPECT_EQ(modelDocSelectByName(part.doc(), "Front Plane", "PLANE", 0, 0, 0), VARIANT_TRUE);
 }
 
-TEST_F(WrapperErrors, NullInterfacePointerRaisesEPointerWithoutACall) {
+TEST_F(SwapiWrapperErrors, NullInterfacePointerRaisesEPointerWithoutACall) {
     part.kit().journal().clear();
     const _com_error error = raised([] { featureGetName(nullptr); });
     EXPECT_EQ(error.Error(), E_POINTER);
@@ -57,7 +57,7 @@ TEST_F(WrapperErrors, NullInterfacePointerRaisesEPointerWithoutACall) {
     EXPECT_TRUE(part.kit().journal().entries().empty());
 }
 
-TEST_F(WrapperErrors, NullAndFalseAnswersAreNoErrors) {
+TEST_F(SwapiWrapperErrors, NullAndFalseAnswersAreNoErrors) {
     part.kit().plan().returnNull("IFeature::GetNext");
     EXPECT_FALSE(featureGetNext(frontPlane()));
     part.kit().plan().returnNull("IModelDoc2::SelectByName");
@@ -65,7 +65,7 @@ TEST_F(WrapperErrors, NullAndFalseAnswersAreNoErrors) {
     EXPECT_EQ(part.model().selection().count(), 0);
 }
 
-TEST_F(WrapperErrors, SFalseIsReturnedNotRaised) {
+TEST_F(SwapiWrapperErrors, SFalseIsReturnedNotRaised) {
     modelDocSelectByName(part.doc(), "Front Plane", "PLANE", 0, 0, 0);
     part.kit().plan().returnSFalse("IModelDoc2::InsertSketch", 1);
     EXPECT_EQ(modelDocInsertSketch(part.doc(), VARIANT_TRUE), S_FALSE);
@@ -73,7 +73,7 @@ TEST_F(WrapperErrors, SFalseIsReturnedNotRaised) {
     EXPECT_EQ(modelDocInsertSketch(part.doc(), VARIANT_TRUE), S_OK);
 }
 
-TEST_F(WrapperErrors, ScriptedValuesAndSequences) {
+TEST_F(SwapiWrapperErrors, ScriptedValuesAndSequences) {
     IFeaturePtr sketchFeature(partDocFeatureByName(IPartDocPtr(part.doc()), "Sketch1"));
     ISketchPtr sketch(sketchFeature);
     part.kit().plan().scriptSequence("ISketch::GetStatus",
@@ -93,7 +93,7 @@ TEST_F(WrapperErrors, ScriptedValuesAndSequences) {
     EXPECT_EQ(modelDocGetBoolSlot473(part.doc()), VARIANT_TRUE);
 }
 
-TEST_F(WrapperErrors, ScriptedTypedObjectWithFurtherOutParameters) {
+TEST_F(SwapiWrapperErrors, ScriptedTypedObjectWithFurtherOutParameters) {
     IDispatchPtr asDispatch(part.doc());
     part.kit().plan().scriptValue("ISldWorks::OpenDocument",
                                   _variant_t(asDispatch.GetInterfacePtr()));
@@ -110,7 +110,7 @@ TEST_F(WrapperErrors, ScriptedTypedObjectWithFurtherOutParameters) {
     EXPECT_EQ(calls[0].result, "object");
 }
 
-TEST_F(WrapperErrors, MalformedArraysRaiseInvalidArgWhenRead) {
+TEST_F(SwapiWrapperErrors, MalformedArraysRaiseInvalidArgWhenRead) {
     IFace2Ptr face = firstFace();
     part.kit().plan().malformArray("IFace2::GetClosestPoint", malformedArrayE::tooShort, 1);
     EXPECT_EQ(raised([&] { readDoubleArray(faceGetClosestPoint(face, 0, 0, 0), 3); }).Error(),
@@ -141,7 +141,7 @@ TEST_F(WrapperErrors, MalformedArraysRaiseInvalidArgWhenRead) {
     EXPECT_EQ(raised([&] { readObjectArray(bodyGetEdges(body)); }).Error(), E_INVALIDARG);
 }
 
-TEST_F(WrapperErrors, RefusedInterfaceLeavesQueriesEmpty) {
+TEST_F(SwapiWrapperErrors, RefusedInterfaceLeavesQueriesEmpty) {
     IFace2Ptr face = firstFace();
     part.kit().plan().refuseInterface("IEntity");
     EXPECT_FALSE(queryInterfaceOf<IEntity>(face));
@@ -163,7 +163,7 @@ TEST_F(WrapperErrors, RefusedInterfaceLeavesQueriesEmpty) {
     EXPECT_TRUE(feature);
 }
 
-TEST_F(WrapperErrors, AllocationFailuresRaiseOutOfMemory) {
+TEST_F(SwapiWrapperErrors, AllocationFailuresRaiseOutOfMemory) {
     part.kit().plan().failBstrAllocation("IFeature::GetName");
     const _com_error names = raised([&] { featureGetName(frontPlane()); });
     EXPECT_EQ(names.Error(), E_OUTOFMEMORY);
@@ -178,7 +178,7 @@ TEST_F(WrapperErrors, AllocationFailuresRaiseOutOfMemory) {
     comTestHooks::reset();
 }
 
-TEST_F(WrapperErrors, JournalRecordsExactArgumentsAndAnswers) {
+TEST_F(SwapiWrapperErrors, JournalRecordsExactArgumentsAndAnswers) {
     part.kit().journal().clear();
     modelDocSelectByName(part.doc(), "Front Plane", "PLANE", 0.5, 0, -1);
     featureSetName(frontPlane(), "Front Plane");
