@@ -291,7 +291,7 @@ TEST(SwsimFailedFeatures, LeaveTheDocumentAsItWas) {
     bad.sections = {{-1, 2, 3}};
     EXPECT_FALSE(doc->addHole(bad));
     EXPECT_FALSE(doc->addExtrusion(nullptr, spec));
-    EXPECT_FALSE(doc->addImportedBody("/nonexistent/file.step"));
+    EXPECT_FALSE(doc->addImportedBody("/nonexistent/file.brep"));
 
     EXPECT_EQ(doc->features().size(), withSketch + 2);
     EXPECT_DOUBLE_EQ(volume(*doc), v);
