@@ -105,7 +105,10 @@ public:
 
     // ---- solid features ---------------------------------------------------------------
     // Each returns the new feature, or null with lastError() set and nothing changed (no
-    // closed profile, zero depth, failed boolean, a cut that removes nothing, ...).
+    // closed profile, zero depth, failed boolean, a cut whose box misses every solid body,
+    // ...). Cuts are applied later (see the top of this file): one that turns out to remove
+    // nothing stays in the list without effect, and lastError() tells it after the query
+    // that applied it.
     SolidFeaturePtr addExtrusion(const SketchPtr& sketch, const ExtrudeSpec& spec);
     SolidFeaturePtr addRevolution(const SketchPtr& sketch, const RevolveSpec& spec);
     SolidFeaturePtr addHole(const HoleSpec& spec);
