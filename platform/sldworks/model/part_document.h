@@ -107,8 +107,8 @@ public:
     // Each returns the new feature, or null with lastError() set and nothing changed (no
     // closed profile, zero depth, failed boolean, a cut whose box misses every solid body,
     // ...). Cuts are applied later (see the top of this file): one that turns out to remove
-    // nothing stays in the list without effect, and lastError() tells it after the query
-    // that applied it.
+    // nothing stays in the list without effect; one whose boolean fails then is named in
+    // lastError() after the query that applied it.
     SolidFeaturePtr addExtrusion(const SketchPtr& sketch, const ExtrudeSpec& spec);
     SolidFeaturePtr addRevolution(const SketchPtr& sketch, const RevolveSpec& spec);
     SolidFeaturePtr addHole(const HoleSpec& spec);
