@@ -198,6 +198,65 @@ TEST(SwsimRevolution, RectangleAboutItsCentreLine) {
     EXPECT_NEAR(b.max.z, 2.0, 1e-7);
 }
 
+TEST(SwsimRevolution, SenseReverseAndTwoDirections) {
+    // A right-handed quarter turn about +Y takes +X towards -Z.
+    auto box = [](const RevolveSpec& spec) {
+        auto doc = PartDocument::create();
+        auto s = doc->openSketch(doc->frontPlane());
+        addRectangle(*s, 1, 0, 3, 4);
+        s->addCentreLine({0, 0, 0}, {0, 1, 0});
+        EXPECT_TRUE(doc->addRevolution(s, spec)) << doc->lastError();
+        return std::make_pair(doc->box(), volume(*doc));
+    };
+    RevolveSpec quarter;
+    quarter.angle1 = pi / 2;
+    auto [b1, v1] = box(quarter);
+    EXPECT_NEAR(b1.min.z, -3.0, 1e-7);
+    EXPECT_NEAR(b1.max.z, 0.0, 1e-7);
+    expectRel(v1, pi * 8 * 4 / 4);
+
+    quarter.reverse = true;
+    auto [b2, v2] = box(quarter);
+    EXPECT_NEAR(b2.min.z, 0.0, 1e-7);
+    EXPECT_NEAR(b2.max.z, 3.0, 1e-7);
+
+    RevolveSpec two;
+    two.type = RevolveType::TwoDirections;
+    two.angle1 = pi / 2;
+    two.angle2 = pi / 4;
+    auto [b3, v3] = box(two);
+    expectRel(v3, pi * 8 * 4 * 3 / 8);
+    EXPECT_NEAR(b3.min.z, -3.0, 1e-7);
+    EXPECT_NEAR(b3.max.z, 3 * std::sqrt(0.5), 1e-7);
+
+    // Two full turns are one.
+    RevolveSpec twice;
+    twice.type = RevolveType::TwoDirections;
+    twice.angle1 = 2 * pi;
+    twice.angle2 = 2 * pi;
+    expectRel(box(twice).second, pi * 8 * 4);
+}
+
+TEST(SwsimRevolution, CutAGroove) {
+    auto doc = PartDocument::create();
+    auto s = doc->openSketch(doc->frontPlane());
+    addRectangle(*s, 0, 0, 3, 10);
+    s->addCentreLine({0, 0, 0}, {0, 1, 0});
+    RevolveSpec full;
+    full.angle1 = 2 * pi;
+    ASSERT_TRUE(doc->addRevolution(s, full));
+    auto g = doc->openSketch(doc->frontPlane());
+    addRectangle(*g, 2, 4, 4, 6);
+    g->addCentreLine({0, 0, 0}, {0, 1, 0});
+    RevolveSpec cut = full;
+    cut.cut = true;
+    auto groove = doc->addRevolution(g, cut);
+    ASSERT_TRUE(groove) << doc->lastError();
+    EXPECT_EQ(groove->name(), "Cut-Revolve1");
+    EXPECT_EQ(groove->typeName(), "RevCut");
+    expectRel(volume(*doc), pi * 9 * 10 - pi * (9 - 4) * 2);
+}
+
 TEST(SwsimRevolution, CutAndMissingCentreLine) {
     auto doc = PartDocument::create();
     ASSERT_TRUE(makeBlock(*doc));

@@ -165,6 +165,40 @@ TEST(SwsimClosestPoints, ConeOfACountersink) {
     expectPoint(cone->closestPoint({8, 4, 5}), {7, 4, 5}, 1e-7);
 }
 
+TEST(SwsimFaceSearch, PointAndNormalAndPlanesFromFaces) {
+    auto doc = drilledBlock();
+    // The top face's normal is +Z; asking for -Z there finds nothing, the bottom finds -Z.
+    EXPECT_TRUE(doc->findFaceAt({1, 1, 5}, {0, 0, 1}, 1e-6));
+    EXPECT_FALSE(doc->findFaceAt({1, 1, 5}, {0, 0, -1}, 1e-6));
+    EXPECT_FALSE(doc->findFaceAt({1, 1, 5.1}, {0, 0, 1}, 1e-6));
+    auto bottom = doc->findFaceAt({1, 1, 0}, {0, 0, -1}, 1e-6);
+    ASSERT_TRUE(bottom);
+    EXPECT_EQ(bottom->normal(), (Vec3{0, 0, -1}));
+    // With the zero normal any face through the point will do: here the side x = 0.
+    auto side = doc->findFaceAt({0, 5, 2}, {0, 0, 0}, 1e-6);
+    ASSERT_TRUE(side);
+    EXPECT_EQ(side->normal(), (Vec3{-1, 0, 0}));
+
+    EXPECT_TRUE(doc->selectFaceAt({1, 1, 0}, {0, 0, -1}, 1e-6, false, 2));
+    EXPECT_EQ(doc->selection().objectAt(0), bottom);
+    EXPECT_EQ(doc->selection().entries()[0].mark, 2);
+    EXPECT_FALSE(doc->selectFaceAt({50, 1, 0}, {0, 0, -1}, 1e-6, false, 0));
+
+    // A plane offset from the bottom face lies below the part; a sketch on the bottom face
+    // looks down.
+    auto below = doc->addOffsetPlane(bottom, 2, false);
+    ASSERT_TRUE(below);
+    EXPECT_EQ(below->frame().origin, (Vec3{0, 0, -2}));
+    auto sketch = doc->openSketch(bottom);
+    ASSERT_TRUE(sketch);
+    EXPECT_EQ(sketch->frame().zDir, (Vec3{0, 0, -1}));
+    EXPECT_EQ(cross(sketch->frame().xDir, sketch->frame().yDir), sketch->frame().zDir);
+    EXPECT_FALSE(doc->openSketch(side)); // one sketch at a time
+    doc->closeSketch();
+    auto wall = doc->castRay({5, 10, 2}, {1, 0, 0}, 1e-6)->face;
+    EXPECT_FALSE(doc->openSketch(wall)); // not planar
+}
+
 TEST(SwsimEntityNames, SetOnceUniqueAndFollowTheFace) {
     auto doc = drilledBlock();
     auto body = doc->bodies()[0];
