@@ -14,6 +14,12 @@
 
 namespace swsim {
 
+namespace detail {
+// Axis-aligned box of a shape, and whether two boxes overlap.
+Box shapeBox(const TopoDS_Shape& shape);
+bool boxesMeet(const Box& a, const Box& b);
+} // namespace detail
+
 struct BodyState {
     TopoDS_Shape shape;
     BodyKind kind = BodyKind::Solid;

@@ -1,0 +1,316 @@
+// Solid features of a PartDocument: extrusions, revolutions, holes, imported bodies,
+// surface copies and cosmetic threads.
+#include "platform/sldworks/model/part_document.h"
+
+#include "platform/sldworks/model/part_impl.h"
+#include "platform/sldworks/model/profile.h"
+
+#include <BRepAdaptor_Curve.hxx>
+#include <BRepAdaptor_Surface.hxx>
+#include <BRepAlgoAPI_Cut.hxx>
+#include <BRepAlgoAPI_Fuse.hxx>
+#include <BRepBndLib.hxx>
+#include <BRepBuilderAPI_Copy.hxx>
+#include <BRepGProp.hxx>
+#include <BRepTools.hxx>
+#include <BRep_Builder.hxx>
+#include <BRep_Tool.hxx>
+#include <Bnd_Box.hxx>
+#include <GProp_GProps.hxx>
+#include <IGESControl_Reader.hxx>
+#include <STEPControl_Reader.hxx>
+#include <Standard_Failure.hxx>
+#include <TopExp.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopTools_ListOfShape.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Compound.hxx>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace swsim {
+
+using detail::makeRef;
+
+// ---- solid features -------------------------------------------------------------------
+
+namespace {
+
+bool finite(Vec3 v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+const char* extrusionPrefix(bool cut) {
+    return cut ? "Cut-Extrude" : "Boss-Extrude";
+}
+
+} // namespace
+
+SolidFeaturePtr PartDocument::addExtrusion(const SketchPtr& sketch, const ExtrudeSpec& spec) {
+    if (!sketch || featureIndex(*sketch) < 0 || sketch->is3D()) {
+        lastError_ = "extrusion: no 2D sketch of this part given";
+        return nullptr;
+    }
+    if (activeSketch_ == sketch)
+        closeSketch();
+    std::string error;
+    TopoDS_Shape profile;
+    if (!detail::buildProfile(*sketch, profile, error)) {
+        lastError_ = "extrusion: " + error;
+        return nullptr;
+    }
+    Vec3 dir = sketch->frame().zDir;
+    if (spec.cut != spec.reverse)
+        dir = -dir;
+    TopoDS_Shape tool;
+    if (!detail::makeExtrusionTool(profile, dir, spec.depth1, spec.bothSides ? spec.depth2 : 0.0,
+                                   spec.draftAngle, spec.draftInward, tool, error)) {
+        lastError_ = "extrusion: " + error;
+        return nullptr;
+    }
+    const auto op = spec.cut     ? SolidFeature::Operation::Cut
+                    : spec.merge ? SolidFeature::Operation::Add
+                                 : SolidFeature::Operation::NewBody;
+    auto feature = std::make_shared<SolidFeature>(
+        FeatureKind::Extrusion, spec.typeName.empty() ? (spec.cut ? "Cut" : "Boss") : spec.typeName,
+        op);
+    feature->tool_ = makeRef(tool);
+    feature->sketch_ = sketch;
+    feature->parameters_ = {{"cut", spec.cut},
+                            {"reverse", spec.reverse},
+                            {"bothSides", spec.bothSides},
+                            {"depth1", spec.depth1},
+                            {"depth2", spec.depth2},
+                            {"draftAngle", spec.draftAngle},
+                            {"draftInward", spec.draftInward},
+                            {"merge", spec.merge}};
+    if (!addSolidFeature(feature, extrusionPrefix(spec.cut), "extrusion"))
+        return nullptr;
+    return feature;
+}
+
+SolidFeaturePtr PartDocument::addRevolution(const SketchPtr& sketch, const RevolveSpec& spec) {
+    if (!sketch || featureIndex(*sketch) < 0 || sketch->is3D()) {
+        lastError_ = "revolution: no 2D sketch of this part given";
+        return nullptr;
+    }
+    if (activeSketch_ == sketch)
+        closeSketch();
+    const auto axisLine = sketch->firstCentreLine();
+    if (!axisLine) {
+        lastError_ = "revolution: the sketch has no centre line";
+        return nullptr;
+    }
+    std::string error;
+    TopoDS_Shape profile;
+    if (!detail::buildProfile(*sketch, profile, error)) {
+        lastError_ = "revolution: " + error;
+        return nullptr;
+    }
+    const double full = 2.0 * std::numbers::pi;
+    double a1 = spec.angle1;
+    double a2 = spec.type == RevolveType::TwoDirections ? spec.angle2 : 0.0;
+    if (!std::isfinite(a1) || !std::isfinite(a2) || a1 < 0.0 || a2 < 0.0) {
+        lastError_ = "revolution: the angles must be finite numbers >= 0";
+        return nullptr;
+    }
+    double start = 0.0;
+    double total = a1 + a2;
+    if (spec.type == RevolveType::MidPlane)
+        start = -a1 / 2.0;
+    else if (spec.type == RevolveType::TwoDirections)
+        start = spec.reverse ? -a1 : -a2;
+    else if (spec.reverse)
+        start = -a1;
+    if (total > full) {
+        total = full;
+        start = 0.0;
+    }
+    const Vec3 p = axisLine->start()->modelPosition();
+    const Vec3 axis = axisLine->end()->modelPosition() - p;
+    TopoDS_Shape tool;
+    if (!detail::makeRevolutionTool(profile, p, axis, start, total, tool, error)) {
+        lastError_ = "revolution: " + error;
+        return nullptr;
+    }
+    const auto op = spec.cut     ? SolidFeature::Operation::Cut
+                    : spec.merge ? SolidFeature::Operation::Add
+                                 : SolidFeature::Operation::NewBody;
+    auto feature = std::make_shared<SolidFeature>(
+        FeatureKind::Revolution,
+        spec.typeName.empty() ? (spec.cut ? "RevCut" : "Revolution") : spec.typeName, op);
+    feature->tool_ = makeRef(tool);
+    feature->sketch_ = sketch;
+    feature->parameters_ = {
+        {"cut", spec.cut},       {"reverse", spec.reverse}, {"type", static_cast<int>(spec.type)},
+        {"angle1", spec.angle1}, {"angle2", spec.angle2},   {"merge", spec.merge}};
+    if (!addSolidFeature(feature, spec.cut ? "Cut-Revolve" : "Revolve", "revolution"))
+        return nullptr;
+    return feature;
+}
+
+SolidFeaturePtr PartDocument::addHole(const HoleSpec& spec) {
+    std::string error;
+    TopoDS_Shape tool;
+    if (!finite(spec.point) || !finite(spec.direction)) {
+        lastError_ = "hole: the point or direction is not finite";
+        return nullptr;
+    }
+    if (!detail::makeHoleTool(spec, tool, error)) {
+        lastError_ = "hole: " + error;
+        return nullptr;
+    }
+    auto feature = std::make_shared<SolidFeature>(FeatureKind::Hole,
+                                                  spec.typeName.empty() ? "HoleWzd" : spec.typeName,
+                                                  SolidFeature::Operation::Cut);
+    feature->tool_ = makeRef(tool);
+    feature->parameters_ = {{"countersinkDiameter", spec.countersinkDiameter},
+                            {"countersinkAngle", spec.countersinkAngle},
+                            {"tipAngle", spec.tipAngle}};
+    for (size_t i = 0; i < spec.sections.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        feature->parameters_.push_back({"startDiameter" + n, spec.sections[i].startDiameter});
+        feature->parameters_.push_back({"endDiameter" + n, spec.sections[i].endDiameter});
+        feature->parameters_.push_back({"depth" + n, spec.sections[i].depth});
+    }
+    if (!addSolidFeature(feature, "Hole", "hole"))
+        return nullptr;
+    return feature;
+}
+
+SolidFeaturePtr PartDocument::addImportedBody(const std::string& path) {
+    TopoDS_Shape shape;
+    std::string ext;
+    const auto dot = path.find_last_of('.');
+    if (dot != std::string::npos)
+        for (char c : path.substr(dot + 1))
+            ext += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    try {
+        if (ext == "step" || ext == "stp") {
+            STEPControl_Reader reader;
+            if (reader.ReadFile(path.c_str()) != IFSelect_RetDone) {
+                lastError_ = "import: cannot read STEP file " + path;
+                return nullptr;
+            }
+            reader.TransferRoots();
+            shape = reader.OneShape();
+        } else if (ext == "igs" || ext == "iges") {
+            IGESControl_Reader reader;
+            if (reader.ReadFile(path.c_str()) != IFSelect_RetDone) {
+                lastError_ = "import: cannot read IGES file " + path;
+                return nullptr;
+            }
+            reader.TransferRoots();
+            shape = reader.OneShape();
+        } else if (ext == "brep" || ext == "brp") {
+            BRep_Builder builder;
+            if (!BRepTools::Read(shape, path.c_str(), builder)) {
+                lastError_ = "import: cannot read BREP file " + path;
+                return nullptr;
+            }
+        } else {
+            lastError_ = "import: unknown file type of " + path;
+            return nullptr;
+        }
+    } catch (const Standard_Failure& e) {
+        lastError_ = "import: " + path + ": " + e.GetMessageString();
+        return nullptr;
+    }
+    if (shape.IsNull()) {
+        lastError_ = "import: " + path + " holds no geometry";
+        return nullptr;
+    }
+    auto feature = std::make_shared<SolidFeature>(FeatureKind::ImportedBody, "BaseBody",
+                                                  SolidFeature::Operation::NewBody);
+    feature->tool_ = makeRef(shape);
+    if (!addSolidFeature(feature, "Imported", "import"))
+        return nullptr;
+    return feature;
+}
+
+bool PartDocument::addSolidFeature(const SolidFeaturePtr& feature, const std::string& prefix,
+                                   const std::string& what) {
+    // The feature's name is known before the booleans so that new bodies carry it.
+    const int savedCounter = nameCounters_[prefix];
+    feature->name_ = nextName(prefix);
+    if (feature->operation() == SolidFeature::Operation::Cut) {
+        // Deferred: checked against the solid bodies' boxes now, applied by flush().
+        const Box toolBox = detail::shapeBox(feature->tool().shape);
+        bool meets = false;
+        for (const auto& b : impl_->bodies)
+            if (b->kind() == BodyKind::Solid && detail::boxesMeet(toolBox, b->box()))
+                meets = true;
+        if (!meets) {
+            nameCounters_[prefix] = savedCounter;
+            lastError_ = what + (impl_->bodies.empty() ? ": there is no solid body to cut"
+                                                       : ": the cut does not meet the part");
+            return false;
+        }
+        feature->document_ = weak_from_this();
+        features_.push_back(feature);
+        modified_ = true;
+        impl_->registerSurfaces(*feature);
+        impl_->pending.push_back(feature.get());
+        impl_->pendingBoxes.push_back(toolBox);
+        ++revision_;
+        return true;
+    }
+    flush();
+    std::vector<BodyState> states = impl_->currentStates();
+    std::string error;
+    if (!Impl::apply(states, *feature, error)) {
+        nameCounters_[prefix] = savedCounter;
+        lastError_ = what + ": " + error;
+        return false;
+    }
+    feature->document_ = weak_from_this();
+    features_.push_back(feature);
+    modified_ = true;
+    impl_->registerSurfaces(*feature);
+    impl_->install(std::move(states), false);
+    ++revision_;
+    return true;
+}
+
+SolidFeaturePtr PartDocument::addSurfaceCopy(const FacePtr& face) {
+    flush();
+    if (!face || !impl_->inPart(*face)) {
+        lastError_ = "surface copy: the face is not a face of the part";
+        return nullptr;
+    }
+    // A deep copy, so that the sheet's faces have surfaces of their own.
+    const TopoDS_Shape copy = BRepBuilderAPI_Copy(face->shape().shape, true).Shape();
+    auto feature = std::make_shared<SolidFeature>(FeatureKind::SurfaceCopy, "RefSurface",
+                                                  SolidFeature::Operation::NewBody);
+    feature->tool_ = makeRef(copy);
+    if (!addSolidFeature(feature, "Surface-Offset", "surface copy"))
+        return nullptr;
+    return feature;
+}
+
+CosmeticThreadPtr PartDocument::addCosmeticThread(const EdgePtr& edge, double diameter,
+                                                  double length, const std::string& description) {
+    flush();
+    if (!edge || !impl_->inPart(*edge)) {
+        lastError_ = "cosmetic thread: the edge is not an edge of the part";
+        return nullptr;
+    }
+    if (edge->curve().kind != CurveKind::Circle) {
+        lastError_ = "cosmetic thread: the edge is not circular";
+        return nullptr;
+    }
+    if (!(diameter > 0.0) || !(length > 0.0) || !std::isfinite(diameter) ||
+        !std::isfinite(length)) {
+        lastError_ = "cosmetic thread: diameter and length must be positive";
+        return nullptr;
+    }
+    auto thread = std::make_shared<CosmeticThread>(edge, diameter, length, description);
+    addFeature(thread, "Cosmetic Thread");
+    return thread;
+}
+
+} // namespace swsim
