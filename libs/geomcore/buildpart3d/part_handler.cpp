@@ -1,0 +1,119 @@
+#include "libs/geomcore/buildpart3d/part_handler.h"
+
+#include "libs/KvorCadComm/app_environment.h"
+#include "libs/KvorCadComm/creation_warning.h"
+#include "libs/KvorCadComm/meta_tree_helpers.h"
+#include "libs/KvorCadComm/trace_frames.h"
+#include "libs/KvorCore/loader/log_category.h"
+#include "libs/geomcore/buildsw3d/build_helpers.h"
+#include "libs/geomcore/buildsw3d/plane_selection.h"
+#include "libs/geomcore/buildsw3d/sw_creation.h"
+#include "libs/geomcore/buildsw3d/sw_part.h"
+#include "libs/geomcore/swapi/swapi.h"
+#include "libs/geomcore/swtools/error.h"
+#include "metamodel/m3d/viewhelpers.h"
+
+#include <filesystem>
+
+namespace {
+
+// The meta tree's lengths are in millimetres when the part is built.
+constexpr double buildUnitBase = 1.0;
+
+[[noreturn]] void fail(const mzComStringC& text) {
+    NATLINK_CREATION_WARNING(0, "ERROR", text, getAppName());
+    throw errorC(text);
+}
+
+bool endsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Adopts the template's reference planes, in feature-list order, without meta names.
+void adoptTemplatePlanes(swPartC& part) {
+    for (;;) {
+        _bstr_t name;
+        if (!findRefPlane(part, mzComStringC(), name, 1))
+            break;
+    }
+}
+
+// Steps of later builders (mate references, levels of detail, named faces, the build
+// settings guard) join here in their order once they exist.
+
+std::string savePart(swPartC& part, const swCreation3dS& creation, const std::string& fileName) {
+    const std::filesystem::path path = std::filesystem::path(creation.outputLocation) / fileName;
+    const std::string text = path.string();
+    NATLINK_LOG(mzLogLevelInfo, mzComStringC("Save part as ") + text.c_str());
+    const long errors = modelDocCallSlot433(part.modelDoc, _bstr_t(text.c_str()), 0);
+    if (errors != 0)
+        fail(mzComStringC("Could not save the part as \"") + text.c_str() + "\" (error " +
+             mzComStringC::number(static_cast<double>(errors), 'g', 10) + ")");
+    return text;
+}
+
+void closePart(ISldWorks* app, IModelDoc2* doc, const std::string& savedPath) {
+    _bstr_t path = modelDocGetPathName(doc);
+    if (path.length() == 0)
+        path = _bstr_t(savedPath.c_str());
+    sldWorksCloseDocument(app, path);
+}
+
+} // namespace
+
+std::string partFileName(const mzComStringC& fileNameAttr, const mzComStringC& partName) {
+    mzComStringC name = !fileNameAttr.isEmpty() ? fileNameAttr : partName;
+    if (name.isEmpty())
+        name = "Part";
+    const std::string text = name.toUtf8();
+    bool unsafe = text == "." || text == "..";
+    for (const char c : text)
+        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20)
+            unsafe = true;
+    if (unsafe)
+        fail(mzComStringC("Invalid file name for the part: \"") + name + "\"");
+    return endsWith(text, ".sldprt") ? text : text + ".sldprt";
+}
+
+int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*data*/) {
+    NATLINK_TRACE_FRAME_C("swMeta3dPartC::execute");
+    swCreation3dS* creation = creationOf(reader);
+    if (creation == nullptr || !creation->app)
+        fail("No SolidWorks session to build the part in");
+
+    swPartC part(getParentTreePtr(tagToken));
+    bool hasFileName = false;
+    mzComStringC fileNameAttr;
+    getFileNameAttr(part, fileNameAttr, hasFileName);
+    const std::string fileName = partFileName(fileNameAttr, getNameAttr(part));
+
+    const IModelDoc2Ptr doc(sldWorksNewPart(creation->app));
+    if (!doc)
+        fail("Could not create a part from the template");
+    part.modelDoc = doc;
+
+    NATLINK_LOG(mzLogLevelTrace, "Set part units");
+    part.setUnitBase(buildUnitBase, 1);
+
+    adoptTemplatePlanes(part);
+
+    const metaTreePtrT items = part.findChild("ITEMS");
+    if (!items.isNull())
+        reader.exeNode(items, &part);
+
+    try {
+        part.hideCreatedPlanes();
+    } catch (const _com_error& error) {
+        NATLINK_LOG(mzLogLevelError,
+                    mzComStringC("Could not hide the planes: ") + error.ErrorMessage());
+    }
+
+    const std::string saved = savePart(part, *creation, fileName);
+    creation->savedDocuments.push_back(saved);
+
+    NATLINK_LOG(mzLogLevelTrace, "Detach all COm objects");
+    part.detachComObjects();
+    closePart(creation->app, doc, saved);
+    return 1;
+}

@@ -1,0 +1,28 @@
+// Small helpers the builders share: plane kinds, node attributes, annotation vectors and
+// removing an entry from a list by index.
+#pragma once
+
+#include "metamodel/m3d/geom3d.h"
+#include "metamodel/m3d/plane.h"
+#include "platform/com/com.h"
+
+#include <cstdint>
+#include <vector>
+
+// True when the plane's "TYP" is "XY", "ZX" or "YZ" (a base plane of the template).
+bool isBasePlaneName(const m3dPlaneC& plane);
+
+// The "FILENAME" string of a node; empty and found = false when it has none. Reading adds
+// nothing to the tree.
+void getFileNameAttr(const metaObjectVirtualDataBaseC& object, mzComStringC& fileName, bool& found);
+// The integer "SOLIDOP" of a node; 0 and found = false when it has none.
+std::int32_t getSolidOpAttr(const metaObjectVirtualDataBaseC& object, bool& found);
+
+// The three doubles of an annotation's "VEC3D" child; the zero vector when it does not hold
+// exactly three numbers.
+vectorC3d<double> getAnnotationVector3(const metaObjectVirtualDataBaseC& annotation);
+
+// Remove the entry at index; later entries move down by one. False (nothing removed) for an
+// index outside the list.
+bool vector3ArrayRemoveAt(std::vector<vectorC3d<double>>& list, int index);
+bool variantArrayRemoveAt(std::vector<_variant_t>& list, int index);

@@ -1,0 +1,52 @@
+// The creation context of one conversion: what the plug-in hands the document builder and
+// what the builder hands back. The meta reader of the build carries it (swMetaReaderC), so
+// that every handler reaches it through the reader it is given.
+#pragma once
+
+#include "libs/KvorCore/loader/com_string.h"
+#include "libs/KvorMetaApi/metaread/reader.h"
+#include "platform/host/metatree/metatree_ptr.h"
+#include "platform/sldworks/api/sldworks_api.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One item of the feature list that could not be built.
+struct swFailedItemS {
+    mzComStringC tag;     // "PLANE", "SKETCH", ...
+    mzComStringC name;    // the node's NAME, empty when it has none
+    mzComStringC message; // the message the handler gave
+};
+
+struct swCreation3dS {
+    // The running SolidWorks.
+    ISldWorksPtr app;
+    // Folder the documents are saved into (OUTPUTLOCATION of the conversion).
+    std::string outputLocation;
+    // The creation options of the conversion (a CREAOPTS node), null when none were given.
+    metaTreePtrT creationOptions;
+    // Set to 1 by the pattern handler and its creators on failure; read and reset to 0 by
+    // the pattern handler before it reports.
+    std::int32_t failureFlag = 0;
+    // Items that failed; the build goes on without them.
+    std::vector<swFailedItemS> failedItems;
+    // Why the document as a whole could not be built or saved; empty when it was.
+    mzComStringC errorText;
+    // Paths of the documents that were saved.
+    std::vector<std::string> savedDocuments;
+};
+
+// The reader of one build: it carries the creation context to every handler.
+class swMetaReaderC : public metaReaderC {
+public:
+    explicit swMetaReaderC(swCreation3dS& creation) : creation_(creation) {}
+    swCreation3dS& getCreation() const noexcept { return creation_; }
+
+private:
+    swCreation3dS& creation_;
+};
+
+// The creation context of the reader a handler was given; null when the reader is not the
+// reader of a build.
+swCreation3dS* creationOf(metaReaderC& reader);

@@ -1,0 +1,137 @@
+#include "natlinksolidworks/ps_plugin.h"
+
+#include "libs/KvorCadComm/trace_frames.h"
+#include "libs/KvorCore/loader/log_category.h"
+#include "metamodel/core/registry.h"
+#include "metamodel/core/valueviews.h"
+#include "metamodel/m3d/document.h"
+#include "metamodel/m3d/register.h"
+#include "natlinksolidworks/create_document.h"
+#include "natlinksolidworks/native_checkin_branch.h"
+#include "platform/sldworks/session/session.h"
+
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// A conversion that cannot go on: its text goes to "RESTEXT".
+struct conversionFailureS {
+    mzComStringC text;
+};
+
+void setResultText(metaTreePtrT options, const mzComStringC& text) {
+    metaObjectC view(options);
+    metaObjStrC(view.getOrAddChild("RESTEXT")).set(text);
+}
+
+mzComStringC failedItemsText(const swCreation3dS& creation) {
+    mzComStringC text;
+    for (const swFailedItemS& item : creation.failedItems) {
+        if (!text.isEmpty())
+            text += "; ";
+        text += item.tag + " \"" + item.name + "\": " + item.message;
+    }
+    return mzComStringC("Items not built: ") + text;
+}
+
+// The one document node of INPUTDATA.
+metaTreePtrT inputDocument(const metaObjectC& options) {
+    const metaObjectC input(options.findChild("INPUTDATA"));
+    if (!input.isValid())
+        throw conversionFailureS{"The conversion has no INPUTDATA"};
+    metaTreePtrT document;
+    for (metaObjEnumC child = input.enumChildren(); child.isValid(); child.next()) {
+        const metaObjectC node(child.current());
+        if (!node.isKeyNode())
+            continue;
+        if (!document.isNull())
+            throw conversionFailureS{"INPUTDATA holds more than one document"};
+        document = child.current();
+    }
+    if (document.isNull())
+        throw conversionFailureS{"INPUTDATA holds no document"};
+    return document;
+}
+
+std::string outputFolder(const metaObjectC& options) {
+    const mzComStringC location = options.readStringProperty("OUTPUTLOCATION");
+    if (location.isEmpty())
+        throw conversionFailureS{"The conversion has no OUTPUTLOCATION"};
+    const std::string folder = location.toUtf8();
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error || !std::filesystem::is_directory(folder, error))
+        throw conversionFailureS{mzComStringC("The output location \"") + location +
+                                 "\" is no folder that can be written"};
+    return folder;
+}
+
+} // namespace
+
+PSWPlugin::PSWPlugin(ISldWorksPtr app) : app_(std::move(app)) {
+    registerMetaCoreClasses();
+    registerM3dClasses();
+}
+
+void PSWPlugin::attachOrStartSldWorks() {
+    // Only the simulated session can be started here; there is no running SolidWorks to
+    // attach to, no add-in to hand the work to and no watchdog to start.
+    if (!app_)
+        app_ = createSimulatedSldWorks();
+    if (!app_)
+        throw conversionFailureS{"SolidWorks could not be started"};
+}
+
+int PSWPlugin::convertMetaTree(metaTreePtrT options, void* /*progress*/) {
+    NATLINK_TRACE_FRAME_C("PSWPlugin::convertMetaTree");
+    if (options.isNull())
+        return 1;
+    try {
+        const mzComStringC format =
+            metaObjectC(options).readStringProperty("INPUTFORMAT", buildRoadFormat);
+        if (format == "NATSOLIDWORKSPART" || format == "NATSOLIDWORKSASM") {
+            attachOrStartSldWorks();
+            return convertNativeCheckin(app_, options);
+        }
+        if (!(format == buildRoadFormat))
+            throw conversionFailureS{mzComStringC("Unknown input format \"") + format + "\""};
+        return convertBuildRoad(options);
+    } catch (const conversionFailureS& failure) {
+        NATLINK_LOG(mzLogLevelError, mzComStringC("Conversion failed: ") + failure.text);
+        setResultText(options, failure.text);
+    } catch (const std::exception& error) {
+        NATLINK_LOG(mzLogLevelError, mzComStringC("Conversion failed: ") + error.what());
+        setResultText(options, mzComStringC(error.what()));
+    }
+    return 1;
+}
+
+int PSWPlugin::convertBuildRoad(metaTreePtrT options) {
+    const metaObjectC view(options);
+    const metaTreePtrT document = inputDocument(view);
+    const mzComStringC tag = metaObjectC(document).getTag();
+    if (!(tag == m3dPartC::tagName()))
+        throw conversionFailureS{mzComStringC("Documents of kind ") + tag +
+                                 " cannot be built yet; only PART"};
+
+    swCreation3dS creation;
+    creation.outputLocation = outputFolder(view);
+    const metaObjectC customData(view.findChild("CUSTOMDATA"));
+    creation.creationOptions = customData.findChild("CREAOPTS");
+    attachOrStartSldWorks();
+    creation.app = app_;
+
+    const int result = createSWDocument(creation, document);
+    if (result != 0) {
+        mzComStringC text = creation.errorText;
+        if (!creation.failedItems.empty()) {
+            if (!text.isEmpty())
+                text += "; ";
+            text += failedItemsText(creation);
+        }
+        setResultText(options, text);
+    }
+    return result;
+}
