@@ -1,0 +1,24 @@
+// Drawing a meta sketch into the SolidWorks sketch that is open for editing.
+#pragma once
+
+#include "metamodel/m3d/geom3d.h"
+#include "metamodel/m3d/sketch.h"
+#include "platform/sldworks/api/sldworks_api.h"
+
+// The sketch's transform data as a matrix (matrixFromVariant); a null sketch raises E_POINTER.
+matrixC4x4<double> sketchTransformMatrix(ISketch* sketch);
+
+// Draws the loops (lines, arcs, circles; other shapes are skipped) and the optional centre
+// line of `sketch` into the document's active sketch and returns that sketch. A 2D point p
+// goes to (p, 0, 1) x placement x sketchTransformMatrix; radii are passed unchanged.
+//
+// Each loop is closed by shared end points: its first line or arc keeps its own points, every
+// later one starts where the previous one ended, and the last one ends where the first one
+// started (a loop of one line or arc keeps both its points). Circles and skipped shapes take
+// no part in this chaining.
+//
+// Failures are thrown as errorC: no active sketch ("No active solidWorks sketch found"), a
+// refused arc, circle or centre line (each shown as a creation warning first), a refused line
+// ("Could not create sketchline", not shown). What was drawn before stays in the sketch.
+ISketchPtr createSketch(const IModelDoc2Ptr& doc, const m3dSketchC& sketch,
+                        matrixC4x4<double> placement);
