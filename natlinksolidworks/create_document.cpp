@@ -4,6 +4,9 @@
 #include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/buildpart3d/items_handler.h"
 #include "libs/geomcore/buildpart3d/part_handler.h"
+#include "libs/geomcore/buildsw3d/base_cut_handlers.h"
+#include "libs/geomcore/buildsw3d/drilling_handlers.h"
+#include "libs/geomcore/buildsw3d/foreign_handler.h"
 #include "libs/geomcore/buildsw3d/plane_handler.h"
 #include "libs/geomcore/swtools/error.h"
 #include "metamodel/core/metaobject.h"
@@ -16,6 +19,11 @@ std::unique_ptr<swMetaReaderC> createDocumentReader(swCreation3dS& creation) {
     reader->addCommand(std::make_unique<swMeta3dPartC>());
     reader->addCommand(std::make_unique<swMeta3dItemsC>());
     reader->addCommand(std::make_unique<swMeta3dPlaneC>());
+    reader->addCommand(std::make_unique<swMeta3dBaseC>());
+    reader->addCommand(std::make_unique<swMeta3dCutC>());
+    reader->addCommand(std::make_unique<sw3dFeatDrillingC>());
+    reader->addCommand(std::make_unique<sw3dDrillingHistoryC>());
+    reader->addCommand(std::make_unique<sw3dFeatForeignC>());
     return reader;
 }
 

@@ -1,5 +1,7 @@
 #include "tools/natlinkhost/convert_command.h"
 
+#include "natlinksolidworks/ps_plugin.h"
+
 #include "libs/KvorCore/loader/trace_frame.h"
 #include "tools/natlinkhost/conversion_options.h"
 #include "tools/natlinkhost/model_files.h"
@@ -8,12 +10,10 @@
 
 namespace natlinkhost {
 
-int callConversionEntry(metaTreePtrT /*options*/, std::ostream& err) {
-    // The plug-in cannot build documents yet; the model has been checked and is ready.
-    err << "natlinkhost: the model is valid; building SolidWorks documents is not available "
-           "yet\n";
-    NATLINK_LOG(mzLogLevelWarning, "No conversion entry: nothing was built");
-    return 1;
+int callConversionEntry(metaTreePtrT options, std::ostream& /*err*/) {
+    // The host hands the tree to the plug-in; it starts its SolidWorks on its first call.
+    PSWPlugin plugin;
+    return plugin.convertMetaTree(options);
 }
 
 int runConvertCommand(const commandLineS& line, std::ostream& err) {

@@ -4,6 +4,7 @@
 #include "platform/host/services/log.h"
 #include "tools/natlinkhost/command_line.h"
 #include "tools/natlinkhost/convert_command.h"
+#include "tools/natlinkhost/document_commands.h"
 
 #include <exception>
 
@@ -53,9 +54,15 @@ std::string joined(const std::vector<std::string>& args) {
     return text;
 }
 
-int runCommand(const commandLineS& line, std::ostream& err) {
+int runCommand(const commandLineS& line, std::ostream& out, std::ostream& err) {
     if (line.command == "convert") {
         return runConvertCommand(line, err);
+    }
+    if (line.command == "inspect") {
+        return runInspectCommand(line, out, err);
+    }
+    if (line.command == "export") {
+        return runExportCommand(line, err);
     }
     err << "natlinkhost: the " << line.command << " command is not available yet\n";
     return 1;
@@ -81,7 +88,7 @@ int runNatlinkHost(const std::vector<std::string>& args, std::ostream& out, std:
     }
     try {
         NATLINK_LOG(mzLogLevelInfo, mzComStringC("natlinkhost") + joined(args).c_str());
-        const int code = runCommand(line, err);
+        const int code = runCommand(line, out, err);
         NATLINK_LOG(mzLogLevelInfo,
                     mzComStringC("natlinkhost exit code ") + mzComStringC::number(code));
         return code;

@@ -9,6 +9,8 @@
 #include "libs/geomcore/buildsw3d/plane_selection.h"
 #include "libs/geomcore/buildsw3d/sw_creation.h"
 #include "libs/geomcore/buildsw3d/sw_part.h"
+#include "libs/geomcore/buildsw3d/threads_and_faces.h"
+#include "libs/geomcore/sw3ddoc/new_features.h"
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swtools/error.h"
 #include "metamodel/m3d/viewhelpers.h"
@@ -96,6 +98,8 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
     NATLINK_LOG(mzLogLevelTrace, "Set part units");
     part.setUnitBase(buildUnitBase, 1);
 
+    for (_bstr_t envItem; collectNewFeatures(part, "swEnvItems", envItem, 1) == 1;)
+        envItem = _bstr_t();
     adoptTemplatePlanes(part);
 
     const metaTreePtrT items = part.findChild("ITEMS");
@@ -108,6 +112,8 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
         NATLINK_LOG(mzLogLevelError,
                     mzComStringC("Could not hide the planes: ") + error.ErrorMessage());
     }
+
+    nameFacesBySurfaceType(part);
 
     const std::string saved = savePart(part, *creation, fileName);
     creation->savedDocuments.push_back(saved);

@@ -65,6 +65,9 @@ public:
     std::deque<featureRecord> featureRecords;
     IFeaturePtr lastFeature;
     std::int32_t detached = 0;
+    // 1 until the first BASE or CUT node has been handled: the first body is made through
+    // the document.
+    std::int32_t firstFeature = 1;
     IModelDoc2Ptr modelDoc;
     std::deque<sketchRecord> sketchRecords;
 };

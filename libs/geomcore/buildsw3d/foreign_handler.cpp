@@ -1,0 +1,99 @@
+#include "libs/geomcore/buildsw3d/foreign_handler.h"
+
+#include "libs/KvorCadComm/app_environment.h"
+#include "libs/KvorCadComm/creation_warning.h"
+#include "libs/KvorCadComm/host_files.h"
+#include "libs/KvorCadComm/meta_tree_helpers.h"
+#include "libs/KvorCadComm/trace_frames.h"
+#include "libs/KvorCore/loader/com_path.h"
+#include "libs/geomcore/buildsw3d/build_helpers.h"
+#include "libs/geomcore/buildsw3d/sw_creation.h"
+#include "libs/geomcore/buildsw3d/sw_part.h"
+#include "libs/geomcore/sw3ddoc/new_features.h"
+#include "libs/geomcore/swapi/call_support.h"
+#include "libs/geomcore/swapi/swapi.h"
+#include "libs/geomcore/swtools/error.h"
+#include "metamodel/m3d/features.h"
+#include "metamodel/m3d/viewhelpers.h"
+
+namespace {
+
+const char* const loadFailed = "Loading foreign feature failed";
+
+void warn(const mzComStringC& text) {
+    NATLINK_CREATION_WARNING(0, "ERROR", text, getAppName());
+}
+
+// Deletes the data file when the handler ends, however it ends.
+class dataFileC {
+public:
+    explicit dataFileC(const mzComStringC& path) : path_(path) {}
+    dataFileC(const dataFileC&) = delete;
+    dataFileC& operator=(const dataFileC&) = delete;
+    ~dataFileC() { deleteFile(path_); }
+    const mzComStringC& path() const { return path_; }
+
+private:
+    mzComStringC path_;
+};
+
+// Loads the file into the open part; true when SolidWorks made a feature of it, which is
+// then recorded under the node's name.
+bool loadIntoPart(metaReaderC& reader, swPartC& part, const mzComStringC& path,
+                  const mzComStringC& name) {
+    swCreation3dS* creation = creationOf(reader);
+    ISldWorks* app = swapiRequired<ISldWorks>(creation != nullptr ? creation->app : nullptr);
+    const _bstr_t file = path.toBstr();
+    const IDispatchPtr importData = sldWorksImportDataFor(app, file);
+    long error = 0;
+    sldWorksLoadFileWithData(app, file, "i", importData, error);
+    _bstr_t swName;
+    return collectNewFeatures(part, name, swName, 1) == 1;
+}
+
+} // namespace
+
+bool isPlainFileName(const mzComStringC& name) {
+    if (name.isEmpty() || name == "." || name == ".." || name.contains(".."))
+        return false;
+    for (const char16_t c : name.utf16())
+        if (c == u'/' || c == u'\\' || c == u':' || c == u'$' || c < 0x20)
+            return false;
+    return true;
+}
+
+int sw3dFeatForeignC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* data) {
+    NATLINK_TRACE_FRAME_C("swMeta3dFoeFeatC::execute");
+    const mzComPathC temp(resolveEnvironment("$temp/"));
+    const m3dFeatForeignC view(getParentTreePtr(tagToken));
+    const mzComStringC name = getName(view);
+    mzComStringC fileName;
+    bool found = false;
+    getFileNameAttr(view.getForeignInfo(), fileName, found);
+    auto* part = static_cast<swPartC*>(data);
+    if (part == nullptr) {
+        warn(mzComStringC("No part document for foreign feature \"") + name + "\"");
+        throw errorC(mzComStringC("No part document for foreign feature \"") + name + "\"");
+    }
+    if (!isPlainFileName(fileName)) {
+        const mzComStringC text = mzComStringC("Invalid file name \"") + fileName +
+                                  "\" of foreign feature \"" + name + "\"";
+        warn(text);
+        throw errorC(text);
+    }
+
+    const dataFileC file(temp.join(fileName).toString());
+    bool loaded = false;
+    if (view.getForeignData(file.path()) == 1) {
+        try {
+            loaded = loadIntoPart(reader, *part, file.path(), name);
+        } catch (...) {
+            loaded = false;
+        }
+    }
+    if (!loaded) {
+        warn(loadFailed);
+        throw errorC(loadFailed);
+    }
+    return 1;
+}

@@ -1,0 +1,31 @@
+// Finishing steps that decorate the SolidWorks geometry from the meta model: cosmetic threads
+// on the edges of a feature (or of the part), names of the part's faces by surface type, and
+// the node attributes they read.
+#pragma once
+
+#include "libs/geomcore/buildsw3d/sw_part.h"
+#include "metamodel/m3d/annotations.h"
+
+#include <cstdint>
+
+// One cosmetic thread for each thread annotation of the set, attached to the edge through
+// the thread's start point (else its end point): an edge of `feature` when it is given, a
+// body edge of the part otherwise. Annotations that meet no edge are skipped. The document's
+// creation flag is TRUE while a thread is inserted and is put back afterwards, also when the
+// insertion fails. SolidWorks failures raise _com_error (threads made before stay).
+void createCosmeticThreads(swPartC& part, const m3dAnnotationSetC& threads, IFeature* feature);
+
+// Names every face of the part's solid bodies by surface type and a running number per type
+// ("PLANAR_0", "CYL_3", ...), in body order. Failures inside the walk end the naming quietly;
+// only a failing query for the part document interface raises.
+void nameFacesBySurfaceType(swPartC& part);
+
+// Attribute readers: the child with the key is found or added (an absent attribute leaves an
+// empty child behind); `found` tells whether it held a value.
+// "THDIR": the thread's direction, non-zero for left-handed; 0 when absent.
+int getThDirAttr(metaObjectVirtualDataBaseC& object, bool& found);
+// "THDESC": the thread's description; empty when absent.
+mzComStringC getThDescAttr(metaObjectVirtualDataBaseC& object, mzComStringC& value, bool& found);
+// "SELLODNAME": the level of detail an object is selected for; empty when absent.
+mzComStringC getSelLodNameAttr(metaObjectVirtualDataBaseC& object, mzComStringC& value,
+                               bool& found);

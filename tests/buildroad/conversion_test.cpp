@@ -1,0 +1,178 @@
+// The build road end to end: meta text in, convertMetaTree, the saved part reopened in a new
+// session, its planes named and placed as the nodes say; failing items reported while the
+// rest is still built and saved.
+#include "tests/buildroad/buildroad_fixture.h"
+
+#include "libs/geomcore/swapi/swapi.h"
+#include "natlinksolidworks/ps_plugin.h"
+#include "platform/host/services/script_events.h"
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+struct planeS {
+    vectorC3d<double> origin;
+    vectorC3d<double> normal;
+};
+
+class Conversion : public buildRoadTest {
+protected:
+    void SetUp() override {
+        buildRoadTest::SetUp();
+        app_ = createSimulatedSldWorks();
+        liveNodes_ = getIMetaTreeApi()->liveNodeCount();
+    }
+    void TearDown() override {
+        EXPECT_EQ(getIMetaTreeApi()->liveNodeCount(), liveNodes_);
+        buildRoadTest::TearDown();
+    }
+
+    // Runs the conversion of the document text; the options tree's RESTEXT goes to resText_.
+    int convert(const std::string& document) {
+        metaObjectC options =
+            tree("(CONVERTOPTIONS (INNAME \"" + path("model.meta") + "\") (OUTPUTLOCATION \"" +
+                 path("out") + "\") (CUSTOMDATA) (INPUTDATA " + document + "))");
+        PSWPlugin plugin(app_);
+        const int result = plugin.convertMetaTree(options.getTreePtr());
+        resText_ = options.readStringProperty("RESTEXT").toUtf8();
+        return result;
+    }
+
+    static std::string fileText(const std::string& file) {
+        std::ifstream in(file);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    // The reference planes of a saved part, reopened in a new session, by name.
+    static std::map<std::string, planeS> planesOf(const std::string& file) {
+        const ISldWorksPtr app = createSimulatedSldWorks();
+        const IModelDoc2Ptr doc = sessionAddPart(app, swsim::PartDocument::open(file));
+        std::map<std::string, planeS> planes;
+        IFeaturePtr feature;
+        featurePtrFromUnknown(feature, modelDocFirstFeature(doc));
+        while (feature) {
+            if (featureGetTypeName(feature) == "RefPlane") {
+                const std::vector<double> g = readDoubleArray(
+                    refPlaneGetGeometry(queryInterfaceOf<IRefPlane>(feature.GetInterfacePtr())), 9);
+                planes[static_cast<const char*>(featureGetName(feature))] = {{g[0], g[1], g[2]},
+                                                                             {g[6], g[7], g[8]}};
+            }
+            IFeaturePtr next;
+            featurePtrFromUnknown(next, featureGetNext(feature));
+            feature = next;
+        }
+        return planes;
+    }
+
+    ISldWorksPtr app_;
+    std::string resText_;
+    std::size_t liveNodes_ = 0;
+};
+
+void expectPlane(const std::map<std::string, planeS>& planes, const std::string& name,
+                 vectorC3d<double> origin, vectorC3d<double> normal) {
+    const auto found = planes.find(name);
+    ASSERT_NE(found, planes.end()) << name;
+    const vectorC3d<double> n = found->second.normal;
+    EXPECT_NEAR(n.x, normal.x, 1e-9) << name;
+    EXPECT_NEAR(n.y, normal.y, 1e-9) << name;
+    EXPECT_NEAR(n.z, normal.z, 1e-9) << name;
+    EXPECT_NEAR((origin - found->second.origin).dot(normal), 0.0, 1e-9) << name;
+}
+
+TEST_F(Conversion, ExamplePlanesAreBuiltNamedAndSaved) {
+    const std::string example =
+        fileText(std::string(std::getenv("NATLINK_SOURCE_DIR")) + "/examples/planes.meta");
+    ASSERT_EQ(convert(example.substr(example.find("(PART"))), 0) << resText_;
+    EXPECT_EQ(resText_, "");
+
+    const std::map<std::string, planeS> planes = planesOf(path("out/Planes.sldprt"));
+    expectPlane(planes, "Front Plane", {0, 0, 0}, {0, 0, 1});
+    expectPlane(planes, "Offset10", {0, 0, 10}, {0, 0, 1});
+    const double h = std::sqrt(0.5);
+    expectPlane(planes, "Tilted", {0, 0, 20}, {0, -h, h});
+    EXPECT_EQ(planes.size(), 5u);
+
+    const std::vector<hostsvc::ScriptEvent> events = hostsvc::scriptEventJournal();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].name, "AppBeforeCreate");
+    EXPECT_EQ(events[1].name, "AppAfterCreate");
+}
+
+TEST_F(Conversion, BadPlanesFailWithTheirMessagesAndTheRestIsSaved) {
+    const int result =
+        convert("(PART (NAME \"Mixed\") (ITEMS"
+                " (PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))"
+                " (PLANE (NAME \"Lost\") (TYP \"OFF_TO_PLANE\") (PARAM 0 4 \"Nowhere\"))"
+                " (PLANE (NAME \"Broken\") (TYP \"OFF_TO_PLANE\") (PARAM 0 4))"
+                " (PLANE (NAME \"Up\") (TYP \"OFF_TO_PLANE\") (PARAM 0 4 \"XY\"))))");
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(resText_, "Items not built: PLANE \"Lost\": Could not find reference plane for "
+                        "\"Lost\"; PLANE \"Broken\": Error while creating Offsetplane \"Broken\"");
+    const std::map<std::string, planeS> planes = planesOf(path("out/Mixed.sldprt"));
+    expectPlane(planes, "Up", {0, 0, 4}, {0, 0, 1});
+    EXPECT_EQ(planes.count("Lost") + planes.count("Broken"), 0u);
+
+    std::string shown;
+    for (const std::string& text : shownWarnings())
+        shown += text + "\n";
+    EXPECT_NE(shown.find("Could not find reference plane for \"Lost\""), std::string::npos);
+    EXPECT_NE(shown.find("Error while creating Offsetplane \"Broken\""), std::string::npos);
+}
+
+TEST_F(Conversion, LengthsAreBuiltInMillimetres) {
+    // UNITBASE: millimetres per unit of the tree.
+    ASSERT_EQ(convert("(PART (NAME \"Inches\") (PARTPREFS (UNITBASE 25.4)) (ITEMS"
+                      " (PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))"
+                      " (PLANE (NAME \"One\") (TYP \"OFF_TO_PLANE\") (PARAM 0 1 \"XY\"))))"),
+              0)
+        << resText_;
+    expectPlane(planesOf(path("out/Inches.sldprt")), "One", {0, 0, 25.4}, {0, 0, 1});
+}
+
+TEST_F(Conversion, FailingSolidWorksCallFailsOnlyItsItem) {
+    sessionTestKit(app_).plan().failWith("IModelDoc2::CreatePlaneThroughPoints", E_FAIL, 1);
+    const int result = convert(
+        "(PART (NAME \"Faulty\") (ITEMS"
+        " (PLANE (NAME \"A\") (TYP \"ABS_PLANE\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 1 1))"
+        " (PLANE (NAME \"B\") (TYP \"ABS_PLANE\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 2 1))))");
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(resText_.rfind("Items not built: PLANE \"A\": SolidWorks call failed", 0), 0u)
+        << resText_;
+    const std::map<std::string, planeS> planes = planesOf(path("out/Faulty.sldprt"));
+    expectPlane(planes, "B", {0, 0, 2}, {0, 0, 1});
+    EXPECT_EQ(planes.count("A"), 0u);
+}
+
+TEST_F(Conversion, DocumentsThatCannotBeBuiltAreRefusedWithTheReason) {
+    EXPECT_EQ(convert("(ASSEMBLY (NAME \"A\") (ITEMS))"), 1);
+    EXPECT_EQ(resText_, "Documents of kind ASSEMBLY cannot be built yet; only PART");
+
+    EXPECT_EQ(convert("(PART (NAME \"../escape\") (ITEMS))"), 1);
+    EXPECT_EQ(resText_, "Invalid file name for the part: \"../escape\"");
+    EXPECT_FALSE(std::filesystem::exists(path("escape.sldprt")));
+
+    sessionTestKit(app_).plan().returnNull("ISldWorks::NewPart", 1);
+    EXPECT_EQ(convert("(PART (NAME \"P\") (ITEMS))"), 1);
+    EXPECT_EQ(resText_, "Could not create a part from the template");
+
+    sessionTestKit(app_).plan().scriptValue("IModelDoc2::SaveCopyAs", _variant_t(3L), 1);
+    EXPECT_EQ(convert("(PART (NAME \"P\") (ITEMS))"), 1);
+    EXPECT_EQ(resText_, "Could not save the part as \"" + path("out/P.sldprt") + "\" (error 3)");
+}
+
+TEST_F(Conversion, OptionsTreeWithoutInputIsRefused) {
+    metaObjectC options = tree("(CONVERTOPTIONS (OUTPUTLOCATION \"" + path("out") + "\"))");
+    PSWPlugin plugin(app_);
+    EXPECT_EQ(plugin.convertMetaTree(options.getTreePtr()), 1);
+    EXPECT_EQ(options.readStringProperty("RESTEXT"),
+              mzComStringC("The conversion has no INPUTDATA"));
+    EXPECT_EQ(plugin.convertMetaTree(metaTreePtrT()), 1);
+}
+
+} // namespace

@@ -1,0 +1,180 @@
+#include "tools/natlinkhost/document_commands.h"
+
+#include "libs/KvorCore/loader/log_category.h"
+#include "libs/KvorCore/loader/trace_frame.h"
+#include "libs/geomcore/swapi/swapi.h"
+#include "platform/sldworks/session/session.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace natlinkhost {
+namespace {
+
+std::string number(double value) {
+    if (std::fabs(value) < 1e-12)
+        value = 0.0;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return text;
+}
+
+std::string triple(const std::vector<double>& values, std::size_t from) {
+    return "(" + number(values[from]) + ", " + number(values[from + 1]) + ", " +
+           number(values[from + 2]) + ")";
+}
+
+std::string text(const _bstr_t& value) {
+    const char* utf8 = static_cast<const char*>(value);
+    return utf8 != nullptr ? utf8 : "";
+}
+
+std::string lowerExtension(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+// The document of `path` opened in `app` (through the session's side for tools: a part
+// file read by the document model and added to the session's open documents); null with the
+// reason on err.
+IModelDoc2Ptr openDocument(ISldWorks* app, const std::string& path, std::ostream& err) {
+    std::error_code error;
+    const std::string absolute = std::filesystem::absolute(path, error).lexically_normal().string();
+    if (!std::filesystem::is_regular_file(absolute, error)) {
+        err << "natlinkhost: " << path << ": no such document\n";
+        return IModelDoc2Ptr();
+    }
+    try {
+        return sessionAddPart(app, swsim::PartDocument::open(absolute));
+    } catch (const swsim::ModelError& failure) {
+        err << "natlinkhost: " << path << ": " << failure.what() << '\n';
+        return IModelDoc2Ptr();
+    }
+}
+
+std::string surfaceKind(ISurface* surface) {
+    if (surfaceIsPlane(surface))
+        return "plane";
+    if (surfaceIsCylinder(surface))
+        return "cylinder";
+    if (surfaceIsCone(surface))
+        return "cone";
+    if (surfaceIsSphere(surface))
+        return "sphere";
+    if (surfaceIsTorus(surface))
+        return "torus";
+    return "other";
+}
+
+void printFeatures(IModelDoc2* doc, std::ostream& out) {
+    out << "features:\n";
+    IFeaturePtr feature;
+    featurePtrFromUnknown(feature, modelDocFirstFeature(doc));
+    while (feature) {
+        const std::string type = text(featureGetTypeName(feature));
+        out << "  " << type << " \"" << text(featureGetName(feature)) << "\"";
+        if (type == "RefPlane") {
+            const IRefPlanePtr plane =
+                queryInterfaceOf<IRefPlane>(featureGetSpecificObject(feature));
+            if (plane) {
+                const std::vector<double> geometry = readDoubleArray(refPlaneGetGeometry(plane), 9);
+                out << " origin " << triple(geometry, 0) << " normal " << triple(geometry, 6);
+            }
+        }
+        out << '\n';
+        IFeaturePtr next;
+        featurePtrFromUnknown(next, featureGetNext(feature));
+        feature = next;
+    }
+}
+
+void printBodies(IModelDoc2* doc, std::ostream& out) {
+    const IPartDocPtr part(doc);
+    if (!part)
+        return;
+    const std::vector<IDispatchPtr> bodies = readObjectArray(partDocGetBodies(part, 0));
+    out << "solid bodies: " << bodies.size() << '\n';
+    if (bodies.empty())
+        return;
+    const IMassPropertyPtr mass = docExtCreateMassProperty(modelDocGetExtension(doc));
+    out << "  volume " << number(massPropGetVolume(mass)) << '\n';
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        const IBodyPtr body(bodies[i]);
+        std::map<std::string, int> kinds;
+        std::vector<std::string> names;
+        for (IFace2Ptr face(bodyGetFirstFace(body)); face;
+             face = IFace2Ptr(faceGetNextFace(face))) {
+            ++kinds[surfaceKind(ISurfacePtr(faceGetSurface(face)))];
+            const std::string name = text(partDocGetEntityName(part, face));
+            if (!name.empty())
+                names.push_back(name);
+        }
+        out << "  body " << i + 1 << " faces:";
+        for (const auto& [kind, count] : kinds)
+            out << ' ' << kind << ' ' << count;
+        out << '\n';
+        for (const std::string& name : names)
+            out << "    face \"" << name << "\"\n";
+    }
+}
+
+} // namespace
+
+int runInspectCommand(const commandLineS& line, std::ostream& out, std::ostream& err) {
+    NATLINK_TRACE_FRAME("natlinkhost inspect");
+    const std::string& path = line.operands.at(0);
+    try {
+        const ISldWorksPtr app = createSimulatedSldWorks();
+        const IModelDoc2Ptr doc = openDocument(app, path, err);
+        if (!doc)
+            return 1;
+        out << "document: " << path << '\n';
+        printFeatures(doc, out);
+        printBodies(doc, out);
+        sldWorksCloseDocument(app, modelDocGetPathName(doc));
+        return 0;
+    } catch (const _com_error& error) {
+        err << "natlinkhost: " << path << ": " << error.ErrorMessage() << '\n';
+        return 1;
+    }
+}
+
+int runExportCommand(const commandLineS& line, std::ostream& err) {
+    NATLINK_TRACE_FRAME("natlinkhost export");
+    const std::string& path = line.operands.at(0);
+    const std::string& target = line.operands.at(1);
+    const std::string extension = lowerExtension(target);
+    if (extension != ".step" && extension != ".stp" && extension != ".stl") {
+        err << "natlinkhost: " << target << ": the copy must be a .step or .stl file\n";
+        return 2;
+    }
+    try {
+        const ISldWorksPtr app = createSimulatedSldWorks();
+        const IModelDoc2Ptr doc = openDocument(app, path, err);
+        if (!doc)
+            return 1;
+        std::error_code error;
+        const std::string absolute =
+            std::filesystem::absolute(target, error).lexically_normal().string();
+        const long errors = modelDocCallSlot433(doc, _bstr_t(absolute.c_str()), 0);
+        sldWorksCloseDocument(app, modelDocGetPathName(doc));
+        if (errors != 0) {
+            err << "natlinkhost: " << target << ": the copy could not be written (error " << errors
+                << ")\n";
+            return 1;
+        }
+        return 0;
+    } catch (const _com_error& error) {
+        err << "natlinkhost: " << path << ": " << error.ErrorMessage() << '\n';
+        return 1;
+    }
+}
+
+} // namespace natlinkhost
