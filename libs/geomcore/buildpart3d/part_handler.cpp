@@ -12,6 +12,7 @@
 #include "libs/geomcore/buildsw3d/threads_and_faces.h"
 #include "libs/geomcore/sw3ddoc/new_features.h"
 #include "libs/geomcore/swapi/swapi.h"
+#include "libs/geomcore/swgeomtools/build_settings_guard.h"
 #include "libs/geomcore/swtools/error.h"
 #include "metamodel/m3d/viewhelpers.h"
 
@@ -40,9 +41,6 @@ void adoptTemplatePlanes(swPartC& part) {
             break;
     }
 }
-
-// Steps of later builders (mate references, levels of detail, named faces, the build
-// settings guard) join here in their order once they exist.
 
 std::string savePart(swPartC& part, const swCreation3dS& creation, const std::string& fileName) {
     const std::filesystem::path path = std::filesystem::path(creation.outputLocation) / fileName;
@@ -98,22 +96,30 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
     NATLINK_LOG(mzLogLevelTrace, "Set part units");
     part.setUnitBase(buildUnitBase, 1);
 
-    for (_bstr_t envItem; collectNewFeatures(part, "swEnvItems", envItem, 1) == 1;)
-        envItem = _bstr_t();
-    adoptTemplatePlanes(part);
+    {
+        // SolidWorks stays in build mode from here until the part is built, before saving;
+        // the user's settings come back also when the build is left by an exception.
+        const swBuildSettingsGuardC guard(creation->app, doc);
 
-    const metaTreePtrT items = part.findChild("ITEMS");
-    if (!items.isNull())
-        reader.exeNode(items, &part);
+        for (_bstr_t envItem; collectNewFeatures(part, "swEnvItems", envItem, 1) == 1;)
+            envItem = _bstr_t();
+        adoptTemplatePlanes(part);
 
-    try {
-        part.hideCreatedPlanes();
-    } catch (const _com_error& error) {
-        NATLINK_LOG(mzLogLevelError,
-                    mzComStringC("Could not hide the planes: ") + error.ErrorMessage());
+        const metaTreePtrT items = part.findChild("ITEMS");
+        if (!items.isNull())
+            reader.exeNode(items, &part);
+
+        try {
+            part.hideCreatedPlanes();
+        } catch (const _com_error& error) {
+            NATLINK_LOG(mzLogLevelError,
+                        mzComStringC("Could not hide the planes: ") + error.ErrorMessage());
+        }
+
+        // Mate references and levels of detail join here, before the named faces, once their
+        // builders exist.
+        nameFacesBySurfaceType(part);
     }
-
-    nameFacesBySurfaceType(part);
 
     const std::string saved = savePart(part, *creation, fileName);
     creation->savedDocuments.push_back(saved);
