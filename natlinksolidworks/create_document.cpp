@@ -8,6 +8,7 @@
 #include "libs/geomcore/buildsw3d/drilling_handlers.h"
 #include "libs/geomcore/buildsw3d/foreign_handler.h"
 #include "libs/geomcore/buildsw3d/plane_handler.h"
+#include "libs/geomcore/buildsw3d/sketch_handler.h"
 #include "libs/geomcore/swtools/error.h"
 #include "metamodel/core/metaobject.h"
 #include "platform/host/services/script_events.h"
@@ -19,6 +20,7 @@ std::unique_ptr<swMetaReaderC> createDocumentReader(swCreation3dS& creation) {
     reader->addCommand(std::make_unique<swMeta3dPartC>());
     reader->addCommand(std::make_unique<swMeta3dItemsC>());
     reader->addCommand(std::make_unique<swMeta3dPlaneC>());
+    reader->addCommand(std::make_unique<swMeta3dSketchC>());
     reader->addCommand(std::make_unique<swMeta3dBaseC>());
     reader->addCommand(std::make_unique<swMeta3dCutC>());
     reader->addCommand(std::make_unique<sw3dFeatDrillingC>());

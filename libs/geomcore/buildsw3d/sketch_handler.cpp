@@ -1,0 +1,136 @@
+#include "libs/geomcore/buildsw3d/sketch_handler.h"
+
+#include "libs/KvorCadComm/app_environment.h"
+#include "libs/KvorCadComm/creation_option_value.h"
+#include "libs/KvorCadComm/creation_warning.h"
+#include "libs/KvorCadComm/meta_tree_helpers.h"
+#include "libs/KvorCadComm/trace_frames.h"
+#include "libs/KvorCore/loader/log_category.h"
+#include "libs/geomcore/buildsw3d/plane_selection.h"
+#include "libs/geomcore/buildsw3d/sw_creation.h"
+#include "libs/geomcore/buildsw3d/sw_part.h"
+#include "libs/geomcore/swapi/call_support.h"
+#include "libs/geomcore/swapi/swapi.h"
+#include "libs/geomcore/swgeomtools/face_search.h"
+#include "libs/geomcore/swgeomtools/sketch_construction.h"
+#include "libs/geomcore/swgeomtools/sketch_walk.h"
+#include "libs/geomcore/swtools/error.h"
+#include "metamodel/core/creationoptions.h"
+#include "metamodel/m3d/sketch.h"
+#include "metamodel/m3d/viewhelpers.h"
+
+#include <exception>
+
+namespace {
+
+[[noreturn]] void fail(const mzComStringC& text) {
+    NATLINK_CREATION_WARNING(0, "ERROR", text, getAppName());
+    throw errorC(text);
+}
+
+mzComStringC quoted(const mzComStringC& name) {
+    return mzComStringC("\"") + name + "\"";
+}
+
+// The "SketchMode" setting: the part's own creation options when it has them, else those of
+// the conversion; 0 when neither sets it. Nothing is added to the tree.
+int sketchMode(const swPartC& part, metaReaderC& reader) {
+    metaTreePtrT options = part.findChild(mDocumentCreationOptionsC::keyName());
+    if (options.isNull()) {
+        if (const swCreation3dS* creation = creationOf(reader))
+            options = creation->creationOptions;
+    }
+    if (options.isNull())
+        return 0;
+    mDocumentCreationOptionSettingsC settings(
+        metaObjectC(options).findChild(mDocumentCreationOptionSettingsC::keyName()));
+    if (!settings.isValid())
+        return 0;
+    return getValAsInt(settings.getSetting("SketchMode", 0));
+}
+
+// Selects the recorded plane the placement names, or the planar face it describes. True only
+// when SolidWorks reports the selection made.
+bool selectPlacement(swPartC& part, const m3dSketchC& view, const matrixC4x4<double>& mat) {
+    const m3dSketchOnC placement = view.getSketchOn();
+    if (placement.hasChild("PLANE")) {
+        _bstr_t swName;
+        if (!part.findPlaneSwName(placement.getPlaneRef(), swName))
+            part.findPlaneByGeometry(swName, mat);
+        if (swName.length() == 0)
+            return false;
+        // A plane that cannot be selected leaves nothing to sketch on.
+        return modelDocSelectByName(part.modelDoc, swName, "PLANE", 0.0, 0.0, 0.0) != VARIANT_FALSE;
+    }
+    IFace2Ptr face;
+    if (!getPlanarFaceFromPointAndNormal(part.modelDoc, placement.getFacePoint(),
+                                         placement.getFaceVector(), face))
+        return false;
+    const IEntityPtr entity = requireInterfaceOf<IEntity>(face);
+    return entitySelect(entity, VARIANT_FALSE) == VARIANT_TRUE;
+}
+
+// A new fixed plane through the placement, recorded under the sketch's name and selected.
+void selectFixedPlane(swPartC& part, const matrixC4x4<double>& mat, const mzComStringC& name) {
+    _bstr_t planeName;
+    selectSketchPlane(part, mat.row(3), mat.row(0), mat.row(1), name, planeName);
+    if (planeName.length() != 0)
+        modelDocSelectByName(part.modelDoc, planeName, "PLANE", 0.0, 0.0, 0.0);
+}
+
+// Constrains the open sketch. The sketch is usable without it, so a failure is only logged.
+void constrainSketch(swPartC& part, metaReaderC& reader, const _bstr_t& swName,
+                     const mzComStringC& name) {
+    try {
+        const int mode = sketchMode(part, reader);
+        walkSketchSegments(swName, part.modelDoc, mode);
+    } catch (const _com_error& error) {
+        NATLINK_LOG(mzLogLevelWarning, mzComStringC("Could not constrain sketch ") + quoted(name) +
+                                           ": " + error.ErrorMessage());
+    } catch (const errorC& error) {
+        NATLINK_LOG(mzLogLevelWarning, mzComStringC("Could not constrain sketch ") + quoted(name) +
+                                           ": " + error.getMessage());
+    } catch (const std::exception& error) {
+        NATLINK_LOG(mzLogLevelWarning, mzComStringC("Could not constrain sketch ") + quoted(name) +
+                                           ": " + error.what());
+    } catch (...) {
+        NATLINK_LOG(mzLogLevelWarning, mzComStringC("Could not constrain sketch ") + quoted(name));
+    }
+}
+
+} // namespace
+
+int swMeta3dSketchC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* data) {
+    NATLINK_TRACE_FRAME_C("swMeta3dSketchC::execute");
+    auto* part = static_cast<swPartC*>(data);
+    const m3dSketchC view(getParentTreePtr(tagToken));
+    const mzComStringC name = getName(view);
+    const matrixC4x4<double> mat = getMatrix(view);
+    NATLINK_LOG(mzLogLevelTrace, "Create sketch: " + name);
+    if (part == nullptr)
+        fail("Error while creating sketch " + quoted(name));
+    IModelDoc2* doc = swapiRequired<IModelDoc2>(part->modelDoc);
+
+    // A sketch left open by an earlier node is closed before anything is selected.
+    if (modelDocGetEditedSketch(doc))
+        modelDocInsertSketch(doc, VARIANT_TRUE);
+    modelDocClearSelection(doc);
+
+    if (!selectPlacement(*part, view, mat))
+        selectFixedPlane(*part, mat, name);
+
+    if (modelDocInsertSketch(doc, VARIANT_TRUE) != S_OK)
+        fail("Error while creating sketch " + quoted(name));
+
+    const ISketchPtr sketch = createSketch(part->modelDoc, view, mat);
+    IFeaturePtr feature;
+    featurePtrFromUnknown(feature, sketch);
+    const _bstr_t swName = featureGetName(swapiRequired<IFeature>(feature));
+    part->addSketchRecord(sketchRecord{sketch, name, swName});
+
+    constrainSketch(*part, reader, swName, name);
+
+    if (modelDocInsertSketch(doc, VARIANT_TRUE) != S_OK)
+        fail("Could not finish sketch " + quoted(name));
+    return 1;
+}
