@@ -40,8 +40,9 @@ int sw3dFeatDrillingC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
 
     // The hole and its history are read from a copy, which the face search and the hole
     // creation may extend (an empty CONIC, an empty HISTORY) without touching the model.
-    const metaObjectC copy = view.cloneTree(1);
-    m3dFeatDrillingC drilling(copy.getTreePtr());
+    // Every view of the copy shares its ownership: the copy lives until the last of them ends.
+    m3dFeatDrillingC drilling;
+    drilling.ctorCopy(view.cloneTree(1), 1);
     const mzComStringC name = getName(drilling);
     vectorC3d<double> start;
     vectorC3d<double> direction;
