@@ -149,6 +149,16 @@ TEST_F(Conversion, FailingSolidWorksCallFailsOnlyItsItem) {
     EXPECT_EQ(planes.count("A"), 0u);
 }
 
+TEST_F(Conversion, ItemsWithoutABuilderAreReportedNotSkipped) {
+    EXPECT_EQ(
+        convert(
+            "(PART (NAME \"Odd\") (ITEMS (GIZMO (NAME \"G\")) 42"
+            " (PLANE (NAME \"P\") (TYP \"ABS_PLANE\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 3 1))))"),
+        1);
+    EXPECT_EQ(resText_, "Items not built: GIZMO \"G\": Items of kind GIZMO cannot be built");
+    expectPlane(planesOf(path("out/Odd.sldprt")), "P", {0, 0, 3}, {0, 0, 1});
+}
+
 TEST_F(Conversion, DocumentsThatCannotBeBuiltAreRefusedWithTheReason) {
     EXPECT_EQ(convert("(ASSEMBLY (NAME \"A\") (ITEMS))"), 1);
     EXPECT_EQ(resText_, "Documents of kind ASSEMBLY cannot be built yet; only PART");

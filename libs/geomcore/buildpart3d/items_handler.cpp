@@ -28,6 +28,9 @@ int swMeta3dItemsC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* da
             continue;
         mzComStringC message;
         try {
+            // An item that no handler builds is not built: that is a failure, not a skip.
+            if (reader.findCommand(item.getTag()) == nullptr)
+                throw errorC(mzComStringC("Items of kind ") + item.getTag() + " cannot be built");
             reader.exeNode(child.current(), data);
             continue;
         } catch (const errorC& error) {

@@ -1,6 +1,7 @@
 // The ITEMS handler: hands every feature node of a part's ITEMS to the handler registered
 // for its tag. A handler that fails has shown its creation warning and thrown; the loop
 // logs the failure, notes the item in the creation context and goes on with the next item.
+// An item whose tag has no handler is noted as failed too.
 #pragma once
 
 #include "libs/KvorMetaApi/metaread/reader.h"
