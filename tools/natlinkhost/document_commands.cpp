@@ -3,6 +3,7 @@
 #include "libs/KvorCore/loader/log_category.h"
 #include "libs/KvorCore/loader/trace_frame.h"
 #include "libs/geomcore/swapi/swapi.h"
+#include "platform/sldworks/model/sketch.h"
 #include "platform/sldworks/session/session.h"
 
 #include <algorithm>
@@ -44,7 +45,8 @@ std::string lowerExtension(const std::string& path) {
 // The document of `path` opened in `app` (through the session's side for tools: a part
 // file read by the document model and added to the session's open documents); null with the
 // reason on err.
-IModelDoc2Ptr openDocument(ISldWorks* app, const std::string& path, std::ostream& err) {
+IModelDoc2Ptr openDocument(ISldWorks* app, const std::string& path, std::ostream& err,
+                           swsim::PartDocumentPtr* model = nullptr) {
     std::error_code error;
     const std::string absolute = std::filesystem::absolute(path, error).lexically_normal().string();
     if (!std::filesystem::is_regular_file(absolute, error)) {
@@ -52,7 +54,10 @@ IModelDoc2Ptr openDocument(ISldWorks* app, const std::string& path, std::ostream
         return IModelDoc2Ptr();
     }
     try {
-        return sessionAddPart(app, swsim::PartDocument::open(absolute));
+        const swsim::PartDocumentPtr opened = swsim::PartDocument::open(absolute);
+        if (model != nullptr)
+            *model = opened;
+        return sessionAddPart(app, opened);
     } catch (const swsim::ModelError& failure) {
         err << "natlinkhost: " << path << ": " << failure.what() << '\n';
         return IModelDoc2Ptr();
@@ -125,6 +130,54 @@ void printBodies(IModelDoc2* doc, std::ostream& out) {
     }
 }
 
+std::string point(const swsim::Vec3& p) {
+    return triple({p.x, p.y, p.z}, 0);
+}
+
+// Each sketch with where it lies and its segments at their model positions.
+void printSketches(const swsim::PartDocument& model, std::ostream& out) {
+    bool any = false;
+    for (const swsim::FeaturePtr& feature : model.features()) {
+        const auto sketch = std::dynamic_pointer_cast<swsim::Sketch>(feature);
+        if (!sketch)
+            continue;
+        if (!any)
+            out << "sketches:\n";
+        any = true;
+        out << "  \"" << sketch->name() << "\"";
+        if (sketch->is3D()) {
+            out << " 3D";
+        } else {
+            const auto plane = std::dynamic_pointer_cast<swsim::Feature>(sketch->placement());
+            out << " on " << (plane ? "\"" + plane->name() + "\"" : std::string("a face"))
+                << " origin " << point(sketch->frame().origin) << " normal "
+                << point(sketch->frame().zDir);
+        }
+        out << '\n';
+        for (const swsim::SketchSegmentPtr& segment : sketch->segments()) {
+            out << "    " << segment->name();
+            switch (segment->kind()) {
+            case swsim::SegmentKind::Line:
+                out << (segment->centreLine() ? " centre line " : " ")
+                    << point(segment->start()->modelPosition()) << " -> "
+                    << point(segment->end()->modelPosition());
+                break;
+            case swsim::SegmentKind::Arc:
+                out << " arc " << point(segment->start()->modelPosition()) << " -> "
+                    << point(segment->end()->modelPosition()) << " centre "
+                    << point(segment->centre()->modelPosition()) << " radius "
+                    << number(segment->radius());
+                break;
+            case swsim::SegmentKind::Circle:
+                out << " circle centre " << point(segment->centre()->modelPosition()) << " radius "
+                    << number(segment->radius());
+                break;
+            }
+            out << '\n';
+        }
+    }
+}
+
 } // namespace
 
 int runInspectCommand(const commandLineS& line, std::ostream& out, std::ostream& err) {
@@ -132,11 +185,14 @@ int runInspectCommand(const commandLineS& line, std::ostream& out, std::ostream&
     const std::string& path = line.operands.at(0);
     try {
         const ISldWorksPtr app = createSimulatedSldWorks();
-        const IModelDoc2Ptr doc = openDocument(app, path, err);
+        swsim::PartDocumentPtr model;
+        const IModelDoc2Ptr doc = openDocument(app, path, err, &model);
         if (!doc)
             return 1;
         out << "document: " << path << '\n';
         printFeatures(doc, out);
+        if (model)
+            printSketches(*model, out);
         printBodies(doc, out);
         sldWorksCloseDocument(app, modelDocGetPathName(doc));
         return 0;
