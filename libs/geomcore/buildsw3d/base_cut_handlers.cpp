@@ -6,6 +6,7 @@
 #include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
+#include "libs/geomcore/buildsw3d/sw_creation.h"
 #include "libs/geomcore/buildsw3d/sw_part.h"
 #include "libs/geomcore/buildsw3d/threads_and_faces.h"
 #include "libs/geomcore/sw3ddoc/body_features.h"
@@ -32,8 +33,20 @@ struct bodyKindS {
     const char* kind; // "base" or "cut", in the messages and logs
 };
 
-mDocumentCreationOptionSettingC multibodySetting(swPartC& part) {
-    return part.getCreationOptions().getSettings().getSetting("Multibodysolid", 0);
+// The "Multibodysolid" setting: of the part's own creation options when it has them, else of
+// the conversion's (as for the other creation options); unbound when neither has it. Reading
+// adds nothing to the tree.
+mDocumentCreationOptionSettingC multibodySetting(const swPartC& part, metaReaderC& reader) {
+    metaTreePtrT options = part.findChild(mDocumentCreationOptionsC::keyName());
+    if (options.isNull()) {
+        if (const swCreation3dS* creation = creationOf(reader))
+            options = creation->creationOptions;
+    }
+    mDocumentCreationOptionSettingsC settings(
+        metaObjectC(options).findChild(mDocumentCreationOptionSettingsC::keyName()));
+    if (!settings.isValid())
+        return mDocumentCreationOptionSettingC();
+    return settings.getSetting("Multibodysolid", 0);
 }
 
 // The record name of a cut inside a drilling's alternate history is the drilling's NAME.
@@ -74,14 +87,14 @@ int executeBody(metaReaderC& reader, metaTreePtrT tagToken, void* data, const bo
     IFeaturePtr feature;
     if (view.isExtrude()) {
         NATLINK_LOG(mzLogLevelTrace, mzComStringC("Create ") + kind.kind + " extrude: " + name);
-        const int multibody = multibodySetting(*part).getVal().toInt();
+        const int multibody = multibodySetting(*part, reader).getVal().toInt();
         const m3dFeatExtrudeC extrusion(view.getTreePtr());
         if (createExtrusionFeature(extrusion, kind.cut, part->firstFeature, part->modelDoc,
                                    typeName, feature, multibody) != 0)
             fail(failure);
     } else if (view.isRotate()) {
         NATLINK_LOG(mzLogLevelTrace, mzComStringC("Create ") + kind.kind + " rotate: " + name);
-        const int multibody = getValAsInt(multibodySetting(*part));
+        const int multibody = getValAsInt(multibodySetting(*part, reader));
         const m3dFeatRotateC revolution(view.getTreePtr());
         if (createRevolutionFeature(revolution, kind.cut, part->firstFeature, part->modelDoc,
                                     typeName, feature, multibody) != 0)

@@ -1,0 +1,122 @@
+// The BASE and CUT handlers through the build's reader: features from recorded sketches,
+// their records and messages, the first-feature flag and the multibody option.
+#include "libs/geomcore/swapi/swapi.h"
+#include "libs/geomcore/swtools/error.h"
+#include "tests/solids/solids_fixture.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double pi = 3.141592653589793;
+
+using BaseCut = partHandlersTest;
+
+TEST_F(BaseCut, FirstBaseThroughTheDocumentThenBossAndCut) {
+    recordRectangle("S1", "Front Plane", 0, 0, 40, 20);
+    EXPECT_EQ(run("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"S1\") (PARAM 10 0 0))"), 1);
+    EXPECT_EQ(kit().journal().count("IModelDoc2::CreateExtrusion"), 1u);
+    EXPECT_EQ(part_->firstFeature, 0);
+    EXPECT_EQ(mzComStringC(featureGetTypeName(recorded("B1"))).toUtf8(), "Extrusion");
+    EXPECT_NEAR(volume(), 8000.0, 1e-6);
+
+    recordRectangle("S2", "Front Plane", 0, 0, 10, 10);
+    run("(BASE (NAME \"B2\") (TYP \"EXTRUDE\") (USED \"S2\") (PARAM 5 1 0))");
+    EXPECT_EQ(kit().journal().count("IFeatureManager::CreateExtrusion"), 1u);
+    EXPECT_EQ(mzComStringC(featureGetTypeName(recorded("B2"))).toUtf8(), "Boss");
+
+    recordCircle("S3", "Front Plane", 20, 10, 4);
+    run("(CUT (NAME \"C1\") (TYP \"EXTRUDE\") (USED \"S3\") (PARAM 10 0 0))");
+    EXPECT_EQ(mzComStringC(featureGetTypeName(recorded("C1"))).toUtf8(), "Cut");
+    EXPECT_NEAR(volume(), 8000.0 + 500.0 - pi * 16 * 10, 1e-6);
+    EXPECT_EQ(recordCount(), 3u);
+}
+
+TEST_F(BaseCut, RevolutionThatMakesNothingFails) {
+    recordRectangle("Plate", "Front Plane", -20, -20, 40, 40);
+    run("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"Plate\") (PARAM 10 0 0))");
+    const double before = volume();
+    // A revolution without a centre line in its sketch makes nothing: the node fails.
+    recordRectangle("Ring", "Top Plane", 0, 0, 5, 5);
+    EXPECT_EQ(failureOf("(BASE (NAME \"R1\") (TYP \"ROTATE\") (USED \"Ring\") (PARAM 360 0 0))"),
+              "Error while creating base feature \"R1\"");
+    EXPECT_EQ(kit().journal().count("IFeatureManager::CreateRevolution"), 1u);
+    EXPECT_NEAR(volume(), before, 1e-9);
+}
+
+TEST_F(BaseCut, MissingSketchFailsWithItsMessageAndKeepsTheFlag) {
+    EXPECT_EQ(failureOf("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"Nowhere\") (PARAM 1 0 0))"),
+              "Sketch \"Nowhere\" for feature \"B1\" not found");
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{
+                                warningText("Sketch \"Nowhere\" for feature \"B1\" not found")});
+    EXPECT_EQ(part_->firstFeature, 1);
+    EXPECT_TRUE(recordCount() == 0);
+}
+
+TEST_F(BaseCut, UnknownTypeFailsAndRecordsNothing) {
+    recordRectangle("S1", "Front Plane", 0, 0, 40, 20);
+    EXPECT_EQ(failureOf("(BASE (NAME \"B1\") (TYP \"LOFT\") (USED \"S1\") (PARAM 10 0 0))"),
+              "Error while creating base feature \"B1\"");
+    EXPECT_EQ(failureOf("(CUT (NAME \"C1\") (USED \"S1\") (PARAM 10 0 0))"),
+              "Error while creating cut feature \"C1\"");
+    EXPECT_TRUE(recordCount() == 0);
+    EXPECT_EQ(part_->firstFeature, 1);
+    EXPECT_EQ(kit().journal().count("IModelDoc2::CreateExtrusion"), 0u);
+
+    // The flag still set, the next base is made through the document.
+    run("(BASE (NAME \"B2\") (TYP \"EXTRUDE\") (USED \"S1\") (PARAM 10 0 0))");
+    EXPECT_EQ(kit().journal().count("IModelDoc2::CreateExtrusion"), 1u);
+}
+
+TEST_F(BaseCut, FirstBaseWhoseFeatureCannotBeFoundFailsInsteadOfRecordingAnother) {
+    recordRectangle("S1", "Front Plane", 0, 0, 40, 20);
+    // The document makes the extrusion, but the search for it finds nothing.
+    kit().plan().returnNull("IModelDoc2::FirstFeature");
+    EXPECT_EQ(failureOf("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"S1\") (PARAM 10 0 0))"),
+              "Error while creating base feature \"B1\"");
+    EXPECT_TRUE(recordCount() == 0);
+    EXPECT_EQ(part_->firstFeature, 1);
+}
+
+TEST_F(BaseCut, CreationFailuresAndComErrors) {
+    recordRectangle("S1", "Front Plane", 0, 0, 40, 20);
+    kit().plan().returnSFalse("IModelDoc2::CreateExtrusion");
+    EXPECT_EQ(failureOf("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"S1\") (PARAM 10 0 0))"),
+              "Error while creating base feature \"B1\"");
+    kit().plan().clear();
+    kit().plan().failWith("IModelDoc2::SelectByName", E_FAIL);
+    EXPECT_THROW(run("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"S1\") (PARAM 10 0 0))"),
+                 _com_error);
+    EXPECT_EQ(part_->firstFeature, 1);
+}
+
+TEST_F(BaseCut, MultibodyOptionStopsMerging) {
+    metaObjectC options;
+    ASSERT_TRUE(options.ctorFromText(
+        "(CREAOPTS (CREAOPTSETS (CREAOPTSET (NAME \"Multibodysolid\") (VAL \"1\"))))"));
+    partNode_.appendChild(options.getTreePtr());
+    recordRectangle("S1", "Front Plane", 0, 0, 40, 20);
+    run("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"S1\") (PARAM 10 0 0))");
+    recordRectangle("S2", "Front Plane", 100, 0, 10, 10);
+    run("(BASE (NAME \"B2\") (TYP \"EXTRUDE\") (USED \"S2\") (PARAM 10 0 0))");
+    const auto calls = kit().journal().calls("IFeatureManager::CreateExtrusion");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].args[17], "0") << "merge off";
+}
+
+TEST_F(BaseCut, CutInADrillingHistoryIsRecordedUnderTheDrilling) {
+    recordRectangle("S1", "Front Plane", 0, 0, 40, 20);
+    run("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"S1\") (PARAM 10 0 0))");
+    recordCircle("H", "Front Plane", 10, 10, 2);
+    // The cut node is handed over directly, as the history handler would.
+    const metaTreePtrT drilling = place("(DRILLING (NAME \"D7\") (HISTORY (CUT (NAME \"Inner\") "
+                                        "(TYP \"EXTRUDE\") (USED \"H\") (PARAM 10 1 0))))");
+    const metaObjectC history(metaObjectC(drilling).findChild("HISTORY"));
+    reader_->exeNode(history.findChild("CUT"), part_.get());
+    EXPECT_TRUE(recorded("D7"));
+    IFeaturePtr none;
+    _bstr_t name;
+    EXPECT_FALSE(part_->findFeatureRecord("Inner", name, none));
+}
+
+} // namespace
