@@ -101,34 +101,126 @@ private:
     std::vector<IDispatchPtr> annotations_;
 };
 
+// A VT_ARRAY|VT_BSTR answer (configuration names).
+inline _variant_t makeTextArray(const std::vector<std::string>& items) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(items.size()));
+    for (LONG i = 0; i < static_cast<LONG>(items.size()); ++i) {
+        _bstr_t text(items[static_cast<std::size_t>(i)].c_str());
+        SafeArrayPutElement(array, &i, static_cast<BSTR>(text.GetBSTR()));
+    }
+    VARIANT holder;
+    VariantInit(&holder);
+    holder.vt = static_cast<VARTYPE>(VT_ARRAY | VT_BSTR);
+    holder.parray = array;
+    return _variant_t(holder, false);
+}
+
 // Custom properties of one configuration name: names and values, or a count alone.
 class fakePropertiesC : public comObjectT<fakePropertiesC, ICustomPropertyManager> {
 public:
     fakePropertiesC(std::vector<std::string> names, std::vector<std::string> values, long count)
         : names_(std::move(names)), values_(std::move(values)), count_(count) {}
     HRESULT GetAll(VARIANT* names, VARIANT* types, VARIANT* values, long* count) override {
-        *names = texts(names_).Detach();
+        *names = makeTextArray(names_).Detach();
         *types = _variant_t().Detach();
-        *values = texts(values_).Detach();
+        *values = makeTextArray(values_).Detach();
         *count = count_;
         return S_OK;
     }
 
 private:
-    static _variant_t texts(const std::vector<std::string>& items) {
-        SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(items.size()));
-        for (LONG i = 0; i < static_cast<LONG>(items.size()); ++i) {
-            _bstr_t text(items[static_cast<std::size_t>(i)].c_str());
-            SafeArrayPutElement(array, &i, static_cast<BSTR>(text.GetBSTR()));
-        }
-        VARIANT holder;
-        VariantInit(&holder);
-        holder.vt = static_cast<VARTYPE>(VT_ARRAY | VT_BSTR);
-        holder.parray = array;
-        return _variant_t(holder, false);
-    }
-
     std::vector<std::string> names_;
     std::vector<std::string> values_;
     long count_;
 };
+
+// An assembly component: its document (or none), children, and what was asked of it.
+class fakeComponentC : public comObjectT<fakeComponentC, IComponent, IComponentObject> {
+public:
+    explicit fakeComponentC(IModelDoc2Ptr doc = IModelDoc2Ptr()) : doc_(std::move(doc)) {}
+
+    std::vector<IDispatchPtr> children;
+    bool stateSet = true;
+    std::vector<long> states;
+    std::vector<std::string> configurations;
+
+    HRESULT GetChildrenCount(long* count) override {
+        *count = static_cast<long>(children.size());
+        return S_OK;
+    }
+    HRESULT GetChildren(VARIANT* out) override {
+        std::vector<IDispatch*> objects;
+        for (const IDispatchPtr& child : children)
+            objects.push_back(child.GetInterfacePtr());
+        *out = makeDispatchArray(objects).Detach();
+        return S_OK;
+    }
+    HRESULT GetModelDoc(IDispatch** doc) override {
+        IDispatchPtr object(doc_);
+        *doc = object.Detach();
+        return S_OK;
+    }
+    HRESULT SetState(long state) override {
+        states.push_back(state);
+        return S_OK;
+    }
+    HRESULT IsStateSet(VARIANT_BOOL* result) override {
+        *result = stateSet ? VARIANT_TRUE : VARIANT_FALSE;
+        return S_OK;
+    }
+    HRESULT SetConfiguration(BSTR name) override {
+        configurations.push_back(static_cast<const char*>(_bstr_t(name, true)));
+        return S_OK;
+    }
+    HRESULT GetBodies(long, VARIANT*) override { return E_NOTIMPL; }
+
+private:
+    IModelDoc2Ptr doc_;
+};
+
+// A configuration with a name and a root component (or none).
+class fakeConfigurationC : public comObjectT<fakeConfigurationC, IConfiguration> {
+public:
+    fakeConfigurationC(std::string name, IDispatchPtr root)
+        : name_(std::move(name)), root_(std::move(root)) {}
+    HRESULT GetName(BSTR* name) override {
+        *name = _bstr_t(name_.c_str()).Detach();
+        return S_OK;
+    }
+    HRESULT GetRootComponent(IDispatch** component) override {
+        IDispatchPtr object(root_);
+        *component = object.Detach();
+        return S_OK;
+    }
+
+private:
+    std::string name_;
+    IDispatchPtr root_;
+};
+
+// A configuration manager whose active configuration is given.
+class fakeConfigurationManagerC
+    : public comObjectT<fakeConfigurationManagerC, IConfigurationManager> {
+public:
+    explicit fakeConfigurationManagerC(IDispatchPtr active) : active_(std::move(active)) {}
+    HRESULT AddConfiguration(BSTR, BSTR, BSTR, long, BSTR, BSTR, IDispatch**) override {
+        return E_NOTIMPL;
+    }
+    HRESULT GetActiveConfiguration(IDispatch** configuration) override {
+        IDispatchPtr object(active_);
+        *configuration = object.Detach();
+        return S_OK;
+    }
+
+private:
+    IDispatchPtr active_;
+};
+
+// A new recorded component as the object SolidWorks hands out, and its recorder.
+inline IDispatchPtr newFakeComponent(IModelDoc2Ptr doc = IModelDoc2Ptr()) {
+    IComponent* component = new fakeComponentC(std::move(doc));
+    return IDispatchPtr(static_cast<IDispatch*>(component), false);
+}
+inline fakeComponentC* componentRecorder(const IDispatchPtr& object) {
+    return static_cast<fakeComponentC*>(IComponentPtr(object).GetInterfacePtr());
+}

@@ -199,11 +199,20 @@ void swCheckinC::getAsmData(IModelDoc2Ptr doc, pShellDocCheckinC& record) {
             pShellDocCheckinC memberRecord(pShellNewNode);
             pingHost(pollObject);
             sldWorksCallSlot9(sldWorks, path.toBstr(), type);
-            const IModelDoc2Ptr fetched = getSessionDocument(sldWorks, path.toBstr());
-            if (modelDocGetType(fetched) == 1)
-                getPartData(fetched, memberRecord);
-            else
-                getAsmData(fetched, memberRecord);
+            try {
+                const IModelDoc2Ptr fetched = getSessionDocument(sldWorks, path.toBstr());
+                if (modelDocGetType(fetched) == 1)
+                    getPartData(fetched, memberRecord);
+                else
+                    getAsmData(fetched, memberRecord);
+            } catch (...) {
+                // The check-in ends here; the member loaded for it is not left open.
+                try {
+                    sldWorksCloseDocument(sldWorks, path.toBstr());
+                } catch (...) {
+                }
+                throw;
+            }
             pingHost(pollObject);
             sldWorksCloseDocument(sldWorks, path.toBstr());
             members.addDocument(memberRecord.getTreePtr());
