@@ -1,5 +1,6 @@
 // Base of every object of the model that callers hold, select and compare by pointer:
-// features (planes, sketches, solid features, ...), bodies, faces, edges and sketch entities.
+// features (planes, sketches, solid features, ...), bodies, faces, edges, sketch entities,
+// configurations, dimensions and assembly components.
 #pragma once
 
 #include <memory>
@@ -14,6 +15,9 @@ enum class ObjectKind {
     SketchPoint,
     SketchSegment,
     SketchConstraint,
+    Configuration,
+    Dimension,
+    Component,
 };
 
 class Object : public std::enable_shared_from_this<Object> {

@@ -133,6 +133,8 @@ bool PartDocument::renameFeature(Feature& feature, const std::string& name) {
 bool PartDocument::applySuppression(Feature& feature, bool suppressed) {
     if (featureIndex(feature) < 0)
         return false;
+    // Suppression set on the feature itself belongs to the active configuration.
+    activeConfiguration()->setSuppressed(&feature, suppressed);
     if (feature.suppressed_ == suppressed)
         return true;
     feature.suppressed_ = suppressed;
@@ -142,15 +144,33 @@ bool PartDocument::applySuppression(Feature& feature, bool suppressed) {
     return true;
 }
 
-void PartDocument::rebuild() {
+bool PartDocument::rebuild() {
     impl_->pending.clear();
     impl_->pendingBoxes.clear();
+    bool ok = true;
+    // Dimensions that drive a parameter: the active configuration's value shapes the tool.
+    for (const auto& d : dimensions_) {
+        const auto solid = std::dynamic_pointer_cast<SolidFeature>(d->feature());
+        if (!solid || d->drives().empty() || solid->suppressed())
+            continue;
+        const double wanted = dimensionValue(*d);
+        bool differs = false;
+        for (const auto& [key, value] : solid->parameters())
+            differs = differs || (key == d->drives() && value != wanted);
+        std::string error;
+        if (differs && !regenerate(*solid, d->drives(), wanted, error)) {
+            lastError_ = "rebuild: " + solid->name() + ": " + error;
+            ok = false;
+        }
+    }
     std::vector<BodyState> states;
     std::vector<const SolidFeature*> cuts; // a run of consecutive cuts, applied together
     auto applyRun = [&] {
         std::string error;
-        if (!Impl::applyCuts(states, cuts, error))
+        if (!Impl::applyCuts(states, cuts, error)) {
             lastError_ = "rebuild: " + error;
+            ok = false;
+        }
         cuts.clear();
     };
     for (const auto& f : features_) {
@@ -164,14 +184,17 @@ void PartDocument::rebuild() {
         applyRun();
         std::string error;
         std::vector<BodyState> next = states;
-        if (Impl::apply(next, *solid, error))
+        if (Impl::apply(next, *solid, error)) {
             states = std::move(next);
-        else
+        } else {
             lastError_ = "rebuild: " + solid->name() + ": " + error;
+            ok = false;
+        }
     }
     applyRun();
     impl_->install(std::move(states), true);
     ++revision_;
+    return ok;
 }
 
 // ---- reference geometry ---------------------------------------------------------------

@@ -11,7 +11,9 @@
 // suppression, and when a document is opened.
 #pragma once
 
+#include "platform/sldworks/model/dimension.h"
 #include "platform/sldworks/model/feature.h"
+#include "platform/sldworks/model/model_document.h"
 #include "platform/sldworks/model/object.h"
 #include "platform/sldworks/model/selection.h"
 #include "platform/sldworks/model/sketch.h"
@@ -32,7 +34,7 @@ struct RayHit {
     double distance = 0.0; // along the ray from its start; may be negative down to -radius
 };
 
-class PartDocument : public std::enable_shared_from_this<PartDocument> {
+class PartDocument final : public ModelDocument, public std::enable_shared_from_this<PartDocument> {
 public:
     // A new part from the template: the items "Sensors" (SensorFolder), "Annotations"
     // (DetailCabinet), "Solid Bodies" (SolidBodyFolder), "Surface Bodies"
@@ -45,17 +47,19 @@ public:
 
     PartDocument(const PartDocument&) = delete;
     PartDocument& operator=(const PartDocument&) = delete;
-    ~PartDocument();
+    ~PartDocument() override;
+
+    DocumentType type() const override { return DocumentType::Part; }
 
     // ---- files ------------------------------------------------------------------------
     // Saves in the session's own format; raises ModelError when the file cannot be written.
-    void save(const std::string& path);
+    void save(const std::string& path) override;
+    void saveCopy(const std::string& path) const override;
     // Writes a copy of the bodies as STEP or STL (binary unless `asciiStl`); raise ModelError.
-    void exportStep(const std::string& path) const;
-    void exportStl(const std::string& path, bool asciiStl = false) const;
-    const std::string& path() const { return path_; }
-    bool modified() const { return modified_; }
-    void setModified(bool modified) { modified_ = modified; }
+    void exportStep(const std::string& path) const override;
+    void exportStl(const std::string& path, bool asciiStl = false,
+                   double scale = 1.0) const override;
+    void saveBitmap(const std::string& path, int width, int height) const override;
 
     // ---- features ---------------------------------------------------------------------
     const std::vector<FeaturePtr>& features() const { return features_; }
@@ -65,8 +69,39 @@ public:
     FeaturePtr newestFeature() const;
     FeaturePtr findFeature(const std::string& name) const;
     int featureIndex(const Feature& feature) const; // -1 when not listed
-    // Replays the unsuppressed solid features in order from scratch.
-    void rebuild();
+    // Replays the solid features that the active configuration does not suppress, in order
+    // from scratch, with the dimension values of the active configuration. False (with
+    // lastError()) when a feature could not be applied.
+    bool rebuild();
+
+    // ---- configurations: suppression and dimension values -----------------------------
+    // Suppresses or unsuppresses a feature in the named configurations (all of them when
+    // the list is empty); the part is replayed when the active one is among them. False
+    // when the feature is not in the part or a name is no configuration (nothing changes).
+    bool setSuppression(const FeaturePtr& feature, bool suppressed,
+                        const std::vector<std::string>& configurations);
+    // Whether the feature is suppressed in the named configuration.
+    bool suppressedIn(const Feature& feature, const std::string& configuration) const;
+
+    // ---- dimensions -------------------------------------------------------------------
+    // Extrusions get "D1" (depth, linear, driving depth1) and revolutions "D1" (angle,
+    // angular, driving angle1) when they are made. Further dimensions can be added to any
+    // feature; null when the feature is not in the part or the name is empty or taken there.
+    DimensionPtr addDimension(const FeaturePtr& feature, const std::string& name, int type,
+                              double value, const std::string& drives = {});
+    std::vector<DimensionPtr> dimensionsOf(const Feature& feature) const;
+    // By full name, "D1@Boss-Extrude1".
+    DimensionPtr findDimension(const std::string& fullName) const;
+    // The value in the active configuration.
+    double dimensionValue(const Dimension& dimension) const;
+    double dimensionValueIn(const Dimension& dimension, const std::string& configuration) const;
+    // Sets the value in the named configurations, or the document's value for all
+    // configurations when the list is empty; the part is replayed when the active
+    // configuration's value changed. False for a non-finite value, a dimension of another
+    // document or an unknown configuration.
+    bool setDimensionValue(const DimensionPtr& dimension, double value,
+                           const std::vector<std::string>& configurations);
+
     // Message of the last failed operation.
     const std::string& lastError() const { return lastError_; }
 
@@ -142,6 +177,7 @@ public:
     Box box() const;
     // Over the solid bodies.
     MassProperties massProperties() const;
+    MassProperties geometryMass() const override { return massProperties(); }
 
     // ---- entity names and colours -----------------------------------------------------
     // Names a face or edge of the part. Refused (false) when the entity already has a name,
@@ -194,9 +230,15 @@ private:
     SketchPtr activeSketch_;
     Selection selection_;
     mutable std::string lastError_; // also set when deferred cuts are applied
-    std::string path_;
-    bool modified_ = false;
     mutable std::uint64_t revision_ = 0;
+    std::vector<DimensionPtr> dimensions_;
+
+    void configurationActivated() override;
+    std::string fileText() const;
+    // Remakes a solid feature's tool with one parameter changed; false with `error`.
+    bool regenerate(SolidFeature& feature, const std::string& key, double value,
+                    std::string& error);
+    void addDrivingDimension(const SolidFeaturePtr& feature);
     // Applies deferred cuts (see addSolidFeature) before a query that needs exact bodies.
     void flush() const;
 };

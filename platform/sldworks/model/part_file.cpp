@@ -8,8 +8,11 @@
 // replaying the features when the part is opened.
 #include "platform/sldworks/model/part_document.h"
 
+#include "platform/sldworks/model/file_io.h"
 #include "platform/sldworks/model/part_impl.h"
+#include "platform/sldworks/model/preview.h"
 
+#include <BRepBuilderAPI_Transform.hxx>
 #include <BRepMesh_IncrementalMesh.hxx>
 #include <BRepTools.hxx>
 #include <BRep_Builder.hxx>
@@ -20,6 +23,7 @@
 #include <Standard_Failure.hxx>
 #include <StlAPI_Writer.hxx>
 #include <TopoDS_Compound.hxx>
+#include <gp_Trsf.hxx>
 
 #include <charconv>
 #include <cmath>
@@ -31,157 +35,10 @@ namespace swsim {
 
 namespace {
 
+using detail::Reader;
+using detail::Writer;
+
 constexpr const char* kHeader = "SWSIM-PART 1";
-
-// ---- writing --------------------------------------------------------------------------
-
-class Writer {
-public:
-    Writer& word(const std::string& w) {
-        out_ << w << ' ';
-        return *this;
-    }
-    Writer& num(double v) {
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "%.17g", v);
-        out_ << buf << ' ';
-        return *this;
-    }
-    Writer& integer(long long v) {
-        out_ << v << ' ';
-        return *this;
-    }
-    Writer& str(const std::string& s) {
-        out_ << '"';
-        for (char c : s) {
-            if (c == '"' || c == '\\')
-                out_ << '\\';
-            out_ << c;
-        }
-        out_ << "\" ";
-        return *this;
-    }
-    Writer& vec(Vec3 v) { return num(v.x).num(v.y).num(v.z); }
-    Writer& frame(const Frame& f) { return vec(f.origin).vec(f.xDir).vec(f.yDir).vec(f.zDir); }
-    Writer& blob(const std::string& bytes) {
-        out_ << "#" << bytes.size() << '\n' << bytes << '\n';
-        return *this;
-    }
-    Writer& line() {
-        out_ << '\n';
-        return *this;
-    }
-    std::string text() const { return out_.str(); }
-
-private:
-    std::ostringstream out_;
-};
-
-// ---- reading --------------------------------------------------------------------------
-
-class Reader {
-public:
-    Reader(std::string text, std::string path) : text_(std::move(text)), path_(std::move(path)) {}
-
-    [[noreturn]] void fail(const std::string& what) const {
-        throw ModelError("open " + path_ + ": " + what + " (at byte " + std::to_string(pos_) + ")");
-    }
-
-    void skipSpace() {
-        while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_])))
-            ++pos_;
-    }
-    std::string token() {
-        skipSpace();
-        if (pos_ >= text_.size())
-            fail("the file ends too early");
-        const size_t start = pos_;
-        while (pos_ < text_.size() && !std::isspace(static_cast<unsigned char>(text_[pos_])))
-            ++pos_;
-        return text_.substr(start, pos_ - start);
-    }
-    void expect(const std::string& word) {
-        const std::string t = token();
-        if (t != word)
-            fail("expected \"" + word + "\", found \"" + t.substr(0, 40) + "\"");
-    }
-    double num() {
-        const std::string t = token();
-        double v = 0.0;
-        const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
-        if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(v))
-            fail("expected a number, found \"" + t.substr(0, 40) + "\"");
-        return v;
-    }
-    long long integer(long long lo, long long hi) {
-        const std::string t = token();
-        long long v = 0;
-        const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
-        if (r.ec != std::errc() || r.ptr != t.data() + t.size())
-            fail("expected an integer, found \"" + t.substr(0, 40) + "\"");
-        if (v < lo || v > hi)
-            fail("the value " + t + " is out of range");
-        return v;
-    }
-    int count() { return static_cast<int>(integer(0, 10'000'000)); }
-    bool flag() { return integer(0, 1) != 0; }
-    std::string str() {
-        skipSpace();
-        if (pos_ >= text_.size() || text_[pos_] != '"')
-            fail("expected a string");
-        ++pos_;
-        std::string out;
-        while (true) {
-            if (pos_ >= text_.size())
-                fail("a string is not closed");
-            const char c = text_[pos_++];
-            if (c == '"')
-                return out;
-            if (c == '\\') {
-                if (pos_ >= text_.size())
-                    fail("a string is not closed");
-                out += text_[pos_++];
-            } else {
-                out += c;
-            }
-        }
-    }
-    Vec3 vec() {
-        const double x = num();
-        const double y = num();
-        return {x, y, num()};
-    }
-    Frame frame() {
-        Frame f;
-        f.origin = vec();
-        f.xDir = vec();
-        f.yDir = vec();
-        f.zDir = vec();
-        return f;
-    }
-    std::string blob() {
-        const std::string t = token();
-        if (t.size() < 2 || t[0] != '#')
-            fail("expected a data block");
-        long long n = 0;
-        const auto r = std::from_chars(t.data() + 1, t.data() + t.size(), n);
-        if (r.ec != std::errc() || r.ptr != t.data() + t.size() || n < 0)
-            fail("bad data block length");
-        if (pos_ >= text_.size() || text_[pos_] != '\n')
-            fail("bad data block");
-        ++pos_;
-        if (static_cast<unsigned long long>(n) > text_.size() - pos_)
-            fail("a data block is cut short");
-        std::string out = text_.substr(pos_, static_cast<size_t>(n));
-        pos_ += static_cast<size_t>(n);
-        return out;
-    }
-
-private:
-    std::string text_;
-    std::string path_;
-    size_t pos_ = 0;
-};
 
 // Silences OpenCASCADE's translation reports for the lifetime of the object.
 class QuietMessages {
@@ -234,6 +91,21 @@ const char* kindWord(FeatureKind k) {
 } // namespace
 
 void PartDocument::save(const std::string& path) {
+    saveCopy(path);
+    path_ = path;
+    modified_ = false;
+}
+
+void PartDocument::saveCopy(const std::string& path) const {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::string text = fileText();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out)
+        throw ModelError("save: cannot write " + path);
+}
+
+std::string PartDocument::fileText() const {
     flush();
     Writer w;
     w.word(kHeader).line();
@@ -344,16 +216,39 @@ void PartDocument::save(const std::string& path) {
                     .num(f->colour()->g)
                     .num(f->colour()->b)
                     .line();
-    w.word("end").line();
 
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const std::string text = w.text();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out)
-        throw ModelError("save: cannot write " + path);
-    path_ = path;
-    modified_ = false;
+    writeCommon(w);
+    auto dimensionIndex = [&](const Object* d) -> long long {
+        for (size_t i = 0; i < dimensions_.size(); ++i)
+            if (dimensions_[i].get() == d)
+                return static_cast<long long>(i);
+        return -1;
+    };
+    w.word("dimensions").integer(static_cast<long long>(dimensions_.size())).line();
+    for (const auto& d : dimensions_) {
+        const auto f = d->feature();
+        w.integer(f ? featureIndex(*f) : -1).str(d->name()).integer(d->type()).num(d->value());
+        w.str(d->drives()).line();
+    }
+    w.word("configstate").line();
+    for (const auto& c : configurations()) {
+        long long listed = 0;
+        for (const Object* o : c->suppressed)
+            for (const auto& f : features_)
+                listed += f.get() == o;
+        w.word("suppressed").integer(listed);
+        for (const Object* o : c->suppressed)
+            for (size_t i = 0; i < features_.size(); ++i)
+                if (features_[i].get() == o)
+                    w.integer(static_cast<long long>(i));
+        w.line();
+        w.word("values").integer(static_cast<long long>(c->dimensionValues.size()));
+        for (const auto& [d, value] : c->dimensionValues)
+            w.integer(dimensionIndex(d)).num(value);
+        w.line();
+    }
+    w.word("end").line();
+    return w.text();
 }
 
 std::shared_ptr<PartDocument> PartDocument::open(const std::string& path) {
@@ -545,6 +440,35 @@ std::shared_ptr<PartDocument> PartDocument::open(const std::string& path) {
         if (!doc->setFaceColour(face(b, i), c))
             r.fail("a face colour does not fit the part");
     }
+    // Files written before configurations were kept end here.
+    if (r.peek() == "document") {
+        doc->readCommon(r);
+        r.expect("dimensions");
+        for (int k = 0, n = r.count(); k < n; ++k) {
+            const long long fi = r.integer(0, featureCount - 1);
+            const std::string dname = r.str();
+            const int dtype = static_cast<int>(r.integer(-1'000'000, 1'000'000));
+            const double value = r.num();
+            const std::string drives = r.str();
+            if (!doc->addDimension(doc->features_[static_cast<size_t>(fi)], dname, dtype, value,
+                                   drives))
+                r.fail("dimension \"" + dname + "\" does not fit its feature");
+        }
+        r.expect("configstate");
+        for (const auto& c : doc->configurations()) {
+            r.expect("suppressed");
+            for (int k = 0, n = r.count(); k < n; ++k)
+                c->setSuppressed(
+                    doc->features_[static_cast<size_t>(r.integer(0, featureCount - 1))].get(),
+                    true);
+            r.expect("values");
+            for (int k = 0, n = r.count(); k < n; ++k) {
+                const long long di =
+                    r.integer(0, static_cast<long long>(doc->dimensions_.size()) - 1);
+                c->dimensionValues[doc->dimensions_[static_cast<size_t>(di)].get()] = r.num();
+            }
+        }
+    }
     r.expect("end");
     doc->path_ = path;
     doc->modified_ = false;
@@ -553,26 +477,14 @@ std::shared_ptr<PartDocument> PartDocument::open(const std::string& path) {
 
 // ---- copies for other programs --------------------------------------------------------
 
-namespace {
+namespace detail {
 
-TopoDS_Compound allBodies(const std::vector<BodyPtr>& bodies) {
-    BRep_Builder b;
-    TopoDS_Compound c;
-    b.MakeCompound(c);
-    for (const auto& body : bodies)
-        b.Add(c, body->shape().shape);
-    return c;
-}
-
-} // namespace
-
-void PartDocument::exportStep(const std::string& path) const {
-    flush();
+void writeStepFile(const TopoDS_Shape& shape, const std::string& path) {
     try {
         QuietMessages quiet;
         STEPControl_Writer writer;
-        if (writer.Transfer(allBodies(impl_->bodies), STEPControl_AsIs) != IFSelect_RetDone)
-            throw ModelError("export: the part cannot be converted to STEP");
+        if (writer.Transfer(shape, STEPControl_AsIs) != IFSelect_RetDone)
+            throw ModelError("export: the model cannot be converted to STEP");
         if (writer.Write(path.c_str()) != IFSelect_RetDone)
             throw ModelError("export: cannot write " + path);
     } catch (const Standard_Failure& e) {
@@ -580,11 +492,18 @@ void PartDocument::exportStep(const std::string& path) const {
     }
 }
 
-void PartDocument::exportStl(const std::string& path, bool asciiStl) const {
-    flush();
+void writeStlFile(const TopoDS_Shape& original, const std::string& path, bool asciiStl,
+                  double scale) {
+    if (!std::isfinite(scale) || scale <= 0.0)
+        throw ModelError("export " + path + ": the scale must be a positive number");
     try {
-        const TopoDS_Compound shape = allBodies(impl_->bodies);
-        const Box b = box();
+        TopoDS_Shape shape = original;
+        if (scale != 1.0) {
+            gp_Trsf t;
+            t.SetScale(gp_Pnt(0, 0, 0), scale);
+            shape = BRepBuilderAPI_Transform(shape, t, true).Shape();
+        }
+        const Box b = shapeBox(shape);
         const double size = b.empty ? 1.0 : distance(b.min, b.max);
         BRepMesh_IncrementalMesh mesh(shape, std::max(1e-6, size * 1e-3), false, 0.3, false);
         StlAPI_Writer writer;
@@ -594,6 +513,18 @@ void PartDocument::exportStl(const std::string& path, bool asciiStl) const {
     } catch (const Standard_Failure& e) {
         throw ModelError("export " + path + ": " + e.GetMessageString());
     }
+}
+
+} // namespace detail
+
+void PartDocument::exportStep(const std::string& path) const {
+    flush();
+    detail::writeStepFile(detail::compoundOf(impl_->bodies), path);
+}
+
+void PartDocument::exportStl(const std::string& path, bool asciiStl, double scale) const {
+    flush();
+    detail::writeStlFile(detail::compoundOf(impl_->bodies), path, asciiStl, scale);
 }
 
 } // namespace swsim

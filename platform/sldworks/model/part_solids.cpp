@@ -50,6 +50,63 @@ const char* extrusionPrefix(bool cut) {
 
 } // namespace
 
+namespace {
+
+bool extrusionTool(const Sketch& sketch, const ExtrudeSpec& spec, TopoDS_Shape& tool,
+                   std::string& error) {
+    TopoDS_Shape profile;
+    if (!detail::buildProfile(sketch, profile, error))
+        return false;
+    Vec3 dir = sketch.frame().zDir;
+    if (spec.cut != spec.reverse)
+        dir = -dir;
+    return detail::makeExtrusionTool(profile, dir, spec.depth1, spec.bothSides ? spec.depth2 : 0.0,
+                                     spec.draftAngle, spec.draftInward, tool, error);
+}
+
+bool revolutionTool(const Sketch& sketch, const RevolveSpec& spec, TopoDS_Shape& tool,
+                    std::string& error) {
+    const auto axisLine = sketch.firstCentreLine();
+    if (!axisLine) {
+        error = "the sketch has no centre line";
+        return false;
+    }
+    TopoDS_Shape profile;
+    if (!detail::buildProfile(sketch, profile, error))
+        return false;
+    const double full = 2.0 * std::numbers::pi;
+    double a1 = spec.angle1;
+    double a2 = spec.type == RevolveType::TwoDirections ? spec.angle2 : 0.0;
+    if (!std::isfinite(a1) || !std::isfinite(a2) || a1 < 0.0 || a2 < 0.0) {
+        error = "the angles must be finite numbers >= 0";
+        return false;
+    }
+    double start = 0.0;
+    double total = a1 + a2;
+    if (spec.type == RevolveType::MidPlane)
+        start = -a1 / 2.0;
+    else if (spec.type == RevolveType::TwoDirections)
+        start = spec.reverse ? -a1 : -a2;
+    else if (spec.reverse)
+        start = -a1;
+    if (total > full) {
+        total = full;
+        start = 0.0;
+    }
+    const Vec3 p = axisLine->start()->modelPosition();
+    const Vec3 axis = axisLine->end()->modelPosition() - p;
+    return detail::makeRevolutionTool(profile, p, axis, start, total, tool, error);
+}
+
+double parameter(const SolidFeature& feature, const std::string& key) {
+    for (const auto& [k, v] : feature.parameters())
+        if (k == key)
+            return v;
+    return 0.0;
+}
+
+} // namespace
+
 SolidFeaturePtr PartDocument::addExtrusion(const SketchPtr& sketch, const ExtrudeSpec& spec) {
     if (!sketch || featureIndex(*sketch) < 0 || sketch->is3D()) {
         lastError_ = "extrusion: no 2D sketch of this part given";
@@ -58,17 +115,8 @@ SolidFeaturePtr PartDocument::addExtrusion(const SketchPtr& sketch, const Extrud
     if (activeSketch_ == sketch)
         closeSketch();
     std::string error;
-    TopoDS_Shape profile;
-    if (!detail::buildProfile(*sketch, profile, error)) {
-        lastError_ = "extrusion: " + error;
-        return nullptr;
-    }
-    Vec3 dir = sketch->frame().zDir;
-    if (spec.cut != spec.reverse)
-        dir = -dir;
     TopoDS_Shape tool;
-    if (!detail::makeExtrusionTool(profile, dir, spec.depth1, spec.bothSides ? spec.depth2 : 0.0,
-                                   spec.draftAngle, spec.draftInward, tool, error)) {
+    if (!extrusionTool(*sketch, spec, tool, error)) {
         lastError_ = "extrusion: " + error;
         return nullptr;
     }
@@ -90,6 +138,7 @@ SolidFeaturePtr PartDocument::addExtrusion(const SketchPtr& sketch, const Extrud
                             {"merge", spec.merge}};
     if (!addSolidFeature(feature, extrusionPrefix(spec.cut), "extrusion"))
         return nullptr;
+    addDrivingDimension(feature);
     return feature;
 }
 
@@ -100,40 +149,9 @@ SolidFeaturePtr PartDocument::addRevolution(const SketchPtr& sketch, const Revol
     }
     if (activeSketch_ == sketch)
         closeSketch();
-    const auto axisLine = sketch->firstCentreLine();
-    if (!axisLine) {
-        lastError_ = "revolution: the sketch has no centre line";
-        return nullptr;
-    }
     std::string error;
-    TopoDS_Shape profile;
-    if (!detail::buildProfile(*sketch, profile, error)) {
-        lastError_ = "revolution: " + error;
-        return nullptr;
-    }
-    const double full = 2.0 * std::numbers::pi;
-    double a1 = spec.angle1;
-    double a2 = spec.type == RevolveType::TwoDirections ? spec.angle2 : 0.0;
-    if (!std::isfinite(a1) || !std::isfinite(a2) || a1 < 0.0 || a2 < 0.0) {
-        lastError_ = "revolution: the angles must be finite numbers >= 0";
-        return nullptr;
-    }
-    double start = 0.0;
-    double total = a1 + a2;
-    if (spec.type == RevolveType::MidPlane)
-        start = -a1 / 2.0;
-    else if (spec.type == RevolveType::TwoDirections)
-        start = spec.reverse ? -a1 : -a2;
-    else if (spec.reverse)
-        start = -a1;
-    if (total > full) {
-        total = full;
-        start = 0.0;
-    }
-    const Vec3 p = axisLine->start()->modelPosition();
-    const Vec3 axis = axisLine->end()->modelPosition() - p;
     TopoDS_Shape tool;
-    if (!detail::makeRevolutionTool(profile, p, axis, start, total, tool, error)) {
+    if (!revolutionTool(*sketch, spec, tool, error)) {
         lastError_ = "revolution: " + error;
         return nullptr;
     }
@@ -150,7 +168,64 @@ SolidFeaturePtr PartDocument::addRevolution(const SketchPtr& sketch, const Revol
         {"angle1", spec.angle1}, {"angle2", spec.angle2},   {"merge", spec.merge}};
     if (!addSolidFeature(feature, spec.cut ? "Cut-Revolve" : "Revolve", "revolution"))
         return nullptr;
+    addDrivingDimension(feature);
     return feature;
+}
+
+bool PartDocument::regenerate(SolidFeature& feature, const std::string& key, double value,
+                              std::string& error) {
+    const auto sketch = std::dynamic_pointer_cast<Sketch>(feature.sketch());
+    if (!sketch) {
+        error = "the feature has no sketch to remake it from";
+        return false;
+    }
+    TopoDS_Shape tool;
+    if (feature.kind() == FeatureKind::Extrusion) {
+        ExtrudeSpec spec;
+        spec.cut = parameter(feature, "cut") != 0.0;
+        spec.reverse = parameter(feature, "reverse") != 0.0;
+        spec.bothSides = parameter(feature, "bothSides") != 0.0;
+        spec.depth1 = parameter(feature, "depth1");
+        spec.depth2 = parameter(feature, "depth2");
+        spec.draftAngle = parameter(feature, "draftAngle");
+        spec.draftInward = parameter(feature, "draftInward") != 0.0;
+        if (key == "depth1")
+            spec.depth1 = value;
+        else if (key == "depth2")
+            spec.depth2 = value;
+        else {
+            error = "an extrusion has no parameter " + key;
+            return false;
+        }
+        if (!extrusionTool(*sketch, spec, tool, error))
+            return false;
+    } else if (feature.kind() == FeatureKind::Revolution) {
+        RevolveSpec spec;
+        spec.cut = parameter(feature, "cut") != 0.0;
+        spec.reverse = parameter(feature, "reverse") != 0.0;
+        spec.type = static_cast<RevolveType>(static_cast<int>(parameter(feature, "type")));
+        spec.angle1 = parameter(feature, "angle1");
+        spec.angle2 = parameter(feature, "angle2");
+        if (key == "angle1")
+            spec.angle1 = value;
+        else if (key == "angle2")
+            spec.angle2 = value;
+        else {
+            error = "a revolution has no parameter " + key;
+            return false;
+        }
+        if (!revolutionTool(*sketch, spec, tool, error))
+            return false;
+    } else {
+        error = "the feature has no parameter a dimension can drive";
+        return false;
+    }
+    feature.tool_ = makeRef(tool);
+    for (auto& [k, v] : feature.parameters_)
+        if (k == key)
+            v = value;
+    impl_->registerSurfaces(feature);
+    return true;
 }
 
 SolidFeaturePtr PartDocument::addHole(const HoleSpec& spec) {

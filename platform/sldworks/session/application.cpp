@@ -1,7 +1,36 @@
 #include "platform/sldworks/session/application.h"
 
 #include "platform/sldworks/session/arrays.h"
+#include "platform/sldworks/session/assembly.h"
 #include "platform/sldworks/session/document.h"
+
+#include <fstream>
+
+namespace {
+
+// Deep enough for any real assembly; stops an assembly that contains itself.
+constexpr int kMaxLoadDepth = 32;
+
+const docContextPtr* contextOf(IModelDoc2* doc) {
+    if (auto* part = dynamic_cast<documentC*>(doc))
+        return &part->context();
+    if (auto* assembly = dynamic_cast<assemblyDocumentC*>(doc))
+        return &assembly->context();
+    return nullptr;
+}
+
+// The documents held by the components of `doc`, through sub-assemblies.
+void collectLoaded(IModelDoc2* doc, std::vector<IModelDoc2Ptr>& out, int depth) {
+    const docContextPtr* context = contextOf(doc);
+    if (context == nullptr || depth > kMaxLoadDepth)
+        return;
+    for (const auto& [component, loaded] : (*context)->componentDocs) {
+        out.push_back(loaded);
+        collectLoaded(loaded, out, depth + 1);
+    }
+}
+
+} // namespace
 
 IDispatchPtr appStateS::documentAfter(IModelDoc2* doc) const {
     for (std::size_t i = 0; i + 1 < documents.size(); ++i)
@@ -10,9 +39,98 @@ IDispatchPtr appStateS::documentAfter(IModelDoc2* doc) const {
     return IDispatchPtr();
 }
 
+IModelDoc2Ptr appStateS::addDocument(const swsim::ModelDocumentPtr& model) {
+    auto context = std::make_shared<docContextS>();
+    context->model = model;
+    context->part = std::dynamic_pointer_cast<swsim::PartDocument>(model);
+    context->assembly = std::dynamic_pointer_cast<swsim::AssemblyDocument>(model);
+    context->kit = kit;
+    context->app = weak_from_this();
+    IModelDoc2Ptr doc;
+    if (context->assembly)
+        doc = IModelDoc2Ptr(new assemblyDocumentC(context), false);
+    else
+        doc = IModelDoc2Ptr(new documentC(context), false);
+    documents.push_back(doc);
+    if (context->assembly)
+        loadComponents(*context);
+    return doc;
+}
+
+IModelDoc2Ptr appStateS::findOpen(const std::string& path) const {
+    if (path.empty())
+        return IModelDoc2Ptr();
+    for (const auto& doc : documents) {
+        const swsim::ModelDocumentPtr model = sessionModelOf(doc);
+        if (model && model->path() == path)
+            return doc;
+    }
+    return IModelDoc2Ptr();
+}
+
+IModelDoc2Ptr appStateS::findLoaded(const std::string& path) const {
+    if (IModelDoc2Ptr open = findOpen(path))
+        return open;
+    std::vector<IModelDoc2Ptr> loaded;
+    for (const auto& doc : documents)
+        collectLoaded(doc, loaded, 0);
+    for (const auto& doc : loaded) {
+        const swsim::ModelDocumentPtr model = sessionModelOf(doc);
+        if (model && !path.empty() && model->path() == path)
+            return doc;
+    }
+    return IModelDoc2Ptr();
+}
+
+IModelDoc2Ptr appStateS::load(const std::string& path, long& error) {
+    error = 0;
+    if (IModelDoc2Ptr open = findOpen(path))
+        return open;
+    if (IModelDoc2Ptr loaded = findLoaded(path)) {
+        // Held by a component but closed: it becomes an open document again.
+        documents.push_back(loaded);
+        return loaded;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (path.empty() || !in) {
+        error = 2;
+        return IModelDoc2Ptr();
+    }
+    std::string head(32, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    in.close();
+    try {
+        if (head.rfind("SWSIM-ASSEMBLY ", 0) == 0)
+            return addDocument(swsim::AssemblyDocument::open(path));
+        if (head.rfind("SWSIM-PART ", 0) == 0)
+            return addDocument(swsim::PartDocument::open(path));
+    } catch (const swsim::ModelError&) {
+    }
+    error = 1;
+    return IModelDoc2Ptr();
+}
+
+void appStateS::loadComponents(docContextS& assembly) {
+    for (const auto& component : assembly.assembly->components()) {
+        // A component that refers to its own assembly would hold it for ever: left unloaded.
+        if (component->path() == assembly.model->path() || component->path().empty())
+            continue;
+        long error = 0;
+        const IModelDoc2Ptr doc = load(component->path(), error);
+        if (!doc)
+            continue;
+        assembly.componentDocs[component.get()] = doc;
+        component->setDocument(sessionModelOf(doc));
+    }
+}
+
 applicationC::applicationC()
     : sldWorksStubsT(std::make_shared<testKitC>()), state_(std::make_shared<appStateS>()) {
     state_->kit = kitPtr();
+}
+
+IModelDoc2Ptr applicationC::addAssembly(const swsim::AssemblyDocumentPtr& assembly) {
+    return state_->addDocument(assembly);
 }
 
 applicationC::~applicationC() {
@@ -20,13 +138,7 @@ applicationC::~applicationC() {
 }
 
 IModelDoc2Ptr applicationC::addPart(const swsim::PartDocumentPtr& part) {
-    auto context = std::make_shared<docContextS>();
-    context->part = part;
-    context->kit = kitPtr();
-    context->app = state_;
-    IModelDoc2Ptr doc(new documentC(context), false);
-    state_->documents.push_back(doc);
-    return doc;
+    return state_->addDocument(part);
 }
 
 HRESULT applicationC::NewPart(IDispatch** doc) {
@@ -84,14 +196,58 @@ HRESULT applicationC::CloseDocument(BSTR path) {
         const std::string wanted = utf8Of(path);
         auto& documents = state_->documents;
         for (auto it = documents.begin(); it != documents.end(); ++it) {
-            const swsim::PartDocumentPtr part = sessionPartOf(*it);
-            if (part && part->path() == wanted) {
+            const swsim::ModelDocumentPtr model = sessionModelOf(*it);
+            if (model && model->path() == wanted) {
                 documents.erase(it);
                 return S_OK;
             }
         }
         // Closing a document that is not open changes nothing.
         return S_OK;
+    });
+}
+
+HRESULT applicationC::OpenDocument(BSTR path, long type, long options, BSTR configuration,
+                                   long* errors, long* warnings, IModelDoc2** doc) {
+    if (errors == nullptr || warnings == nullptr)
+        return call("ISldWorks::OpenDocument", {}, static_cast<long*>(nullptr),
+                    [] { return E_POINTER; });
+    *errors = 0;
+    *warnings = 0;
+    return call("ISldWorks::OpenDocument",
+                {journalValue(path), journalValue(type), journalValue(options),
+                 journalValue(configuration)},
+                doc, [&] {
+                    const std::string file = utf8Of(path);
+                    const bool wasOpen = static_cast<bool>(state_->findOpen(file));
+                    long error = 0;
+                    IModelDoc2Ptr opened = state_->load(file, error);
+                    // The type asked for must be the document's: 1 part, 2 assembly.
+                    const swsim::ModelDocumentPtr model = sessionModelOf(opened);
+                    if (model && static_cast<long>(model->type()) != type) {
+                        if (!wasOpen)
+                            std::erase(state_->documents, opened);
+                        opened = IModelDoc2Ptr();
+                        error = 1;
+                    }
+                    if (!opened) {
+                        *errors = error;
+                        return S_OK;
+                    }
+                    const std::string shown = utf8Of(configuration);
+                    if (!shown.empty() && !model->showConfiguration(shown))
+                        *warnings = 1;
+                    *doc = opened.Detach();
+                    return S_OK;
+                });
+}
+
+HRESULT applicationC::PreloadDocument(BSTR path, long type, IDispatch** doc) {
+    return call("ISldWorks::PreloadDocument", {journalValue(path), journalValue(type)}, doc, [&] {
+        // Loaded by path whatever the type says; a file that cannot be loaded gives null.
+        long error = 0;
+        const IModelDoc2Ptr loaded = state_->load(utf8Of(path), error);
+        return putObject(IDispatchPtr(loaded.GetInterfacePtr()), doc);
     });
 }
 
@@ -143,7 +299,21 @@ IModelDoc2Ptr sessionAddPart(ISldWorks* app, const swsim::PartDocumentPtr& part)
     return sessionOf(app)->addPart(part);
 }
 
+IModelDoc2Ptr sessionAddAssembly(ISldWorks* app, const swsim::AssemblyDocumentPtr& assembly) {
+    return sessionOf(app)->addAssembly(assembly);
+}
+
 swsim::PartDocumentPtr sessionPartOf(IModelDoc2* doc) {
     auto* document = dynamic_cast<documentC*>(doc);
     return document != nullptr ? document->context()->part : nullptr;
+}
+
+swsim::AssemblyDocumentPtr sessionAssemblyOf(IModelDoc2* doc) {
+    auto* document = dynamic_cast<assemblyDocumentC*>(doc);
+    return document != nullptr ? document->context()->assembly : nullptr;
+}
+
+swsim::ModelDocumentPtr sessionModelOf(IModelDoc2* doc) {
+    const docContextPtr* context = contextOf(doc);
+    return context != nullptr ? (*context)->model : nullptr;
 }

@@ -1,8 +1,10 @@
 // The session's application object (ISldWorks) and the state it shares with its documents:
 // the open documents in opening order and the user preferences (toggles and integers),
-// which are stored and journalled.
+// which are stored and journalled. Opening an assembly loads its components' documents as
+// SolidWorks does: each becomes an open document too (once per path).
 #pragma once
 
+#include "platform/sldworks/session/context.h"
 #include "platform/sldworks/session/session.h"
 #include "platform/sldworks/session/session_object.h"
 #include "platform/sldworks/session/stubs.h"
@@ -11,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-struct appStateS {
+struct appStateS : std::enable_shared_from_this<appStateS> {
     std::shared_ptr<testKitC> kit;
     std::vector<IModelDoc2Ptr> documents;
     std::map<long, VARIANT_BOOL> toggles;
@@ -19,6 +21,19 @@ struct appStateS {
 
     // The open document after `doc`, or null.
     IDispatchPtr documentAfter(IModelDoc2* doc) const;
+    // A document object for a model document, added to the open documents; an assembly's
+    // components are loaded.
+    IModelDoc2Ptr addDocument(const swsim::ModelDocumentPtr& model);
+    // The open document of exactly that path, or null.
+    IModelDoc2Ptr findOpen(const std::string& path) const;
+    // An open document of that path, or one an open assembly's component holds (which is
+    // opened again), or the file opened; null with `error` (2 no such file, 1 not a
+    // document of this session) otherwise.
+    IModelDoc2Ptr load(const std::string& path, long& error);
+
+private:
+    IModelDoc2Ptr findLoaded(const std::string& path) const;
+    void loadComponents(docContextS& assembly);
 };
 
 class applicationC final
@@ -34,7 +49,10 @@ public:
     HRESULT GetIntegerSetting(long id, long* value) override;
     HRESULT SetIntegerSetting(long id, long value, VARIANT_BOOL* done) override;
     HRESULT GetFirstDocument(IDispatch** doc) override;
+    HRESULT OpenDocument(BSTR path, long type, long options, BSTR configuration, long* errors,
+                         long* warnings, IModelDoc2** doc) override;
     HRESULT CloseDocument(BSTR path) override;
+    HRESULT PreloadDocument(BSTR path, long type, IDispatch** doc) override;
     HRESULT GetImportData(BSTR path, IDispatch** data) override;
     HRESULT LoadFile(BSTR path, BSTR arguments, IDispatch* data, long* error,
                      IDispatch** doc) override;
@@ -42,6 +60,7 @@ public:
     // ISimulatedSession
     testKitC& testKit() override { return kit(); }
     IModelDoc2Ptr addPart(const swsim::PartDocumentPtr& part) override;
+    IModelDoc2Ptr addAssembly(const swsim::AssemblyDocumentPtr& assembly) override;
 
 private:
     std::shared_ptr<appStateS> state_;

@@ -43,6 +43,50 @@ HRESULT putObjects(const std::vector<IDispatchPtr>& objects, VARIANT* out) {
     return S_OK;
 }
 
+HRESULT putStrings(const std::vector<std::string>& texts, VARIANT* out) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(texts.size()));
+    if (array == nullptr)
+        return E_OUTOFMEMORY;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const LONG index = static_cast<LONG>(i);
+        BSTR text = comBstrFromUtf8(texts[i]);
+        const HRESULT hr =
+            text != nullptr ? SafeArrayPutElement(array, &index, text) : E_OUTOFMEMORY;
+        SysFreeString(text);
+        if (FAILED(hr)) {
+            SafeArrayDestroy(array);
+            return hr;
+        }
+    }
+    out->vt = static_cast<VARTYPE>(VT_ARRAY | VT_BSTR);
+    out->parray = array;
+    return S_OK;
+}
+
+namespace {
+template <class T> HRESULT putNumbers(const std::vector<T>& values, VARTYPE type, VARIANT* out) {
+    SAFEARRAY* array = SafeArrayCreateVector(type, 0, static_cast<ULONG>(values.size()));
+    if (array == nullptr)
+        return E_OUTOFMEMORY;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const LONG index = static_cast<LONG>(i);
+        T value = values[i];
+        SafeArrayPutElement(array, &index, &value);
+    }
+    out->vt = static_cast<VARTYPE>(VT_ARRAY | type);
+    out->parray = array;
+    return S_OK;
+}
+} // namespace
+
+HRESULT putShorts(const std::vector<short>& values, VARIANT* out) {
+    return putNumbers(values, VT_I2, out);
+}
+
+HRESULT putLongs(const std::vector<long>& values, VARIANT* out) {
+    return putNumbers(std::vector<LONG>(values.begin(), values.end()), VT_I4, out);
+}
+
 HRESULT putObject(const IDispatchPtr& object, IDispatch** out) {
     *out = object.GetInterfacePtr();
     if (*out != nullptr)

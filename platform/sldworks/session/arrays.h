@@ -15,6 +15,11 @@ HRESULT putDoubles(const std::vector<double>& values, VARIANT* out);
 HRESULT putPoint(const swsim::Vec3& point, VARIANT* out);
 // A VT_ARRAY|VT_DISPATCH array of the objects, lower bound 0.
 HRESULT putObjects(const std::vector<IDispatchPtr>& objects, VARIANT* out);
+// A VT_ARRAY|VT_BSTR array of the texts, lower bound 0.
+HRESULT putStrings(const std::vector<std::string>& texts, VARIANT* out);
+// A VT_ARRAY|VT_I2 or VT_ARRAY|VT_I4 array, lower bound 0.
+HRESULT putShorts(const std::vector<short>& values, VARIANT* out);
+HRESULT putLongs(const std::vector<long>& values, VARIANT* out);
 // A new reference to `object` as the answer (null stays null).
 HRESULT putObject(const IDispatchPtr& object, IDispatch** out);
 

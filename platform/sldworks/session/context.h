@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/sldworks/api/sldworks_api.h"
+#include "platform/sldworks/model/assembly_document.h"
 #include "platform/sldworks/model/part_document.h"
 #include "platform/sldworks/testkit/test_kit.h"
 
@@ -15,7 +16,10 @@
 struct appStateS;
 
 struct docContextS : std::enable_shared_from_this<docContextS> {
+    // The document: `model` always, and `part` or `assembly` by its type.
+    swsim::ModelDocumentPtr model;
     swsim::PartDocumentPtr part;
+    swsim::AssemblyDocumentPtr assembly;
     std::shared_ptr<testKitC> kit;
     std::weak_ptr<appStateS> app;
 
@@ -25,7 +29,13 @@ struct docContextS : std::enable_shared_from_this<docContextS> {
         return wrap(std::static_pointer_cast<swsim::Object>(object));
     }
     // Drops the cached objects (the document is closing).
-    void clear() { cache.clear(); }
+    void clear() {
+        cache.clear();
+        componentDocs.clear();
+    }
+
+    // An assembly's loaded component documents, by model component.
+    std::map<const swsim::Object*, IModelDoc2Ptr> componentDocs;
 
 private:
     std::map<const swsim::Object*, IDispatchPtr> cache;

@@ -13,7 +13,7 @@ journalArgs xyz(double x, double y, double z) {
 }
 } // namespace
 
-documentC::documentC(const docContextPtr& context) : modelDoc2StubsT(context), owned_(context) {}
+documentC::documentC(const docContextPtr& context) : commonDocT(context), owned_(context) {}
 
 documentC::~documentC() {
     owned_->clear();
@@ -26,18 +26,6 @@ HRESULT documentC::GetType(long* type) {
     });
 }
 
-HRESULT documentC::GetPathName(BSTR* path) {
-    return docCall("IModelDoc2::GetPathName", {}, path,
-                   [&](docContextS& context) { return putBstr(context.part->path(), path); });
-}
-
-HRESULT documentC::GetNextDocument(IDispatch** doc) {
-    return docCall("IModelDoc2::GetNextDocument", {}, doc, [&](docContextS& context) {
-        const auto app = context.app.lock();
-        return putObject(app ? app->documentAfter(this) : IDispatchPtr(), doc);
-    });
-}
-
 HRESULT documentC::FirstFeature(IDispatch** feature) {
     return docCall("IModelDoc2::FirstFeature", {}, feature, [&](docContextS& context) {
         return putObject(context.wrap(context.part->firstFeature()), feature);
@@ -47,13 +35,6 @@ HRESULT documentC::FirstFeature(IDispatch** feature) {
 HRESULT documentC::GetFirstFeatureObject(IDispatch** feature) {
     return docCall("IModelDoc2::GetFirstFeatureObject", {}, feature, [&](docContextS& context) {
         return putObject(context.wrap(context.part->firstFeature()), feature);
-    });
-}
-
-HRESULT documentC::GetExtension(IDocExtension** extension) {
-    return docCall("IModelDoc2::GetExtension", {}, extension, [&](docContextS& context) {
-        *extension = new docExtensionC(context.shared_from_this());
-        return S_OK;
     });
 }
 
@@ -319,72 +300,23 @@ HRESULT documentC::Rebuild(VARIANT_BOOL topOnly, VARIANT_BOOL* done) {
 HRESULT documentC::RebuildAndCheck(VARIANT_BOOL topOnly, VARIANT_BOOL* rebuilt) {
     return docCall("IModelDoc2::RebuildAndCheck", {journalValue(topOnly)}, rebuilt,
                    [&](docContextS& context) {
-                       context.part->rebuild();
-                       *rebuilt = VARIANT_TRUE;
+                       // FALSE when a feature of the active configuration could not be applied.
+                       *rebuilt = variantBool(context.part->rebuild());
                        return S_OK;
                    });
+}
+
+HRESULT documentC::RebuildIfNeeded(VARIANT_BOOL* rebuilt) {
+    // The model keeps its bodies current after every change: nothing is ever pending.
+    return docCall("IModelDoc2::RebuildIfNeeded", {}, rebuilt, [&](docContextS&) {
+        *rebuilt = VARIANT_TRUE;
+        return S_OK;
+    });
 }
 
 HRESULT documentC::ForceRebuild(long options) {
     return docCall("IModelDoc2::ForceRebuild", {journalValue(options)}, [&](docContextS& context) {
         context.part->rebuild();
-        return S_OK;
-    });
-}
-
-HRESULT documentC::GetCreationFlag(VARIANT_BOOL* flag) {
-    return call("IModelDoc2::GetCreationFlag", {}, flag, [&] {
-        *flag = creationFlag_;
-        return S_OK;
-    });
-}
-
-HRESULT documentC::SetCreationFlag(VARIANT_BOOL flag) {
-    return call("IModelDoc2::SetCreationFlag", {journalValue(flag)}, [&] {
-        creationFlag_ = flag;
-        return S_OK;
-    });
-}
-
-HRESULT documentC::GetSettingA(VARIANT_BOOL* value) {
-    return call("IModelDoc2::GetSettingA", {}, value, [&] {
-        *value = settingA_;
-        return S_OK;
-    });
-}
-
-HRESULT documentC::SetSettingA(VARIANT_BOOL value) {
-    return call("IModelDoc2::SetSettingA", {journalValue(value)}, [&] {
-        settingA_ = value;
-        return S_OK;
-    });
-}
-
-HRESULT documentC::GetSettingB(VARIANT_BOOL* value) {
-    return call("IModelDoc2::GetSettingB", {}, value, [&] {
-        *value = settingB_;
-        return S_OK;
-    });
-}
-
-HRESULT documentC::SetSettingB(VARIANT_BOOL value) {
-    return call("IModelDoc2::SetSettingB", {journalValue(value)}, [&] {
-        settingB_ = value;
-        return S_OK;
-    });
-}
-
-HRESULT documentC::EnterBuildMode(long mode) {
-    return call("IModelDoc2::EnterBuildMode", {journalValue(mode)}, [&] {
-        ++buildMode_;
-        return S_OK;
-    });
-}
-
-HRESULT documentC::LeaveBuildMode() {
-    return call("IModelDoc2::LeaveBuildMode", {}, [&] {
-        if (buildMode_ > 0)
-            --buildMode_;
         return S_OK;
     });
 }

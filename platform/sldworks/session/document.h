@@ -1,14 +1,13 @@
 // The session object of a part document: IModelDoc2 and IPartDoc on one object. It owns the
-// document's context (model document and object cache) and keeps the document settings
-// that the build-settings guard switches (creation flag, settings A and B, build mode).
+// document's context (model document and object cache); what parts and assemblies answer
+// alike comes from commonDocT.
 #pragma once
 
-#include "platform/sldworks/session/doc_object.h"
-
-#include <map>
+#include "platform/sldworks/session/common_document.h"
 
 class documentC final
-    : public modelDoc2StubsT<partDocStubsT<docObjectT<documentC, IModelDoc2, IPartDoc>>> {
+    : public commonDocT<
+          modelDoc2StubsT<partDocStubsT<docObjectT<documentC, IModelDoc2, IPartDoc>>>> {
 public:
     explicit documentC(const docContextPtr& context);
     ~documentC() override;
@@ -17,11 +16,8 @@ public:
 
     // IModelDoc2
     HRESULT GetType(long* type) override;
-    HRESULT GetPathName(BSTR* path) override;
-    HRESULT GetNextDocument(IDispatch** doc) override;
     HRESULT FirstFeature(IDispatch** feature) override;
     HRESULT GetFirstFeatureObject(IDispatch** feature) override;
-    HRESULT GetExtension(IDocExtension** extension) override;
     HRESULT GetFeatureManager(IFeatureManager** manager) override;
     HRESULT GetSelectionManager(ISelectionManager** manager) override;
     HRESULT GetEditedSketch(IDispatch** sketch) override;
@@ -58,14 +54,7 @@ public:
     HRESULT Rebuild(VARIANT_BOOL topOnly, VARIANT_BOOL* done) override;
     HRESULT RebuildAndCheck(VARIANT_BOOL topOnly, VARIANT_BOOL* rebuilt) override;
     HRESULT ForceRebuild(long options) override;
-    HRESULT GetCreationFlag(VARIANT_BOOL* flag) override;
-    HRESULT SetCreationFlag(VARIANT_BOOL flag) override;
-    HRESULT GetSettingA(VARIANT_BOOL* value) override;
-    HRESULT SetSettingA(VARIANT_BOOL value) override;
-    HRESULT GetSettingB(VARIANT_BOOL* value) override;
-    HRESULT SetSettingB(VARIANT_BOOL value) override;
-    HRESULT EnterBuildMode(long mode) override;
-    HRESULT LeaveBuildMode() override;
+    HRESULT RebuildIfNeeded(VARIANT_BOOL* rebuilt) override;
     HRESULT GetStateObject(IDispatch** state) override;
     HRESULT AfterThreadCreated() override;
     HRESULT BeforeSketchWalk() override;
@@ -78,19 +67,9 @@ public:
     HRESULT FeatureByName(BSTR name, IDispatch** feature) override;
     HRESULT GetBox(long options, VARIANT* box) override;
 
-    // Document settings as the guard left them (for tests).
-    VARIANT_BOOL creationFlag() const { return creationFlag_; }
-    VARIANT_BOOL settingA() const { return settingA_; }
-    VARIANT_BOOL settingB() const { return settingB_; }
-    int buildModeDepth() const { return buildMode_; }
-
 private:
     HRESULT toggleSketch(const char* key, VARIANT_BOOL update, bool threeD);
     HRESULT bodiesOf(long kind, VARIANT* bodies);
 
     docContextPtr owned_;
-    VARIANT_BOOL creationFlag_ = VARIANT_FALSE;
-    VARIANT_BOOL settingA_ = VARIANT_FALSE;
-    VARIANT_BOOL settingB_ = VARIANT_FALSE;
-    int buildMode_ = 0;
 };

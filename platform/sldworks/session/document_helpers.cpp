@@ -1,8 +1,13 @@
 #include "platform/sldworks/session/document_helpers.h"
 
+#include "platform/sldworks/session/configuration_objects.h"
+
+#include <cmath>
+
 HRESULT docExtensionC::GetNewestFeature(IDispatch** feature) {
     return docCall("IDocExtension::GetNewestFeature", {}, feature, [&](docContextS& context) {
-        return putObject(context.wrap(context.part->newestFeature()), feature);
+        return putObject(
+            context.part ? context.wrap(context.part->newestFeature()) : IDispatchPtr(), feature);
     });
 }
 
@@ -14,7 +19,8 @@ HRESULT docExtensionC::SelectById(BSTR name, BSTR type, double x, double y, doub
         {journalValue(name), journalValue(type), journalValue(x), journalValue(y), journalValue(z),
          journalValue(append), journalValue(mark), journalValue(callout)},
         selected, [&](docContextS& context) {
-            *selected = variantBool(context.part->selectByName(utf8Of(name), utf8Of(type),
+            *selected = variantBool(context.part &&
+                                    context.part->selectByName(utf8Of(name), utf8Of(type),
                                                                {x, y, z}, append != VARIANT_FALSE,
                                                                static_cast<int>(mark)));
             return S_OK;
@@ -26,6 +32,17 @@ HRESULT docExtensionC::CreateMassProperty(IMassProperty** properties) {
         *properties = new massPropertyC(context.shared_from_this());
         return S_OK;
     });
+}
+
+HRESULT docExtensionC::GetCustomPropertyManager(BSTR configuration,
+                                                ICustomPropertyManager** manager) {
+    return docCall("IDocExtension::GetCustomPropertyManager", {journalValue(configuration)},
+                   manager, [&](docContextS& context) {
+                       const std::string name = utf8Of(configuration);
+                       if (context.model->customProperties(name) != nullptr)
+                           *manager = new customPropertyManagerC(context.shared_from_this(), name);
+                       return S_OK;
+                   });
 }
 
 HRESULT selectionManagerC::CreateSelectionData(IDispatch** data) {
@@ -79,13 +96,47 @@ HRESULT stateObjectC::SetFlag(VARIANT_BOOL value) {
 
 HRESULT massPropertyC::GetCenterOfGravity(VARIANT* centre) {
     return docCall("IMassProperty::GetCenterOfGravity", {}, centre, [&](docContextS& context) {
-        return putPoint(context.part->massProperties().centreOfMass, centre);
+        return putPoint(context.model->centreOfGravity(), centre);
     });
 }
 
 HRESULT massPropertyC::GetVolume(double* volume) {
     return docCall("IMassProperty::GetVolume", {}, volume, [&](docContextS& context) {
-        *volume = context.part->massProperties().volume;
+        *volume = context.model->geometryMass().volume;
         return S_OK;
     });
+}
+
+HRESULT massPropertyC::SetUseGivenCenter(VARIANT_BOOL value) {
+    return docCall("IMassProperty::SetUseGivenCenter", {journalValue(value)}, [&](docContextS&) {
+        useGivenCentre_ = value != VARIANT_FALSE;
+        return S_OK;
+    });
+}
+
+HRESULT massPropertyC::SetUseGivenMass(VARIANT_BOOL value) {
+    return docCall("IMassProperty::SetUseGivenMass", {journalValue(value)}, [&](docContextS&) {
+        useGivenMass_ = value != VARIANT_FALSE;
+        return S_OK;
+    });
+}
+
+HRESULT massPropertyC::ApplyValues(double mass, double x, double y, double z, long option,
+                                   VARIANT configurations, VARIANT_BOOL* done) {
+    return docCall("IMassProperty::ApplyValues",
+                   {journalValue(mass), journalValue(x), journalValue(y), journalValue(z),
+                    journalValue(option), journalValue(configurations)},
+                   done, [&](docContextS& context) {
+                       if (!std::isfinite(mass) || !std::isfinite(x) || !std::isfinite(y) ||
+                           !std::isfinite(z))
+                           return E_INVALIDARG;
+                       if ((!useGivenMass_ && !useGivenCentre_) || (useGivenMass_ && mass <= 0.0))
+                           return S_OK;
+                       if (useGivenMass_)
+                           context.model->setGivenMass(mass);
+                       if (useGivenCentre_)
+                           context.model->setGivenCentre(swsim::Vec3{x, y, z});
+                       *done = VARIANT_TRUE;
+                       return S_OK;
+                   });
 }

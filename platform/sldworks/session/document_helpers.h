@@ -14,6 +14,8 @@ public:
     HRESULT SelectById(BSTR name, BSTR type, double x, double y, double z, VARIANT_BOOL append,
                        long mark, IDispatch* callout, VARIANT_BOOL* selected) override;
     HRESULT CreateMassProperty(IMassProperty** properties) override;
+    // Null for a configuration the document does not have; "" is the document's own.
+    HRESULT GetCustomPropertyManager(BSTR configuration, ICustomPropertyManager** manager) override;
 };
 
 class selectionManagerC final
@@ -51,10 +53,23 @@ public:
     HRESULT SetFlag(VARIANT_BOOL value) override;
 };
 
+// Mass properties of the document: computed from the solid bodies and the density
+// (document preference 7), or the mass and centre given through ApplyValues, which the
+// document keeps.
 class massPropertyC final : public massPropertyStubsT<docObjectT<massPropertyC, IMassProperty>> {
 public:
     explicit massPropertyC(const docContextPtr& context) : massPropertyStubsT(context) {}
 
     HRESULT GetCenterOfGravity(VARIANT* centre) override;
     HRESULT GetVolume(double* volume) override;
+    HRESULT SetUseGivenCenter(VARIANT_BOOL value) override;
+    HRESULT SetUseGivenMass(VARIANT_BOOL value) override;
+    // Writes the given mass and/or centre as the two flags select; FALSE when neither is
+    // set or the mass is not positive.
+    HRESULT ApplyValues(double mass, double x, double y, double z, long option,
+                        VARIANT configurations, VARIANT_BOOL* done) override;
+
+private:
+    bool useGivenCentre_ = false;
+    bool useGivenMass_ = false;
 };

@@ -66,6 +66,65 @@ HRESULT featureC::GetFaces(VARIANT* faces) {
     });
 }
 
+HRESULT featureC::SetSuppression(long state, long option, long count, BSTR* configurations,
+                                 VARIANT_BOOL* done) {
+    return docCall("IFeature::SetSuppression",
+                   {journalValue(state), journalValue(option), journalValue(count),
+                    journalValue(configurations)},
+                   done, [&](docContextS& context) {
+                       // 0 suppresses; 1 and 2 (with the children) unsuppress.
+                       if (state < 0 || state > 2)
+                           return E_INVALIDARG;
+                       std::vector<std::string> names;
+                       if (option == 1) {
+                           names.push_back(context.model->activeConfiguration()->name());
+                       } else if (option == 3) {
+                           if (count < 1 || configurations == nullptr)
+                               return E_INVALIDARG;
+                           for (long i = 0; i < count; ++i)
+                               names.push_back(utf8Of(configurations[i]));
+                       } else if (option != 2) {
+                           return E_INVALIDARG;
+                       }
+                       *done =
+                           variantBool(context.part->setSuppression(feature_, state == 0, names));
+                       return S_OK;
+                   });
+}
+
+HRESULT featureC::GetFirstSubFeature(IDispatch** feature) {
+    return docCall("IFeature::GetFirstSubFeature", {}, feature, [&](docContextS& context) {
+        // A solid feature's one sub-feature is the sketch it was made from.
+        const auto solid = std::dynamic_pointer_cast<swsim::SolidFeature>(feature_);
+        return putObject(context.wrap(solid ? solid->sketch() : nullptr), feature);
+    });
+}
+
+HRESULT featureC::GetNextSubFeature(IDispatch** feature) {
+    return docCall("IFeature::GetNextSubFeature", {}, feature,
+                   [&](docContextS&) { return putObject(IDispatchPtr(), feature); });
+}
+
+HRESULT featureC::GetFirstDimensionAnnotation(IDispatch** annotation) {
+    return docCall(
+        "IFeature::GetFirstDimensionAnnotation", {}, annotation, [&](docContextS& context) {
+            const auto list = context.part->dimensionsOf(*feature_);
+            return putObject(context.wrap(list.empty() ? nullptr : list.front()), annotation);
+        });
+}
+
+HRESULT featureC::GetNextDimensionAnnotation(IDispatch* current, IDispatch** annotation) {
+    return docCall("IFeature::GetNextDimensionAnnotation", {journalValue(current)}, annotation,
+                   [&](docContextS& context) {
+                       const auto list = context.part->dimensionsOf(*feature_);
+                       const swsim::ObjectPtr at = modelObjectOf(current);
+                       for (size_t i = 0; i + 1 < list.size(); ++i)
+                           if (list[i] == at)
+                               return putObject(context.wrap(list[i + 1]), annotation);
+                       return putObject(IDispatchPtr(), annotation);
+                   });
+}
+
 HRESULT featureC::GetGeometry(VARIANT* geometry) {
     return docCall("IRefPlane::GetGeometry", {}, geometry, [&](docContextS&) {
         const auto plane = std::dynamic_pointer_cast<swsim::RefPlane>(feature_);

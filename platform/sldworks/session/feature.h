@@ -22,6 +22,12 @@ public:
     HRESULT GetSpecificFeature(IDispatch** object) override;
     HRESULT Select(VARIANT_BOOL append, long mark, VARIANT_BOOL* selected) override;
     HRESULT GetFaces(VARIANT* faces) override;
+    HRESULT SetSuppression(long state, long option, long count, BSTR* configurations,
+                           VARIANT_BOOL* done) override;
+    HRESULT GetFirstSubFeature(IDispatch** feature) override;
+    HRESULT GetNextSubFeature(IDispatch** feature) override;
+    HRESULT GetFirstDimensionAnnotation(IDispatch** annotation) override;
+    HRESULT GetNextDimensionAnnotation(IDispatch* current, IDispatch** annotation) override;
     // IRefPlane
     HRESULT GetGeometry(VARIANT* geometry) override;
     // ISketch

@@ -1,5 +1,6 @@
 #include "platform/sldworks/session/context.h"
 
+#include "platform/sldworks/session/configuration_objects.h"
 #include "platform/sldworks/session/feature.h"
 #include "platform/sldworks/session/sketch_objects.h"
 #include "platform/sldworks/session/topology.h"
@@ -40,6 +41,18 @@ IDispatchPtr docContextS::wrap(const swsim::ObjectPtr& object) {
     case swsim::ObjectKind::SketchConstraint:
         made.Attach(static_cast<IConstraint*>(
             new constraintC(self, std::static_pointer_cast<swsim::SketchConstraint>(object))));
+        break;
+    case swsim::ObjectKind::Configuration:
+        made.Attach(static_cast<IConfiguration*>(
+            new configurationC(self, std::static_pointer_cast<swsim::Configuration>(object))));
+        break;
+    case swsim::ObjectKind::Dimension:
+        made.Attach(static_cast<IDimensionAnnotation*>(
+            new dimensionC(self, std::static_pointer_cast<swsim::Dimension>(object))));
+        break;
+    case swsim::ObjectKind::Component:
+        made.Attach(static_cast<IComponent*>(
+            new componentC(self, std::static_pointer_cast<swsim::Component>(object))));
         break;
     }
     cache.emplace(object.get(), made);

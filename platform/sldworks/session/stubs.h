@@ -323,6 +323,13 @@ public:
                                     {journalValue(path), journalValue(width), journalValue(height)},
                                     saved);
     }
+    HRESULT SetIntegerPreference(long id, long value, VARIANT_BOOL* done) override {
+        return this->notImplemented("IModelDoc2::SetIntegerPreference",
+                                    {journalValue(id), journalValue(value)}, done);
+    }
+    HRESULT GetDoublePreference(long id, double* value) override {
+        return this->notImplemented("IModelDoc2::GetDoublePreference", {journalValue(id)}, value);
+    }
 };
 
 template <class Base> class partDocStubsT : public Base {

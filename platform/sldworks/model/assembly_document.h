@@ -1,0 +1,84 @@
+// An assembly document of the simulated SolidWorks: a root component whose children refer
+// to part or assembly files by path, each with the configuration it shows and its state.
+// The referenced documents are loaded by the session (which opens files and keeps the open
+// documents); the model only remembers which document a component was given. Components
+// have no placement: they sit where their documents put their bodies.
+#pragma once
+
+#include "platform/sldworks/model/model_document.h"
+#include "platform/sldworks/model/object.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace swsim {
+
+class Component final : public Object {
+public:
+    // States as SolidWorks numbers them.
+    static constexpr long kSuppressed = 0;
+    static constexpr long kResolved = 2;
+
+    Component(std::string name, std::string path)
+        : name_(std::move(name)), path_(std::move(path)) {}
+    ObjectKind objectKind() const override { return ObjectKind::Component; }
+
+    const std::string& name() const { return name_; }
+    // The referenced document's file; empty for the root.
+    const std::string& path() const { return path_; }
+    // The configuration the component shows; empty: the document's active one.
+    std::string configuration;
+    long state = kResolved;
+    const std::vector<std::shared_ptr<Component>>& children() const { return children_; }
+    // The referenced document once the session loaded it.
+    std::shared_ptr<ModelDocument> document() const { return document_.lock(); }
+    void setDocument(const std::shared_ptr<ModelDocument>& doc) { document_ = doc; }
+
+private:
+    friend class AssemblyDocument;
+    std::string name_;
+    std::string path_;
+    std::vector<std::shared_ptr<Component>> children_;
+    std::weak_ptr<ModelDocument> document_;
+};
+
+using ComponentPtr = std::shared_ptr<Component>;
+
+class AssemblyDocument final : public ModelDocument,
+                               public std::enable_shared_from_this<AssemblyDocument> {
+public:
+    static std::shared_ptr<AssemblyDocument> create();
+    // Opens an assembly saved by save(); raises ModelError naming what is wrong. The
+    // components' documents are not loaded.
+    static std::shared_ptr<AssemblyDocument> open(const std::string& path);
+
+    DocumentType type() const override { return DocumentType::Assembly; }
+
+    const ComponentPtr& root() const { return root_; }
+    const std::vector<ComponentPtr>& components() const { return root_->children_; }
+    // A new component referring to a file; named after the file ("bracket-1", "bracket-2",
+    // ...). Null for an empty path.
+    ComponentPtr addComponent(const std::string& path, const std::string& configuration = {});
+
+    // Files: "SWSIM-ASSEMBLY 1", the components by path, then the common document data.
+    void save(const std::string& path) override;
+    void saveCopy(const std::string& path) const override;
+
+    // Over the loaded documents of the components that are not suppressed.
+    MassProperties geometryMass() const override;
+    void saveBitmap(const std::string& path, int width, int height) const override;
+    void exportStep(const std::string& path) const override;
+    void exportStl(const std::string& path, bool asciiStl = false,
+                   double scale = 1.0) const override;
+
+private:
+    AssemblyDocument();
+    std::string fileText() const;
+
+    ComponentPtr root_;
+};
+
+using AssemblyDocumentPtr = std::shared_ptr<AssemblyDocument>;
+
+} // namespace swsim

@@ -1,0 +1,28 @@
+// The session object of an assembly document: IModelDoc2 and IAssemblyDoc on one object. It
+// owns the assembly's context, which also holds the loaded documents of its components.
+#pragma once
+
+#include "platform/sldworks/session/common_document.h"
+
+class assemblyDocumentC final
+    : public commonDocT<modelDoc2StubsT<
+          assemblyDocStubsT<docObjectT<assemblyDocumentC, IModelDoc2, IAssemblyDoc>>>> {
+public:
+    explicit assemblyDocumentC(const docContextPtr& context);
+    ~assemblyDocumentC() override;
+
+    const docContextPtr& context() const { return owned_; }
+
+    HRESULT GetType(long* type) override;
+    // An assembly has no features here: the walks end at once.
+    HRESULT FirstFeature(IDispatch** feature) override;
+    HRESULT GetFirstFeatureObject(IDispatch** feature) override;
+    // Nothing to replay: the components' documents keep their own bodies.
+    HRESULT Rebuild(VARIANT_BOOL topOnly, VARIANT_BOOL* done) override;
+    HRESULT RebuildAndCheck(VARIANT_BOOL topOnly, VARIANT_BOOL* rebuilt) override;
+    HRESULT RebuildIfNeeded(VARIANT_BOOL* rebuilt) override;
+    HRESULT ForceRebuild(long options) override;
+
+private:
+    docContextPtr owned_;
+};
