@@ -1,0 +1,78 @@
+// The solid features end to end: natlinkhost converts the bracket example into a part whose
+// STEP copy has the volume computed by hand, whose faces carry their surface-type names, and
+// converts a part with bad nodes into the good rest with each bad node's message.
+#include "tests/natlinkhost/natlinkhost_fixture.h"
+
+#include <BRepGProp.hxx>
+#include <GProp_GProps.hxx>
+#include <STEPControl_Reader.hxx>
+#include <TopoDS_Shape.hxx>
+
+#include <cmath>
+
+namespace {
+
+constexpr double pi = 3.141592653589793;
+
+using SolidConversion = natlinkHostTest;
+
+double stepVolume(const std::string& path) {
+    STEPControl_Reader reader;
+    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone)
+        return -1.0;
+    reader.TransferRoots();
+    GProp_GProps props;
+    BRepGProp::VolumeProperties(reader.OneShape(), props);
+    return props.Mass();
+}
+
+TEST_F(SolidConversion, BracketHasTheVolumeComputedByHand) {
+    const runS converted = run({"convert", sourceFile("examples/bracket.meta"), "-o", path("out")});
+    ASSERT_EQ(converted.code, 0) << converted.err;
+    EXPECT_EQ(converted.err, "");
+
+    const std::string step = path("bracket.step");
+    ASSERT_EQ(run({"export", path("out/Bracket.sldprt"), step}).code, 0);
+    // Plate, slot, boss, four drillings and the foreign cube, as the example's comment adds
+    // them up.
+    const double byHand = 60000 - 2000 + pi * 64 * 20 - pi * 9 * 10 - pi * (25 * 3 + 9 * 5) -
+                          pi * (9 * 5 + 9 * 3 / 3.0) - pi * (25 * 2 + 9 * 8) + 1000;
+    EXPECT_NEAR(stepVolume(step), byHand, byHand * 1e-6);
+
+    const runS inspected = run({"inspect", path("out/Bracket.sldprt")});
+    ASSERT_EQ(inspected.code, 0) << inspected.err;
+    for (const char* line : {"Extrusion \"", "Cut \"", "Revolution \"", "HoleWzd \"",
+                             "CosmeticThread \"", "BaseBody \"", "face \"PLANAR_0\"",
+                             "face \"CYL_6\"", "face \"CONE_0\"", "face \"PLANAR_19\""})
+        EXPECT_NE(inspected.out.find(line), std::string::npos) << line << inspected.out;
+    // The drilling D4 is made by its history (two cuts), not as a hole.
+    std::size_t holes = 0;
+    for (std::size_t at = inspected.out.find("HoleWzd"); at != std::string::npos;
+         at = inspected.out.find("HoleWzd", at + 1))
+        ++holes;
+    EXPECT_EQ(holes, 3u);
+    EXPECT_EQ(inspected.out.find("UNKNOWN_"), std::string::npos);
+}
+
+TEST_F(SolidConversion, BadNodesFailWithTheirMessagesAndTheRestIsBuilt) {
+    const runS converted =
+        run({"convert", sourceFile("examples/solids_with_faults.meta"), "-o", path("out")});
+    EXPECT_EQ(converted.code, 1);
+    for (const char* message : {
+             "BASE \"Rib\": Sketch \"RibSketch\" for feature \"Rib\" not found",
+             "BASE \"Loft\": Error while creating base feature \"Loft\"",
+             "DRILLING \"D1\": Error while creating drilling \"D1\"",
+             "FOEFEAT \"Outside\": Invalid file name \"../outside.step\" of foreign feature "
+             "\"Outside\"",
+         })
+        EXPECT_NE(converted.err.find(message), std::string::npos) << message << converted.err;
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::temp_directory_path().parent_path() /
+                                         "outside.step"));
+
+    const std::string step = path("faults.step");
+    ASSERT_EQ(run({"export", path("out/PlateWithFaults.sldprt"), step}).code, 0);
+    const double byHand = 60000 - pi * 9 * 10;
+    EXPECT_NEAR(stepVolume(step), byHand, byHand * 1e-6);
+}
+
+} // namespace
