@@ -1,0 +1,148 @@
+// Assemblies through the COM interfaces: components with their documents, state and
+// configuration; an assembly saved and opened again finds its components' documents; loading
+// by path and closing as the check-in does.
+#include "libs/geomcore/swapi/checkin_calls.h"
+#include "libs/geomcore/swapi/swapi.h"
+#include "platform/sldworks/testkit/fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string text(const _bstr_t& value) {
+    return value.length() == 0 ? std::string() : std::string(static_cast<const char*>(value));
+}
+
+class SessionAssembly : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = (fs::path(::testing::TempDir()) /
+                  ("sldworks_asm_" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
+                     .string();
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    static std::vector<IComponentPtr> childrenOf(IModelDoc2* doc) {
+        const IComponentPtr root(
+            configGetRootComponent(IConfigurationPtr(modelDocGetActiveConfiguration(doc))));
+        std::vector<IComponentPtr> out;
+        for (const auto& child : readObjectArray(componentGetChildren(root)))
+            out.push_back(IComponentPtr(child));
+        return out;
+    }
+
+    std::string folder;
+};
+
+TEST_F(SessionAssembly, ComponentsReferToTheirPartDocuments) {
+    assemblyFixtureC fixture(folder, {{"Plate", 20, 10, 2}, {"Pin", 2, 2, 8}},
+                             {"Plate", "Pin", "Pin"});
+    IModelDoc2* doc = fixture.doc();
+    EXPECT_EQ(modelDocGetType(doc), 2);
+    const IComponentPtr root(
+        configGetRootComponent(IConfigurationPtr(modelDocGetActiveConfiguration(doc))));
+    ASSERT_TRUE(root);
+    EXPECT_EQ(componentGetChildrenCount(root), 3);
+    const auto children = childrenOf(doc);
+    ASSERT_EQ(children.size(), 3u);
+    const IModelDoc2Ptr plate(componentGetModelDoc(IComponentObjectPtr(children[0])));
+    const IModelDoc2Ptr pin1(componentGetModelDoc(children[1]));
+    const IModelDoc2Ptr pin2(componentGetModelDoc(children[2]));
+    ASSERT_TRUE(plate);
+    EXPECT_EQ(text(modelDocGetPathName(plate)), fixture.partPath("Plate"));
+    EXPECT_EQ(modelDocGetType(plate), 1);
+    // One document per path.
+    EXPECT_EQ(pin1, pin2);
+    EXPECT_EQ(readObjectArray(componentGetBodies(children[0], 0)).size(), 1u);
+    // The loaded parts are open documents of the session after the assembly.
+    EXPECT_EQ(IModelDoc2Ptr(modelDocGetNext(doc)), plate);
+    EXPECT_EQ(getSessionDocument(fixture.app(), fixture.partPath("Pin").c_str()), pin1);
+
+    // State and configuration are kept; a suppressed component has no bodies.
+    EXPECT_EQ(componentIsStateSet(children[1]), VARIANT_FALSE);
+    componentSetState(children[1], 0);
+    EXPECT_EQ(componentIsStateSet(children[1]), VARIANT_TRUE);
+    EXPECT_TRUE(readObjectArray(componentGetBodies(children[1], 0)).empty());
+    componentSetConfiguration(children[0], "Light");
+    EXPECT_EQ(fixture.model().components()[0]->configuration, "Light");
+    EXPECT_EQ(fixture.model().components()[1]->state, 0);
+    // The assembly's volume is its unsuppressed components'.
+    EXPECT_NEAR(massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(doc))),
+                400.0 + 32.0, 1e-6);
+}
+
+TEST_F(SessionAssembly, SavedAndReopenedAssemblyFindsItsComponentsDocuments) {
+    std::string path;
+    {
+        assemblyFixtureC fixture(folder, {{"Plate", 20, 10, 2}, {"Pin", 2, 2, 8}}, {"Plate", "Pin"},
+                                 "Frame");
+        componentSetState(childrenOf(fixture.doc())[1], 0);
+        componentSetConfiguration(childrenOf(fixture.doc())[0], "Default");
+        modelDocSetSummaryInfo(fixture.doc(), 0, "Frame");
+        EXPECT_EQ(modelDocGetBoolSlot473(fixture.doc()), VARIANT_TRUE);
+        EXPECT_EQ(modelDocCallSlot508(fixture.doc(), 1), 0);
+        path = fixture.path();
+    }
+    ISldWorksPtr app = createSimulatedSldWorks();
+    long errors = 0;
+    long warnings = 0;
+    EXPECT_FALSE(sldWorksOpenDocument(app, path.c_str(), 1, 1, "", errors, warnings));
+    const IModelDoc2Ptr doc = sldWorksOpenDocument(app, path.c_str(), 2, 1, "", errors, warnings);
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(text(modelDocGetSummaryInfo(doc, 0)), "Frame");
+    const auto children = childrenOf(doc);
+    ASSERT_EQ(children.size(), 2u);
+    EXPECT_EQ(componentIsStateSet(children[1]), VARIANT_TRUE);
+    const IModelDoc2Ptr pin(componentGetModelDoc(children[1]));
+    ASSERT_TRUE(pin);
+    EXPECT_EQ(text(modelDocGetPathName(pin)), folder + "/Pin.sldprt");
+    EXPECT_NEAR(massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(pin))), 32.0, 1e-6);
+    EXPECT_NEAR(massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(doc))), 400.0,
+                1e-6);
+}
+
+TEST_F(SessionAssembly, MembersAreLoadedByPathAndClosedAsTheCheckInDoes) {
+    assemblyFixtureC fixture(folder, {{"Plate", 20, 10, 2}}, {"Plate"});
+    const std::string plate = fixture.partPath("Plate");
+    ISldWorks* app = fixture.app();
+    const IModelDoc2Ptr first(sldWorksCallSlot9(app, plate.c_str(), 1));
+    ASSERT_TRUE(first);
+    sldWorksCloseDocument(app, plate.c_str());
+    EXPECT_THROW(getSessionDocument(app, plate.c_str()), _com_error);
+    // Still held by its component; loading by path opens that same document again.
+    const IModelDoc2Ptr second(sldWorksCallSlot9(app, plate.c_str(), 1));
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(getSessionDocument(app, plate.c_str()), first);
+}
+
+TEST_F(SessionAssembly, PreviewsOfAnAssemblyShowItsParts) {
+    assemblyFixtureC fixture(folder, {{"Plate", 20, 10, 2}}, {"Plate"});
+    const std::string bitmap = folder + "/asm.bmp";
+    EXPECT_EQ(modelDocSaveBitmap(fixture.doc(), bitmap.c_str(), 300, 300), VARIANT_TRUE);
+    EXPECT_EQ(fs::file_size(bitmap), 54u + 300u * 300u * 3u);
+    modelDocCallSlot433(fixture.doc(), (folder + "/asm.stl").c_str(), -1);
+    EXPECT_EQ(fs::file_size(folder + "/asm.stl"), 84u + 50u * 12u); // a box: 12 triangles
+    modelDocCallSlot433(fixture.doc(), (folder + "/copy.sldasm").c_str(), -1);
+    EXPECT_TRUE(fs::exists(folder + "/copy.sldasm"));
+    // A copy leaves the document's own path.
+    EXPECT_EQ(text(modelDocGetPathName(fixture.doc())), fixture.path());
+}
+
+TEST_F(SessionAssembly, AComponentWhoseFileIsMissingHasNoDocument) {
+    auto assembly = swsim::AssemblyDocument::create();
+    assembly->addComponent(folder + "/Gone.sldprt");
+    ISldWorksPtr app = createSimulatedSldWorks();
+    const IModelDoc2Ptr doc = sessionAddAssembly(app, assembly);
+    const auto children = childrenOf(doc);
+    ASSERT_EQ(children.size(), 1u);
+    EXPECT_FALSE(componentGetModelDoc(IComponentObjectPtr(children[0])));
+    EXPECT_TRUE(readObjectArray(componentGetBodies(children[0], 0)).empty());
+}
+
+} // namespace
