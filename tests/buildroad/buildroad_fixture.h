@@ -4,7 +4,7 @@
 #pragma once
 
 #include "libs/geomcore/buildsw3d/sw_creation.h"
-#include "libs/geomcore/buildsw3d/sw_part.h"
+#include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "metamodel/core/registry.h"
 #include "metamodel/m3d/register.h"
 #include "platform/host/metatree/metatree_api.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "libs/geomcore/buildsw3d/sw_creation.h"
-#include "libs/geomcore/buildsw3d/sw_part.h"
+#include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "platform/sldworks/testkit/fixtures.h"
 
 #include <gtest/gtest.h>

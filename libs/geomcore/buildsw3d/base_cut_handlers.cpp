@@ -7,7 +7,7 @@
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/buildsw3d/sw_creation.h"
-#include "libs/geomcore/buildsw3d/sw_part.h"
+#include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/buildsw3d/threads_and_faces.h"
 #include "libs/geomcore/sw3ddoc/body_features.h"
 #include "libs/geomcore/sw3ddoc/new_features.h"

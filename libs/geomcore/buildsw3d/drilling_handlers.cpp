@@ -5,7 +5,7 @@
 #include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
-#include "libs/geomcore/buildsw3d/sw_part.h"
+#include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/buildsw3d/threads_and_faces.h"
 #include "libs/geomcore/sw3ddoc/drilling_feature.h"
 #include "libs/geomcore/sw3ddoc/new_features.h"

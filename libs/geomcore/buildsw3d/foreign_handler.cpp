@@ -8,7 +8,7 @@
 #include "libs/KvorCore/loader/com_path.h"
 #include "libs/geomcore/buildsw3d/build_helpers.h"
 #include "libs/geomcore/buildsw3d/sw_creation.h"
-#include "libs/geomcore/buildsw3d/sw_part.h"
+#include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/sw3ddoc/new_features.h"
 #include "libs/geomcore/swapi/call_support.h"
 #include "libs/geomcore/swapi/swapi.h"

@@ -4,7 +4,7 @@
 // names it and records it.
 #pragma once
 
-#include "libs/geomcore/buildsw3d/sw_part.h"
+#include "libs/geomcore/sw3ddoc/sw_part.h"
 
 // Records the first reference plane of the document whose SolidWorks name is not yet
 // recorded. The walk starts at the remembered feature (else at the first feature) and, when

@@ -3,7 +3,7 @@
 // the node attributes they read.
 #pragma once
 
-#include "libs/geomcore/buildsw3d/sw_part.h"
+#include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "metamodel/m3d/annotations.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // sketches, cosmetic threads).
 #pragma once
 
-#include "libs/geomcore/buildsw3d/sw_part.h"
+#include "libs/geomcore/sw3ddoc/sw_part.h"
 
 // Walks from the part's lastFeature (or the document's first feature) for the first feature
 // whose SolidWorks name is not recorded. When one is found: a non-empty `name` is given to it,

@@ -8,7 +8,7 @@
 // template's planes are recorded without one, and a nameless node must not find them.
 #pragma once
 
-#include "libs/geomcore/buildsw3d/part_records.h"
+#include "libs/geomcore/sw3ddoc/part_records.h"
 #include "metamodel/m3d/document.h"
 
 #include <cstdint>
