@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -143,6 +144,55 @@ TEST_F(SessionAssembly, AComponentWhoseFileIsMissingHasNoDocument) {
     ASSERT_EQ(children.size(), 1u);
     EXPECT_FALSE(componentGetModelDoc(IComponentObjectPtr(children[0])));
     EXPECT_TRUE(readObjectArray(componentGetBodies(children[0], 0)).empty());
+}
+
+TEST_F(SessionAssembly, ComponentAndDimensionCallsAreOpenToTheFaultPlan) {
+    assemblyFixtureC fixture(folder, {{"Plate", 20, 10, 2}}, {"Plate"});
+    IModelDoc2* doc = fixture.doc();
+    const IComponentPtr child = childrenOf(doc)[0];
+    const IModelDoc2Ptr plate(componentGetModelDoc(child));
+    const IFeaturePtr boss(partDocFeatureByName(IPartDocPtr(plate), "Boss-Extrude1"));
+    const IDispatchPtr annotation = featureGetFirstDimensionAnnotation(boss);
+    const IDimensionPtr dimension(annotation);
+    const std::vector<std::pair<std::string, std::function<void()>>> calls = {
+        {"IComponent::GetChildrenCount",
+         [&] {
+             componentGetChildrenCount(IComponentPtr(
+                 configGetRootComponent(IConfigurationPtr(modelDocGetActiveConfiguration(doc)))));
+         }},
+        {"IComponent::GetChildren",
+         [&] {
+             componentGetChildren(IComponentPtr(
+                 configGetRootComponent(IConfigurationPtr(modelDocGetActiveConfiguration(doc)))));
+         }},
+        {"IComponent::GetModelDoc", [&] { componentGetModelDoc(IComponentObjectPtr(child)); }},
+        {"IComponent::SetState", [&] { componentSetState(child, 2); }},
+        {"IComponent::IsStateSet", [&] { componentIsStateSet(child); }},
+        {"IComponent::SetConfiguration", [&] { componentSetConfiguration(child, "Default"); }},
+        {"IComponent::GetBodies", [&] { componentGetBodies(child, 0); }},
+        {"IDimensionAnnotation::GetDimension",
+         [&] { dimensionAnnotationGetDimension(IDimensionAnnotationPtr(annotation)); }},
+        {"IDimension::GetFullName", [&] { dimensionGetFullName(dimension); }},
+        {"IDimension::GetType", [&] { dimensionGetType(dimension); }},
+        {"IFeature::GetNextDimensionAnnotation",
+         [&] { featureGetNextDimensionAnnotation(boss, annotation); }},
+        {"IFeature::GetNextSubFeature",
+         [&] { featureGetNextSubFeature(IFeaturePtr(featureGetFirstSubFeature(boss))); }},
+    };
+    for (const auto& [key, call] : calls) {
+        fixture.kit().plan().failWith(key, E_UNEXPECTED, 1);
+        HRESULT hr = S_OK;
+        try {
+            call();
+        } catch (const _com_error& e) {
+            hr = e.Error();
+        }
+        EXPECT_EQ(hr, E_UNEXPECTED) << key;
+        EXPECT_EQ(fixture.kit().journal().count(key), 1u) << key;
+        fixture.kit().reset();
+    }
+    // An out-of-range state is refused.
+    EXPECT_THROW(componentSetState(child, 7), _com_error);
 }
 
 } // namespace
