@@ -1,6 +1,7 @@
 // Assemblies: the component walk of the reader over recorded components and configurations,
 // with session documents as the components' documents. Members are read once per document,
 // components without a document are skipped, and every record carries its own unit.
+#include "libs/geomcore/natCheckin/native_checkin_run.h"
 #include "libs/geomcore/natCheckin/sw_checkin.h"
 #include "libs/geomcore/swapi/swapi.h"
 #include "platform/sldworks/session/session.h"
@@ -9,6 +10,8 @@
 #include "tests/natcheckin/checkin_test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -157,6 +160,60 @@ TEST_F(CheckinAssembly, AMemberThatCannotBeReadIsClosedAgain) {
     const pShellHeaderC header = checkInAssembly();
     EXPECT_FALSE(header.isValid());
     EXPECT_EQ(part.kit().journal().count("ISldWorks::CloseDocument"), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// An assembly the session wrote and opened: two components of part A and one of part B.
+class CheckinSavedAssembly : public checkinTestBaseC {
+protected:
+    void SetUp() override {
+        checkinTestBaseC::SetUp();
+        assembly = std::make_unique<assemblyFixtureC>(
+            tmpFolder.string(), std::vector<blockPartS>{{"A", 10, 10, 10}, {"B", 20, 5, 5}},
+            std::vector<std::string>{"A", "A", "B"}, "Frame");
+    }
+    void TearDown() override {
+        assembly.reset();
+        checkinTestBaseC::TearDown();
+    }
+
+    std::unique_ptr<assemblyFixtureC> assembly;
+};
+
+TEST_F(CheckinSavedAssembly, MembersAreReadOncePerDocumentInComponentOrder) {
+    metaTreePtrT record;
+    mzComStringC reason;
+    ASSERT_EQ(runNativeCheckin(assembly->app(), mzComStringC(std::string_view(assembly->path())),
+                               record, reason),
+              1)
+        << reason;
+    metaObjectC owner(record, true);
+    pShellDocCheckinC document = pShellHeaderC(record).getDocument();
+    EXPECT_EQ(document.getCadIdent().toUtf8(), assembly->path());
+    EXPECT_EQ(document.readStringProperty("EXTENSION").toUtf8(), "sldasm");
+
+    pShellMemberSetC members = document.getMemberSet();
+    ASSERT_EQ(members.countDocuments(), 3);
+    EXPECT_EQ(members.getDocumentAt(0).getCadIdent().toUtf8(), assembly->partPath("A"));
+    EXPECT_EQ(members.getDocumentAt(1).getCadIdent().toUtf8(), assembly->partPath("A"));
+    EXPECT_EQ(members.getDocumentAt(2).getCadIdent().toUtf8(), assembly->partPath("B"));
+    EXPECT_TRUE(members.getDocumentAt(0).compareTree(members.getDocumentAt(1).getTreePtr()));
+
+    const auto preloads = assembly->kit().journal().calls("ISldWorks::PreloadDocument");
+    ASSERT_EQ(preloads.size(), 2u);
+    EXPECT_EQ(preloads[0].args,
+              (std::vector<std::string>{"\"" + assembly->partPath("A") + "\"", "1"}));
+    EXPECT_EQ(preloads[1].args,
+              (std::vector<std::string>{"\"" + assembly->partPath("B") + "\"", "1"}));
+
+    // Each member carries its own file, identity and variables.
+    const pShellDocBaseC b = members.getDocumentAt(2);
+    EXPECT_EQ(b.readStringProperty("EXTENSION").toUtf8(), "sldprt");
+    EXPECT_TRUE(pShellVariableSetC(b.findChild("VARIABLES")).findVarDesc("IDNR").isValid());
+    EXPECT_TRUE(document.getCurVarSet().getOrAddVarValue("IDNR").getVarValue().length() > 0);
 }
 
 } // namespace
