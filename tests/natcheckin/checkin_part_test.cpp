@@ -80,7 +80,7 @@ protected:
     metaTreePtrT checkIn() {
         metaTreePtrT record;
         mzComStringC reason;
-        EXPECT_EQ(runNativeCheckin(app, mzComStringC(std::string_view(path)), record, reason), 1)
+        EXPECT_EQ(runNativeCheckin(app, mzComStringC(std::string_view(path)), record, reason), 0)
             << reason;
         return record;
     }
@@ -190,7 +190,7 @@ TEST_F(CheckinPart, DocumentStateRuleOneEndsTheCheckInWithTheMessage) {
     part.kit().plan().scriptValue("IModelDoc2::HasUnsavedChanges", _variant_t(true));
     metaTreePtrT record;
     mzComStringC reason;
-    EXPECT_EQ(runNativeCheckin(app, mzComStringC(std::string_view(path)), record, reason), 0);
+    EXPECT_EQ(runNativeCheckin(app, mzComStringC(std::string_view(path)), record, reason), 1);
     EXPECT_TRUE(record.isNull());
     EXPECT_NE(reason.toUtf8().find(":" + path), std::string::npos) << reason;
 }
@@ -215,13 +215,13 @@ TEST_F(CheckinPart, AFileThatIsNoDocumentIsAFailureWithAReason) {
     std::ofstream(garbage) << "not a document\n";
     metaTreePtrT record;
     mzComStringC reason;
-    EXPECT_EQ(runNativeCheckin(app, mzComStringC(std::string_view(garbage)), record, reason), 0);
+    EXPECT_EQ(runNativeCheckin(app, mzComStringC(std::string_view(garbage)), record, reason), 1);
     EXPECT_TRUE(record.isNull());
     EXPECT_EQ(reason.toUtf8(), "Native check-in: failed to open document " + garbage);
     EXPECT_EQ(runNativeCheckin(app,
                                mzComStringC(std::string_view((tmpFolder / "None.sldprt").string())),
                                record, reason),
-              0);
+              1);
     EXPECT_TRUE(record.isNull());
 }
 
@@ -231,7 +231,7 @@ TEST_F(CheckinPart, ADocumentOpenedForTheCheckInIsClosedAgain) {
     ISldWorksPtr other = createSimulatedSldWorks();
     metaTreePtrT record;
     mzComStringC reason;
-    ASSERT_EQ(runNativeCheckin(other, mzComStringC(std::string_view(path)), record, reason), 1)
+    ASSERT_EQ(runNativeCheckin(other, mzComStringC(std::string_view(path)), record, reason), 0)
         << reason;
     metaObjectC owner(record, true);
     EXPECT_EQ(sessionTestKit(other).journal().count("ISldWorks::OpenDocument"), 1u);

@@ -27,10 +27,10 @@ protected:
 TEST_F(NativeCheckinRun, MissingSessionOrPathIsRefusedWithAReason) {
     metaTreePtrT record;
     mzComStringC reason;
-    EXPECT_EQ(runNativeCheckin(nullptr, "/p/a.sldprt", record, reason), 0);
+    EXPECT_EQ(runNativeCheckin(nullptr, "/p/a.sldprt", record, reason), 1);
     EXPECT_TRUE(record.isNull());
     EXPECT_EQ(reason.toUtf8(), "Native check-in: no SolidWorks session");
-    EXPECT_EQ(runNativeCheckin(part.app(), "", record, reason), 0);
+    EXPECT_EQ(runNativeCheckin(part.app(), "", record, reason), 1);
     EXPECT_EQ(reason.toUtf8(), "Native check-in: no document path given");
 }
 
@@ -38,7 +38,7 @@ TEST_F(NativeCheckinRun, ADocumentThatCannotBeOpenedIsAFailureAndTouchesNoPrefer
     part.kit().plan().failWith("ISldWorks::OpenDocument", E_FAIL);
     metaTreePtrT record;
     mzComStringC reason;
-    EXPECT_EQ(runNativeCheckin(part.app(), "/nowhere/Missing.sldprt", record, reason), 0);
+    EXPECT_EQ(runNativeCheckin(part.app(), "/nowhere/Missing.sldprt", record, reason), 1);
     EXPECT_TRUE(record.isNull());
     EXPECT_EQ(reason.toUtf8(), "Native check-in: failed to open document /nowhere/Missing.sldprt");
     EXPECT_EQ(part.kit().journal().count("ISldWorks::SetToggle"), 0u);
@@ -50,7 +50,7 @@ TEST_F(NativeCheckinRun, AnOpenDocumentThatCannotBeReadGivesTheReasonAndStaysOpe
     part.kit().plan().failWith("IModelDoc2::GetType", E_FAIL);
     metaTreePtrT record;
     mzComStringC reason;
-    EXPECT_EQ(runNativeCheckin(part.app(), path, record, reason), 0);
+    EXPECT_EQ(runNativeCheckin(part.app(), path, record, reason), 1);
     EXPECT_TRUE(record.isNull());
     EXPECT_EQ(reason.toUtf8(), "Native check-in of " + path.toUtf8() +
                                    " gave no record: SolidWorks call failed: 0x80004005 E_FAIL");
@@ -66,7 +66,7 @@ TEST_F(NativeCheckinRun, TheRecordGoesToTheHostAndToTheCaller) {
     part.kit().plan().scriptValue("IModelDoc2::GetType", _variant_t(0L));
     metaTreePtrT record;
     mzComStringC reason;
-    ASSERT_EQ(runNativeCheckin(part.app(), path, record, reason), 1) << reason;
+    ASSERT_EQ(runNativeCheckin(part.app(), path, record, reason), 0) << reason;
     ASSERT_FALSE(record.isNull());
     EXPECT_TRUE(reason.isEmpty());
     IMetaTreeApi& store = *getIMetaTreeApi();

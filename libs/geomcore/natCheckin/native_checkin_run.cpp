@@ -43,11 +43,11 @@ int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& out
     resText = mzComStringC();
     if (app == nullptr) {
         resText = "Native check-in: no SolidWorks session";
-        return 0;
+        return 1;
     }
     if (path.isEmpty()) {
         resText = "Native check-in: no document path given";
-        return 0;
+        return 1;
     }
 
     try {
@@ -58,7 +58,7 @@ int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& out
             doc = openDocument(sldWorks, path);
         if (!doc) {
             resText = "Native check-in: failed to open document " + path;
-            return 0;
+            return 1;
         }
         const _bstr_t docPath = modelDocGetPathName(doc);
 
@@ -94,14 +94,14 @@ int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& out
             resText = "Native check-in of " + path + " gave no record";
             if (!failure.isEmpty())
                 resText += ": " + failure;
-            return 0;
+            return 1;
         }
         outRecord = header.detach(false);
-        return 1;
+        return 0;
     } catch (...) {
         outRecord = metaTreePtrT();
         resText = "Native check-in of " + path + " failed: " + failureOf(std::current_exception());
-        return 0;
+        return 1;
     }
 }
 

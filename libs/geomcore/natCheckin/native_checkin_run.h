@@ -12,10 +12,10 @@
 // "SolidWorks"; 3D previews as STL; pinging `pollObject`); hands the record to the host's
 // native check-in post-processing; closes a document it opened for the purpose.
 //
-// Answers 1 when a record was made: `outRecord` is then the CHECKINOUT node, owned by the
-// caller (append it into the output data or release it). Answers 0 when there is no record
-// (no session, empty path, a document that cannot be opened or read): `outRecord` is null and
-// `resText` names the reason. Never throws.
+// Answers 0 (as the conversion entry does) when a record was made: `outRecord` is then the
+// CHECKINOUT node, owned by the caller (append it into the output data or release it).
+// Answers 1 when there is no record (no session, empty path, a document that cannot be opened
+// or read): `outRecord` is null and `resText` names the reason. Never throws.
 int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& outRecord,
                      mzComStringC& resText, const TarnwickPollObj& pollObject);
 // The same with the host's watchdog poll object ("Tarnwick.Application").
