@@ -88,9 +88,14 @@ TEST_F(SwapiWrapperErrors, ScriptedValuesAndSequences) {
     EXPECT_EQ(bodyGetFaceCount(body), 51);
 
     // Methods the session does not implement can be scripted too; unscripted they fail.
-    EXPECT_EQ(raised([&] { modelDocGetBoolSlot473(part.doc()); }).Error(), E_NOTIMPL);
-    part.kit().plan().scriptValue("IModelDoc2::HasUnsavedChanges", _variant_t(true));
-    EXPECT_EQ(modelDocGetBoolSlot473(part.doc()), VARIANT_TRUE);
+    IFeatureManagerPtr manager = modelDocGetFeatureManager(part.doc());
+    const auto pattern = [&] {
+        return featureMgrCreateCircularPattern(manager, 4, 1.5, VARIANT_FALSE, "", VARIANT_FALSE);
+    };
+    EXPECT_EQ(raised(pattern).Error(), E_NOTIMPL);
+    part.kit().plan().scriptValue("IFeatureManager::CreateCircularPattern",
+                                  _variant_t(static_cast<IDispatch*>(sketchFeature)));
+    EXPECT_EQ(pattern(), sketchFeature);
 }
 
 TEST_F(SwapiWrapperErrors, ScriptedTypedObjectWithFurtherOutParameters) {
