@@ -217,3 +217,28 @@ TEST_F(CheckinSavedAssembly, MembersAreReadOncePerDocumentInComponentOrder) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CheckinSavedAssembly, ASecondCheckInInTheSameSessionReadsTheSameMembers) {
+    for (int round = 0; round < 2; ++round) {
+        metaTreePtrT record;
+        mzComStringC reason;
+        ASSERT_EQ(runNativeCheckin(assembly->app(),
+                                   mzComStringC(std::string_view(assembly->path())), record,
+                                   reason),
+                  0)
+            << reason;
+        metaObjectC owner(record, true);
+        pShellMemberSetC members = pShellHeaderC(record).getDocument().getMemberSet();
+        ASSERT_EQ(members.countDocuments(), 3) << round;
+        EXPECT_EQ(members.getDocumentAt(2).getCadIdent().toUtf8(), assembly->partPath("B"));
+    }
+    // The members loaded for the check-ins were closed again; the assembly stays open.
+    const IModelDoc2Ptr first(sldWorksGetFirstDocument(assembly->app()));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(mzComStringC(modelDocGetPathName(first)).toUtf8(), assembly->path());
+    EXPECT_FALSE(IModelDoc2Ptr(modelDocGetNext(first)));
+}
+
+} // namespace
