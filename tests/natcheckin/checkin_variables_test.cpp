@@ -111,35 +111,6 @@ TEST_F(CheckinVariables, AnglesInMinutesAndSecondsBecomeDegrees) {
                                   " (VARTYPE \"Z\") (VARDESC \"\")))");
 }
 
-TEST_F(CheckinVariables, SummaryFieldsAndCustomPropertiesBecomeTextVariables) {
-    scriptSummary();
-    scriptProperties({"Material", "Title"}, {"Steel", "Overridden"}, 2);
-    swCheckinC reader(app, "SolidWorks", 1.0, 1, poll);
-    pShellVariableSetC variables = record.getVariables();
-    pShellCurVarSetC values = record.getCurVarSet();
-    _bstr_t configuration("Default");
-    reader.checkInReverseVars(doc, configuration, variables, values, true);
-
-    EXPECT_EQ(printed(variables),
-              "(VARIABLES"
-              " (VAR (VARNAME \"Title\") (VARTYPE \"T\") (VARHIDDEN 0))"
-              " (VAR (VARNAME \"Subject\") (VARTYPE \"T\") (VARHIDDEN 0))"
-              " (VAR (VARNAME \"Author\") (VARTYPE \"T\") (VARHIDDEN 0))"
-              " (VAR (VARNAME \"Keywords\") (VARTYPE \"T\") (VARHIDDEN 0))"
-              " (VAR (VARNAME \"Comment\") (VARTYPE \"T\") (VARHIDDEN 0))"
-              " (VAR (VARNAME \"Material\") (VARPREC 5.0) (VARTYPE \"T\") (VARHIDDEN 0)))");
-    EXPECT_EQ(printed(values), "(CURVARSET"
-                               " (VAR (VARNAME \"Title\") (VARVALUE \"Overridden\"))"
-                               " (VAR (VARNAME \"Subject\") (VARVALUE \"Holders\"))"
-                               " (VAR (VARNAME \"Author\") (VARVALUE \"Smith\"))"
-                               " (VAR (VARNAME \"Keywords\") (VARVALUE \"steel\"))"
-                               " (VAR (VARNAME \"Comment\") (VARVALUE \"\"))"
-                               " (VAR (VARNAME \"Material\") (VARVALUE \"Steel\")))");
-    const auto managers = part.kit().journal().calls("IDocExtension::GetCustomPropertyManager");
-    ASSERT_EQ(managers.size(), 1u);
-    EXPECT_EQ(managers[0].args, std::vector<std::string>{"\"Default\""});
-}
-
 TEST_F(CheckinVariables, NoCustomPropertiesIsLoggedAndKeepsTheSummaryFields) {
     hostsvc::setDefaultLogLevel(hostsvc::logLevelTrace);
     hostsvc::setLogCapture(true);
