@@ -124,8 +124,9 @@ void swCheckinC::getParameters(IModelDoc2Ptr& doc, pShellDocCheckinC& record) {
 
     // CURVARSET holds the first configuration's values: read them with that configuration
     // shown, and show the user's configuration again at the end.
-    const activeConfigurationGuardC restoreActive(doc, activeConfigurationName(doc));
-    if (activeConfigurationName(doc) != mzComStringC(first))
+    const mzComStringC active = activeConfigurationName(doc);
+    const activeConfigurationGuardC restoreActive(doc, active);
+    if (active != mzComStringC(first))
         showConfiguration(doc, first);
 
     checkInReverseVars(doc, first, variables, current, true);

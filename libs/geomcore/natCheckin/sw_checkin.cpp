@@ -70,8 +70,13 @@ swCheckinC::swCheckinC(ISldWorksPtr& sldWorks_, const mzComStringC& cadSystemKey
 }
 
 swCheckinC::~swCheckinC() {
-    NATLINK_TRACE_FRAME_C("swCheckinC::~swCheckinC");
-    restorePreferences();
+    try {
+        NATLINK_TRACE_FRAME_C("swCheckinC::~swCheckinC");
+        restorePreferences();
+    } catch (...) {
+        // Only the trace frame can fail here; the preferences are put back all the same.
+        restorePreferences();
+    }
 }
 
 void swCheckinC::restorePreferences() noexcept {
