@@ -97,6 +97,8 @@ TEST_F(Conversion, ExamplePlanesAreBuiltNamedAndSaved) {
     const double h = std::sqrt(0.5);
     expectPlane(planes, "Tilted", {0, 0, 20}, {0, -h, h});
     EXPECT_EQ(planes.size(), 5u);
+    // Saved under its output path and closed by it: nothing stays open in the session.
+    EXPECT_FALSE(sldWorksGetFirstDocument(app_));
 
     const std::vector<hostsvc::ScriptEvent> events = hostsvc::scriptEventJournal();
     ASSERT_EQ(events.size(), 2u);
@@ -171,7 +173,7 @@ TEST_F(Conversion, DocumentsThatCannotBeBuiltAreRefusedWithTheReason) {
     EXPECT_EQ(convert("(PART (NAME \"P\") (ITEMS))"), 1);
     EXPECT_EQ(resText_, "Could not create a part from the template");
 
-    sessionTestKit(app_).plan().scriptValue("IModelDoc2::SaveCopyAs", _variant_t(3L), 1);
+    sessionTestKit(app_).plan().scriptValue("IModelDoc2::SaveAs", _variant_t(3L), 1);
     EXPECT_EQ(convert("(PART (NAME \"P\") (ITEMS))"), 1);
     EXPECT_EQ(resText_, "Could not save the part as \"" + path("out/P.sldprt") + "\" (error 3)");
 }

@@ -8,9 +8,9 @@
 #include "libs/geomcore/buildsw3d/build_helpers.h"
 #include "libs/geomcore/buildsw3d/plane_selection.h"
 #include "libs/geomcore/buildsw3d/sw_creation.h"
-#include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/buildsw3d/threads_and_faces.h"
 #include "libs/geomcore/sw3ddoc/new_features.h"
+#include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swgeomtools/build_settings_guard.h"
 #include "libs/geomcore/swtools/error.h"
@@ -46,18 +46,15 @@ std::string savePart(swPartC& part, const swCreation3dS& creation, const std::st
     const std::filesystem::path path = std::filesystem::path(creation.outputLocation) / fileName;
     const std::string text = path.string();
     NATLINK_LOG(mzLogLevelInfo, mzComStringC("Save part as ") + text.c_str());
-    const long errors = modelDocCallSlot433(part.modelDoc, _bstr_t(text.c_str()), 0);
+    const long errors = modelDocSaveAs(part.modelDoc, _bstr_t(text.c_str()), 0);
     if (errors != 0)
         fail(mzComStringC("Could not save the part as \"") + text.c_str() + "\" (error " +
              mzComStringC::number(static_cast<double>(errors), 'g', 10) + ")");
     return text;
 }
 
-void closePart(ISldWorks* app, IModelDoc2* doc, const std::string& savedPath) {
-    _bstr_t path = modelDocGetPathName(doc);
-    if (path.length() == 0)
-        path = _bstr_t(savedPath.c_str());
-    sldWorksCloseDocument(app, path);
+void closePart(ISldWorks* app, IModelDoc2* doc) {
+    sldWorksCloseDocument(app, modelDocGetPathName(doc));
 }
 
 } // namespace
@@ -126,6 +123,6 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
 
     NATLINK_LOG(mzLogLevelTrace, "Detach all COm objects");
     part.detachComObjects();
-    closePart(creation->app, doc, saved);
+    closePart(creation->app, doc);
     return 1;
 }

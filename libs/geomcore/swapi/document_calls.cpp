@@ -276,6 +276,13 @@ long modelDocCallSlot508(IModelDoc2* doc, long options) {
     return result;
 }
 
+long modelDocSaveAs(IModelDoc2* doc, const _bstr_t& path, long options) {
+    long result = 0;
+    const HRESULT hr = swapiRequired(doc)->SaveAs(swapiBstr(path), options, &result);
+    swapiCheck<IModelDoc2>(hr);
+    return result;
+}
+
 long modelDocCallSlot433(IModelDoc2* doc, const _bstr_t& path, long options) {
     long result = 0;
     const HRESULT hr = swapiRequired(doc)->SaveCopyAs(swapiBstr(path), options, &result);

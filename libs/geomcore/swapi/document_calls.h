@@ -58,6 +58,7 @@ VARIANT_BOOL modelDocGetBoolSlot715(IModelDoc2* doc);
 VARIANT_BOOL modelDocGetBoolSlot473(IModelDoc2* doc);
 long modelDocCallSlot508(IModelDoc2* doc, long options);
 long modelDocCallSlot433(IModelDoc2* doc, const _bstr_t& path, long options);
+long modelDocSaveAs(IModelDoc2* doc, const _bstr_t& path, long options);
 _variant_t modelDocGetVariantSlot459(IModelDoc2* doc);
 void modelDocCallSlot412(IModelDoc2* doc, long options1, long options2);
 VARIANT_BOOL modelDocGetCreationFlag(IModelDoc2* doc);

@@ -167,6 +167,8 @@ struct IModelDoc2 : IDispatch {
     virtual HRESULT SetIntegerPreference(long id, long value, VARIANT_BOOL* done) = 0;
     // Document double preference (7 density).
     virtual HRESULT GetDoublePreference(long id, double* value) = 0;
+    // Saves the document under a new path, which becomes its own (0 saved, else not).
+    virtual HRESULT SaveAs(BSTR path, long options, long* errors) = 0;
 };
 COM_DECLARE_IID(IModelDoc2, "{4E0B2B4A-5C1D-4F7E-9A21-6D0C3E8F1A02}");
 typedef _com_ptr_t<IModelDoc2> IModelDoc2Ptr;

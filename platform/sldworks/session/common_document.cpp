@@ -55,6 +55,22 @@ HRESULT save(docContextS& context, long* errors) {
     return S_OK;
 }
 
+HRESULT saveAs(docContextS& context, const std::string& path, long* errors) {
+    // Only the session's own format: the document takes the path, so that it can be saved
+    // again and closed by it.
+    const std::string ext = lowerExtension(path);
+    const bool part = context.model->type() == swsim::DocumentType::Part;
+    if (!(part ? (ext == "sldprt" || ext == "sldlfp") : ext == "sldasm"))
+        return E_INVALIDARG;
+    try {
+        context.model->save(path);
+        *errors = 0;
+    } catch (const swsim::ModelError&) {
+        *errors = 1;
+    }
+    return S_OK;
+}
+
 HRESULT saveCopyAs(docContextS& context, const std::string& path, long* errors) {
     const std::string ext = lowerExtension(path);
     const bool part = context.model->type() == swsim::DocumentType::Part;

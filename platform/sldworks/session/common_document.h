@@ -16,6 +16,7 @@ HRESULT nextDocument(docContextS& context, IModelDoc2* self, IDispatch** doc);
 HRESULT extension(docContextS& context, IDocExtension** extension);
 HRESULT configurationManager(docContextS& context, IConfigurationManager** manager);
 HRESULT save(docContextS& context, long* errors);
+HRESULT saveAs(docContextS& context, const std::string& path, long* errors);
 HRESULT saveCopyAs(docContextS& context, const std::string& path, long* errors);
 HRESULT saveBitmap(docContextS& context, const std::string& path, long width, long height,
                    VARIANT_BOOL* saved);
@@ -199,6 +200,11 @@ public:
                              errors, [&](docContextS& context) {
                                  return commonDoc::saveCopyAs(context, utf8Of(path), errors);
                              });
+    }
+    HRESULT SaveAs(BSTR path, long options, long* errors) override {
+        return this->docCall(
+            "IModelDoc2::SaveAs", {journalValue(path), journalValue(options)}, errors,
+            [&](docContextS& context) { return commonDoc::saveAs(context, utf8Of(path), errors); });
     }
     HRESULT SaveBitmap(BSTR path, long width, long height, VARIANT_BOOL* saved) override {
         return this->docCall("IModelDoc2::SaveBitmap",

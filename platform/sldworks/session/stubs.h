@@ -330,6 +330,10 @@ public:
     HRESULT GetDoublePreference(long id, double* value) override {
         return this->notImplemented("IModelDoc2::GetDoublePreference", {journalValue(id)}, value);
     }
+    HRESULT SaveAs(BSTR path, long options, long* errors) override {
+        return this->notImplemented("IModelDoc2::SaveAs",
+                                    {journalValue(path), journalValue(options)}, errors);
+    }
 };
 
 template <class Base> class partDocStubsT : public Base {
