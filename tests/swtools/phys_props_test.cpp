@@ -137,3 +137,22 @@ TEST_F(PhysProps, NothingIsWrittenWithoutTheSwitchOrWithoutMassAndDensity) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(PhysPropsInTheSession, DensityMassAndCentreReachTheDocument) {
+    hostsvc::resetHostServices();
+    partFixtureC part;
+    part.block(10, 10, 10);
+    setPhyProps(attributesWith(var("QELDENSITY", "7850") + var("QELMASSEXACT", "1.25") +
+                               var("QEL_COG_X", "4") + var("QEL_COG_Y", "5") +
+                               var("QEL_COG_Z", "-6.5")),
+                part.docPtr());
+    EXPECT_DOUBLE_EQ(part.model().doublePreference(7), 7850.0);
+    ASSERT_TRUE(part.model().givenMass().has_value());
+    EXPECT_DOUBLE_EQ(*part.model().givenMass(), 1.25);
+    ASSERT_TRUE(part.model().givenCentre().has_value());
+    EXPECT_DOUBLE_EQ(part.model().givenCentre()->z, -6.5);
+}
+
+} // namespace
