@@ -6,6 +6,7 @@
 #include "metamodel/core/valueviews.h"
 #include "metamodel/m3d/document.h"
 #include "metamodel/m3d/register.h"
+#include "metamodel/param/paramregister.h"
 #include "natlinksolidworks/create_document.h"
 #include "natlinksolidworks/native_checkin_branch.h"
 #include "platform/sldworks/session/session.h"
@@ -71,8 +72,11 @@ std::string outputFolder(const metaObjectC& options) {
 } // namespace
 
 PSWPlugin::PSWPlugin(ISldWorksPtr app) : app_(std::move(app)) {
+    // Stands in for the host's start-up listeners: every meta class registered once, the
+    // parametric document among the 3D documents, so that unit changes carry it along.
     registerMetaCoreClasses();
     registerM3dClasses();
+    registerParamClasses();
 }
 
 void PSWPlugin::attachOrStartSldWorks() {
@@ -91,7 +95,7 @@ int PSWPlugin::convertMetaTree(metaTreePtrT options, void* /*progress*/) {
     try {
         const mzComStringC format =
             metaObjectC(options).readStringProperty("INPUTFORMAT", buildRoadFormat);
-        if (format == "NATSOLIDWORKSPART" || format == "NATSOLIDWORKSASM") {
+        if (isNativeCheckinFormat(format)) {
             attachOrStartSldWorks();
             return convertNativeCheckin(app_, options);
         }

@@ -137,6 +137,25 @@ TEST_F(Conversion, LengthsAreBuiltInMillimetres) {
     expectPlane(planesOf(path("out/Inches.sldprt")), "One", {0, 0, 25.4}, {0, 0, 1});
 }
 
+TEST_F(Conversion, TheParametricDescriptionFollowsTheUnitOfThePart) {
+    metaObjectC options = tree(
+        "(CONVERTOPTIONS (OUTPUTLOCATION \"" + path("out") +
+        "\") (INPUTDATA (PART (NAME \"P\") (PARTPREFS (UNITBASE 25.4)) (ITEMS)"
+        " (PDOC (PDOCPREFS (UNITBASE 25.4)) (PLOCS (PLOC (TYPE 2) (PLOCVALS 1.0 2.0 3.0)))))))");
+    ASSERT_EQ(PSWPlugin(app_).convertMetaTree(options.getTreePtr()), 0);
+
+    IMetaTreeApi* api = getIMetaTreeApi();
+    const metaTreePtrT pdoc =
+        api->findChild(api->findChild(options.findChild("INPUTDATA"), "PART"), "PDOC");
+    EXPECT_EQ(api->getDouble(api->firstChild(api->findChild(pdoc, "PDOCPREFS"))), 1.0);
+    const metaTreePtrT values =
+        api->findChild(api->findChild(api->findChild(pdoc, "PLOCS"), "PLOC"), "PLOCVALS");
+    ASSERT_EQ(api->childCount(values), 3u);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_NEAR(api->getDouble(api->childAt(values, i)).value_or(0.0), 25.4 * double(i + 1),
+                    1e-12);
+}
+
 TEST_F(Conversion, FailingSolidWorksCallFailsOnlyItsItem) {
     sessionTestKit(app_).plan().failWith("IModelDoc2::CreatePlaneThroughPoints", E_FAIL, 1);
     const int result = convert(
