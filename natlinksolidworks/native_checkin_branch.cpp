@@ -1,12 +1,42 @@
 #include "natlinksolidworks/native_checkin_branch.h"
 
+#include "libs/geomcore/natCheckin/native_checkin_run.h"
 #include "metamodel/core/valueviews.h"
 
-int convertNativeCheckin(ISldWorks* /*app*/, metaTreePtrT options) {
-    // The check-in reader's entry (runNativeCheckin of libs/geomcore/natCheckin) is called
-    // here with the document path of INNAME: its record goes into "OUTPUTDATA", its reason
-    // into "RESTEXT".
+bool isNativeCheckinFormat(const mzComStringC& format) {
+    for (const char* name : {"NATSOLIDWORKSPART", "NATSOLIDWORKSASM"}) {
+        if (format == name || format == mzComStringC(name) + "2014")
+            return true;
+    }
+    return false;
+}
+
+int convertNativeCheckin(ISldWorks* app, metaTreePtrT options) {
     metaObjectC view(options);
-    metaObjStrC(view.getOrAddChild("RESTEXT")).set("The native check-in is not available yet");
-    return 1;
+    const mzComStringC path = view.readStringProperty("INNAME");
+    // The reader is only asked when there is something to read; it refuses an empty path
+    // with its own reason as well, but the conversion names the option the host left out.
+    if (path.isEmpty()) {
+        metaObjStrC(view.getOrAddChild("RESTEXT"))
+            .set("The native check-in has no document: INNAME is missing or empty");
+        return 1;
+    }
+
+    metaTreePtrT record;
+    mzComStringC reason;
+    const int result = runNativeCheckin(app, path, record, reason);
+    if (result != 0 || record.isNull()) {
+        // A check-in without a record has failed, whatever the reader answered.
+        if (!record.isNull()) {
+            const metaObjectC release(record, true);
+        }
+        if (reason.isEmpty())
+            reason = "Native check-in of " + path + " gave no record";
+        metaObjStrC(view.getOrAddChild("RESTEXT")).set(reason);
+        return 1;
+    }
+    // The owning view hands the record to the tree on appending it.
+    metaObjectC owner(record, true);
+    metaObjectC(view.getOrAddChild("OUTPUTDATA")).appendChild(owner.getTreePtr());
+    return 0;
 }

@@ -95,7 +95,7 @@ int PSWPlugin::convertMetaTree(metaTreePtrT options, void* /*progress*/) {
     try {
         const mzComStringC format =
             metaObjectC(options).readStringProperty("INPUTFORMAT", buildRoadFormat);
-        if (format == "NATSOLIDWORKSPART" || format == "NATSOLIDWORKSASM") {
+        if (isNativeCheckinFormat(format)) {
             attachOrStartSldWorks();
             return convertNativeCheckin(app_, options);
         }

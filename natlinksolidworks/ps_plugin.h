@@ -3,7 +3,9 @@
 //   (CONVERTOPTIONS (INNAME ..) (OUTPUTLOCATION ..) (CUSTOMDATA (CREAOPTS ..))
 //                   (INPUTDATA (PART ..)) [(INPUTFORMAT "META3DV2")])
 // builds the document of INPUTDATA in SolidWorks, saves it under OUTPUTLOCATION and answers
-// 0, or 1 with the reason in the string "RESTEXT" of the options tree.
+// 0, or 1 with the reason in the string "RESTEXT" of the options tree. With INPUTFORMAT
+// "NATSOLIDWORKSPART2014" or "NATSOLIDWORKSASM2014" it checks in the document of INNAME
+// instead (native_checkin_branch.h) and answers the record in "OUTPUTDATA".
 #pragma once
 
 #include "platform/host/metatree/metatree_ptr.h"

@@ -96,12 +96,12 @@ TEST_F(NatlinkHostRun, CreationOptionsFileMustHoldCreaopts) {
     EXPECT_EQ(result.err.rfind(broken + ":1:1: ", 0), 0u) << result.err;
 }
 
-TEST_F(NatlinkHostRun, CheckinIsNotAvailableYetAndMissingDocumentsAreRefused) {
+TEST_F(NatlinkHostRun, MissingDocumentsAreRefused) {
     const struct {
         std::vector<std::string> args;
         std::string err;
     } cases[] = {
-        {{"checkin", "a.sldprt"}, "natlinkhost: the checkin command is not available yet\n"},
+        {{"checkin", "a.sldprt"}, "natlinkhost: a.sldprt: no such document\n"},
         {{"inspect", "a.sldprt"}, "natlinkhost: a.sldprt: no such document\n"},
         {{"export", "a.sldprt", "a.step"}, "natlinkhost: a.sldprt: no such document\n"},
     };

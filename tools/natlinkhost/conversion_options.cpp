@@ -48,6 +48,19 @@ ownedTreeC buildConversionOptions(const std::string& modelPath, const std::strin
     return options;
 }
 
+ownedTreeC buildCheckinOptions(const std::string& documentPath, const std::string& inputFormat) {
+    IMetaTreeApi& api = *getIMetaTreeApi();
+    ownedTreeC options(api.newKeyNode(conversionOptionsTag));
+    appendStringProperty(api, options.get(), keyInName, absolutePath(documentPath));
+    appendStringProperty(api, options.get(), keyInputFormat, inputFormat);
+    return options;
+}
+
+metaTreePtrT conversionOutputData(metaTreePtrT options) {
+    IMetaTreeApi& api = *getIMetaTreeApi();
+    return api.firstChild(api.findChild(options, keyOutputData));
+}
+
 std::optional<std::string> conversionResultText(metaTreePtrT options) {
     IMetaTreeApi& api = *getIMetaTreeApi();
     const metaTreePtrT property = api.findChild(options, keyResultText);

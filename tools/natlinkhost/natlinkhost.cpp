@@ -2,6 +2,7 @@
 
 #include "libs/KvorCore/loader/log_category.h"
 #include "platform/host/services/log.h"
+#include "tools/natlinkhost/checkin_command.h"
 #include "tools/natlinkhost/command_line.h"
 #include "tools/natlinkhost/convert_command.h"
 #include "tools/natlinkhost/document_commands.h"
@@ -57,6 +58,9 @@ std::string joined(const std::vector<std::string>& args) {
 int runCommand(const commandLineS& line, std::ostream& out, std::ostream& err) {
     if (line.command == "convert") {
         return runConvertCommand(line, err);
+    }
+    if (line.command == "checkin") {
+        return runCheckinCommand(line, out, err);
     }
     if (line.command == "inspect") {
         return runInspectCommand(line, out, err);

@@ -1,0 +1,71 @@
+#include "tools/natlinkhost/checkin_command.h"
+
+#include "libs/KvorCore/loader/trace_frame.h"
+#include "platform/host/metatree/metatree_api.h"
+#include "tools/natlinkhost/conversion_options.h"
+#include "tools/natlinkhost/convert_command.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace natlinkhost {
+namespace {
+
+// The check-in's input format from the file's extension (any case); empty for any other.
+std::string inputFormatOf(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".sldprt")
+        return checkinPartFormat;
+    if (extension == ".sldasm")
+        return checkinAssemblyFormat;
+    return std::string();
+}
+
+} // namespace
+
+int runCheckinCommand(const commandLineS& line, std::ostream& out, std::ostream& err) {
+    NATLINK_TRACE_FRAME("natlinkhost checkin");
+    const std::string& path = line.operands.at(0);
+    const std::string format = inputFormatOf(path);
+    if (format.empty()) {
+        err << "natlinkhost: " << path
+            << ": only a part (.sldprt) or an assembly (.sldasm) can be checked in\n";
+        return 2;
+    }
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        err << "natlinkhost: " << path << ": no such document\n";
+        return 1;
+    }
+
+    ownedTreeC options;
+    try {
+        options = buildCheckinOptions(path, format);
+    } catch (const std::invalid_argument& e) {
+        err << "natlinkhost: " << e.what() << '\n';
+        return 2;
+    }
+
+    // The record is printed from the answer alone; natlinkhost installs no printer of the
+    // host's check-in post-processing, so it is shown once.
+    const int result = callConversionEntry(options.get(), err);
+    const metaTreePtrT record = conversionOutputData(options.get());
+    if (result == 0 && !record.isNull()) {
+        std::string text = getIMetaTreeApi()->print(record, metaPrintStyle::pretty);
+        if (text.empty() || text.back() != '\n')
+            text += '\n';
+        out << text;
+        return 0;
+    }
+    const std::optional<std::string> reason = conversionResultText(options.get());
+    err << "natlinkhost: "
+        << (reason && !reason->empty() ? *reason : path + ": the check-in gave no record") << '\n';
+    return 1;
+}
+
+} // namespace natlinkhost
