@@ -147,7 +147,9 @@ TEST_F(Conversion, TheParametricDescriptionFollowsTheUnitOfThePart) {
     IMetaTreeApi* api = getIMetaTreeApi();
     const metaTreePtrT pdoc =
         api->findChild(api->findChild(options.findChild("INPUTDATA"), "PART"), "PDOC");
-    EXPECT_EQ(api->getDouble(api->firstChild(api->findChild(pdoc, "PDOCPREFS"))), 1.0);
+    EXPECT_EQ(api->getDouble(
+                  api->firstChild(api->findChild(api->findChild(pdoc, "PDOCPREFS"), "UNITBASE"))),
+              1.0);
     const metaTreePtrT values =
         api->findChild(api->findChild(api->findChild(pdoc, "PLOCS"), "PLOC"), "PLOCVALS");
     ASSERT_EQ(api->childCount(values), 3u);
