@@ -137,6 +137,22 @@ TEST_F(Conversion, LengthsAreBuiltInMillimetres) {
     expectPlane(planesOf(path("out/Inches.sldprt")), "One", {0, 0, 25.4}, {0, 0, 1});
 }
 
+TEST_F(Conversion, AttributeGroupsOfTheCreationOptionsAreSavedWithThePart) {
+    ASSERT_EQ(convert("(PART (NAME \"Tagged\") (ITEMS)"
+                      " (CREAOPTS (CREAOPTATTRMAP"
+                      "  (PAIR (CREAOPTATTRMAPKEY \"DEFAULTATTR\") (EXTATTRLIST"
+                      "    (EXTATTRSTR (NAME \"Material\") (VALUE \"Steel\"))))"
+                      "  (PAIR (CREAOPTATTRMAPKEY \"SUMMARYATTR\") (EXTATTRLIST"
+                      "    (EXTATTRSTR (NAME \"2\") (VALUE \"Smith\")))))))"),
+              0)
+        << resText_;
+    const ISldWorksPtr app = createSimulatedSldWorks();
+    const IModelDoc2Ptr doc =
+        sessionAddPart(app, swsim::PartDocument::open(path("out/Tagged.sldprt")));
+    EXPECT_EQ(std::string(modelDocGetCustomValue(doc, "", "Material")), "Steel");
+    EXPECT_EQ(std::string(modelDocGetSummaryInfo(doc, 2)), "Smith");
+}
+
 TEST_F(Conversion, TheParametricDescriptionFollowsTheUnitOfThePart) {
     metaObjectC options = tree(
         "(CONVERTOPTIONS (OUTPUTLOCATION \"" + path("out") +

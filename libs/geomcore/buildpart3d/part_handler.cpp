@@ -13,7 +13,9 @@
 #include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swgeomtools/build_settings_guard.h"
+#include "libs/geomcore/swtools/doc_attributes.h"
 #include "libs/geomcore/swtools/error.h"
+#include "libs/geomcore/swtools/phys_props.h"
 #include "metamodel/m3d/viewhelpers.h"
 
 #include <filesystem>
@@ -55,6 +57,16 @@ std::string savePart(swPartC& part, const swCreation3dS& creation, const std::st
 
 void closePart(ISldWorks* app, IModelDoc2* doc) {
     sldWorksCloseDocument(app, modelDocGetPathName(doc));
+}
+
+// The attribute groups of the creation options as custom properties and summary fields.
+void writeAttributes(const swPartC& part, metaReaderC& reader) {
+    const metaTreePtrT options = documentCreationOptions(part, reader);
+    if (options.isNull())
+        return;
+    mDocumentCreationOptionsC view(options);
+    IModelDoc2Ptr doc = part.modelDoc;
+    writeDocumentAttributes(doc, view);
 }
 
 } // namespace
@@ -113,9 +125,11 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
                         mzComStringC("Could not hide the planes: ") + error.ErrorMessage());
         }
 
-        // Mate references and levels of detail join here, before the named faces, once their
-        // builders exist.
+        // Mate references and levels of detail join here, before the physical properties,
+        // once their builders exist.
+        setPhyProps(part.getPartAttr(), part.modelDoc);
         nameFacesBySurfaceType(part);
+        writeAttributes(part, reader);
     }
 
     const std::string saved = savePart(part, *creation, fileName);

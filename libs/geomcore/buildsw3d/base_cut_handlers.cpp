@@ -7,10 +7,10 @@
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/buildsw3d/sw_creation.h"
-#include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/buildsw3d/threads_and_faces.h"
 #include "libs/geomcore/sw3ddoc/body_features.h"
 #include "libs/geomcore/sw3ddoc/new_features.h"
+#include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swtools/error.h"
 #include "metamodel/m3d/annotations.h"
@@ -33,20 +33,9 @@ struct bodyKindS {
     const char* kind; // "base" or "cut", in the messages and logs
 };
 
-// The "Multibodysolid" setting: of the part's own creation options when it has them, else of
-// the conversion's (as for the other creation options); unbound when neither has it. Reading
-// adds nothing to the tree.
+// The "Multibodysolid" setting; unbound when the creation options do not set it.
 mDocumentCreationOptionSettingC multibodySetting(const swPartC& part, metaReaderC& reader) {
-    metaTreePtrT options = part.findChild(mDocumentCreationOptionsC::keyName());
-    if (options.isNull()) {
-        if (const swCreation3dS* creation = creationOf(reader))
-            options = creation->creationOptions;
-    }
-    mDocumentCreationOptionSettingsC settings(
-        metaObjectC(options).findChild(mDocumentCreationOptionSettingsC::keyName()));
-    if (!settings.isValid())
-        return mDocumentCreationOptionSettingC();
-    return settings.getSetting("Multibodysolid", 0);
+    return documentCreationSetting(part, reader, "Multibodysolid");
 }
 
 // The record name of a cut inside a drilling's alternate history is the drilling's NAME.

@@ -32,21 +32,9 @@ mzComStringC quoted(const mzComStringC& name) {
     return mzComStringC("\"") + name + "\"";
 }
 
-// The "SketchMode" setting: the part's own creation options when it has them, else those of
-// the conversion; 0 when neither sets it. Nothing is added to the tree.
+// The "SketchMode" setting; 0 when the creation options do not set it.
 int sketchMode(const swPartC& part, metaReaderC& reader) {
-    metaTreePtrT options = part.findChild(mDocumentCreationOptionsC::keyName());
-    if (options.isNull()) {
-        if (const swCreation3dS* creation = creationOf(reader))
-            options = creation->creationOptions;
-    }
-    if (options.isNull())
-        return 0;
-    mDocumentCreationOptionSettingsC settings(
-        metaObjectC(options).findChild(mDocumentCreationOptionSettingsC::keyName()));
-    if (!settings.isValid())
-        return 0;
-    return getValAsInt(settings.getSetting("SketchMode", 0));
+    return getValAsInt(documentCreationSetting(part, reader, "SketchMode"));
 }
 
 // Selects the recorded plane the placement names, or the planar face it describes. True only

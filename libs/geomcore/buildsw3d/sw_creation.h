@@ -5,6 +5,7 @@
 
 #include "libs/KvorCore/loader/com_string.h"
 #include "libs/KvorMetaApi/metaread/reader.h"
+#include "metamodel/core/creationoptions.h"
 #include "platform/host/metatree/metatree_ptr.h"
 #include "platform/sldworks/api/sldworks_api.h"
 
@@ -50,3 +51,11 @@ private:
 // The creation context of the reader a handler was given; null when the reader is not the
 // reader of a build.
 swCreation3dS* creationOf(metaReaderC& reader);
+
+// The creation options that apply to a document: its own CREAOPTS child when it has one,
+// else those of the conversion; null when neither is there. Reading adds nothing to the tree.
+metaTreePtrT documentCreationOptions(const metaObjectVirtualDataBaseC& document,
+                                     metaReaderC& reader);
+// One setting of those options ("SketchMode", "Multibodysolid", ...); unbound when absent.
+mDocumentCreationOptionSettingC documentCreationSetting(const metaObjectVirtualDataBaseC& document,
+                                                        metaReaderC& reader, const char* name);
