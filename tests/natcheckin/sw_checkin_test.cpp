@@ -135,6 +135,32 @@ TEST_F(SwCheckin, PreviewsThatCouldNotBeWrittenLeaveNoFileAndTheUnitSettingIsPut
     expectUserSettings();
 }
 
+TEST_F(SwCheckin, AFailedBitmapOrUnitSettingEndsThePreviewsWithoutLeavingFiles) {
+    IModelDoc2Ptr doc = part.docPtr();
+    {
+        part.kit().plan().failWith("IModelDoc2::SaveBitmap", E_FAIL);
+        swCheckinC reader(app, "SolidWorks", 1.0, 1, poll);
+        mzComStringC bitmap;
+        mzComStringC model3d;
+        EXPECT_THROW(reader.createPreviews(doc, bitmap, model3d), _com_error);
+        EXPECT_FALSE(bitmap.isEmpty());
+        EXPECT_EQ(filesInTmp(), 0u);
+    }
+    {
+        part.kit().plan().clear();
+        part.kit().plan().returnNull("IModelDoc2::SaveBitmap");
+        swCheckinC reader(app, "SolidWorks", 1.0, 1, poll);
+        // The unit setting of the 3D preview cannot be read (and so not be set).
+        part.kit().plan().failWith("ISldWorks::GetIntegerSetting", E_FAIL);
+        mzComStringC bitmap;
+        mzComStringC model3d;
+        EXPECT_THROW(reader.createPreviews(doc, bitmap, model3d), _com_error);
+        EXPECT_FALSE(model3d.isEmpty());
+        EXPECT_EQ(filesInTmp(), 0u);
+        part.kit().plan().clear();
+    }
+}
+
 TEST_F(SwCheckin, PreviewFormatCodesChooseTheExtension) {
     part.kit().plan().returnNull("IModelDoc2::SaveBitmap");
     part.kit().plan().failWith("IModelDoc2::SaveCopyAs", E_FAIL);

@@ -318,14 +318,25 @@ void swCheckinC::createPreviews(IModelDoc2Ptr& doc, mzComStringC& bitmapPath,
     NATLINK_TRACE_FRAME_C("createDocumentPreviews");
     if (bitmapPath.isEmpty())
         bitmapPath = createTemporaryPreviewFile(".bmp");
-    modelDocSaveBitmap(doc, bitmapPath.toBstr(), 300, 300);
+    try {
+        modelDocSaveBitmap(doc, bitmapPath.toBstr(), 300, 300);
+    } catch (...) {
+        // The check-in ends here; the empty file reserved for the bitmap must not stay behind.
+        removeIfEmpty(bitmapPath);
+        throw;
+    }
     removeIfEmpty(bitmapPath);
 
     if (path3d.isEmpty()) {
         const char* extension = previewFormat == 2 ? ".sat" : previewFormat == 3 ? ".step" : ".stl";
         path3d = createTemporaryPreviewFile(extension);
     }
-    setPreviewUnitPreference(lengthUnitCodeOf(doc) == 3 ? 3 : 0);
+    try {
+        setPreviewUnitPreference(lengthUnitCodeOf(doc) == 3 ? 3 : 0);
+    } catch (...) {
+        removeIfEmpty(path3d);
+        throw;
+    }
     try {
         modelDocCallSlot433(doc, path3d.toBstr(), -1);
     } catch (...) {
