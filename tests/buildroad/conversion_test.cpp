@@ -7,6 +7,7 @@
 #include "natlinksolidworks/ps_plugin.h"
 #include "platform/host/services/script_events.h"
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -125,6 +126,35 @@ TEST_F(Conversion, BadPlanesFailWithTheirMessagesAndTheRestIsSaved) {
         shown += text + "\n";
     EXPECT_NE(shown.find("Could not find reference plane for \"Lost\""), std::string::npos);
     EXPECT_NE(shown.find("Error while creating Offsetplane \"Broken\""), std::string::npos);
+}
+
+TEST_F(Conversion, EveryRecordedPlaneIsHiddenBeforeSavingAndThePartClosedAfter) {
+    sessionTestKit(app_).journal().clear();
+    ASSERT_EQ(
+        convert("(PART (NAME \"Hidden\") (ITEMS"
+                " (PLANE (NAME \"A\") (TYP \"ABS_PLANE\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 1 1))"
+                " (PLANE (NAME \"B\") (TYP \"OFF_TO_PLANE\") (PARAM 0 4 \"A\"))))"),
+        0)
+        << resText_;
+    const callJournalC& journal = sessionTestKit(app_).journal();
+    // The three template planes and the two built ones, each selected by name and hidden.
+    std::vector<std::string> hidden;
+    const std::vector<journalEntryS> entries = journal.entries();
+    for (std::size_t i = 0; i + 1 < entries.size(); ++i)
+        if (entries[i].call == "IModelDoc2::SelectByName" &&
+            entries[i + 1].call == "IModelDoc2::HideSelection")
+            hidden.push_back(entries[i].args[0]);
+    EXPECT_EQ(hidden, (std::vector<std::string>{"\"Front Plane\"", "\"Top Plane\"",
+                                                "\"Right Plane\"", "\"A\"", "\"B\""}));
+    const std::vector<std::string> order =
+        journal.order({"IModelDoc2::CreateOffsetPlane", "IModelDoc2::HideSelection",
+                       "IModelDoc2::SaveAs", "ISldWorks::CloseDocument"});
+    ASSERT_FALSE(order.empty());
+    EXPECT_EQ(order.front(), "IModelDoc2::CreateOffsetPlane");
+    ASSERT_GE(order.size(), 3u);
+    EXPECT_EQ(order[order.size() - 2], "IModelDoc2::SaveAs");
+    EXPECT_EQ(order.back(), "ISldWorks::CloseDocument");
+    EXPECT_EQ(std::count(order.begin(), order.end(), "IModelDoc2::HideSelection"), 5);
 }
 
 TEST_F(Conversion, LengthsAreBuiltInMillimetres) {

@@ -4,6 +4,7 @@
 
 #include "libs/geomcore/buildsw3d/plane_selection.h"
 #include "libs/geomcore/swapi/swapi.h"
+#include "platform/sldworks/model/part_document.h"
 
 namespace {
 
@@ -110,6 +111,25 @@ TEST_F(PlaneSelection, NewAxisNamingLeavesOtherFeaturesAlone) {
     nameAndHideNewRefAxis(*part_, "Axis of P");
     EXPECT_EQ(kit().journal().count("IFeature::SetName"), 0u);
     EXPECT_EQ(kit().journal().count("IModelDoc2::HideSelection"), 0u);
+}
+
+TEST_F(PlaneSelection, NewAxisIsNamedSelectedAloneAndHidden) {
+    adoptTemplatePlanes();
+    ASSERT_TRUE(session_->model().addAxis({0, 0, 0}, {0, 0, 1}));
+    kit().journal().clear();
+    nameAndHideNewRefAxis(*part_, "Axis of P");
+    EXPECT_EQ(kit().journal().order(
+                  {"IFeature::SetName", "IFeature::Select", "IModelDoc2::HideSelection"}),
+              (std::vector<std::string>{"IFeature::SetName", "IFeature::Select",
+                                        "IModelDoc2::HideSelection"}));
+    const auto selects = kit().journal().calls("IFeature::Select");
+    ASSERT_EQ(selects.size(), 1u);
+    EXPECT_EQ(selects[0].args, (std::vector<std::string>{"0", "0"}));
+    const auto axis = session_->model().findFeature("Axis of P");
+    ASSERT_TRUE(axis);
+    EXPECT_TRUE(axis->hidden());
+    // An axis is no plane: nothing is recorded for it.
+    EXPECT_EQ(part_->planeRecords.size(), 3u);
 }
 
 } // namespace
