@@ -279,7 +279,7 @@ public:
 };
 
 // List of "POINT3D" children holding three doubles (other children are neither counted
-// nor indexed). Stands in for the 3D views' point list until they are in the build.
+// nor indexed). Its own, since the 3D views' point list has no overwrite in place.
 class paramPoint3dListC : public metaObjListContainerC {
 public:
     static mzComStringC elementKey() { return "POINT3D"; }

@@ -5,8 +5,7 @@
 //     m3dParamEntityC::scale / transform looks them up)
 //   registry m3dParamModelC: "PPART", "PASM", priority 6 (never looked up)
 //   registry m3dParamModelInstanceC: "PPARTI", "PASMI", priority 6 (never looked up)
-//   registry of the 3D documents: "PDOC" (m3dParamDocumentC), priority 5, once the 3D
-//     document views are in the build (see README.md)
+//   registry of the 3D documents: "PDOC" (m3dParamDocumentC), priority 5
 //
 // Safe to call more than once: an equal priority never replaces a registration.
 
