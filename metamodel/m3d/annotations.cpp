@@ -12,8 +12,8 @@ double m3dAnnotationThreadSpecificationC::getThLen() const {
 }
 
 m3dAnnotationThreadSpecificationC m3dAnnotationThreadC::getThreadSpecification() const {
-    metaObjectC specs(findChild("THSPECS"));
-    return m3dAnnotationThreadSpecificationC(specs.getChildAt(0));
+    metaObjectC threadSpecs(findChild("THSPECS"));
+    return m3dAnnotationThreadSpecificationC(threadSpecs.getChildAt(0));
 }
 
 bool getThreadFeatureDiameterStartPoint(const metaObjectVirtualDataBaseC& thread,
@@ -44,11 +44,11 @@ void scaleAnnotationSets(metaTreePtrT owner, double f) {
     forEachAnnotation(owner, [f](const metaObjectC& annotation) {
         for (const char* key : {"POINT3D", "THSTARTPOINT", "THENDPOINT"})
             scaleNumberChildren(annotation.findChild(key), f);
-        metaObjectC specs(annotation.findChild("THSPECS"));
-        for (int i = 0; i < specs.countChildren(); ++i) {
-            metaObjectC spec(specs.getChildAt(i));
-            scaleNumberProperty(spec, "THDIA", f);
-            scaleNumberProperty(spec, "THLEN", f);
+        metaObjectC threadSpecs(annotation.findChild("THSPECS"));
+        for (int i = 0; i < threadSpecs.countChildren(); ++i) {
+            metaObjectC threadSpec(threadSpecs.getChildAt(i));
+            scaleNumberProperty(threadSpec, "THDIA", f);
+            scaleNumberProperty(threadSpec, "THLEN", f);
         }
     });
 }

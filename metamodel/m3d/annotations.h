@@ -37,7 +37,7 @@ class m3dAnnotationThreadC : public m3dAnnotationC {
 public:
     static mzComStringC tagName() { return "ANNOTATIONTHREAD"; }
     using m3dAnnotationC::m3dAnnotationC;
-    // The first child of the specification container "THSPECS" (unbound when none).
+    // The first child of the thread description container "THSPECS" (unbound when none).
     m3dAnnotationThreadSpecificationC getThreadSpecification() const;
 };
 

@@ -240,9 +240,9 @@ TEST_F(M3dViews, AnnotationsAndThreads) {
     ASSERT_TRUE(threads.isValid());
     EXPECT_EQ(threads.countAnnotations(), 1);
     m3dAnnotationThreadC thread(threads.getAnnotationAt(0).getTreePtr());
-    m3dAnnotationThreadSpecificationC spec = thread.getThreadSpecification();
-    EXPECT_EQ(spec.getThDia(), 8.0);
-    EXPECT_EQ(spec.getThLen(), 12.5);
+    m3dAnnotationThreadSpecificationC threadSpec = thread.getThreadSpecification();
+    EXPECT_EQ(threadSpec.getThDia(), 8.0);
+    EXPECT_EQ(threadSpec.getThLen(), 12.5);
     EXPECT_TRUE(getThreadFeatureDiameterEndPoint(thread, p));
     EXPECT_EQ(p, (V3{0, 0, -12.5}));
     EXPECT_FALSE(

@@ -55,9 +55,9 @@ TEST_F(SwsimConfigurations, RevolutionAngleIsDrivenByItsDimension) {
     auto s = doc->openSketch(doc->frontPlane());
     test::addRectangle(*s, 1, 0, 3, 4);
     s->addCentreLine({0, 0, 0}, {0, 1, 0});
-    RevolveSpec spec;
-    spec.angle1 = pi;
-    auto ring = doc->addRevolution(s, spec);
+    RevolveSpec request;
+    request.angle1 = pi;
+    auto ring = doc->addRevolution(s, request);
     ASSERT_TRUE(ring) << doc->lastError();
     const auto dims = doc->dimensionsOf(*ring);
     ASSERT_EQ(dims.size(), 1u);

@@ -23,9 +23,9 @@ inline SolidFeaturePtr makeBlock(PartDocument& doc) {
         return nullptr;
     addRectangle(*sketch, 0, 0, 10, 20);
     doc.closeSketch();
-    ExtrudeSpec spec;
-    spec.depth1 = 5;
-    return doc.addExtrusion(sketch, spec);
+    ExtrudeSpec request;
+    request.depth1 = 5;
+    return doc.addExtrusion(sketch, request);
 }
 
 inline double volume(const PartDocument& doc) {

@@ -78,9 +78,9 @@ TEST(SwsimSketchEntities, ThreeDSketchTakesModelCoordinates) {
     EXPECT_EQ(path->profileProblem(), "a 3D sketch gives no profile");
     EXPECT_TRUE(doc->closeSketch());
     EXPECT_FALSE(doc->closeSketch());
-    ExtrudeSpec spec;
-    spec.depth1 = 1;
-    EXPECT_FALSE(doc->addExtrusion(path, spec));
+    ExtrudeSpec request;
+    request.depth1 = 1;
+    EXPECT_FALSE(doc->addExtrusion(path, request));
 }
 
 TEST(SwsimSketchConstraints, DegreesOfFreedomAndStatus) {

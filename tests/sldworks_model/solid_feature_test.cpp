@@ -49,9 +49,9 @@ TEST(SwsimExtrusion, DirectionsBothSidesAndSeparateBodies) {
     // On the Top Plane a boss goes along +Y.
     auto s = doc->openSketch(doc->topPlane());
     addRectangle(*s, 0, 0, 2, 2);
-    ExtrudeSpec spec;
-    spec.depth1 = 3;
-    ASSERT_TRUE(doc->addExtrusion(s, spec)) << doc->lastError();
+    ExtrudeSpec request;
+    request.depth1 = 3;
+    ASSERT_TRUE(doc->addExtrusion(s, request)) << doc->lastError();
     EXPECT_NEAR(doc->box().min.y, 0.0, 1e-9);
     EXPECT_NEAR(doc->box().max.y, 3.0, 1e-9);
 
@@ -87,9 +87,9 @@ TEST(SwsimExtrusion, InnerLoopsAreHoles) {
     auto s = doc->openSketch(doc->frontPlane());
     addRectangle(*s, 0, 0, 10, 10);
     s->addCircle({5, 5, 0}, 2);
-    ExtrudeSpec spec;
-    spec.depth1 = 1;
-    ASSERT_TRUE(doc->addExtrusion(s, spec)) << doc->lastError();
+    ExtrudeSpec request;
+    request.depth1 = 1;
+    ASSERT_TRUE(doc->addExtrusion(s, request)) << doc->lastError();
     expectRel(volume(*doc), 100.0 - 4 * pi);
     EXPECT_EQ(countKind(doc->bodies()[0], SurfaceKind::Cylinder), 1);
 }
@@ -175,9 +175,9 @@ TEST(SwsimRevolution, RectangleAboutItsCentreLine) {
     auto s = doc->openSketch(doc->frontPlane());
     addRectangle(*s, 1, 0, 3, 4);
     s->addCentreLine({0, 0, 0}, {0, 1, 0});
-    RevolveSpec spec;
-    spec.angle1 = 2 * pi;
-    auto ring = doc->addRevolution(s, spec);
+    RevolveSpec request;
+    request.angle1 = 2 * pi;
+    auto ring = doc->addRevolution(s, request);
     ASSERT_TRUE(ring) << doc->lastError();
     EXPECT_EQ(ring->name(), "Revolve1");
     EXPECT_EQ(ring->typeName(), "Revolution");
@@ -200,12 +200,12 @@ TEST(SwsimRevolution, RectangleAboutItsCentreLine) {
 
 TEST(SwsimRevolution, SenseReverseAndTwoDirections) {
     // A right-handed quarter turn about +Y takes +X towards -Z.
-    auto box = [](const RevolveSpec& spec) {
+    auto box = [](const RevolveSpec& request) {
         auto doc = PartDocument::create();
         auto s = doc->openSketch(doc->frontPlane());
         addRectangle(*s, 1, 0, 3, 4);
         s->addCentreLine({0, 0, 0}, {0, 1, 0});
-        EXPECT_TRUE(doc->addRevolution(s, spec)) << doc->lastError();
+        EXPECT_TRUE(doc->addRevolution(s, request)) << doc->lastError();
         return std::make_pair(doc->box(), volume(*doc));
     };
     RevolveSpec quarter;
@@ -263,10 +263,10 @@ TEST(SwsimRevolution, CutAndMissingCentreLine) {
     auto s = doc->openSketch(doc->frontPlane());
     addRectangle(*s, 4, 9, 6, 11);
     const double before = volume(*doc);
-    RevolveSpec spec;
-    spec.cut = true;
-    spec.angle1 = 2 * pi;
-    EXPECT_FALSE(doc->addRevolution(s, spec));
+    RevolveSpec request;
+    request.cut = true;
+    request.angle1 = 2 * pi;
+    EXPECT_FALSE(doc->addRevolution(s, request));
     EXPECT_NE(doc->lastError().find("centre line"), std::string::npos);
     EXPECT_DOUBLE_EQ(volume(*doc), before);
 }
@@ -327,9 +327,9 @@ TEST(SwsimFailedFeatures, LeaveTheDocumentAsItWas) {
     open->addLine({0, 0, 0}, {1, 0, 0});
     open->addLine({1, 0, 0}, {1, 1, 0});
     const size_t withSketch = features + 1;
-    ExtrudeSpec spec;
-    spec.depth1 = 1;
-    EXPECT_FALSE(doc->addExtrusion(open, spec));
+    ExtrudeSpec request;
+    request.depth1 = 1;
+    EXPECT_FALSE(doc->addExtrusion(open, request));
     EXPECT_NE(doc->lastError().find("open"), std::string::npos);
 
     auto square = doc->openSketch(doc->frontPlane());
@@ -349,7 +349,7 @@ TEST(SwsimFailedFeatures, LeaveTheDocumentAsItWas) {
     EXPECT_FALSE(doc->addHole(bad));
     bad.sections = {{-1, 2, 3}};
     EXPECT_FALSE(doc->addHole(bad));
-    EXPECT_FALSE(doc->addExtrusion(nullptr, spec));
+    EXPECT_FALSE(doc->addExtrusion(nullptr, request));
     EXPECT_FALSE(doc->addImportedBody("/nonexistent/file.brep"));
 
     EXPECT_EQ(doc->features().size(), withSketch + 2);
@@ -358,8 +358,8 @@ TEST(SwsimFailedFeatures, LeaveTheDocumentAsItWas) {
     // The failed attempts used no automatic names.
     auto next = doc->openSketch(doc->frontPlane());
     addRectangle(*next, 0, 0, 1, 1);
-    spec.merge = false;
-    EXPECT_EQ(doc->addExtrusion(next, spec)->name(), "Boss-Extrude2");
+    request.merge = false;
+    EXPECT_EQ(doc->addExtrusion(next, request)->name(), "Boss-Extrude2");
 }
 
 TEST(SwsimRebuild, SuppressionReplaysAndFaceIdentityHolds) {

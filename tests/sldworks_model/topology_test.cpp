@@ -79,9 +79,9 @@ TEST(SwsimRaySelection, ManyDrillingsInAPlate) {
     auto doc = PartDocument::create();
     auto s = doc->openSketch(doc->frontPlane());
     test::addRectangle(*s, 0, 0, 100, 100);
-    ExtrudeSpec spec;
-    spec.depth1 = 5;
-    ASSERT_TRUE(doc->addExtrusion(s, spec));
+    ExtrudeSpec request;
+    request.depth1 = 5;
+    ASSERT_TRUE(doc->addExtrusion(s, request));
     for (int i = 0; i < 100; ++i) {
         const Vec3 p{5.0 + 10 * (i % 10), 5.0 + 10 * (i / 10), 5};
         auto hit = doc->castRay(p, {0, 0, -1}, 1e-6);

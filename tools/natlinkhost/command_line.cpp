@@ -6,24 +6,24 @@
 namespace natlinkhost {
 namespace {
 
-struct commandSpecS {
+struct commandEntryS {
     std::string_view name;
     std::size_t operands;
     bool wantsOutDir;
     std::string_view synopsis;
 };
 
-constexpr commandSpecS commandSpecs[] = {
+constexpr commandEntryS commandEntries[] = {
     {"convert", 1, true, "convert MODEL.meta -o OUTDIR"},
     {"checkin", 1, false, "checkin DOC"},
     {"inspect", 1, false, "inspect DOC"},
     {"export", 2, false, "export DOC OUT.step|OUT.stl"},
 };
 
-const commandSpecS* findCommand(std::string_view name) {
-    for (const commandSpecS& spec : commandSpecs) {
-        if (spec.name == name) {
-            return &spec;
+const commandEntryS* findCommand(std::string_view name) {
+    for (const commandEntryS& entry : commandEntries) {
+        if (entry.name == name) {
+            return &entry;
         }
     }
     return nullptr;
@@ -124,19 +124,19 @@ parsedCommandLineS parseCommandLine(const std::vector<std::string>& args) {
         return refuse("no command given");
     }
     line.command = positional.front();
-    const commandSpecS* spec = findCommand(line.command);
-    if (spec == nullptr) {
+    const commandEntryS* entry = findCommand(line.command);
+    if (entry == nullptr) {
         return refuse("unknown command '" + line.command + "'");
     }
     line.operands.assign(positional.begin() + 1, positional.end());
-    if (line.operands.size() != spec->operands) {
+    if (line.operands.size() != entry->operands) {
         return refuse("wrong number of arguments; usage: natlinkhost " +
-                      std::string(spec->synopsis));
+                      std::string(entry->synopsis));
     }
-    if (spec->wantsOutDir && !outDirSeen) {
-        return refuse("missing '-o OUTDIR'; usage: natlinkhost " + std::string(spec->synopsis));
+    if (entry->wantsOutDir && !outDirSeen) {
+        return refuse("missing '-o OUTDIR'; usage: natlinkhost " + std::string(entry->synopsis));
     }
-    if (!spec->wantsOutDir && outDirSeen) {
+    if (!entry->wantsOutDir && outDirSeen) {
         return refuse("option '-o' belongs to the convert command");
     }
     return parsedCommandLineS{std::move(line), {}};

@@ -144,9 +144,9 @@ public:
     // ...). Cuts are applied later (see the top of this file): one that turns out to remove
     // nothing stays in the list without effect; one whose boolean fails then is named in
     // lastError() after the query that applied it.
-    SolidFeaturePtr addExtrusion(const SketchPtr& sketch, const ExtrudeSpec& spec);
-    SolidFeaturePtr addRevolution(const SketchPtr& sketch, const RevolveSpec& spec);
-    SolidFeaturePtr addHole(const HoleSpec& spec);
+    SolidFeaturePtr addExtrusion(const SketchPtr& sketch, const ExtrudeSpec& request);
+    SolidFeaturePtr addRevolution(const SketchPtr& sketch, const RevolveSpec& request);
+    SolidFeaturePtr addHole(const HoleSpec& request);
     // Imports a STEP (.step, .stp), IGES (.igs, .iges) or BREP (.brep, .brp) file as new
     // bodies (feature type "BaseBody", names "Imported1", ...).
     SolidFeaturePtr addImportedBody(const std::string& path);

@@ -52,19 +52,20 @@ const char* extrusionPrefix(bool cut) {
 
 namespace {
 
-bool extrusionTool(const Sketch& sketch, const ExtrudeSpec& spec, TopoDS_Shape& tool,
+bool extrusionTool(const Sketch& sketch, const ExtrudeSpec& request, TopoDS_Shape& tool,
                    std::string& error) {
     TopoDS_Shape profile;
     if (!detail::buildProfile(sketch, profile, error))
         return false;
     Vec3 dir = sketch.frame().zDir;
-    if (spec.cut != spec.reverse)
+    if (request.cut != request.reverse)
         dir = -dir;
-    return detail::makeExtrusionTool(profile, dir, spec.depth1, spec.bothSides ? spec.depth2 : 0.0,
-                                     spec.draftAngle, spec.draftInward, tool, error);
+    return detail::makeExtrusionTool(profile, dir, request.depth1,
+                                     request.bothSides ? request.depth2 : 0.0, request.draftAngle,
+                                     request.draftInward, tool, error);
 }
 
-bool revolutionTool(const Sketch& sketch, const RevolveSpec& spec, TopoDS_Shape& tool,
+bool revolutionTool(const Sketch& sketch, const RevolveSpec& request, TopoDS_Shape& tool,
                     std::string& error) {
     const auto axisLine = sketch.firstCentreLine();
     if (!axisLine) {
@@ -75,19 +76,19 @@ bool revolutionTool(const Sketch& sketch, const RevolveSpec& spec, TopoDS_Shape&
     if (!detail::buildProfile(sketch, profile, error))
         return false;
     const double full = 2.0 * std::numbers::pi;
-    double a1 = spec.angle1;
-    double a2 = spec.type == RevolveType::TwoDirections ? spec.angle2 : 0.0;
+    double a1 = request.angle1;
+    double a2 = request.type == RevolveType::TwoDirections ? request.angle2 : 0.0;
     if (!std::isfinite(a1) || !std::isfinite(a2) || a1 < 0.0 || a2 < 0.0) {
         error = "the angles must be finite numbers >= 0";
         return false;
     }
     double start = 0.0;
     double total = a1 + a2;
-    if (spec.type == RevolveType::MidPlane)
+    if (request.type == RevolveType::MidPlane)
         start = -a1 / 2.0;
-    else if (spec.type == RevolveType::TwoDirections)
-        start = spec.reverse ? -a1 : -a2;
-    else if (spec.reverse)
+    else if (request.type == RevolveType::TwoDirections)
+        start = request.reverse ? -a1 : -a2;
+    else if (request.reverse)
         start = -a1;
     if (total > full) {
         total = full;
@@ -107,7 +108,7 @@ double parameter(const SolidFeature& feature, const std::string& key) {
 
 } // namespace
 
-SolidFeaturePtr PartDocument::addExtrusion(const SketchPtr& sketch, const ExtrudeSpec& spec) {
+SolidFeaturePtr PartDocument::addExtrusion(const SketchPtr& sketch, const ExtrudeSpec& request) {
     if (!sketch || featureIndex(*sketch) < 0 || sketch->is3D()) {
         lastError_ = "extrusion: no 2D sketch of this part given";
         return nullptr;
@@ -116,33 +117,33 @@ SolidFeaturePtr PartDocument::addExtrusion(const SketchPtr& sketch, const Extrud
         closeSketch();
     std::string error;
     TopoDS_Shape tool;
-    if (!extrusionTool(*sketch, spec, tool, error)) {
+    if (!extrusionTool(*sketch, request, tool, error)) {
         lastError_ = "extrusion: " + error;
         return nullptr;
     }
-    const auto op = spec.cut     ? SolidFeature::Operation::Cut
-                    : spec.merge ? SolidFeature::Operation::Add
-                                 : SolidFeature::Operation::NewBody;
+    const auto op = request.cut     ? SolidFeature::Operation::Cut
+                    : request.merge ? SolidFeature::Operation::Add
+                                    : SolidFeature::Operation::NewBody;
     auto feature = std::make_shared<SolidFeature>(
-        FeatureKind::Extrusion, spec.typeName.empty() ? (spec.cut ? "Cut" : "Boss") : spec.typeName,
-        op);
+        FeatureKind::Extrusion,
+        request.typeName.empty() ? (request.cut ? "Cut" : "Boss") : request.typeName, op);
     feature->tool_ = makeRef(tool);
     feature->sketch_ = sketch;
-    feature->parameters_ = {{"cut", spec.cut},
-                            {"reverse", spec.reverse},
-                            {"bothSides", spec.bothSides},
-                            {"depth1", spec.depth1},
-                            {"depth2", spec.depth2},
-                            {"draftAngle", spec.draftAngle},
-                            {"draftInward", spec.draftInward},
-                            {"merge", spec.merge}};
-    if (!addSolidFeature(feature, extrusionPrefix(spec.cut), "extrusion"))
+    feature->parameters_ = {{"cut", request.cut},
+                            {"reverse", request.reverse},
+                            {"bothSides", request.bothSides},
+                            {"depth1", request.depth1},
+                            {"depth2", request.depth2},
+                            {"draftAngle", request.draftAngle},
+                            {"draftInward", request.draftInward},
+                            {"merge", request.merge}};
+    if (!addSolidFeature(feature, extrusionPrefix(request.cut), "extrusion"))
         return nullptr;
     addDrivingDimension(feature);
     return feature;
 }
 
-SolidFeaturePtr PartDocument::addRevolution(const SketchPtr& sketch, const RevolveSpec& spec) {
+SolidFeaturePtr PartDocument::addRevolution(const SketchPtr& sketch, const RevolveSpec& request) {
     if (!sketch || featureIndex(*sketch) < 0 || sketch->is3D()) {
         lastError_ = "revolution: no 2D sketch of this part given";
         return nullptr;
@@ -151,22 +152,25 @@ SolidFeaturePtr PartDocument::addRevolution(const SketchPtr& sketch, const Revol
         closeSketch();
     std::string error;
     TopoDS_Shape tool;
-    if (!revolutionTool(*sketch, spec, tool, error)) {
+    if (!revolutionTool(*sketch, request, tool, error)) {
         lastError_ = "revolution: " + error;
         return nullptr;
     }
-    const auto op = spec.cut     ? SolidFeature::Operation::Cut
-                    : spec.merge ? SolidFeature::Operation::Add
-                                 : SolidFeature::Operation::NewBody;
+    const auto op = request.cut     ? SolidFeature::Operation::Cut
+                    : request.merge ? SolidFeature::Operation::Add
+                                    : SolidFeature::Operation::NewBody;
     auto feature = std::make_shared<SolidFeature>(
         FeatureKind::Revolution,
-        spec.typeName.empty() ? (spec.cut ? "RevCut" : "Revolution") : spec.typeName, op);
+        request.typeName.empty() ? (request.cut ? "RevCut" : "Revolution") : request.typeName, op);
     feature->tool_ = makeRef(tool);
     feature->sketch_ = sketch;
-    feature->parameters_ = {
-        {"cut", spec.cut},       {"reverse", spec.reverse}, {"type", static_cast<int>(spec.type)},
-        {"angle1", spec.angle1}, {"angle2", spec.angle2},   {"merge", spec.merge}};
-    if (!addSolidFeature(feature, spec.cut ? "Cut-Revolve" : "Revolve", "revolution"))
+    feature->parameters_ = {{"cut", request.cut},
+                            {"reverse", request.reverse},
+                            {"type", static_cast<int>(request.type)},
+                            {"angle1", request.angle1},
+                            {"angle2", request.angle2},
+                            {"merge", request.merge}};
+    if (!addSolidFeature(feature, request.cut ? "Cut-Revolve" : "Revolve", "revolution"))
         return nullptr;
     addDrivingDimension(feature);
     return feature;
@@ -181,40 +185,40 @@ bool PartDocument::regenerate(SolidFeature& feature, const std::string& key, dou
     }
     TopoDS_Shape tool;
     if (feature.kind() == FeatureKind::Extrusion) {
-        ExtrudeSpec spec;
-        spec.cut = parameter(feature, "cut") != 0.0;
-        spec.reverse = parameter(feature, "reverse") != 0.0;
-        spec.bothSides = parameter(feature, "bothSides") != 0.0;
-        spec.depth1 = parameter(feature, "depth1");
-        spec.depth2 = parameter(feature, "depth2");
-        spec.draftAngle = parameter(feature, "draftAngle");
-        spec.draftInward = parameter(feature, "draftInward") != 0.0;
+        ExtrudeSpec request;
+        request.cut = parameter(feature, "cut") != 0.0;
+        request.reverse = parameter(feature, "reverse") != 0.0;
+        request.bothSides = parameter(feature, "bothSides") != 0.0;
+        request.depth1 = parameter(feature, "depth1");
+        request.depth2 = parameter(feature, "depth2");
+        request.draftAngle = parameter(feature, "draftAngle");
+        request.draftInward = parameter(feature, "draftInward") != 0.0;
         if (key == "depth1")
-            spec.depth1 = value;
+            request.depth1 = value;
         else if (key == "depth2")
-            spec.depth2 = value;
+            request.depth2 = value;
         else {
             error = "an extrusion has no parameter " + key;
             return false;
         }
-        if (!extrusionTool(*sketch, spec, tool, error))
+        if (!extrusionTool(*sketch, request, tool, error))
             return false;
     } else if (feature.kind() == FeatureKind::Revolution) {
-        RevolveSpec spec;
-        spec.cut = parameter(feature, "cut") != 0.0;
-        spec.reverse = parameter(feature, "reverse") != 0.0;
-        spec.type = static_cast<RevolveType>(static_cast<int>(parameter(feature, "type")));
-        spec.angle1 = parameter(feature, "angle1");
-        spec.angle2 = parameter(feature, "angle2");
+        RevolveSpec request;
+        request.cut = parameter(feature, "cut") != 0.0;
+        request.reverse = parameter(feature, "reverse") != 0.0;
+        request.type = static_cast<RevolveType>(static_cast<int>(parameter(feature, "type")));
+        request.angle1 = parameter(feature, "angle1");
+        request.angle2 = parameter(feature, "angle2");
         if (key == "angle1")
-            spec.angle1 = value;
+            request.angle1 = value;
         else if (key == "angle2")
-            spec.angle2 = value;
+            request.angle2 = value;
         else {
             error = "a revolution has no parameter " + key;
             return false;
         }
-        if (!revolutionTool(*sketch, spec, tool, error))
+        if (!revolutionTool(*sketch, request, tool, error))
             return false;
     } else {
         error = "the feature has no parameter a dimension can drive";
@@ -228,29 +232,29 @@ bool PartDocument::regenerate(SolidFeature& feature, const std::string& key, dou
     return true;
 }
 
-SolidFeaturePtr PartDocument::addHole(const HoleSpec& spec) {
+SolidFeaturePtr PartDocument::addHole(const HoleSpec& request) {
     std::string error;
     TopoDS_Shape tool;
-    if (!finite(spec.point) || !finite(spec.direction)) {
+    if (!finite(request.point) || !finite(request.direction)) {
         lastError_ = "hole: the point or direction is not finite";
         return nullptr;
     }
-    if (!detail::makeHoleTool(spec, tool, error)) {
+    if (!detail::makeHoleTool(request, tool, error)) {
         lastError_ = "hole: " + error;
         return nullptr;
     }
-    auto feature = std::make_shared<SolidFeature>(FeatureKind::Hole,
-                                                  spec.typeName.empty() ? "HoleWzd" : spec.typeName,
-                                                  SolidFeature::Operation::Cut);
+    auto feature = std::make_shared<SolidFeature>(
+        FeatureKind::Hole, request.typeName.empty() ? "HoleWzd" : request.typeName,
+        SolidFeature::Operation::Cut);
     feature->tool_ = makeRef(tool);
-    feature->parameters_ = {{"countersinkDiameter", spec.countersinkDiameter},
-                            {"countersinkAngle", spec.countersinkAngle},
-                            {"tipAngle", spec.tipAngle}};
-    for (size_t i = 0; i < spec.sections.size(); ++i) {
+    feature->parameters_ = {{"countersinkDiameter", request.countersinkDiameter},
+                            {"countersinkAngle", request.countersinkAngle},
+                            {"tipAngle", request.tipAngle}};
+    for (size_t i = 0; i < request.sections.size(); ++i) {
         const std::string n = std::to_string(i + 1);
-        feature->parameters_.push_back({"startDiameter" + n, spec.sections[i].startDiameter});
-        feature->parameters_.push_back({"endDiameter" + n, spec.sections[i].endDiameter});
-        feature->parameters_.push_back({"depth" + n, spec.sections[i].depth});
+        feature->parameters_.push_back({"startDiameter" + n, request.sections[i].startDiameter});
+        feature->parameters_.push_back({"endDiameter" + n, request.sections[i].endDiameter});
+        feature->parameters_.push_back({"depth" + n, request.sections[i].depth});
     }
     if (!addSolidFeature(feature, "Hole", "hole"))
         return nullptr;

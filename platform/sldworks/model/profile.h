@@ -25,6 +25,6 @@ bool makeExtrusionTool(const TopoDS_Shape& profile, Vec3 direction, double depth
 bool makeRevolutionTool(const TopoDS_Shape& profile, Vec3 point, Vec3 axis, double startAngle,
                         double angle, TopoDS_Shape& tool, std::string& error);
 
-bool makeHoleTool(const HoleSpec& spec, TopoDS_Shape& tool, std::string& error);
+bool makeHoleTool(const HoleSpec& request, TopoDS_Shape& tool, std::string& error);
 
 } // namespace swsim::detail

@@ -186,13 +186,13 @@ bool makeRevolutionTool(const TopoDS_Shape& profile, Vec3 point, Vec3 axis, doub
     }
 }
 
-bool makeHoleTool(const HoleSpec& spec, TopoDS_Shape& tool, std::string& error) {
-    const Vec3 dir = normalized(spec.direction);
+bool makeHoleTool(const HoleSpec& request, TopoDS_Shape& tool, std::string& error) {
+    const Vec3 dir = normalized(request.direction);
     if (norm(dir) < 0.5) {
         error = "the hole direction is the zero vector";
         return false;
     }
-    if (spec.sections.empty()) {
+    if (request.sections.empty()) {
         error = "the hole has no sections";
         return false;
     }
@@ -202,16 +202,16 @@ bool makeHoleTool(const HoleSpec& spec, TopoDS_Shape& tool, std::string& error) 
     };
     std::vector<RZ> pts;
     pts.push_back({0.0, 0.0});
-    const double r0 = spec.sections.front().startDiameter / 2.0;
+    const double r0 = request.sections.front().startDiameter / 2.0;
     double z = 0.0;
-    if (spec.countersinkDiameter / 2.0 > r0 + 1e-12) {
-        if (!(spec.countersinkAngle > 0.0 && spec.countersinkAngle < std::numbers::pi)) {
+    if (request.countersinkDiameter / 2.0 > r0 + 1e-12) {
+        if (!(request.countersinkAngle > 0.0 && request.countersinkAngle < std::numbers::pi)) {
             error = "the countersink angle must lie in (0, 180) degrees";
             return false;
         }
-        const double csR = spec.countersinkDiameter / 2.0;
-        const double csDepth = (csR - r0) / std::tan(spec.countersinkAngle / 2.0);
-        if (csDepth >= spec.sections.front().depth) {
+        const double csR = request.countersinkDiameter / 2.0;
+        const double csDepth = (csR - r0) / std::tan(request.countersinkAngle / 2.0);
+        if (csDepth >= request.sections.front().depth) {
             error = "the countersink is deeper than the hole's first section";
             return false;
         }
@@ -221,8 +221,8 @@ bool makeHoleTool(const HoleSpec& spec, TopoDS_Shape& tool, std::string& error) 
         pts.push_back({r0, 0.0});
     }
     double lastR = r0;
-    for (size_t i = 0; i < spec.sections.size(); ++i) {
-        const HoleSection& s = spec.sections[i];
+    for (size_t i = 0; i < request.sections.size(); ++i) {
+        const HoleSection& s = request.sections[i];
         if (!(s.startDiameter > 0.0) || !(s.endDiameter > 0.0) || !(s.depth > 0.0) ||
             !std::isfinite(s.startDiameter) || !std::isfinite(s.endDiameter) ||
             !std::isfinite(s.depth)) {
@@ -236,12 +236,12 @@ bool makeHoleTool(const HoleSpec& spec, TopoDS_Shape& tool, std::string& error) 
         lastR = s.endDiameter / 2.0;
         pts.push_back({lastR, z});
     }
-    if (spec.tipAngle > 0.0) {
-        if (spec.tipAngle >= std::numbers::pi) {
+    if (request.tipAngle > 0.0) {
+        if (request.tipAngle >= std::numbers::pi) {
             error = "the tip angle must lie in (0, 180) degrees";
             return false;
         }
-        pts.push_back({0.0, z + lastR / std::tan(spec.tipAngle / 2.0)});
+        pts.push_back({0.0, z + lastR / std::tan(request.tipAngle / 2.0)});
     } else {
         pts.push_back({0.0, z});
     }
@@ -257,7 +257,7 @@ bool makeHoleTool(const HoleSpec& spec, TopoDS_Shape& tool, std::string& error) 
         const Vec3 radial = normalized(cross(cross(dir, helper), dir));
         BRepBuilderAPI_MakePolygon poly;
         for (const RZ& p : clean)
-            poly.Add(toPnt(spec.point + radial * p.r + dir * p.z));
+            poly.Add(toPnt(request.point + radial * p.r + dir * p.z));
         poly.Close();
         if (!poly.IsDone()) {
             error = "the hole's section is degenerate";
@@ -268,7 +268,7 @@ bool makeHoleTool(const HoleSpec& spec, TopoDS_Shape& tool, std::string& error) 
             error = "the hole's section is not planar";
             return false;
         }
-        BRepPrimAPI_MakeRevol revol(face.Face(), gp_Ax1(toPnt(spec.point), toDir(dir)), true);
+        BRepPrimAPI_MakeRevol revol(face.Face(), gp_Ax1(toPnt(request.point), toDir(dir)), true);
         tool = revol.Shape();
         if (!validSolid(tool)) {
             error = "the hole gives no valid solid";

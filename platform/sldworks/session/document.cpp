@@ -277,15 +277,15 @@ HRESULT documentC::CreateExtrusion(VARIANT_BOOL singleDirection, VARIANT_BOOL fl
                     journalValue(draftAngle1), journalValue(draftAngle2),
                     journalValue(offsetReverse1), journalValue(offsetReverse2)},
                    [&](docContextS& context) {
-                       swsim::ExtrudeSpec spec;
-                       spec.reverse = reverse != VARIANT_FALSE;
-                       spec.bothSides = singleDirection == VARIANT_FALSE;
-                       spec.depth1 = depth1;
-                       spec.depth2 = spec.bothSides ? depth1 : depth2;
-                       spec.draftAngle = draft1 != VARIANT_FALSE ? std::fabs(draftAngle1) : 0.0;
-                       spec.draftInward = draftInward1 != VARIANT_FALSE;
-                       spec.typeName = "Extrusion";
-                       return extrudeSelectedSketch(context, spec) ? S_OK : S_FALSE;
+                       swsim::ExtrudeSpec request;
+                       request.reverse = reverse != VARIANT_FALSE;
+                       request.bothSides = singleDirection == VARIANT_FALSE;
+                       request.depth1 = depth1;
+                       request.depth2 = request.bothSides ? depth1 : depth2;
+                       request.draftAngle = draft1 != VARIANT_FALSE ? std::fabs(draftAngle1) : 0.0;
+                       request.draftInward = draftInward1 != VARIANT_FALSE;
+                       request.typeName = "Extrusion";
+                       return extrudeSelectedSketch(context, request) ? S_OK : S_FALSE;
                    });
 }
 

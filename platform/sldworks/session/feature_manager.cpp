@@ -23,28 +23,29 @@ journalArgs extrusionArgs(VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIA
 swsim::ExtrudeSpec extrusionSpec(bool cut, VARIANT_BOOL singleDirection, VARIANT_BOOL reverse,
                                  double depth1, double depth2, VARIANT_BOOL draft1,
                                  VARIANT_BOOL draftInward1, double draftAngle1, bool merge) {
-    swsim::ExtrudeSpec spec;
-    spec.cut = cut;
-    spec.reverse = reverse != VARIANT_FALSE;
-    spec.bothSides = singleDirection == VARIANT_FALSE;
-    spec.depth1 = depth1;
+    swsim::ExtrudeSpec request;
+    request.cut = cut;
+    request.reverse = reverse != VARIANT_FALSE;
+    request.bothSides = singleDirection == VARIANT_FALSE;
+    request.depth1 = depth1;
     // Both sides take the same depth on each side.
-    spec.depth2 = spec.bothSides ? depth1 : depth2;
-    spec.draftAngle = draft1 != VARIANT_FALSE ? std::fabs(draftAngle1) : 0.0;
-    spec.draftInward = draftInward1 != VARIANT_FALSE;
-    spec.merge = merge;
-    return spec;
+    request.depth2 = request.bothSides ? depth1 : depth2;
+    request.draftAngle = draft1 != VARIANT_FALSE ? std::fabs(draftAngle1) : 0.0;
+    request.draftInward = draftInward1 != VARIANT_FALSE;
+    request.merge = merge;
+    return request;
 }
 } // namespace
 
-swsim::SolidFeaturePtr extrudeSelectedSketch(docContextS& context, const swsim::ExtrudeSpec& spec) {
+swsim::SolidFeaturePtr extrudeSelectedSketch(docContextS& context,
+                                             const swsim::ExtrudeSpec& request) {
     swsim::PartDocument& part = *context.part;
     swsim::SketchPtr sketch = part.selectedSketch();
     if (!sketch)
         return nullptr;
     if (part.activeSketch() == sketch)
         part.closeSketch();
-    swsim::SolidFeaturePtr feature = part.addExtrusion(sketch, spec);
+    swsim::SolidFeaturePtr feature = part.addExtrusion(sketch, request);
     if (feature)
         part.clearSelection();
     return feature;
@@ -63,10 +64,11 @@ HRESULT featureManagerC::CreateExtrusion(
                                  draftAngle1, draftAngle2, offsetReverse1, offsetReverse2,
                                  translate1, translate2, merge, featureScope, autoSelect),
                    feature, [&](docContextS& context) {
-                       const auto spec =
+                       const auto request =
                            extrusionSpec(false, singleDirection, reverse, depth1, depth2, draft1,
                                          draftInward1, draftAngle1, merge != VARIANT_FALSE);
-                       const IFeaturePtr made = context.wrap(extrudeSelectedSketch(context, spec));
+                       const IFeaturePtr made =
+                           context.wrap(extrudeSelectedSketch(context, request));
                        *feature = IFeaturePtr(made).Detach();
                        return S_OK;
                    });
@@ -85,10 +87,11 @@ HRESULT featureManagerC::CreateCutExtrusion(
                                  draftAngle1, draftAngle2, offsetReverse1, offsetReverse2,
                                  translate1, translate2, merge, featureScope, autoSelect),
                    feature, [&](docContextS& context) {
-                       const auto spec =
+                       const auto request =
                            extrusionSpec(true, singleDirection, reverse, depth1, depth2, draft1,
                                          draftInward1, draftAngle1, true);
-                       const IFeaturePtr made = context.wrap(extrudeSelectedSketch(context, spec));
+                       const IFeaturePtr made =
+                           context.wrap(extrudeSelectedSketch(context, request));
                        *feature = IFeaturePtr(made).Detach();
                        return S_OK;
                    });
@@ -104,14 +107,14 @@ swsim::SolidFeaturePtr revolveSelectedSketch(docContextS& context, bool cut, dou
         return nullptr;
     if (part.activeSketch() == sketch)
         part.closeSketch();
-    swsim::RevolveSpec spec;
-    spec.cut = cut;
-    spec.reverse = reverse != VARIANT_FALSE;
-    spec.type = static_cast<swsim::RevolveType>(type);
-    spec.angle1 = angle1;
-    spec.angle2 = angle2;
-    spec.merge = merge;
-    swsim::SolidFeaturePtr feature = part.addRevolution(sketch, spec);
+    swsim::RevolveSpec request;
+    request.cut = cut;
+    request.reverse = reverse != VARIANT_FALSE;
+    request.type = static_cast<swsim::RevolveType>(type);
+    request.angle1 = angle1;
+    request.angle2 = angle2;
+    request.merge = merge;
+    swsim::SolidFeaturePtr feature = part.addRevolution(sketch, request);
     if (feature)
         part.clearSelection();
     return feature;
@@ -161,9 +164,9 @@ swsim::SolidFeaturePtr holeAtSelection(docContextS& context, const double (&d)[1
         }
     if (!face)
         return nullptr;
-    swsim::HoleSpec spec;
-    spec.point = pick ? *pick : face->closestPoint({0, 0, 0});
-    spec.direction = -face->normalAt(spec.point);
+    swsim::HoleSpec request;
+    request.point = pick ? *pick : face->closestPoint({0, 0, 0});
+    request.direction = -face->normalAt(request.point);
     const double diameter = d[0];
     const double depth = d[1];
     auto cylinder = [](double diam, double length) {
@@ -171,44 +174,44 @@ swsim::SolidFeaturePtr holeAtSelection(docContextS& context, const double (&d)[1
     };
     // A counterbore takes the first part of the depth; the rest is the plain hole.
     auto counterbored = [&](double cbDiameter, double cbDepth) {
-        spec.sections.push_back(cylinder(cbDiameter, cbDepth));
+        request.sections.push_back(cylinder(cbDiameter, cbDepth));
         if (depth - cbDepth > 0.0)
-            spec.sections.push_back(cylinder(diameter, depth - cbDepth));
+            request.sections.push_back(cylinder(diameter, depth - cbDepth));
     };
     const double variant = d[2];
     if (variant == 0.0) {
-        spec.sections.push_back(cylinder(diameter, depth));
+        request.sections.push_back(cylinder(diameter, depth));
     } else if (variant == 1.0) {
-        spec.sections.push_back({d[3], diameter, depth}); // d1 is the far (small) diameter
+        request.sections.push_back({d[3], diameter, depth}); // d1 is the far (small) diameter
     } else if (variant == 2.0) {
         counterbored(d[3], d[4]);
     } else if (variant == 3.0) {
-        spec.sections.push_back(cylinder(diameter, depth));
-        spec.countersinkAngle = d[3];
-        spec.countersinkDiameter = d[4];
+        request.sections.push_back(cylinder(diameter, depth));
+        request.countersinkAngle = d[3];
+        request.countersinkDiameter = d[4];
     } else if (variant == 4.0) {
         counterbored(d[3], d[4]);
     } else if (variant == 5.0) {
-        spec.sections.push_back(cylinder(diameter, depth));
-        spec.tipAngle = d[3];
+        request.sections.push_back(cylinder(diameter, depth));
+        request.tipAngle = d[3];
     } else if (variant == 6.0) {
-        spec.sections.push_back({diameter, d[3], depth});
-        spec.tipAngle = d[4];
+        request.sections.push_back({diameter, d[3], depth});
+        request.tipAngle = d[4];
     } else if (variant == 7.0) {
         counterbored(d[3], d[4]);
-        spec.tipAngle = d[5];
+        request.tipAngle = d[5];
     } else if (variant == 8.0) {
-        spec.sections.push_back(cylinder(diameter, depth));
-        spec.countersinkDiameter = d[3];
-        spec.countersinkAngle = d[4];
-        spec.tipAngle = d[5];
+        request.sections.push_back(cylinder(diameter, depth));
+        request.countersinkDiameter = d[3];
+        request.countersinkAngle = d[4];
+        request.tipAngle = d[5];
     } else if (variant == 9.0) {
         counterbored(d[3], d[4]);
-        spec.tipAngle = d[5];
+        request.tipAngle = d[5];
     } else {
         return nullptr;
     }
-    swsim::SolidFeaturePtr feature = part.addHole(spec);
+    swsim::SolidFeaturePtr feature = part.addHole(request);
     if (feature)
         part.clearSelection();
     return feature;

@@ -48,7 +48,8 @@ public:
 
 // The extrusion of the selected sketch (shared with the document's own extrusion call).
 // Null when there is no selected sketch or the model refuses.
-swsim::SolidFeaturePtr extrudeSelectedSketch(docContextS& context, const swsim::ExtrudeSpec& spec);
+swsim::SolidFeaturePtr extrudeSelectedSketch(docContextS& context,
+                                             const swsim::ExtrudeSpec& request);
 
 // The hole of the ten variants numbered by `d[2]` (d1..d14 as passed) at the selected face's
 // pick point, going into the material. Null for an unknown variant or without a face.

@@ -41,12 +41,12 @@ std::string extrudeIn(swsim::PartDocument& part, const std::string& sketch, doub
     const auto profile = std::dynamic_pointer_cast<swsim::Sketch>(part.findFeature(sketch));
     if (!profile)
         throw std::runtime_error("fixture: no sketch \"" + sketch + "\"");
-    swsim::ExtrudeSpec spec;
-    spec.cut = cut;
-    spec.reverse = reverse;
-    spec.depth1 = depth;
-    spec.merge = merge;
-    const swsim::SolidFeaturePtr feature = part.addExtrusion(profile, spec);
+    swsim::ExtrudeSpec request;
+    request.cut = cut;
+    request.reverse = reverse;
+    request.depth1 = depth;
+    request.merge = merge;
+    const swsim::SolidFeaturePtr feature = part.addExtrusion(profile, request);
     if (!feature)
         throw std::runtime_error("fixture: extrusion refused: " + part.lastError());
     return feature->name();
@@ -111,10 +111,10 @@ assemblyFixtureC::assemblyFixtureC(const std::string& folder, const std::vector<
                                    const std::string& assembly)
     : folder_(folder), app_(createSimulatedSldWorks()),
       assembly_(swsim::AssemblyDocument::create()) {
-    for (const auto& spec : parts) {
+    for (const auto& request : parts) {
         partBuilderC part(swsim::PartDocument::create());
-        part.block(spec.w, spec.h, spec.d);
-        part.save(partPath(spec.name));
+        part.block(request.w, request.h, request.d);
+        part.save(partPath(request.name));
     }
     for (const auto& name : components)
         assembly_->addComponent(partPath(name));
