@@ -85,7 +85,7 @@ const char* surfacePrefix(ISurface* surface, int& index) {
 void createCosmeticThreads(swPartC& part, const m3dAnnotationSetC& threads, IFeature* feature) {
     for (int i = 0; i < threads.count(); ++i) {
         m3dAnnotationThreadC thread(threads.getAnnotationAt(i).getTreePtr());
-        const m3dAnnotationThreadSpecificationC spec = thread.getThreadSpecification();
+        const m3dAnnotationThreadSpecificationC threadSize = thread.getThreadSpecification();
         vectorC3d<double> start;
         vectorC3d<double> end;
         getThreadFeatureDiameterStartPoint(thread, start);
@@ -108,7 +108,8 @@ void createCosmeticThreads(swPartC& part, const m3dAnnotationSetC& threads, IFea
         const creationFlagGuardC flag(doc);
         entitySelect(entity, VARIANT_BOOL(0));
         // The thread is neither named nor recorded: the feature walk skips cosmetic threads.
-        featMgrInsertCosmeticThread(manager, 0, spec.getThDia(), spec.getThLen(), description);
+        featMgrInsertCosmeticThread(manager, 0, threadSize.getThDia(), threadSize.getThLen(),
+                                    description);
         modelDocAfterThreadCall(doc);
     }
 }
