@@ -1,7 +1,5 @@
 #include "libs/geomcore/buildpart3d/part_handler.h"
 
-#include "libs/KvorCadComm/app_environment.h"
-#include "libs/KvorCadComm/creation_warning.h"
 #include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
@@ -14,7 +12,6 @@
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swgeomtools/build_settings_guard.h"
 #include "libs/geomcore/swtools/doc_attributes.h"
-#include "libs/geomcore/swtools/error.h"
 #include "libs/geomcore/swtools/phys_props.h"
 #include "metamodel/m3d/viewhelpers.h"
 
@@ -24,11 +21,6 @@ namespace {
 
 // The meta tree's lengths are in millimetres when the part is built.
 constexpr double buildUnitBase = 1.0;
-
-[[noreturn]] void fail(const mzComStringC& text) {
-    NATLINK_CREATION_WARNING(0, "ERROR", text, getAppName());
-    throw errorC(text);
-}
 
 bool endsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() &&
@@ -50,8 +42,8 @@ std::string savePart(swPartC& part, const swCreation3dS& creation, const std::st
     NATLINK_LOG(mzLogLevelInfo, mzComStringC("Save part as ") + text.c_str());
     const long errors = modelDocSaveAs(part.modelDoc, _bstr_t(text.c_str()), 0);
     if (errors != 0)
-        fail(mzComStringC("Could not save the part as \"") + text.c_str() + "\" (error " +
-             mzComStringC::number(static_cast<double>(errors), 'g', 10) + ")");
+        failCreation(mzComStringC("Could not save the part as \"") + text.c_str() + "\" (error " +
+                     mzComStringC::number(static_cast<double>(errors), 'g', 10) + ")");
     return text;
 }
 
@@ -81,7 +73,7 @@ std::string partFileName(const mzComStringC& fileNameAttr, const mzComStringC& p
         if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20)
             unsafe = true;
     if (unsafe)
-        fail(mzComStringC("Invalid file name for the part: \"") + name + "\"");
+        failCreation(mzComStringC("Invalid file name for the part: \"") + name + "\"");
     return endsWith(text, ".sldprt") ? text : text + ".sldprt";
 }
 
@@ -89,7 +81,7 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
     NATLINK_TRACE_FRAME_C("swMeta3dPartC::execute");
     swCreation3dS* creation = creationOf(reader);
     if (creation == nullptr || !creation->app)
-        fail("No SolidWorks session to build the part in");
+        failCreation("No SolidWorks session to build the part in");
 
     swPartC part(getParentTreePtr(tagToken));
     bool hasFileName = false;
@@ -99,7 +91,7 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
 
     const IModelDoc2Ptr doc(sldWorksNewPart(creation->app));
     if (!doc)
-        fail("Could not create a part from the template");
+        failCreation("Could not create a part from the template");
     part.modelDoc = doc;
 
     NATLINK_LOG(mzLogLevelTrace, "Set part units");

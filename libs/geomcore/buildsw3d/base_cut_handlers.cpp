@@ -1,8 +1,7 @@
 #include "libs/geomcore/buildsw3d/base_cut_handlers.h"
+#include "libs/geomcore/buildsw3d/build_helpers.h"
 
-#include "libs/KvorCadComm/app_environment.h"
 #include "libs/KvorCadComm/creation_option_value.h"
-#include "libs/KvorCadComm/creation_warning.h"
 #include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
@@ -12,20 +11,10 @@
 #include "libs/geomcore/sw3ddoc/new_features.h"
 #include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/swapi/swapi.h"
-#include "libs/geomcore/swtools/error.h"
 #include "metamodel/m3d/annotations.h"
 #include "metamodel/m3d/viewhelpers.h"
 
 namespace {
-
-[[noreturn]] void fail(const mzComStringC& text) {
-    NATLINK_CREATION_WARNING(0, "ERROR", text, getAppName());
-    throw errorC(text);
-}
-
-mzComStringC quoted(const mzComStringC& name) {
-    return mzComStringC("\"") + name + "\"";
-}
 
 // What tells the two handlers apart.
 struct bodyKindS {
@@ -59,19 +48,20 @@ int executeBody(metaReaderC& reader, metaTreePtrT tagToken, void* data, const bo
     const mzComStringC name = getName(view);
     auto* part = static_cast<swPartC*>(data);
     if (part == nullptr)
-        fail(mzComStringC("No part document for ") + kind.kind + " feature " + quoted(name));
+        failCreation(mzComStringC("No part document for ") + kind.kind + " feature " +
+                     quotedName(name));
     const mzComStringC used = view.getUsed();
     reader.checkLocation(view.getTreePtr());
 
     _bstr_t sketchName;
     ISketchPtr sketch;
     if (!part->findSketchRecord(used, sketchName, sketch))
-        fail(mzComStringC("Sketch ") + quoted(used) + " for feature " + quoted(name) +
-             " not found");
+        failCreation(mzComStringC("Sketch ") + quotedName(used) + " for feature " +
+                     quotedName(name) + " not found");
     modelDocSelectByName(part->modelDoc, sketchName, "SKETCH", 0.0, 0.0, 0.0);
 
     const mzComStringC failure =
-        mzComStringC("Error while creating ") + kind.kind + " feature " + quoted(name);
+        mzComStringC("Error while creating ") + kind.kind + " feature " + quotedName(name);
     _bstr_t typeName;
     IFeaturePtr feature;
     if (view.isExtrude()) {
@@ -80,23 +70,23 @@ int executeBody(metaReaderC& reader, metaTreePtrT tagToken, void* data, const bo
         const m3dFeatExtrudeC extrusion(view.getTreePtr());
         if (createExtrusionFeature(extrusion, kind.cut, part->firstFeature, part->modelDoc,
                                    typeName, feature, multibody) != 0)
-            fail(failure);
+            failCreation(failure);
     } else if (view.isRotate()) {
         NATLINK_LOG(mzLogLevelTrace, mzComStringC("Create ") + kind.kind + " rotate: " + name);
         const int multibody = getValAsInt(multibodySetting(*part, reader));
         const m3dFeatRotateC revolution(view.getTreePtr());
         if (createRevolutionFeature(revolution, kind.cut, part->firstFeature, part->modelDoc,
                                     typeName, feature, multibody) != 0)
-            fail(failure);
+            failCreation(failure);
     } else {
         // An unknown TYP builds nothing: recording whatever feature comes next under this
         // name would give later nodes the wrong feature.
-        fail(failure);
+        failCreation(failure);
     }
     // The first body made through the document is found by a search that can come back
     // empty; a feature that cannot be found was not made as asked.
     if (!feature)
-        fail(failure);
+        failCreation(failure);
 
     _bstr_t swName;
     collectNewFeatures(*part, recordName(view, kind), swName, 1);

@@ -1,7 +1,6 @@
 #include "libs/geomcore/buildsw3d/drilling_handlers.h"
+#include "libs/geomcore/buildsw3d/build_helpers.h"
 
-#include "libs/KvorCadComm/app_environment.h"
-#include "libs/KvorCadComm/creation_warning.h"
 #include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
@@ -12,16 +11,10 @@
 #include "libs/geomcore/swapi/call_support.h"
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swgeomtools/face_search.h"
-#include "libs/geomcore/swtools/error.h"
 #include "metamodel/m3d/annotations.h"
 #include "metamodel/m3d/viewhelpers.h"
 
 namespace {
-
-[[noreturn]] void fail(const mzComStringC& text) {
-    NATLINK_CREATION_WARNING(0, "ERROR", text, getAppName());
-    throw errorC(text);
-}
 
 // The body kind of the face search: solid bodies.
 constexpr int solidBodies = 0;
@@ -35,7 +28,7 @@ int sw3dFeatDrillingC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
     const mzComStringC failure =
         mzComStringC("Error while creating drilling \"") + getName(view) + "\"";
     if (part == nullptr)
-        fail(failure);
+        failCreation(failure);
     swapiRequired<IModelDoc2>(part->modelDoc);
 
     // The hole and its history are read from a copy, which the face search and the hole
@@ -68,7 +61,7 @@ int sw3dFeatDrillingC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
         reader.exeNode(history.getTreePtr(), part, 0);
         // Neither a hole nor anything from the history: the drilling would vanish unseen.
         if (part->featureRecords.size() == recordsBefore)
-            fail(error.isEmpty() ? failure : failure + ": " + error);
+            failCreation(error.isEmpty() ? failure : failure + ": " + error);
         return 1;
     }
 

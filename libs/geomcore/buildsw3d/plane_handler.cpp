@@ -1,39 +1,29 @@
 #include "libs/geomcore/buildsw3d/plane_handler.h"
 
-#include "libs/KvorCadComm/app_environment.h"
-#include "libs/KvorCadComm/creation_warning.h"
 #include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/buildsw3d/build_helpers.h"
 #include "libs/geomcore/buildsw3d/plane_selection.h"
 #include "libs/geomcore/swapi/swapi.h"
-#include "libs/geomcore/swtools/error.h"
 #include "metamodel/m3d/viewhelpers.h"
 
 #include <cmath>
 
 namespace {
 
-[[noreturn]] void fail(const mzComStringC& text) {
-    NATLINK_CREATION_WARNING(0, "ERROR", text, getAppName());
-    throw errorC(text);
-}
-
-mzComStringC quoted(const mzComStringC& name) {
-    return mzComStringC("\"") + name + "\"";
-}
-
 void buildBasePlane(swPartC& part, const matrixC4x4<double>& mat, bool hasPlacement,
                     const mzComStringC& name) {
     _bstr_t swName;
     // Without a placement there is no geometry to check (the identity would pass for XY).
     if (!hasPlacement || !part.findPlaneByGeometry(swName, mat))
-        fail(mzComStringC("Unbale to get base plane ") + quoted(name) + " from SolidWorks");
+        failCreation(mzComStringC("Unbale to get base plane ") + quotedName(name) +
+                     " from SolidWorks");
 }
 
 void buildOffsetPlane(swPartC& part, const m3dPlaneC& view, const mzComStringC& name) {
-    const mzComStringC failure = mzComStringC("Error while creating Offsetplane ") + quoted(name);
+    const mzComStringC failure =
+        mzComStringC("Error while creating Offsetplane ") + quotedName(name);
     const m3dOffsetPlaneC offsetView(view.getTreePtr());
     int flip = 0;
     double distance = 0.0;
@@ -42,7 +32,7 @@ void buildOffsetPlane(swPartC& part, const m3dPlaneC& view, const mzComStringC& 
     if (!offsetView.getOffToPlaneData(offsetView.getOffsetPlaneParam(), flip, distance,
                                       referenceName) ||
         !std::isfinite(distance))
-        fail(failure);
+        failCreation(failure);
 
     const m3dFeatGenC referenceNode = findFeatureByName(view.getOwnerCollection(), referenceName);
     matrixC4x4<double> referenceMat;
@@ -59,26 +49,27 @@ void buildOffsetPlane(swPartC& part, const m3dPlaneC& view, const mzComStringC& 
     // not match whatever plane lies at the identity.
     if (!part.findPlaneSwName(referenceName, referenceSwName) &&
         !(referenceHasPlacement && part.findPlaneByGeometry(referenceSwName, referenceMat)))
-        fail(mzComStringC("Could not find reference plane for ") + quoted(name));
+        failCreation(mzComStringC("Could not find reference plane for ") + quotedName(name));
 
     modelDocSelectByName(part.modelDoc, referenceSwName, "PLANE", 0.0, 0.0, 0.0);
     const IDispatchPtr created = modelDocCreateOffsetPlane(
         part.modelDoc, distance, static_cast<VARIANT_BOOL>(flip != 0 ? 1 : 0), VARIANT_TRUE);
     if (!created || !queryInterfaceOf<IRefPlane>(created))
-        fail(failure);
+        failCreation(failure);
 
     // The new plane gets the node's own name (SolidWorks keeps its own when that is empty
     // or taken), never the reference plane's.
     _bstr_t newName = name.toBstr();
     if (!findRefPlane(part, name, newName, 1))
-        fail(failure);
+        failCreation(failure);
 }
 
 void buildFixedPlane(swPartC& part, const matrixC4x4<double>& mat, const mzComStringC& name) {
-    const mzComStringC failure = mzComStringC("Error while creating fixed plane ") + quoted(name);
+    const mzComStringC failure =
+        mzComStringC("Error while creating fixed plane ") + quotedName(name);
     _bstr_t newName = name.toBstr();
     if (!selectSketchPlane(part, mat.row(3), mat.row(0), mat.row(1), name, newName))
-        fail(failure);
+        failCreation(failure);
 }
 
 } // namespace
@@ -89,7 +80,7 @@ int swMeta3dPlaneC::execute(metaReaderC& /*reader*/, metaTreePtrT tagToken, void
     const m3dPlaneC view(getParentTreePtr(tagToken));
     const mzComStringC name = getName(view);
     if (part == nullptr)
-        fail(mzComStringC("No part document for plane ") + quoted(name));
+        failCreation(mzComStringC("No part document for plane ") + quotedName(name));
     matrixC4x4<double> mat;
     const bool hasPlacement = getMatrix(view, mat);
     NATLINK_LOG(mzLogLevelTrace, mzComStringC("Create Plane: ") + name);
@@ -101,7 +92,7 @@ int swMeta3dPlaneC::execute(metaReaderC& /*reader*/, metaTreePtrT tagToken, void
     } else {
         // A fixed plane is built from its placement alone: without one there is none.
         if (!hasPlacement)
-            fail(mzComStringC("Error while creating fixed plane ") + quoted(name));
+            failCreation(mzComStringC("Error while creating fixed plane ") + quotedName(name));
         buildFixedPlane(*part, mat, name);
     }
     return 1;

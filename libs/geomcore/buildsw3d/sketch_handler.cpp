@@ -1,8 +1,7 @@
 #include "libs/geomcore/buildsw3d/sketch_handler.h"
+#include "libs/geomcore/buildsw3d/build_helpers.h"
 
-#include "libs/KvorCadComm/app_environment.h"
 #include "libs/KvorCadComm/creation_option_value.h"
-#include "libs/KvorCadComm/creation_warning.h"
 #include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
@@ -22,15 +21,6 @@
 #include <exception>
 
 namespace {
-
-[[noreturn]] void fail(const mzComStringC& text) {
-    NATLINK_CREATION_WARNING(0, "ERROR", text, getAppName());
-    throw errorC(text);
-}
-
-mzComStringC quoted(const mzComStringC& name) {
-    return mzComStringC("\"") + name + "\"";
-}
 
 // The "SketchMode" setting; 0 when the creation options do not set it.
 int sketchMode(const swPartC& part, metaReaderC& reader) {
@@ -73,16 +63,17 @@ void constrainSketch(swPartC& part, metaReaderC& reader, const _bstr_t& swName,
         const int mode = sketchMode(part, reader);
         walkSketchSegments(swName, part.modelDoc, mode);
     } catch (const _com_error& error) {
-        NATLINK_LOG(mzLogLevelWarning, mzComStringC("Could not constrain sketch ") + quoted(name) +
-                                           ": " + error.ErrorMessage());
+        NATLINK_LOG(mzLogLevelWarning, mzComStringC("Could not constrain sketch ") +
+                                           quotedName(name) + ": " + error.ErrorMessage());
     } catch (const errorC& error) {
-        NATLINK_LOG(mzLogLevelWarning, mzComStringC("Could not constrain sketch ") + quoted(name) +
-                                           ": " + error.getMessage());
+        NATLINK_LOG(mzLogLevelWarning, mzComStringC("Could not constrain sketch ") +
+                                           quotedName(name) + ": " + error.getMessage());
     } catch (const std::exception& error) {
-        NATLINK_LOG(mzLogLevelWarning, mzComStringC("Could not constrain sketch ") + quoted(name) +
-                                           ": " + error.what());
+        NATLINK_LOG(mzLogLevelWarning, mzComStringC("Could not constrain sketch ") +
+                                           quotedName(name) + ": " + error.what());
     } catch (...) {
-        NATLINK_LOG(mzLogLevelWarning, mzComStringC("Could not constrain sketch ") + quoted(name));
+        NATLINK_LOG(mzLogLevelWarning,
+                    mzComStringC("Could not constrain sketch ") + quotedName(name));
     }
 }
 
@@ -96,7 +87,7 @@ int swMeta3dSketchC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* d
     const matrixC4x4<double> mat = getMatrix(view);
     NATLINK_LOG(mzLogLevelTrace, "Create sketch: " + name);
     if (part == nullptr)
-        fail("Error while creating sketch " + quoted(name));
+        failCreation("Error while creating sketch " + quotedName(name));
     IModelDoc2* doc = swapiRequired<IModelDoc2>(part->modelDoc);
 
     // A sketch left open by an earlier node is closed before anything is selected.
@@ -108,7 +99,7 @@ int swMeta3dSketchC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* d
         selectFixedPlane(*part, mat, name);
 
     if (modelDocInsertSketch(doc, VARIANT_TRUE) != S_OK)
-        fail("Error while creating sketch " + quoted(name));
+        failCreation("Error while creating sketch " + quotedName(name));
 
     const ISketchPtr sketch = createSketch(part->modelDoc, view, mat);
     IFeaturePtr feature;
@@ -119,6 +110,6 @@ int swMeta3dSketchC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* d
     constrainSketch(*part, reader, swName, name);
 
     if (modelDocInsertSketch(doc, VARIANT_TRUE) != S_OK)
-        fail("Could not finish sketch " + quoted(name));
+        failCreation("Could not finish sketch " + quotedName(name));
     return 1;
 }
