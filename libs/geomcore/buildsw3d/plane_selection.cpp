@@ -5,13 +5,6 @@
 
 namespace {
 
-IFeaturePtr asFeature(IUnknown* object) {
-    IFeaturePtr feature;
-    if (object != nullptr)
-        featurePtrFromUnknown(feature, object);
-    return feature;
-}
-
 struct foundPlaneS {
     IFeaturePtr feature;
     IRefPlanePtr plane;
@@ -19,8 +12,8 @@ struct foundPlaneS {
 
 // One pass of the walk from `start`: the first reference plane not yet recorded.
 foundPlaneS walkForNewPlane(const swPartC& part, IUnknown* start) {
-    for (IFeaturePtr feature = asFeature(start); feature;
-         feature = asFeature(featureGetNext(feature))) {
+    for (IFeaturePtr feature = queryInterfaceOf<IFeature>(start); feature;
+         feature = queryInterfaceOf<IFeature>(featureGetNext(feature))) {
         if (!(featureGetTypeName(feature) == u"RefPlane"))
             continue;
         const IRefPlanePtr plane = queryInterfaceOf<IRefPlane>(featureGetSpecificObject(feature));
@@ -78,7 +71,7 @@ void nameAndHideNewRefAxis(swPartC& part, const _bstr_t& name) {
     IModelDoc2* doc = swapiRequired<IModelDoc2>(part.modelDoc);
     const IDocExtensionPtr extension = modelDocGetExtension(doc);
     swapiRequired<IDocExtension>(extension);
-    const IFeaturePtr feature = asFeature(docExtGetNewestFeature(extension));
+    const IFeaturePtr feature = queryInterfaceOf<IFeature>(docExtGetNewestFeature(extension));
     if (!feature || !(featureGetTypeName(feature) == u"RefAxis"))
         return;
     featureSetName(feature, name);

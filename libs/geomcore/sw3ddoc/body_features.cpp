@@ -15,13 +15,6 @@ VARIANT_BOOL fromComparison(bool value) {
     return value ? VARIANT_BOOL(1) : VARIANT_BOOL(0);
 }
 
-IFeaturePtr asFeature(IUnknown* object) {
-    IFeaturePtr feature;
-    if (object != nullptr)
-        featurePtrFromUnknown(feature, object);
-    return feature;
-}
-
 IFeatureManagerPtr featureManagerOf(IModelDoc2* doc) {
     IFeatureManagerPtr manager = modelDocGetFeatureManager(swapiRequired<IModelDoc2>(doc));
     swapiRequired<IFeatureManager>(manager);
@@ -122,8 +115,9 @@ int createRevolutionFeature(const m3dFeatRotateC& view, const int& cut, const in
 
 _bstr_t findLastFeatureOfType(IModelDoc2* doc, const _bstr_t& typeName, IFeaturePtr& feature) {
     _bstr_t found;
-    for (IFeaturePtr current = asFeature(modelDocFirstFeature(swapiRequired<IModelDoc2>(doc)));
-         current; current = asFeature(featureGetNext(current))) {
+    for (IFeaturePtr current =
+             queryInterfaceOf<IFeature>(modelDocFirstFeature(swapiRequired<IModelDoc2>(doc)));
+         current; current = queryInterfaceOf<IFeature>(featureGetNext(current))) {
         if (!sameTypeName(featureGetTypeName(current), typeName))
             continue;
         found = featureGetName(current);

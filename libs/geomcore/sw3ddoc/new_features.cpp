@@ -4,13 +4,6 @@
 
 namespace {
 
-IFeaturePtr asFeature(IUnknown* object) {
-    IFeaturePtr feature;
-    if (object != nullptr)
-        featurePtrFromUnknown(feature, object);
-    return feature;
-}
-
 // Kinds that the plane, axis, sketch and thread steps record themselves.
 bool isRecordedElsewhere(const _bstr_t& typeName) {
     static const char16_t* const skipped[] = {u"RefPlane", u"ProfileFeature", u"3DProfileFeature",
@@ -26,9 +19,10 @@ bool isRecordedElsewhere(const _bstr_t& typeName) {
 int collectNewFeatures(swPartC& part, mzComStringC metaName, _bstr_t& name, int remember) {
     if (!part.modelDoc)
         return 0;
-    IFeaturePtr feature =
-        part.lastFeature ? part.lastFeature : asFeature(modelDocFirstFeature(part.modelDoc));
-    for (; feature; feature = asFeature(featureGetNext(feature))) {
+    IFeaturePtr feature = part.lastFeature
+                              ? part.lastFeature
+                              : queryInterfaceOf<IFeature>(modelDocFirstFeature(part.modelDoc));
+    for (; feature; feature = queryInterfaceOf<IFeature>(featureGetNext(feature))) {
         if (isRecordedElsewhere(featureGetTypeName(feature)))
             continue;
         if (!part.hasFeatureSwName(featureGetName(feature)))
