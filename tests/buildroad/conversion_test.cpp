@@ -243,6 +243,8 @@ TEST_F(Conversion, DocumentsThatCannotBeBuiltAreRefusedWithTheReason) {
     sessionTestKit(app_).plan().scriptValue("IModelDoc2::SaveAs", _variant_t(3L), 1);
     EXPECT_EQ(convert("(PART (NAME \"P\") (ITEMS))"), 1);
     EXPECT_EQ(resText_, "Could not save the part as \"" + path("out/P.sldprt") + "\" (error 3)");
+    // Closed all the same: a batch leaves no document open.
+    EXPECT_FALSE(sldWorksGetFirstDocument(app_));
 }
 
 TEST_F(Conversion, OptionsTreeWithoutInputIsRefused) {

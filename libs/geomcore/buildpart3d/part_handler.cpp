@@ -47,9 +47,29 @@ std::string savePart(swPartC& part, const swCreation3dS& creation, const std::st
     return text;
 }
 
-void closePart(ISldWorks* app, IModelDoc2* doc) {
-    sldWorksCloseDocument(app, modelDocGetPathName(doc));
-}
+// Closes the part document however its build ends, so that a batch of conversions leaves no
+// document open in SolidWorks. A part that could not be saved has no path yet and is closed
+// by its empty path, which only a document never saved has.
+class partDocumentCloserC {
+public:
+    partDocumentCloserC(ISldWorks* app, IModelDoc2Ptr doc) : app_(app), doc_(std::move(doc)) {}
+    partDocumentCloserC(const partDocumentCloserC&) = delete;
+    partDocumentCloserC& operator=(const partDocumentCloserC&) = delete;
+    ~partDocumentCloserC() {
+        try {
+            sldWorksCloseDocument(app_, modelDocGetPathName(doc_));
+        } catch (const _com_error& error) {
+            NATLINK_LOG(mzLogLevelError,
+                        mzComStringC("Could not close the part: ") + error.ErrorMessage());
+        } catch (...) {
+            // Nothing may leave a destructor; the document stays open.
+        }
+    }
+
+private:
+    ISldWorks* app_;
+    IModelDoc2Ptr doc_;
+};
 
 // The attribute groups of the creation options as custom properties and summary fields.
 void writeAttributes(const swPartC& part, metaReaderC& reader) {
@@ -93,6 +113,7 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
     if (!doc)
         failCreation("Could not create a part from the template");
     part.modelDoc = doc;
+    const partDocumentCloserC closer(creation->app, doc);
 
     NATLINK_LOG(mzLogLevelTrace, "Set part units");
     part.setUnitBase(buildUnitBase, 1);
@@ -129,6 +150,5 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
 
     NATLINK_LOG(mzLogLevelTrace, "Detach all COm objects");
     part.detachComObjects();
-    closePart(creation->app, doc);
-    return 1;
+    return 1; // the closer closes the document, then the part object goes
 }
