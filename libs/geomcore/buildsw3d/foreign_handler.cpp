@@ -1,7 +1,5 @@
 #include "libs/geomcore/buildsw3d/foreign_handler.h"
 
-#include "libs/KvorCadComm/app_environment.h"
-#include "libs/KvorCadComm/creation_warning.h"
 #include "libs/KvorCadComm/host_files.h"
 #include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/KvorCadComm/trace_frames.h"
@@ -12,7 +10,6 @@
 #include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/swapi/call_support.h"
 #include "libs/geomcore/swapi/swapi.h"
-#include "libs/geomcore/swtools/error.h"
 #include "metamodel/m3d/features.h"
 #include "metamodel/m3d/viewhelpers.h"
 
@@ -20,21 +17,22 @@ namespace {
 
 const char* const loadFailed = "Loading foreign feature failed";
 
-void warn(const mzComStringC& text) {
-    NATLINK_CREATION_WARNING(0, "ERROR", text, getAppName());
-}
-
-// Deletes the data file when the handler ends, however it ends.
+// The data file in the temporary folder, deleted when the handler ends, however it ends. It
+// is deleted by its "$temp/" name, which deleteFile resolves itself: resolving the resolved
+// path again could name another file when the temporary folder's path holds a "$".
 class dataFileC {
 public:
-    explicit dataFileC(const mzComStringC& path) : path_(path) {}
+    explicit dataFileC(const mzComStringC& fileName)
+        : path_(mzComPathC(resolveEnvironment("$temp/")).join(fileName).toString()),
+          reference_(mzComStringC("$temp/") + fileName) {}
     dataFileC(const dataFileC&) = delete;
     dataFileC& operator=(const dataFileC&) = delete;
-    ~dataFileC() { deleteFile(path_); }
+    ~dataFileC() { deleteFile(reference_); }
     const mzComStringC& path() const { return path_; }
 
 private:
     mzComStringC path_;
+    mzComStringC reference_;
 };
 
 // Loads the file into the open part; true when SolidWorks made a feature of it, which is
@@ -64,25 +62,19 @@ bool isPlainFileName(const mzComStringC& name) {
 
 int sw3dFeatForeignC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* data) {
     NATLINK_TRACE_FRAME_C("swMeta3dFoeFeatC::execute");
-    const mzComPathC temp(resolveEnvironment("$temp/"));
     const m3dFeatForeignC view(getParentTreePtr(tagToken));
     const mzComStringC name = getName(view);
     mzComStringC fileName;
     bool found = false;
     getFileNameAttr(view.getForeignInfo(), fileName, found);
     auto* part = static_cast<swPartC*>(data);
-    if (part == nullptr) {
-        warn(mzComStringC("No part document for foreign feature \"") + name + "\"");
-        throw errorC(mzComStringC("No part document for foreign feature \"") + name + "\"");
-    }
-    if (!isPlainFileName(fileName)) {
-        const mzComStringC text = mzComStringC("Invalid file name \"") + fileName +
-                                  "\" of foreign feature \"" + name + "\"";
-        warn(text);
-        throw errorC(text);
-    }
+    if (part == nullptr)
+        failCreation(mzComStringC("No part document for foreign feature ") + quotedName(name));
+    if (!isPlainFileName(fileName))
+        failCreation(mzComStringC("Invalid file name ") + quotedName(fileName) +
+                     " of foreign feature " + quotedName(name));
 
-    const dataFileC file(temp.join(fileName).toString());
+    const dataFileC file(fileName);
     bool loaded = false;
     if (view.getForeignData(file.path()) == 1) {
         try {
@@ -91,9 +83,7 @@ int sw3dFeatForeignC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* 
             loaded = false;
         }
     }
-    if (!loaded) {
-        warn(loadFailed);
-        throw errorC(loadFailed);
-    }
+    if (!loaded)
+        failCreation(loadFailed);
     return 1;
 }
