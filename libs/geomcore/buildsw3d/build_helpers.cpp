@@ -1,20 +1,7 @@
 #include "libs/geomcore/buildsw3d/build_helpers.h"
 
-#include "libs/KvorCadComm/app_environment.h"
-#include "libs/KvorCadComm/creation_warning.h"
-#include "libs/geomcore/swtools/error.h"
 #include "metamodel/core/valueviews.h"
 #include "metamodel/m3d/viewhelpers.h"
-
-void failCreation(const mzComStringC& message, std::source_location where) {
-    displayCreationWarningI(0, "ERROR", message, getAppName(), where.file_name(),
-                            where.function_name(), static_cast<int>(where.line()));
-    throw errorC(message);
-}
-
-mzComStringC quotedName(const mzComStringC& name) {
-    return mzComStringC("\"") + name + "\"";
-}
 
 namespace {
 

@@ -1,21 +1,14 @@
-// Small helpers the builders share: a handler's failure, plane kinds, node attributes,
-// annotation vectors and removing an entry from a list by index.
+// Small helpers the builders share: plane kinds, node attributes, annotation vectors and
+// removing an entry from a list by index. (A handler's failure: libs/geomcore/swtools/error.h.)
 #pragma once
 
+#include "libs/geomcore/swtools/error.h"
 #include "metamodel/m3d/geom3d.h"
 #include "metamodel/m3d/plane.h"
 #include "platform/com/com.h"
 
 #include <cstdint>
-#include <source_location>
 #include <vector>
-
-// Ends a node the builder could not make: the message is shown as an error creation warning
-// with the caller's source position, then thrown as errorC for the item loop.
-[[noreturn]] void failCreation(const mzComStringC& message,
-                               std::source_location where = std::source_location::current());
-// A node name in double quotes, as the builders' messages put it.
-mzComStringC quotedName(const mzComStringC& name);
 
 // True when the plane's "TYP" is "XY", "ZX" or "YZ" (a base plane of the template).
 bool isBasePlaneName(const m3dPlaneC& plane);

@@ -1,7 +1,5 @@
 #include "libs/geomcore/swgeomtools/sketch_construction.h"
 
-#include "libs/KvorCadComm/app_environment.h"
-#include "libs/KvorCadComm/creation_warning.h"
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swgeomtools/transform_data.h"
 #include "libs/geomcore/swtools/error.h"
@@ -18,11 +16,6 @@ struct point2S {
 point2S mapPoint(const matrixC4x4<double>& m, const vectorC2d<double>& p) {
     return {p.x * m.at(0, 0) + p.y * m.at(1, 0) + m.at(3, 0),
             p.x * m.at(0, 1) + p.y * m.at(1, 1) + m.at(3, 1)};
-}
-
-[[noreturn]] void report(const mzComStringC& message) {
-    NATLINK_CREATION_WARNING(0, "ERROR", message, getAppName());
-    throw errorC(message);
 }
 
 bool isChained(const mBaseShape2dC& shape) {
@@ -77,14 +70,14 @@ void drawLoop(IModelDoc2* doc, const m3dLoopC& loop, const matrixC4x4<double>& m
                   b);
             if (modelDocSketchArc(doc, a.x, a.y, 0.0, b.x, b.y, 0.0, middle.x, middle.y, 0.0) ==
                 VARIANT_FALSE)
-                report("Could not create sketcharc");
+                failCreation("Could not create sketcharc");
         } else if (shape.hasKey(m3dCircleC::tagName())) {
             const m3dCircleC circle(shape.getTreePtr());
             const point2S centre = mapPoint(m, getPoint2d(circle));
             ISketchSegmentPtr segment(
                 modelDocSketchCircle(doc, centre.x, centre.y, 0.0, circle.getRadius()));
             if (!segment)
-                report("Could not create sketchcircle");
+                failCreation("Could not create sketchcircle");
         }
     }
 }
@@ -103,7 +96,7 @@ ISketchPtr createSketch(const IModelDoc2Ptr& doc, const m3dSketchC& sketch,
     sketchPtrFromVariant(active, modelDocGetActiveSketch(doc));
     const mzComStringC name = getName(sketch);
     if (!active)
-        report("No active solidWorks sketch found");
+        failCreation("No active solidWorks sketch found");
 
     const matrixC4x4<double> m = placement * sketchTransformMatrix(active);
 
@@ -119,7 +112,7 @@ ISketchPtr createSketch(const IModelDoc2Ptr& doc, const m3dSketchC& sketch,
         const point2S b = mapPoint(m, second);
         ISketchSegmentPtr segment(modelDocCreateLine(doc, a.x, a.y, 0.0, b.x, b.y, 0.0));
         if (!segment)
-            report("Could not create centerline for sketch \"" + name + "\"");
+            failCreation("Could not create centerline for sketch \"" + name + "\"");
         segmentSetCenterlineFlag(segment, VARIANT_TRUE);
     }
     return active;

@@ -4,6 +4,8 @@
 
 #include "libs/KvorCore/loader/com_string.h"
 
+#include <source_location>
+
 class errorC {
 public:
     explicit errorC(const mzComStringC& message) : message_(message) {}
@@ -13,3 +15,10 @@ public:
 private:
     mzComStringC message_;
 };
+
+// Ends a node the builder could not make: the message is shown as an error creation warning
+// with the caller's source position, then thrown as errorC for the item loop.
+[[noreturn]] void failCreation(const mzComStringC& message,
+                               std::source_location where = std::source_location::current());
+// A node name in double quotes, as the builders' messages put it.
+mzComStringC quotedName(const mzComStringC& name);
