@@ -162,12 +162,22 @@ TEST_F(SessionIdentity, RaySelectionPicksTheFaceItHits) {
 }
 
 TEST_F(SessionIdentity, EdgeClosestPointIsClampedToTheEdge) {
-    for (const auto& object : readObjectArray(bodyGetEdges(firstSolid(part.doc())))) {
+    const auto edges = readObjectArray(bodyGetEdges(firstSolid(part.doc())));
+    ASSERT_EQ(edges.size(), 12u);
+    // Every edge of the 10 x 20 x 5 block is axis-parallel, so the point nearest to a far
+    // point beyond all maxima is the edge's end at the maximum: always a corner of the block.
+    int atFarCorner = 0;
+    for (const auto& object : edges) {
         const auto p = readDoubleArray(edgeGetClosestPoint(IEdgePtr(object), 100, 100, 100), 3);
-        EXPECT_LE(p[0], 10.0 + 1e-9);
-        EXPECT_LE(p[1], 20.0 + 1e-9);
-        EXPECT_LE(p[2], 5.0 + 1e-9);
+        const double size[3] = {10, 20, 5};
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(std::fabs(p[i]) < 1e-9 || std::fabs(p[i] - size[i]) < 1e-9)
+                << "coordinate " << i << " = " << p[i];
+        atFarCorner += std::fabs(p[0] - 10) < 1e-9 && std::fabs(p[1] - 20) < 1e-9 &&
+                       std::fabs(p[2] - 5) < 1e-9;
     }
+    // The three edges that meet at the far corner end there.
+    EXPECT_EQ(atFarCorner, 3);
 }
 
 TEST_F(SessionIdentity, SelectionDataCarriesThePickPoint) {

@@ -83,8 +83,14 @@ TEST_F(SessionSearch, PlanarFacesHaveOutwardNormalsAndPlaneData) {
         const auto q = readDoubleArray(faceGetClosestPoint(face, data[3], data[4], data[5]), 3);
         EXPECT_NEAR((data[3] - q[0]) * n[0] + (data[4] - q[1]) * n[1] + (data[5] - q[2]) * n[2],
                     0.0, 1e-9);
-        // Outward: a point just outside along the normal is not in the block.
         EXPECT_NEAR(std::hypot(n[0], n[1], n[2]), 1.0, 1e-12);
+        // Outward: the normal points away from the block's centre (5, 10, 2.5), by the full
+        // half-extent of the block along that axis.
+        const double away = (q[0] - 5) * n[0] + (q[1] - 10) * n[1] + (q[2] - 2.5) * n[2];
+        EXPECT_TRUE(std::fabs(away - 5) < 1e-9 || std::fabs(away - 10) < 1e-9 ||
+                    std::fabs(away - 2.5) < 1e-9)
+            << "normal " << n[0] << " " << n[1] << " " << n[2] << " at " << q[0] << " " << q[1]
+            << " " << q[2];
     }
     EXPECT_EQ(planar, 6);
 }

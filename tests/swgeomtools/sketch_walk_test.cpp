@@ -60,6 +60,7 @@ TEST_F(SketchWalkTest, ModeTwoFixesPointsUntilFullyConstrained) {
     EXPECT_EQ(open->constraints(17).size(), 2u);
     EXPECT_EQ(calls("ISketch::GetSegments"), 0u);
     EXPECT_EQ(open->status(), 3);
+    ASSERT_EQ(calls("IConstraintManager::AddConstraint"), 2u);
     for (const journalEntryS& add : f.kit().journal().calls("IConstraintManager::AddConstraint"))
         EXPECT_EQ(add.args, (std::vector<std::string>{"[object]", "17"}));
 }
