@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -153,10 +154,18 @@ TEST_F(HostConfigTest, UserFolderFromEnvironment) {
     ::setenv("NATLINK_USER_DIR", folder.path().c_str(), 1);
     EXPECT_EQ(hostsvc::userFolder(), folder.path());
     ::setenv("NATLINK_USER_DIR", "", 1);
+    // An empty value falls back to the home folder; HOME is set here so that this is always
+    // checked, not only where the test runner happens to have one.
     const char* home = std::getenv("HOME");
-    if (home && *home) {
-        EXPECT_EQ(hostsvc::userFolder(), std::filesystem::path(home) / ".natlink");
-    }
+    const std::optional<std::string> savedHome =
+        home ? std::optional<std::string>(home) : std::nullopt;
+    const std::filesystem::path fakeHome = folder.path() / "home";
+    ::setenv("HOME", fakeHome.c_str(), 1);
+    EXPECT_EQ(hostsvc::userFolder(), fakeHome / ".natlink");
+    if (savedHome)
+        ::setenv("HOME", savedHome->c_str(), 1);
+    else
+        ::unsetenv("HOME");
     if (saved)
         ::setenv("NATLINK_USER_DIR", savedValue.c_str(), 1);
     else

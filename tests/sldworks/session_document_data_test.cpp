@@ -7,9 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -218,17 +222,35 @@ TEST_F(SessionDocumentData, StlInInchesWhenTheApplicationSettingSaysSo) {
     modelDocCallSlot433(part.doc(), file("inch.stl").c_str(), -1);
     sldWorksSetIntegerSetting(part.app(), 211, 0);
     modelDocCallSlot433(part.doc(), file("mm.stl").c_str(), -1);
-    std::ifstream inch(file("inch.stl"), std::ios::binary);
-    std::ifstream mm(file("mm.stl"), std::ios::binary);
-    auto firstX = [](std::ifstream& in) {
-        in.seekg(84 + 12);
-        float x = 0;
-        in.read(reinterpret_cast<char*>(&x), 4);
-        return x;
+    // The largest x over all vertices of a binary STL file; no triangles gives no value.
+    auto largestX = [](const std::string& path) -> std::optional<float> {
+        std::ifstream in(path, std::ios::binary);
+        in.seekg(80);
+        std::uint32_t triangles = 0;
+        in.read(reinterpret_cast<char*>(&triangles), 4);
+        if (!in || triangles == 0)
+            return std::nullopt;
+        float largest = -1e30f;
+        for (std::uint32_t t = 0; t < triangles; ++t) {
+            char record[50];
+            in.read(record, 50);
+            if (!in)
+                return std::nullopt;
+            for (int v = 0; v < 3; ++v) {
+                float x = 0;
+                std::memcpy(&x, record + 12 + 12 * v, 4);
+                largest = std::max(largest, x);
+            }
+        }
+        return largest;
     };
-    const float xInch = firstX(inch);
-    const float xMm = firstX(mm);
-    EXPECT_NEAR(xInch * 25.4f, xMm, 1e-3f);
+    const std::optional<float> xInch = largestX(file("inch.stl"));
+    const std::optional<float> xMm = largestX(file("mm.stl"));
+    ASSERT_TRUE(xInch.has_value()) << "no triangles in inch.stl";
+    ASSERT_TRUE(xMm.has_value()) << "no triangles in mm.stl";
+    // The 254 mm block is 10 inches wide.
+    EXPECT_NEAR(*xInch, 10.0f, 1e-3f);
+    EXPECT_NEAR(*xMm, 254.0f, 1e-2f);
 }
 
 TEST_F(SessionDocumentData, OpeningByPathChecksTheTypeAndReusesOpenDocuments) {
