@@ -62,7 +62,12 @@ TEST_F(HostBuildRoad, ExportWritesAStepCopy) {
     ASSERT_EQ(run({"convert", model, "-o", path("out")}).code, 0);
     const runS result = run({"export", path("out/Only.sldprt"), path("copy.step")});
     EXPECT_EQ(result.code, 0) << result.err;
-    EXPECT_TRUE(std::filesystem::exists(path("copy.step")));
+    // A STEP file, not merely some file under that name.
+    std::ifstream copy(path("copy.step"));
+    ASSERT_TRUE(copy) << path("copy.step");
+    std::string header;
+    std::getline(copy, header);
+    EXPECT_EQ(header.rfind("ISO-10303-21;", 0), 0u) << header;
 }
 
 } // namespace
