@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace {
 
 class SwCheckin : public checkinTestBaseC {
@@ -57,9 +61,21 @@ TEST_F(SwCheckin, PreferencesAreOverriddenWhileItLivesAndPutBackAfter) {
 TEST_F(SwCheckin, AReaderThatCannotBeBuiltPutsBackWhatItChanged) {
     // The second integer setting written (192) fails: the toggles and 5 are already changed.
     part.kit().plan().clear(); // count the calls from here
+    part.kit().journal().clear();
     part.kit().plan().failWith("ISldWorks::SetIntegerSetting", E_FAIL, 2);
     EXPECT_THROW(swCheckinC(app, "SolidWorks", 1.0, 1, poll), _com_error);
     expectUserSettings();
+    // Something was changed before the failure, and exactly that was put back.
+    std::vector<std::string> writes;
+    for (const journalEntryS& entry : part.kit().journal().entries())
+        if (entry.call == "ISldWorks::SetToggle" || entry.call == "ISldWorks::SetIntegerSetting")
+            writes.push_back(entry.args.at(0) + "=" + entry.args.at(1));
+    ASSERT_GE(writes.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(writes.begin(), writes.begin() + 4),
+              (std::vector<std::string>{"69=0", "72=-1", "5=8", "192=0"}));
+    const std::vector<std::string> after(writes.begin() + 4, writes.end());
+    for (const char* restore : {"69=-1", "72=0", "5=3"})
+        EXPECT_NE(std::find(after.begin(), after.end(), restore), after.end()) << restore;
 }
 
 TEST_F(SwCheckin, PuttingBackNeverThrowsAndDoesNotStopAtAFailure) {
