@@ -135,7 +135,7 @@ TEST_F(DrillingFeature, ARefusalGivesTheTranslatedTextAndNoCall) {
         createDrillingFeat(fixture.docPtr(), m3dFeatDrillingC(node.getTreePtr()), topFace(), error);
     EXPECT_FALSE(hole);
     EXPECT_EQ(error, translateResourceText("Msg_3dExport_002", getAppName()).arg("Solidworks"));
-    EXPECT_TRUE(error.contains("Solidworks"));
+    EXPECT_EQ(error.toUtf8(), "The drilling cannot be built in Solidworks.");
     EXPECT_EQ(fixture.kit().journal().count("IFeatureManager::CreateHole"), 0u);
 }
 
