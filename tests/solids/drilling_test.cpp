@@ -77,7 +77,8 @@ TEST_F(Drilling, RefusedHoleBuildsTheHistory) {
                  "(COUNTERBOREDEPTH 2) (COUNTERBOREDIAMETER 14) (HISTORY (CUT (NAME \"HC\") "
                  "(TYP \"EXTRUDE\") (USED \"H\") (PARAM 10 0 0)))"));
     EXPECT_EQ(kit().journal().count("IFeatureManager::CreateHole"), 0u);
-    EXPECT_TRUE(recorded("D3"));
+    EXPECT_EQ(mzComStringC(featureGetTypeName(recorded("D3"))).toUtf8(), "Cut");
+    EXPECT_NEAR(volume(), 16000 - pi * 9 * 10, 1e-6) << "the history's cut, not a hole";
     EXPECT_TRUE(shownTexts().empty()) << "the history built it: nothing to warn about";
 }
 
