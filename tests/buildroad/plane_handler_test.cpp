@@ -91,7 +91,8 @@ TEST_F(PlaneHandler, NegativeDistanceTurnsTheFlip) {
     };
     for (const caseS c : {caseS{"0 -5 \"XY\"", "5", "1"}, caseS{"1 -5 \"XY\"", "5", "0"},
                           caseS{"0 0 \"XY\"", "0", "0"}}) {
-        failureOf(offsetNode(c.param));
+        kit().journal().clear(); // no call of an earlier case may answer for this one
+        EXPECT_EQ(failureOf(offsetNode(c.param)), "") << c.param;
         const std::vector<std::string> args = offsetPlaneCall();
         ASSERT_EQ(args.size(), 3u) << c.param;
         EXPECT_EQ(args[0], c.distance) << c.param;
