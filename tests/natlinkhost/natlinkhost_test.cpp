@@ -39,11 +39,18 @@ TEST_F(NatlinkHostRun, BrokenFileIsRefusedWithItsPosition) {
 }
 
 TEST_F(NatlinkHostRun, ValidExampleIsBuilt) {
-    for (const char* example : {"examples/planes.meta", "examples/block.meta"}) {
-        const runS result = run({"convert", sourceFile(example), "-o", path("out")});
-        EXPECT_EQ(result.code, 0) << example;
-        EXPECT_EQ(result.err, "") << example;
+    const struct {
+        const char* example;
+        const char* saved;
+    } cases[] = {{"examples/planes.meta", "out/Planes.sldprt"},
+                 {"examples/block.meta", "out/Block.sldprt"}};
+    for (const auto& c : cases) {
+        const runS result = run({"convert", sourceFile(c.example), "-o", path("out")});
+        EXPECT_EQ(result.code, 0) << c.example;
+        EXPECT_EQ(result.err, "") << c.example;
         EXPECT_EQ(result.out, "");
+        // Built means saved under the part's name in the output folder.
+        EXPECT_TRUE(std::filesystem::is_regular_file(path(c.saved))) << c.saved;
     }
 }
 
