@@ -344,6 +344,12 @@ TEST(SwsimFailedFeatures, LeaveTheDocumentAsItWas) {
     cut.reverse = true;
     cut.depth1 = 1;
     EXPECT_FALSE(doc->addExtrusion(far, cut));
+    // A cut sketched on the part's face that goes away from it only touches it.
+    auto touching = doc->openSketch(doc->frontPlane());
+    addRectangle(*touching, 2, 2, 4, 4);
+    cut.reverse = false;
+    EXPECT_FALSE(doc->addExtrusion(touching, cut));
+    EXPECT_NE(doc->lastError().find("does not meet"), std::string::npos);
     HoleSpec bad;
     bad.point = {5, 10, 5};
     EXPECT_FALSE(doc->addHole(bad));
@@ -352,7 +358,7 @@ TEST(SwsimFailedFeatures, LeaveTheDocumentAsItWas) {
     EXPECT_FALSE(doc->addExtrusion(nullptr, request));
     EXPECT_FALSE(doc->addImportedBody("/nonexistent/file.brep"));
 
-    EXPECT_EQ(doc->features().size(), withSketch + 2);
+    EXPECT_EQ(doc->features().size(), withSketch + 3);
     EXPECT_DOUBLE_EQ(volume(*doc), v);
     EXPECT_EQ(doc->geometryRevision(), revision);
     // The failed attempts used no automatic names.

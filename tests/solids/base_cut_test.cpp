@@ -110,10 +110,11 @@ TEST_F(BaseCut, CutInADrillingHistoryIsRecordedUnderTheDrilling) {
     recordCircle("H", "Front Plane", 10, 10, 2);
     // The cut node is handed over directly, as the history handler would.
     const metaTreePtrT drilling = place("(DRILLING (NAME \"D7\") (HISTORY (CUT (NAME \"Inner\") "
-                                        "(TYP \"EXTRUDE\") (USED \"H\") (PARAM 10 1 0))))");
+                                        "(TYP \"EXTRUDE\") (USED \"H\") (PARAM 10 0 0))))");
     const metaObjectC history(metaObjectC(drilling).findChild("HISTORY"));
     reader_->exeNode(history.findChild("CUT"), part_.get());
     EXPECT_TRUE(recorded("D7"));
+    EXPECT_NEAR(volume(), 8000.0 - pi * 4 * 10, 1e-6);
     IFeaturePtr none;
     _bstr_t name;
     EXPECT_FALSE(part_->findFeatureRecord("Inner", name, none));

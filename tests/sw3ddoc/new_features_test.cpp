@@ -57,7 +57,7 @@ TEST_F(CollectNewFeatures, TheRememberedFeatureStartsTheNextWalk) {
     _bstr_t name;
     ASSERT_EQ(collectNewFeatures(part, "Base1", name, 1), 1);
     fixture.kit().journal().clear();
-    fixture.extrude(fixture.circleSketch("Front Plane", 5, 5, 2), 5, true);
+    fixture.extrude(fixture.circleSketch("Front Plane", 5, 5, 2), 5, true, true);
     _bstr_t cut;
     ASSERT_EQ(collectNewFeatures(part, "Cut1", cut, 1), 1);
     // The walk starts at the recorded block: only the block, the sketch and the cut are read.

@@ -227,14 +227,15 @@ bool segmentMeetsBox(Vec3 a, Vec3 b, const Box& box, double margin) {
 
 namespace detail {
 
-bool boxesMeet(const Box& a, const Box& b) {
+bool boxesOverlap(const Box& a, const Box& b) {
     if (a.empty || b.empty)
         return false;
-    Bnd_Box ba;
-    ba.Update(a.min.x, a.min.y, a.min.z, a.max.x, a.max.y, a.max.z);
-    Bnd_Box bb;
-    bb.Update(b.min.x, b.min.y, b.min.z, b.max.x, b.max.y, b.max.z);
-    return !ba.IsOut(bb);
+    // Boxes carry the shapes' tolerances (1e-7 each); boxes that only touch, as those of a
+    // cut sketched on a face of the part and going away from it, overlap by no more than that.
+    constexpr double minThickness = 1e-6;
+    return std::min(a.max.x, b.max.x) - std::max(a.min.x, b.min.x) > minThickness &&
+           std::min(a.max.y, b.max.y) - std::max(a.min.y, b.min.y) > minThickness &&
+           std::min(a.max.z, b.max.z) - std::max(a.min.z, b.min.z) > minThickness;
 }
 
 Box shapeBox(const TopoDS_Shape& s) {

@@ -17,7 +17,8 @@ namespace swsim {
 namespace detail {
 // Axis-aligned box of a shape, and whether two boxes overlap.
 Box shapeBox(const TopoDS_Shape& shape);
-bool boxesMeet(const Box& a, const Box& b);
+// Whether the boxes share a volume thicker than the shapes' tolerances.
+bool boxesOverlap(const Box& a, const Box& b);
 } // namespace detail
 
 struct BodyState {

@@ -317,11 +317,12 @@ bool PartDocument::addSolidFeature(const SolidFeaturePtr& feature, const std::st
     const int savedCounter = nameCounters_[prefix];
     feature->name_ = nextName(prefix);
     if (feature->operation() == SolidFeature::Operation::Cut) {
-        // Deferred: checked against the solid bodies' boxes now, applied by flush().
+        // Deferred: checked against the solid bodies' boxes now (a tool that only touches the part
+        // removes nothing), applied by flush().
         const Box toolBox = detail::shapeBox(feature->tool().shape);
         bool meets = false;
         for (const auto& b : impl_->bodies)
-            if (b->kind() == BodyKind::Solid && detail::boxesMeet(toolBox, b->box()))
+            if (b->kind() == BodyKind::Solid && detail::boxesOverlap(toolBox, b->box()))
                 meets = true;
         if (!meets) {
             nameCounters_[prefix] = savedCounter;
