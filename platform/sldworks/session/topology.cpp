@@ -134,7 +134,13 @@ HRESULT edgeC::GetCurve(IDispatch** curve) {
 
 HRESULT edgeC::GetTwoFaces(VARIANT* faces) {
     return docCall("IEdge::GetTwoFaces", {}, faces, [&](docContextS& context) {
-        return putObjects(wrapAll(context, edge_->faces()), faces);
+        const auto adjacent = edge_->faces();
+        const HRESULT hr = putObjects(wrapAll(context, adjacent), faces);
+        if (FAILED(hr))
+            return hr;
+        // An edge that does not lie between two faces (a seam, the border of a sheet) answers
+        // S_FALSE with the faces it has; the edge searches pass such edges over.
+        return adjacent.size() == 2 ? S_OK : S_FALSE;
     });
 }
 
