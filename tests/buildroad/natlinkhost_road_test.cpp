@@ -68,6 +68,13 @@ TEST_F(HostBuildRoad, ExportWritesAStepCopy) {
     std::string header;
     std::getline(copy, header);
     EXPECT_EQ(header.rfind("ISO-10303-21;", 0), 0u) << header;
+
+    // A part without a body has no mesh: the user is told why, and no file is left.
+    const runS mesh = run({"export", path("out/Only.sldprt"), path("copy.stl")});
+    EXPECT_EQ(mesh.code, 1);
+    EXPECT_NE(mesh.err.find("the part has no solid body to write as STL"), std::string::npos)
+        << mesh.err;
+    EXPECT_FALSE(std::filesystem::exists(path("copy.stl")));
 }
 
 } // namespace

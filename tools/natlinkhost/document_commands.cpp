@@ -216,10 +216,25 @@ int runExportCommand(const commandLineS& line, std::ostream& err) {
         const IModelDoc2Ptr doc = openDocument(app, path, err);
         if (!doc)
             return 1;
+        // A mesh of nothing cannot be written; say so instead of a bare failure code.
+        const IPartDocPtr part(doc);
+        if (extension == ".stl" && part && readObjectArray(partDocGetBodies(part, 0)).empty()) {
+            sldWorksCloseDocument(app, modelDocGetPathName(doc));
+            err << "natlinkhost: " << path << ": the part has no solid body to write as STL\n";
+            return 1;
+        }
         std::error_code error;
         const std::string absolute =
             std::filesystem::absolute(target, error).lexically_normal().string();
-        const long errors = modelDocCallSlot433(doc, _bstr_t(absolute.c_str()), 0);
+        long errors = 0;
+        try {
+            errors = modelDocCallSlot433(doc, _bstr_t(absolute.c_str()), 0);
+        } catch (const _com_error& failure) {
+            sldWorksCloseDocument(app, modelDocGetPathName(doc));
+            err << "natlinkhost: " << target << ": the copy could not be written ("
+                << failure.ErrorMessage() << ")\n";
+            return 1;
+        }
         sldWorksCloseDocument(app, modelDocGetPathName(doc));
         if (errors != 0) {
             err << "natlinkhost: " << target << ": the copy could not be written (error " << errors
