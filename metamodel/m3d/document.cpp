@@ -58,6 +58,19 @@ int transformDocument(metaTreePtrT node, const matrixC4x4<double>& m) {
     return onDocument(node, nullptr, 0, [&m](m3dDocumentC& d) { return d.transform(m); });
 }
 
+// What a part and an assembly carry beside their items: document children and annotation sets.
+void scaleCarried(metaTreePtrT owner, double f) {
+    for (metaTreePtrT d : documentChildren(owner))
+        scaleDocument(d, f);
+    scaleAnnotationSets(owner, f);
+}
+
+void transformCarried(metaTreePtrT owner, const matrixC4x4<double>& m) {
+    for (metaTreePtrT d : documentChildren(owner))
+        transformDocument(d, m);
+    transformAnnotationSets(owner, m);
+}
+
 int setUnitOfDocument(metaTreePtrT node, double unit, int recursion) {
     return onDocument(node, nullptr, 0,
                       [=](m3dDocumentC& d) { return d.setUnitBase(unit, recursion); });
@@ -181,9 +194,7 @@ int m3dPartC::scale(double factor) {
     if (!isValid())
         return 0;
     scaleChildren(getItems().getTreePtr(), factor);
-    for (metaTreePtrT d : documentChildren(getTreePtr()))
-        scaleDocument(d, factor);
-    scaleAnnotationSets(getTreePtr(), factor);
+    scaleCarried(getTreePtr(), factor);
     return 1;
 }
 
@@ -193,9 +204,7 @@ int m3dPartC::transform(const matrixC4x4<double>& m) {
     if (!isValid())
         return 0;
     transformChildren(getItems().getTreePtr(), m);
-    for (metaTreePtrT d : documentChildren(getTreePtr()))
-        transformDocument(d, m);
-    transformAnnotationSets(getTreePtr(), m);
+    transformCarried(getTreePtr(), m);
     return 1;
 }
 
@@ -256,9 +265,7 @@ int m3dAsmC::scale(double factor) {
             scaleNode(c, factor);
         }
     }
-    for (metaTreePtrT d : documentChildren(getTreePtr()))
-        scaleDocument(d, factor);
-    scaleAnnotationSets(getTreePtr(), factor);
+    scaleCarried(getTreePtr(), factor);
     return 1;
 }
 
@@ -278,9 +285,7 @@ int m3dAsmC::transform(const matrixC4x4<double>& m) {
             transformNode(c, m);
         }
     }
-    for (metaTreePtrT d : documentChildren(getTreePtr()))
-        transformDocument(d, m);
-    transformAnnotationSets(getTreePtr(), m);
+    transformCarried(getTreePtr(), m);
     return 1;
 }
 

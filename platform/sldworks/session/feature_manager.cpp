@@ -1,6 +1,7 @@
 #include "platform/sldworks/session/feature_manager.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 journalArgs extrusionArgs(VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIANT_BOOL reverse,
@@ -51,6 +52,15 @@ swsim::SolidFeaturePtr extrudeSelectedSketch(docContextS& context,
     return feature;
 }
 
+HRESULT featureManagerC::extrusionCall(const char* key, journalArgs args,
+                                       const swsim::ExtrudeSpec& request, IFeature** feature) {
+    return docCall(key, std::move(args), feature, [&](docContextS& context) {
+        const IFeaturePtr made = context.wrap(extrudeSelectedSketch(context, request));
+        *feature = IFeaturePtr(made).Detach();
+        return S_OK;
+    });
+}
+
 HRESULT featureManagerC::CreateExtrusion(
     VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIANT_BOOL reverse, long endCondition1,
     long endCondition2, double depth1, double depth2, VARIANT_BOOL draft1, VARIANT_BOOL draft2,
@@ -58,20 +68,14 @@ HRESULT featureManagerC::CreateExtrusion(
     VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2, VARIANT_BOOL translate1,
     VARIANT_BOOL translate2, VARIANT_BOOL merge, VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect,
     IFeature** feature) {
-    return docCall("IFeatureManager::CreateExtrusion",
-                   extrusionArgs(singleDirection, flip, reverse, endCondition1, endCondition2,
-                                 depth1, depth2, draft1, draft2, draftInward1, draftInward2,
-                                 draftAngle1, draftAngle2, offsetReverse1, offsetReverse2,
-                                 translate1, translate2, merge, featureScope, autoSelect),
-                   feature, [&](docContextS& context) {
-                       const auto request =
-                           extrusionSpec(false, singleDirection, reverse, depth1, depth2, draft1,
-                                         draftInward1, draftAngle1, merge != VARIANT_FALSE);
-                       const IFeaturePtr made =
-                           context.wrap(extrudeSelectedSketch(context, request));
-                       *feature = IFeaturePtr(made).Detach();
-                       return S_OK;
-                   });
+    return extrusionCall("IFeatureManager::CreateExtrusion",
+                         extrusionArgs(singleDirection, flip, reverse, endCondition1, endCondition2,
+                                       depth1, depth2, draft1, draft2, draftInward1, draftInward2,
+                                       draftAngle1, draftAngle2, offsetReverse1, offsetReverse2,
+                                       translate1, translate2, merge, featureScope, autoSelect),
+                         extrusionSpec(false, singleDirection, reverse, depth1, depth2, draft1,
+                                       draftInward1, draftAngle1, merge != VARIANT_FALSE),
+                         feature);
 }
 
 HRESULT featureManagerC::CreateCutExtrusion(
@@ -81,20 +85,14 @@ HRESULT featureManagerC::CreateCutExtrusion(
     VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2, VARIANT_BOOL translate1,
     VARIANT_BOOL translate2, VARIANT_BOOL merge, VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect,
     IFeature** feature) {
-    return docCall("IFeatureManager::CreateCutExtrusion",
-                   extrusionArgs(singleDirection, flip, reverse, endCondition1, endCondition2,
-                                 depth1, depth2, draft1, draft2, draftInward1, draftInward2,
-                                 draftAngle1, draftAngle2, offsetReverse1, offsetReverse2,
-                                 translate1, translate2, merge, featureScope, autoSelect),
-                   feature, [&](docContextS& context) {
-                       const auto request =
-                           extrusionSpec(true, singleDirection, reverse, depth1, depth2, draft1,
-                                         draftInward1, draftAngle1, true);
-                       const IFeaturePtr made =
-                           context.wrap(extrudeSelectedSketch(context, request));
-                       *feature = IFeaturePtr(made).Detach();
-                       return S_OK;
-                   });
+    return extrusionCall("IFeatureManager::CreateCutExtrusion",
+                         extrusionArgs(singleDirection, flip, reverse, endCondition1, endCondition2,
+                                       depth1, depth2, draft1, draft2, draftInward1, draftInward2,
+                                       draftAngle1, draftAngle2, offsetReverse1, offsetReverse2,
+                                       translate1, translate2, merge, featureScope, autoSelect),
+                         extrusionSpec(true, singleDirection, reverse, depth1, depth2, draft1,
+                                       draftInward1, draftAngle1, true),
+                         feature);
 }
 
 namespace {

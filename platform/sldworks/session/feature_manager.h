@@ -44,6 +44,11 @@ public:
     HRESULT InsertCosmeticThread(short type, double diameter, double length, BSTR description,
                                  IFeature** feature) override;
     HRESULT SetTreeUpdates(VARIANT_BOOL enabled) override;
+
+private:
+    // The boss and the cut extrusion: journalled under `key`, the selected sketch extruded.
+    HRESULT extrusionCall(const char* key, journalArgs args, const swsim::ExtrudeSpec& request,
+                          IFeature** feature);
 };
 
 // The extrusion of the selected sketch (shared with the document's own extrusion call).

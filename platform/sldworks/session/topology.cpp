@@ -202,7 +202,7 @@ HRESULT surfaceC::IsSwept(VARIANT_BOOL* result) {
     return kindTest("ISurface::IsSwept", swsim::SurfaceKind::Swept, result);
 }
 HRESULT surfaceC::IsForeign(VARIANT_BOOL* result) {
-    // Every surface here comes from the session's own modeller.
+    // A surface the session's modeller has no kind for counts as foreign.
     return kindTest("ISurface::IsForeign", swsim::SurfaceKind::Other, result);
 }
 
