@@ -129,6 +129,15 @@ int getFaceFromPoint(const double point[3], const double direction[3], IModelDoc
     return 0;
 }
 
+double edgeDistanceToPoint(IEdge* edge, const double point[3]) {
+    const std::vector<double> closest =
+        readDoubleArray(edgeGetClosestPoint(edge, point[0], point[1], point[2]), 3);
+    const double dx = closest[0] - point[0];
+    const double dy = closest[1] - point[1];
+    const double dz = closest[2] - point[2];
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
 IEdgePtr getBodyEntityFromPoint(IModelDoc2Ptr doc, const double point[3]) {
     if (modelDocGetType(doc) != 1)
         return nullptr;
@@ -138,12 +147,7 @@ IEdgePtr getBodyEntityFromPoint(IModelDoc2Ptr doc, const double point[3]) {
         for (const IDispatchPtr& edgeObject : readObjectArray(bodyGetEdges(body))) {
             try {
                 IEdgePtr edge = requireInterfaceOf<IEdge>(edgeObject);
-                const std::vector<double> closest =
-                    readDoubleArray(edgeGetClosestPoint(edge, point[0], point[1], point[2]), 3);
-                const double dx = closest[0] - point[0];
-                const double dy = closest[1] - point[1];
-                const double dz = closest[2] - point[2];
-                if (std::sqrt(dx * dx + dy * dy + dz * dz) < edgePointAgreement)
+                if (edgeDistanceToPoint(edge, point) < edgePointAgreement)
                     return edge;
             } catch (const _com_error&) {
                 // This edge cannot be examined; the next one may still be the one.

@@ -27,6 +27,10 @@ inline constexpr int faceKindOffset = 8;
 int getFaceFromPoint(const double point[3], const double direction[3], IModelDoc2Ptr doc, int kinds,
                      int bodyKind, IFace2Ptr& face);
 
+// How far the point lies from the edge: the distance to the edge's closest point. A
+// SolidWorks failure leaves as _com_error.
+double edgeDistanceToPoint(IEdge* edge, const double point[3]);
+
 // The first body edge whose closest point lies within 1e-7 of `point`; empty when none or the
 // document is not a part. A failure while one edge is examined skips that edge.
 IEdgePtr getBodyEntityFromPoint(IModelDoc2Ptr doc, const double point[3]);

@@ -1,8 +1,7 @@
 #include "libs/geomcore/swgeomtools/sketch_walk.h"
 
 #include "libs/geomcore/swapi/swapi.h"
-
-#include <cmath>
+#include "libs/geomcore/swgeomtools/face_search.h"
 
 namespace {
 
@@ -64,12 +63,7 @@ IEntityPtr getFeatureEdgeFromPoint(IFeature* feature, const double point[3]) {
             for (const IDispatchPtr& edgeObject : readObjectArray(faceGetEdgeList(face))) {
                 try {
                     IEdgePtr edge = requireInterfaceOf<IEdge>(edgeObject);
-                    const std::vector<double> q =
-                        readDoubleArray(edgeGetClosestPoint(edge, point[0], point[1], point[2]), 3);
-                    const double dx = q[0] - point[0];
-                    const double dy = q[1] - point[1];
-                    const double dz = q[2] - point[2];
-                    if (std::sqrt(dx * dx + dy * dy + dz * dz) < edgeMatch)
+                    if (edgeDistanceToPoint(edge, point) < edgeMatch)
                         return IEntityPtr(edge);
                 } catch (const _com_error&) {
                     // This edge cannot be examined; go on with the next one.
