@@ -18,17 +18,6 @@ constexpr const char* kHeader = "SWSIM-ASSEMBLY 1";
 // Assemblies that (wrongly) contain themselves stop here instead of recursing for ever.
 constexpr int kMaxDepth = 32;
 
-std::string stemOf(const std::string& path) {
-    std::string name = path;
-    const auto slash = name.find_last_of("/\\");
-    if (slash != std::string::npos)
-        name = name.substr(slash + 1);
-    const auto dot = name.find_last_of('.');
-    if (dot != std::string::npos && dot > 0)
-        name = name.substr(0, dot);
-    return name;
-}
-
 // The bodies of the documents of the unsuppressed components, through sub-assemblies.
 void collectBodies(const AssemblyDocument& assembly, std::vector<BodyPtr>& out, int depth) {
     if (depth > kMaxDepth)
@@ -64,7 +53,7 @@ ComponentPtr AssemblyDocument::addComponent(const std::string& path,
                                             const std::string& configuration) {
     if (path.empty())
         return nullptr;
-    const std::string stem = stemOf(path);
+    const std::string stem = detail::fileStem(path);
     int n = 1;
     for (bool taken = true; taken; ++n) {
         taken = false;
@@ -89,21 +78,6 @@ std::string AssemblyDocument::fileText() const {
     writeCommon(w);
     w.word("end").line();
     return w.text();
-}
-
-void AssemblyDocument::saveCopy(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const std::string text = fileText();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out)
-        throw ModelError("save: cannot write " + path);
-}
-
-void AssemblyDocument::save(const std::string& path) {
-    saveCopy(path);
-    path_ = path;
-    modified_ = false;
 }
 
 std::shared_ptr<AssemblyDocument> AssemblyDocument::open(const std::string& path) {

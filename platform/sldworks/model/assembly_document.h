@@ -62,8 +62,6 @@ public:
     ComponentPtr addComponent(const std::string& path, const std::string& configuration = {});
 
     // Files: "SWSIM-ASSEMBLY 1", the components by path, then the common document data.
-    void save(const std::string& path) override;
-    void saveCopy(const std::string& path) const override;
 
     // Over the loaded documents of the components that are not suppressed.
     MassProperties geometryMass() const override;
@@ -74,7 +72,7 @@ public:
 
 private:
     AssemblyDocument();
-    std::string fileText() const;
+    std::string fileText() const override;
 
     ComponentPtr root_;
 };

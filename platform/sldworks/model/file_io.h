@@ -15,6 +15,18 @@
 
 namespace swsim::detail {
 
+// A file's name without folder and extension ("/a/Block.sldprt" gives "Block").
+inline std::string fileStem(const std::string& path) {
+    std::string name = path;
+    const auto slash = name.find_last_of("/\\");
+    if (slash != std::string::npos)
+        name = name.substr(slash + 1);
+    const auto dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        name = name.substr(0, dot);
+    return name;
+}
+
 // ---- writing --------------------------------------------------------------------------
 
 class Writer {

@@ -3,6 +3,7 @@
 #include "platform/sldworks/model/file_io.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace swsim {
 
@@ -27,14 +28,22 @@ ModelDocument::~ModelDocument() = default;
 std::string ModelDocument::title() const {
     if (path_.empty())
         return type() == DocumentType::Part ? "Part1" : "Assem1";
-    std::string name = path_;
-    const auto slash = name.find_last_of("/\\");
-    if (slash != std::string::npos)
-        name = name.substr(slash + 1);
-    const auto dot = name.find_last_of('.');
-    if (dot != std::string::npos && dot > 0)
-        name = name.substr(0, dot);
-    return name;
+    return detail::fileStem(path_);
+}
+
+void ModelDocument::save(const std::string& path) {
+    saveCopy(path);
+    path_ = path;
+    modified_ = false;
+}
+
+void ModelDocument::saveCopy(const std::string& path) const {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::string text = fileText();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out)
+        throw ModelError("save: cannot write " + path);
 }
 
 // ---- configurations -------------------------------------------------------------------

@@ -72,9 +72,9 @@ public:
     void setModified(bool modified) { modified_ = modified; }
     // Saves in the session's own format under `path` (the document then has that path);
     // raises ModelError when the file cannot be written.
-    virtual void save(const std::string& path) = 0;
+    void save(const std::string& path);
     // Writes the document in the session's own format without taking the path.
-    virtual void saveCopy(const std::string& path) const = 0;
+    void saveCopy(const std::string& path) const;
     // The document's title: its file name without folder and extension; "Part1" or
     // "Assem1" before it was saved.
     std::string title() const;
@@ -150,6 +150,9 @@ public:
                            double scale = 1.0) const = 0;
 
 protected:
+    // The document in the session's own file format.
+    virtual std::string fileText() const = 0;
+
     ModelDocument();
     // A configuration became active: a part applies its suppression and dimension values.
     virtual void configurationActivated() {}

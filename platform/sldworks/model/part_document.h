@@ -53,8 +53,6 @@ public:
 
     // ---- files ------------------------------------------------------------------------
     // Saves in the session's own format; raises ModelError when the file cannot be written.
-    void save(const std::string& path) override;
-    void saveCopy(const std::string& path) const override;
     // Writes a copy of the bodies as STEP or STL (binary unless `asciiStl`); raise ModelError.
     void exportStep(const std::string& path) const override;
     void exportStl(const std::string& path, bool asciiStl = false,
@@ -234,7 +232,7 @@ private:
     std::vector<DimensionPtr> dimensions_;
 
     void configurationActivated() override;
-    std::string fileText() const;
+    std::string fileText() const override;
     // Remakes a solid feature's tool with one parameter changed; false with `error`.
     bool regenerate(SolidFeature& feature, const std::string& key, double value,
                     std::string& error);

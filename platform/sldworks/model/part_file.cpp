@@ -90,21 +90,6 @@ const char* kindWord(FeatureKind k) {
 
 } // namespace
 
-void PartDocument::save(const std::string& path) {
-    saveCopy(path);
-    path_ = path;
-    modified_ = false;
-}
-
-void PartDocument::saveCopy(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const std::string text = fileText();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out)
-        throw ModelError("save: cannot write " + path);
-}
-
 std::string PartDocument::fileText() const {
     flush();
     Writer w;
