@@ -277,13 +277,9 @@ HRESULT documentC::CreateExtrusion(VARIANT_BOOL singleDirection, VARIANT_BOOL fl
                     journalValue(draftAngle1), journalValue(draftAngle2),
                     journalValue(offsetReverse1), journalValue(offsetReverse2)},
                    [&](docContextS& context) {
-                       swsim::ExtrudeSpec request;
-                       request.reverse = reverse != VARIANT_FALSE;
-                       request.bothSides = singleDirection == VARIANT_FALSE;
-                       request.depth1 = depth1;
-                       request.depth2 = request.bothSides ? depth1 : depth2;
-                       request.draftAngle = draft1 != VARIANT_FALSE ? std::fabs(draftAngle1) : 0.0;
-                       request.draftInward = draftInward1 != VARIANT_FALSE;
+                       swsim::ExtrudeSpec request =
+                           extrusionSpec(false, singleDirection, reverse, depth1, depth2, draft1,
+                                         draftInward1, draftAngle1, true);
                        request.typeName = "Extrusion";
                        return extrudeSelectedSketch(context, request) ? S_OK : S_FALSE;
                    });

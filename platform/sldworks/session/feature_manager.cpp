@@ -21,6 +21,8 @@ journalArgs extrusionArgs(VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIA
         journalValue(featureScope),    journalValue(autoSelect)};
 }
 
+} // namespace
+
 swsim::ExtrudeSpec extrusionSpec(bool cut, VARIANT_BOOL singleDirection, VARIANT_BOOL reverse,
                                  double depth1, double depth2, VARIANT_BOOL draft1,
                                  VARIANT_BOOL draftInward1, double draftAngle1, bool merge) {
@@ -36,7 +38,6 @@ swsim::ExtrudeSpec extrusionSpec(bool cut, VARIANT_BOOL singleDirection, VARIANT
     request.merge = merge;
     return request;
 }
-} // namespace
 
 swsim::SolidFeaturePtr extrudeSelectedSketch(docContextS& context,
                                              const swsim::ExtrudeSpec& request) {

@@ -51,6 +51,12 @@ private:
                           IFeature** feature);
 };
 
+// The extrusion the creation calls describe: both sides take depth1 on each side; only the
+// first direction's draft is used.
+swsim::ExtrudeSpec extrusionSpec(bool cut, VARIANT_BOOL singleDirection, VARIANT_BOOL reverse,
+                                 double depth1, double depth2, VARIANT_BOOL draft1,
+                                 VARIANT_BOOL draftInward1, double draftAngle1, bool merge);
+
 // The extrusion of the selected sketch (shared with the document's own extrusion call).
 // Null when there is no selected sketch or the model refuses.
 swsim::SolidFeaturePtr extrudeSelectedSketch(docContextS& context,
