@@ -47,17 +47,7 @@ metaObjectC circlePattern(const std::vector<double>& degrees) {
     std::vector<point> all = onCircle(degrees);
     const point base = all.front();
     all.erase(all.begin());
-    std::ostringstream text;
-    text.precision(17);
-    text << "(FEATPATTERN (NAME \"P\") (FPBASEFEAT (NAME \"H\") (POINT3D " << base.first << " "
-         << base.second << " 0.0)) (FPSKETCH (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1) "
-         << "(FPSKETCHPOINTS";
-    for (const auto& [x, y] : all)
-        text << " (POINT " << x << " " << y << ")";
-    text << ")))";
-    metaObjectC view;
-    EXPECT_TRUE(view.ctorFromText(mzComStringC(text.str().c_str())));
-    return view;
+    return pattern(base, all);
 }
 
 indexList indicesOf(const featPatternGeomDetectionBaseC& detector) {
