@@ -77,14 +77,15 @@ int setUnitOfDocument(metaTreePtrT node, double unit, int recursion) {
 }
 
 // The factor current / unit of a unit change; false when nothing is to change (equal units)
-// or the unit is refused (ok false then).
+// or a unit is refused (ok false then). A stored unit that is no positive length is refused
+// like a new one: taken as a factor it would flatten, mirror or poison every length.
 bool unitFactor(const m3dDocPrefsC& prefs, double unit, double& factor, bool& ok) {
-    ok = std::isfinite(unit) && unit > 0.0;
+    double current = 1.0;
+    if (prefs.isValid() && prefs.hasChild("UNITBASE"))
+        current = prefs.getUnitBase();
+    ok = std::isfinite(unit) && unit > 0.0 && std::isfinite(current) && current > 0.0;
     if (!ok)
         return false;
-    double current = prefs.getUnitBase();
-    if (current == 0.0 || !std::isfinite(current))
-        current = 1.0;
     if (current == unit)
         return false;
     factor = current / unit;

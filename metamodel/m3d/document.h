@@ -71,11 +71,11 @@ public:
     virtual int expandFeaturePatterns();
     // The document attributes (unbound when absent; nothing is created).
     virtual mDocumentAttrC getDocAttr();
-    // Sets a new length unit: the geometry is scaled by current / unit (a current
-    // "UNITBASE" of 0 or none counts as 1) and unit is stored. With the recursion flag,
-    // member documents are converted too; without it they keep their own unit and only
-    // their placements are scaled. A unit that is not a finite positive number is refused
-    // (0, nothing changes); the current unit again changes nothing (1).
+    // Sets a new length unit: the geometry is scaled by current / unit (no current
+    // "UNITBASE" counts as 1) and unit is stored. With the recursion flag, member documents
+    // are converted too; without it they keep their own unit and only their placements are
+    // scaled. A new or current unit that is not a finite positive number is refused (0,
+    // nothing changes); the current unit again changes nothing (1).
     virtual int setUnitBase(double unit, int recursion);
     // The preferences node (created when missing).
     virtual m3dDocPrefsC getDocPrefs();

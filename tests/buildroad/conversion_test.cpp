@@ -165,6 +165,17 @@ TEST_F(Conversion, LengthsAreBuiltInMillimetres) {
               0)
         << resText_;
     expectPlane(planesOf(path("out/Inches.sldprt")), "One", {0, 0, 25.4}, {0, 0, 1});
+
+    // A stored unit that is no length would flatten or mirror the part: it is not built.
+    for (const char* unit : {"-25.4", "0", "nan"}) {
+        EXPECT_EQ(convert(std::string("(PART (NAME \"Odd\") (PARTPREFS (UNITBASE ") + unit +
+                          ")) (ITEMS (PLANE (NAME \"One\") (TYP \"ABS_PLANE\")"
+                          " (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 1 1))))"),
+                  1);
+        EXPECT_EQ(resText_, std::string("Invalid UNITBASE ") + unit + " of part \"Odd\"");
+        EXPECT_FALSE(std::filesystem::exists(path("out/Odd.sldprt")));
+        EXPECT_FALSE(sldWorksGetFirstDocument(app_));
+    }
 }
 
 TEST_F(Conversion, AttributeGroupsOfTheCreationOptionsAreSavedWithThePart) {
@@ -180,6 +191,24 @@ TEST_F(Conversion, AttributeGroupsOfTheCreationOptionsAreSavedWithThePart) {
     const IModelDoc2Ptr doc =
         sessionAddPart(app, swsim::PartDocument::open(path("out/Tagged.sldprt")));
     EXPECT_EQ(std::string(modelDocGetCustomValue(doc, "", "Material")), "Steel");
+    EXPECT_EQ(std::string(modelDocGetSummaryInfo(doc, 2)), "Smith");
+}
+
+TEST_F(Conversion, AnAttributeSolidWorksRefusesIsAWarningAndThePartIsSaved) {
+    ASSERT_EQ(convert("(PART (NAME \"Tagged\") (ITEMS)"
+                      " (CREAOPTS (CREAOPTATTRMAP"
+                      "  (PAIR (CREAOPTATTRMAPKEY \"SUMMARYATTR\") (EXTATTRLIST"
+                      "    (EXTATTRSTR (NAME \"7\") (VALUE \"x\"))"
+                      "    (EXTATTRSTR (NAME \"2\") (VALUE \"Smith\")))))))"),
+              0)
+        << resText_;
+    const std::vector<std::string> shown = shownWarnings();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("Summary attribute \"7\" not written: "), std::string::npos)
+        << shown[0];
+    const ISldWorksPtr app = createSimulatedSldWorks();
+    const IModelDoc2Ptr doc =
+        sessionAddPart(app, swsim::PartDocument::open(path("out/Tagged.sldprt")));
     EXPECT_EQ(std::string(modelDocGetSummaryInfo(doc, 2)), "Smith");
 }
 

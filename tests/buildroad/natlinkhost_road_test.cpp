@@ -54,13 +54,9 @@ TEST_F(HostBuildRoad, InspectAndExportRefuseWhatTheyCannotRead) {
     EXPECT_EQ(result.err.rfind("natlinkhost: " + notAPart + ": ", 0), 0u) << result.err;
 }
 
-TEST_F(HostBuildRoad, ExportWritesAStepCopy) {
-    const std::string model =
-        writeFile("planes_only.meta", "(PART (NAME \"Only\") (ITEMS"
-                                      " (PLANE (NAME \"XY\") (TYP \"XY\")"
-                                      " (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))))");
-    ASSERT_EQ(run({"convert", model, "-o", path("out")}).code, 0);
-    const runS result = run({"export", path("out/Only.sldprt"), path("copy.step")});
+TEST_F(HostBuildRoad, ExportWritesAStepCopyOfABodyAndRefusesAPartWithoutOne) {
+    ASSERT_EQ(run({"convert", sourceFile("examples/sketches.meta"), "-o", path("out")}).code, 0);
+    const runS result = run({"export", path("out/Sketches.sldprt"), path("copy.step")});
     EXPECT_EQ(result.code, 0) << result.err;
     // A STEP file, not merely some file under that name.
     std::ifstream copy(path("copy.step"));
@@ -69,12 +65,22 @@ TEST_F(HostBuildRoad, ExportWritesAStepCopy) {
     std::getline(copy, header);
     EXPECT_EQ(header.rfind("ISO-10303-21;", 0), 0u) << header;
 
-    // A part without a body has no mesh: the user is told why, and no file is left.
-    const runS mesh = run({"export", path("out/Only.sldprt"), path("copy.stl")});
-    EXPECT_EQ(mesh.code, 1);
-    EXPECT_NE(mesh.err.find("the part has no solid body to write as STL"), std::string::npos)
-        << mesh.err;
-    EXPECT_FALSE(std::filesystem::exists(path("copy.stl")));
+    // A part without a body has nothing to copy: the user is told why, and no file is left.
+    const std::string model =
+        writeFile("planes_only.meta", "(PART (NAME \"Only\") (ITEMS"
+                                      " (PLANE (NAME \"XY\") (TYP \"XY\")"
+                                      " (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))))");
+    ASSERT_EQ(run({"convert", model, "-o", path("out")}).code, 0);
+    for (const char* format : {"STEP", "STL"}) {
+        const std::string target =
+            path(std::string("empty.") + (format[2] == 'E' ? "step" : "stl"));
+        const runS refused = run({"export", path("out/Only.sldprt"), target});
+        EXPECT_EQ(refused.code, 1);
+        EXPECT_NE(refused.err.find(std::string("the part has no solid body to write as ") + format),
+                  std::string::npos)
+            << refused.err;
+        EXPECT_FALSE(std::filesystem::exists(target));
+    }
 }
 
 } // namespace

@@ -64,6 +64,13 @@ TEST_F(HostConfigTest, ParsesCommentsBlanksCaseAndWindowsLineEnds) {
     EXPECT_EQ(config->sections(), (std::vector<std::string>{"Olvesta", "NativeCheckin"}));
 }
 
+TEST_F(HostConfigTest, AByteOrderMarkDoesNotHideTheFirstSection) {
+    writeFile("\xEF\xBB\xBF[UI]\nDisplayCreationWarningLevel=3\n");
+    auto config = hostsvc::hostConfiguration("natlinkon");
+    EXPECT_EQ(config->value("UI", "DisplayCreationWarningLevel", ""), "3");
+    EXPECT_EQ(config->sections(), (std::vector<std::string>{"UI"}));
+}
+
 TEST_F(HostConfigTest, WritingBackKeepsCommentsAndOrder) {
     writeFile("; counter of restarts\n"
               "[olvesta]\n"

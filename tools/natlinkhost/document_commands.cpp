@@ -216,11 +216,13 @@ int runExportCommand(const commandLineS& line, std::ostream& err) {
         const IModelDoc2Ptr doc = openDocument(app, path, err);
         if (!doc)
             return 1;
-        // A mesh of nothing cannot be written; say so instead of a bare failure code.
+        // A copy of nothing is no copy: a STEP file without a solid would open empty elsewhere
+        // and a mesh of nothing cannot be written. Say so instead of a success.
         const IPartDocPtr part(doc);
-        if (extension == ".stl" && part && readObjectArray(partDocGetBodies(part, 0)).empty()) {
+        if (part && readObjectArray(partDocGetBodies(part, 0)).empty()) {
             sldWorksCloseDocument(app, modelDocGetPathName(doc));
-            err << "natlinkhost: " << path << ": the part has no solid body to write as STL\n";
+            err << "natlinkhost: " << path << ": the part has no solid body to write as "
+                << (extension == ".stl" ? "STL" : "STEP") << '\n';
             return 1;
         }
         std::error_code error;

@@ -1,5 +1,7 @@
 #include "libs/geomcore/buildpart3d/part_handler.h"
 
+#include "libs/KvorCadComm/app_environment.h"
+#include "libs/KvorCadComm/creation_warning.h"
 #include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
@@ -116,7 +118,13 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
     const partDocumentCloserC closer(creation->app, doc);
 
     NATLINK_LOG(mzLogLevelTrace, "Set part units");
-    part.setUnitBase(buildUnitBase, 1);
+    // A stored unit that is no positive length would scale (or mirror) every length by a
+    // nonsense factor; the part is not built from it.
+    if (part.setUnitBase(buildUnitBase, 1) == 0)
+        failCreation(
+            mzComStringC("Invalid UNITBASE ") +
+            mzComStringC::number(m3dDocPrefsC(part.findChild("PARTPREFS")).getUnitBase(), 'g', 15) +
+            " of part " + quotedName(getNameAttr(part)));
 
     {
         // SolidWorks stays in build mode from here until the part is built, before saving;
@@ -140,7 +148,15 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
 
         // Mate references and levels of detail join here, before the physical properties,
         // once their builders exist.
-        setPhyProps(part.getPartAttr(), part.modelDoc);
+        // The catalogue's mass and density are worth a warning, not the part.
+        try {
+            setPhyProps(part.getPartAttr(), part.modelDoc);
+        } catch (const _com_error& error) {
+            NATLINK_CREATION_WARNING(0, "WARNING",
+                                     mzComStringC("Physical properties not written: ") +
+                                         error.ErrorMessage(),
+                                     getAppName());
+        }
         nameFacesBySurfaceType(part);
         writeAttributes(part, reader);
     }

@@ -1,8 +1,11 @@
 #include "libs/geomcore/swtools/doc_attributes.h"
 
+#include "libs/KvorCadComm/app_environment.h"
+#include "libs/KvorCadComm/creation_warning.h"
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/swapi/swapi.h"
+#include "libs/geomcore/swtools/error.h"
 
 #include <vector>
 
@@ -41,6 +44,21 @@ attributeS attributeOf(const mExtAttrBaseC& entry) {
         result.value = attr.getValue();
     }
     return result;
+}
+
+// Runs the write of one attribute. An attribute SolidWorks refuses costs only itself: the user
+// is told which one, and the part is still built and saved.
+template <class writeT>
+int writeOrWarn(const char* group, const mzComStringC& name, writeT&& write) {
+    try {
+        return write();
+    } catch (const _com_error& error) {
+        NATLINK_CREATION_WARNING(0, "WARNING",
+                                 mzComStringC(group) + " attribute " + quotedName(name) +
+                                     " not written: " + error.ErrorMessage(),
+                                 getAppName());
+        return 0;
+    }
 }
 
 } // namespace
@@ -87,7 +105,9 @@ int addAttributes(IModelDoc2Ptr& doc, const mExtAttrListC& list) {
     int written = 0;
     for (int i = 0; i < count; ++i) {
         const attributeS attr = attributeOf(list.getAt(i));
-        if (writeAttributeValue(doc, attr.name, attr.value, attr.type, 1, 0) != 0)
+        if (writeOrWarn("Document", attr.name, [&] {
+                return writeAttributeValue(doc, attr.name, attr.value, attr.type, 1, 0);
+            }) != 0)
             written = 1;
     }
     return written;
@@ -118,17 +138,22 @@ int writeDocumentAttributes(IModelDoc2Ptr& doc, mDocumentCreationOptionsC& optio
             continue;
         }
         const mzComStringC value = entry.getValueText();
-        if (mzComStringC(modelDocGetSummaryInfo(doc, field)) != value) {
-            modelDocSetSummaryInfo(doc, field, value.toBstr());
+        if (writeOrWarn("Summary", entry.getName(), [&] {
+                if (mzComStringC(modelDocGetSummaryInfo(doc, field)) == value)
+                    return 0;
+                modelDocSetSummaryInfo(doc, field, value.toBstr());
+                return 1;
+            }) != 0)
             written = 1;
-        }
     }
 
     const mExtAttrListC config = lookupAttrListByKey(map, "CONFIGATTR");
     for (int i = 0, n = config.count(); i < n; ++i) {
         const mExtAttrBaseC entry = config.getAt(i);
-        if (writeAttributeValue(doc, entry.getName(), entry.getValueText(), customPropertyTypeText,
-                                1, 1) != 0)
+        if (writeOrWarn("Configuration", entry.getName(), [&] {
+                return writeAttributeValue(doc, entry.getName(), entry.getValueText(),
+                                           customPropertyTypeText, 1, 1);
+            }) != 0)
             written = 1;
     }
     return written;

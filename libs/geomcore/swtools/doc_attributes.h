@@ -3,7 +3,9 @@
 // information fields; and the configuration handed to every component of an assembly.
 //
 // An existing property is overwritten only when asked and only when its value differs.
-// Nothing here catches SolidWorks failures: they leave as _com_error.
+// writeAttributeValue and setComponentConfigurations let SolidWorks failures leave as
+// _com_error; the group writers below turn a refused entry into a creation warning naming it
+// and go on with the next.
 #pragma once
 
 #include "libs/KvorCore/loader/com_string.h"
@@ -25,8 +27,9 @@ int writeAttributeValue(IModelDoc2Ptr& doc, const mzComStringC& name, const mzCo
                         std::int32_t type, int overwrite, int useActiveConfig);
 
 // The entries of the list as document properties (overwriting): string and variable entries
-// as text, value entries as numbers; entries of other kinds are skipped. 1 when at least one
-// was written.
+// as text, value entries as numbers; entries of other kinds are skipped. An entry SolidWorks
+// refuses is a creation warning ("Document attribute "NAME" not written: REASON"). 1 when at
+// least one was written.
 int addAttributes(IModelDoc2Ptr& doc, const mExtAttrListC& list);
 
 // The list stored under the key ("DEFAULTATTR", "SUMMARYATTR", "CONFIGATTR"); unbound (which
@@ -36,7 +39,9 @@ mExtAttrListC lookupAttrListByKey(const mDocumentCreationOptionAttrMapC& map,
 
 // "DEFAULTATTR" as document properties, "SUMMARYATTR" as summary fields (the entry's name is
 // the field number; an entry whose name is not a number is skipped), "CONFIGATTR" as
-// properties of the active configuration. 1 when anything was written.
+// properties of the active configuration. A refused entry is a creation warning naming its
+// group ("Summary", "Configuration") and name; the others are still written. 1 when anything
+// was written.
 int writeDocumentAttributes(IModelDoc2Ptr& doc, mDocumentCreationOptionsC& options);
 
 // Hands the configuration to the components of an assembly's active configuration: every

@@ -41,6 +41,11 @@ HostConfig::HostConfig(std::filesystem::path file) : file_(std::move(file)) {
 }
 
 void HostConfig::parse(std::string_view content) {
+    // Editors on Windows often start a UTF-8 file with a byte-order mark; it is no part of the
+    // first line (and is not written back).
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    if (content.starts_with(byteOrderMark))
+        content.remove_prefix(byteOrderMark.size());
     std::string current;
     while (!content.empty()) {
         const auto end = content.find('\n');
