@@ -113,8 +113,8 @@ TEST(SwsimExtrusion, DraftTapersEachSide) {
     expectRel(volume(*doc), frustum(100, std::pow(10 - shrink, 2), 5));
     EXPECT_NEAR(doc->box().max.z, 5.0, 1e-7);
 
-    // Outward, both sides, on its own body: symmetric about the plane. Outward the convex
-    // corners are rounded (radius growing to 5 tan a), which the volume accounts for.
+    // Outward, both sides, on its own body: symmetric about the plane, the walls planar and
+    // meeting at sharp edges.
     auto s2 = doc->openSketch(doc->frontPlane());
     addRectangle(*s2, 20, 0, 30, 10);
     ExtrudeSpec out = in;
@@ -124,9 +124,9 @@ TEST(SwsimExtrusion, DraftTapersEachSide) {
     out.merge = false;
     ASSERT_TRUE(doc->addExtrusion(s2, out)) << doc->lastError();
     const auto body = doc->bodies()[1];
-    const double r = 5 * std::tan(a);
-    expectRel(body->massProperties().volume,
-              2 * (frustum(100, std::pow(10 + shrink, 2), 5) - (4 - pi) * r * r * 5 / 3));
+    expectRel(body->massProperties().volume, 2 * frustum(100, std::pow(10 + shrink, 2), 5));
+    EXPECT_EQ(countKind(body, SurfaceKind::Plane), 10);
+    EXPECT_EQ(body->faces().size(), 10u);
     EXPECT_NEAR(body->box().min.z, -5.0, 1e-7);
     EXPECT_NEAR(body->box().max.x, 30 + shrink / 2, 1e-7);
 
@@ -148,6 +148,70 @@ TEST(SwsimExtrusion, DraftTapersEachSide) {
         bad.draftAngle = pi / 2;
         return bad;
     }()));
+}
+
+// Volume of a cone frustum of radii r1 and r2, height h.
+double coneFrustum(double r1, double r2, double h) {
+    return pi * h / 3 * (r1 * r1 + r2 * r2 + r1 * r2);
+}
+
+TEST(SwsimExtrusion, DraftTapersInnerLoopsAndCirclesIntoOneCone) {
+    const double t = 5 * std::tan(5 * pi / 180);
+    auto doc = PartDocument::create();
+    // Inward: the outer square shrinks, the hole grows.
+    auto s = doc->openSketch(doc->frontPlane());
+    addRectangle(*s, 0, 0, 10, 10);
+    s->addCircle({5, 5, 0}, 2);
+    ExtrudeSpec request;
+    request.depth1 = 5;
+    request.draftAngle = 5 * pi / 180;
+    request.draftInward = true;
+    ASSERT_TRUE(doc->addExtrusion(s, request)) << doc->lastError();
+    const auto plate = doc->bodies()[0];
+    expectRel(plate->massProperties().volume,
+              frustum(100, std::pow(10 - 2 * t, 2), 5) - coneFrustum(2, 2 + t, 5));
+    EXPECT_EQ(countKind(plate, SurfaceKind::Plane), 6);
+    EXPECT_EQ(countKind(plate, SurfaceKind::Cone), 1);
+    EXPECT_EQ(plate->faces().size(), 7u);
+
+    // Outward, a circle gives one cone that widens away from the sketch.
+    auto c = doc->openSketch(doc->frontPlane());
+    c->addCircle({30, 0, 0}, 3);
+    request.draftInward = false;
+    request.merge = false;
+    ASSERT_TRUE(doc->addExtrusion(c, request)) << doc->lastError();
+    const auto boss = doc->bodies()[1];
+    expectRel(boss->massProperties().volume, coneFrustum(3, 3 + t, 5));
+    EXPECT_EQ(countKind(boss, SurfaceKind::Cone), 1);
+    EXPECT_EQ(boss->faces().size(), 3u);
+}
+
+TEST(SwsimExtrusion, DraftThatClosesBeforeTheDepthIsRefused) {
+    auto doc = PartDocument::create();
+    auto s = doc->openSketch(doc->frontPlane());
+    addRectangle(*s, 0, 0, 20, 20);
+    ExtrudeSpec request;
+    request.depth1 = 10;
+    request.draftAngle = 60 * pi / 180; // the walls meet 5.77 above the sketch
+    request.draftInward = true;
+    EXPECT_FALSE(doc->addExtrusion(s, request));
+    EXPECT_NE(doc->lastError().find("closes"), std::string::npos) << doc->lastError();
+    EXPECT_TRUE(doc->bodies().empty());
+
+    // Outward, the hole of a plate closes: refused as well.
+    auto p = doc->openSketch(doc->frontPlane());
+    addRectangle(*p, 0, 0, 10, 10);
+    p->addCircle({5, 5, 0}, 2);
+    request.depth1 = 5;
+    request.draftAngle = 30 * pi / 180; // the hole's radius would reach 2 - 2.89
+    request.draftInward = false;
+    EXPECT_FALSE(doc->addExtrusion(p, request));
+    EXPECT_TRUE(doc->bodies().empty());
+    // Just short of closing it is built.
+    request.draftAngle = 20 * pi / 180;
+    ASSERT_TRUE(doc->addExtrusion(p, request)) << doc->lastError();
+    const double t = 5 * std::tan(request.draftAngle);
+    expectRel(volume(*doc), frustum(100, std::pow(10 + 2 * t, 2), 5) - coneFrustum(2, 2 - t, 5));
 }
 
 TEST(SwsimCut, FromAFaceSketchAlongMinusNormal) {

@@ -32,6 +32,28 @@ TEST_F(BaseCut, FirstBaseThroughTheDocumentThenBossAndCut) {
     EXPECT_EQ(recordCount(), 3u);
 }
 
+// Volume of a frustum between parallel squares of sides a and b, height h.
+double squareFrustum(double a, double b, double h) {
+    return h / 3 * (a * a + b * b + a * b);
+}
+
+TEST_F(BaseCut, PositiveDraftNarrowsAwayFromTheSketchNegativeWidens) {
+    const double t = std::tan(5 * pi / 180);
+    recordRectangle("S1", "Front Plane", 0, 0, 10, 10);
+    run("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"S1\") (PARAM 5 0 0) (EXTDFTANGLE 5))");
+    EXPECT_NEAR(volume(), squareFrustum(10, 10 - 2 * 5 * t, 5), 1e-6);
+    // A second boss through the feature manager narrows the same way.
+    recordRectangle("S2", "Front Plane", 20, 0, 10, 10);
+    run("(BASE (NAME \"B2\") (TYP \"EXTRUDE\") (USED \"S2\") (PARAM 5 0 0) (EXTDFTANGLE 5))");
+    EXPECT_NEAR(volume(), 2 * squareFrustum(10, 10 - 2 * 5 * t, 5), 1e-6);
+    // A cut from the sketch plane into the first boss with a negative angle widens towards
+    // its floor.
+    const double before = volume();
+    recordRectangle("S3", "Front Plane", 3, 3, 4, 4);
+    run("(CUT (NAME \"C1\") (TYP \"EXTRUDE\") (USED \"S3\") (PARAM 2 0 0) (EXTDFTANGLE -5))");
+    EXPECT_NEAR(before - volume(), squareFrustum(4, 4 + 2 * 2 * t, 2), 1e-6);
+}
+
 TEST_F(BaseCut, RevolutionThatMakesNothingFails) {
     recordRectangle("Plate", "Front Plane", -20, -20, 40, 40);
     run("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"Plate\") (PARAM 10 0 0))");

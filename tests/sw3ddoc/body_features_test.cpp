@@ -76,7 +76,7 @@ TEST_F(BodyFeatures, FirstPathAnswersTheStatusAndMayHaveNoFeature) {
 TEST_F(BodyFeatures, BossAndCutTakeTheTwentyValueCallWithTheirFlags) {
     fixture.block(40, 40, 10);
     selectSketch(fixture.rectangleSketch("Front Plane", 0, 0, 5, 5));
-    // Axis y: single direction, BASE reverse true; draft 3 degrees outward.
+    // Axis y: single direction, BASE reverse true; draft 3 degrees inward (no outward flag).
     ASSERT_EQ(extrude(body("BASE", "8 1 0", " (EXTDFTANGLE 3)"), 0, 0, 2), 0);
     std::vector<std::string> boss = {"1",
                                      "0",

@@ -84,8 +84,8 @@ struct IModelDoc2 : IDispatch {
     virtual HRESULT CreateExtrusion(VARIANT_BOOL singleDirection, VARIANT_BOOL flip,
                                     VARIANT_BOOL reverse, long endCondition1, long endCondition2,
                                     double depth1, double depth2, VARIANT_BOOL draft1,
-                                    VARIANT_BOOL draft2, VARIANT_BOOL draftInward1,
-                                    VARIANT_BOOL draftInward2, double draftAngle1,
+                                    VARIANT_BOOL draft2, VARIANT_BOOL draftOutward1,
+                                    VARIANT_BOOL draftOutward2, double draftAngle1,
                                     double draftAngle2, VARIANT_BOOL offsetReverse1,
                                     VARIANT_BOOL offsetReverse2) = 0;
     // Rebuilds the document.

@@ -13,8 +13,8 @@ struct IFeatureManager : IDispatch {
     virtual HRESULT
     CreateExtrusion(VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIANT_BOOL reverse,
                     long endCondition1, long endCondition2, double depth1, double depth2,
-                    VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftInward1,
-                    VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+                    VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftOutward1,
+                    VARIANT_BOOL draftOutward2, double draftAngle1, double draftAngle2,
                     VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2,
                     VARIANT_BOOL translate1, VARIANT_BOOL translate2, VARIANT_BOOL merge,
                     VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect, IFeature** feature) = 0;
@@ -22,8 +22,8 @@ struct IFeatureManager : IDispatch {
     virtual HRESULT
     CreateCutExtrusion(VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIANT_BOOL reverse,
                        long endCondition1, long endCondition2, double depth1, double depth2,
-                       VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftInward1,
-                       VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+                       VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftOutward1,
+                       VARIANT_BOOL draftOutward2, double draftAngle1, double draftAngle2,
                        VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2,
                        VARIANT_BOOL translate1, VARIANT_BOOL translate2, VARIANT_BOOL merge,
                        VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect, IFeature** feature) = 0;

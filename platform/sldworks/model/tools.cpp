@@ -8,14 +8,16 @@
 #include <BRepBuilderAPI_MakePolygon.hxx>
 #include <BRepBuilderAPI_Transform.hxx>
 #include <BRepCheck_Analyzer.hxx>
+#include <BRepOffsetAPI_DraftAngle.hxx>
+#include <BRepOffsetAPI_MakeOffset.hxx>
 #include <BRepPrimAPI_MakePrism.hxx>
 #include <BRepPrimAPI_MakeRevol.hxx>
 #include <BRep_Builder.hxx>
-#include <LocOpe_DPrism.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
+#include <TopoDS_Iterator.hxx>
 #include <gp_Ax1.hxx>
 #include <gp_Ax2.hxx>
 #include <gp_Pln.hxx>
@@ -44,34 +46,75 @@ TopoDS_Shape translated(const TopoDS_Shape& s, const gp_Vec& v) {
     return BRepBuilderAPI_Transform(s, t, true).Shape();
 }
 
-// One drafted side of an extrusion: each profile face becomes a drafted prism of the given
-// depth along the profile plane's normal (mirrored to the other side when `alongNormal` is
-// false). The prism's height is measured along its slanted walls.
-bool draftedSide(const TopoDS_Shape& profile, bool alongNormal, double depth, double angle,
-                 bool inward, TopoDS_Shape& out) {
+// Sets `error` unless a more precise reason is already there; always false.
+bool failed(std::string& error, const char* reason) {
+    if (error.empty())
+        error = reason;
+    return false;
+}
+
+int countOf(const TopoDS_Shape& shape, TopAbs_ShapeEnum type) {
+    int n = 0;
+    for (TopExp_Explorer ex(shape, type); ex.More(); ex.Next())
+        ++n;
+    return n;
+}
+
+// Whether the profile face keeps its loops when its walls have moved by `offset` (outwards
+// positive) at the far end of a drafted side: a wall that runs into another one, or a loop
+// that shrinks to nothing, closes the extrusion before its depth.
+bool keepsLoops(const TopoDS_Face& face, double offset) {
+    BRepOffsetAPI_MakeOffset moved(face, GeomAbs_Intersection);
+    moved.Perform(offset);
+    if (!moved.IsDone())
+        return false;
+    return countOf(moved.Shape(), TopAbs_WIRE) == countOf(face, TopAbs_WIRE) &&
+           countOf(moved.Shape(), TopAbs_EDGE) == countOf(face, TopAbs_EDGE);
+}
+
+// One drafted side of an extrusion: the profile faces extruded straight along `dir` by
+// `depth`, then every wall turned about its edge in the profile plane, so that straight
+// profile edges give planar walls meeting at sharp edges and circles one cone. An inward
+// draft takes the walls towards the material's inside at the far end: the outer boundary
+// shrinks and the holes grow.
+bool draftedSide(const TopoDS_Shape& profile, const gp_Vec& dir, double depth, double angle,
+                 bool inward, TopoDS_Shape& out, std::string& error) {
     BRep_Builder b;
     TopoDS_Compound c;
     b.MakeCompound(c);
-    gp_Pln plane;
+    const gp_Dir pull(dir);
+    const double offset = depth * std::tan(angle);
     int n = 0;
     for (TopExp_Explorer ex(profile, TopAbs_FACE); ex.More(); ex.Next()) {
         const TopoDS_Face& f = TopoDS::Face(ex.Current());
-        plane = BRepAdaptor_Surface(f, false).Plane();
-        LocOpe_DPrism prism(f, depth / std::cos(angle), inward ? angle : -angle);
-        const TopoDS_Shape solid = prism.Shape();
-        if (solid.IsNull())
+        const gp_Pln plane = BRepAdaptor_Surface(f, false).Plane();
+        if (!keepsLoops(f, inward ? -offset : offset)) {
+            error = "the draft closes the profile before the extrusion depth";
             return false;
-        b.Add(c, solid);
+        }
+        BRepPrimAPI_MakePrism prism(f, dir * depth, true);
+        if (!prism.IsDone())
+            return false;
+        BRepOffsetAPI_DraftAngle draft(prism.Shape());
+        for (TopExp_Explorer fx(prism.Shape(), TopAbs_FACE); fx.More(); fx.Next()) {
+            const TopoDS_Face& wall = TopoDS::Face(fx.Current());
+            BRepAdaptor_Surface surface(wall, false);
+            if (surface.GetType() == GeomAbs_Plane &&
+                std::abs(surface.Plane().Axis().Direction().Dot(pull)) > 0.5)
+                continue; // the profile face or its copy at the far end
+            draft.Add(wall, pull, inward ? angle : -angle, plane);
+            if (!draft.AddDone())
+                return false;
+        }
+        draft.Build();
+        if (!draft.IsDone())
+            return false;
+        b.Add(c, draft.Shape());
         ++n;
     }
     if (n == 0)
         return false;
-    out = c;
-    if (!alongNormal) {
-        gp_Trsf mirror;
-        mirror.SetMirror(gp_Ax2(plane.Location(), plane.Axis().Direction()));
-        out = BRepBuilderAPI_Transform(c, mirror, true).Shape();
-    }
+    out = n == 1 ? TopoDS_Shape(TopoDS_Iterator(c).Value()) : TopoDS_Shape(c);
     return true;
 }
 
@@ -103,37 +146,21 @@ bool makeExtrusionTool(const TopoDS_Shape& profile, Vec3 direction, double depth
             }
             tool = prism.Shape();
         } else {
-            // Which side of the profile plane the direction points to.
-            TopExp_Explorer first(profile, TopAbs_FACE);
-            if (!first.More()) {
-                error = "the profile has no face";
-                return false;
-            }
-            const gp_Dir n = BRepAdaptor_Surface(TopoDS::Face(first.Current()), false)
-                                 .Plane()
-                                 .Axis()
-                                 .Direction();
-            const bool along = n.Dot(gp_Dir(dir)) > 0.0;
+            error.clear();
             TopoDS_Shape side1;
             TopoDS_Shape side2;
             if (depth1 > kMinLength &&
-                !draftedSide(profile, along, depth1, draftAngle, draftInward, side1)) {
-                error = "the drafted extrusion failed";
-                return false;
-            }
+                !draftedSide(profile, dir, depth1, draftAngle, draftInward, side1, error))
+                return failed(error, "the drafted extrusion failed");
             if (depth2 > kMinLength &&
-                !draftedSide(profile, !along, depth2, draftAngle, draftInward, side2)) {
-                error = "the drafted extrusion failed";
-                return false;
-            }
+                !draftedSide(profile, -dir, depth2, draftAngle, draftInward, side2, error))
+                return failed(error, "the drafted extrusion failed");
             if (side1.IsNull() || side2.IsNull()) {
                 tool = side1.IsNull() ? side2 : side1;
             } else {
                 BRepAlgoAPI_Fuse fuse(side1, side2);
-                if (!fuse.IsDone() || fuse.HasErrors()) {
-                    error = "the drafted extrusion failed";
-                    return false;
-                }
+                if (!fuse.IsDone() || fuse.HasErrors())
+                    return failed(error, "the drafted extrusion failed");
                 tool = fuse.Shape();
             }
         }

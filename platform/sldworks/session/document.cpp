@@ -265,21 +265,21 @@ HRESULT documentC::CreateCircle(double x, double y, double z, double radius, IDi
 HRESULT documentC::CreateExtrusion(VARIANT_BOOL singleDirection, VARIANT_BOOL flip,
                                    VARIANT_BOOL reverse, long endCondition1, long endCondition2,
                                    double depth1, double depth2, VARIANT_BOOL draft1,
-                                   VARIANT_BOOL draft2, VARIANT_BOOL draftInward1,
-                                   VARIANT_BOOL draftInward2, double draftAngle1,
+                                   VARIANT_BOOL draft2, VARIANT_BOOL draftOutward1,
+                                   VARIANT_BOOL draftOutward2, double draftAngle1,
                                    double draftAngle2, VARIANT_BOOL offsetReverse1,
                                    VARIANT_BOOL offsetReverse2) {
     return docCall("IModelDoc2::CreateExtrusion",
                    {journalValue(singleDirection), journalValue(flip), journalValue(reverse),
                     journalValue(endCondition1), journalValue(endCondition2), journalValue(depth1),
                     journalValue(depth2), journalValue(draft1), journalValue(draft2),
-                    journalValue(draftInward1), journalValue(draftInward2),
+                    journalValue(draftOutward1), journalValue(draftOutward2),
                     journalValue(draftAngle1), journalValue(draftAngle2),
                     journalValue(offsetReverse1), journalValue(offsetReverse2)},
                    [&](docContextS& context) {
                        swsim::ExtrudeSpec request =
                            extrusionSpec(false, singleDirection, reverse, depth1, depth2, draft1,
-                                         draftInward1, draftAngle1, true);
+                                         draftOutward1, draftAngle1, true);
                        request.typeName = "Extrusion";
                        return extrudeSelectedSketch(context, request) ? S_OK : S_FALSE;
                    });

@@ -6,8 +6,8 @@
 namespace {
 journalArgs extrusionArgs(VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIANT_BOOL reverse,
                           long endCondition1, long endCondition2, double depth1, double depth2,
-                          VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftInward1,
-                          VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+                          VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftOutward1,
+                          VARIANT_BOOL draftOutward2, double draftAngle1, double draftAngle2,
                           VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2,
                           VARIANT_BOOL translate1, VARIANT_BOOL translate2, VARIANT_BOOL merge,
                           VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect) {
@@ -15,7 +15,7 @@ journalArgs extrusionArgs(VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIA
         journalValue(singleDirection), journalValue(flip),           journalValue(reverse),
         journalValue(endCondition1),   journalValue(endCondition2),  journalValue(depth1),
         journalValue(depth2),          journalValue(draft1),         journalValue(draft2),
-        journalValue(draftInward1),    journalValue(draftInward2),   journalValue(draftAngle1),
+        journalValue(draftOutward1),   journalValue(draftOutward2),  journalValue(draftAngle1),
         journalValue(draftAngle2),     journalValue(offsetReverse1), journalValue(offsetReverse2),
         journalValue(translate1),      journalValue(translate2),     journalValue(merge),
         journalValue(featureScope),    journalValue(autoSelect)};
@@ -25,7 +25,7 @@ journalArgs extrusionArgs(VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIA
 
 swsim::ExtrudeSpec extrusionSpec(bool cut, VARIANT_BOOL singleDirection, VARIANT_BOOL reverse,
                                  double depth1, double depth2, VARIANT_BOOL draft1,
-                                 VARIANT_BOOL draftInward1, double draftAngle1, bool merge) {
+                                 VARIANT_BOOL draftOutward1, double draftAngle1, bool merge) {
     swsim::ExtrudeSpec request;
     request.cut = cut;
     request.reverse = reverse != VARIANT_FALSE;
@@ -34,7 +34,8 @@ swsim::ExtrudeSpec extrusionSpec(bool cut, VARIANT_BOOL singleDirection, VARIANT
     // Both sides take the same depth on each side.
     request.depth2 = request.bothSides ? depth1 : depth2;
     request.draftAngle = draft1 != VARIANT_FALSE ? std::fabs(draftAngle1) : 0.0;
-    request.draftInward = draftInward1 != VARIANT_FALSE;
+    // The flag asks for an outward draft; without it the profile shrinks away from the sketch.
+    request.draftInward = draftOutward1 == VARIANT_FALSE;
     request.merge = merge;
     return request;
 }
@@ -65,34 +66,34 @@ HRESULT featureManagerC::extrusionCall(const char* key, journalArgs args,
 HRESULT featureManagerC::CreateExtrusion(
     VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIANT_BOOL reverse, long endCondition1,
     long endCondition2, double depth1, double depth2, VARIANT_BOOL draft1, VARIANT_BOOL draft2,
-    VARIANT_BOOL draftInward1, VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+    VARIANT_BOOL draftOutward1, VARIANT_BOOL draftOutward2, double draftAngle1, double draftAngle2,
     VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2, VARIANT_BOOL translate1,
     VARIANT_BOOL translate2, VARIANT_BOOL merge, VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect,
     IFeature** feature) {
     return extrusionCall("IFeatureManager::CreateExtrusion",
                          extrusionArgs(singleDirection, flip, reverse, endCondition1, endCondition2,
-                                       depth1, depth2, draft1, draft2, draftInward1, draftInward2,
+                                       depth1, depth2, draft1, draft2, draftOutward1, draftOutward2,
                                        draftAngle1, draftAngle2, offsetReverse1, offsetReverse2,
                                        translate1, translate2, merge, featureScope, autoSelect),
                          extrusionSpec(false, singleDirection, reverse, depth1, depth2, draft1,
-                                       draftInward1, draftAngle1, merge != VARIANT_FALSE),
+                                       draftOutward1, draftAngle1, merge != VARIANT_FALSE),
                          feature);
 }
 
 HRESULT featureManagerC::CreateCutExtrusion(
     VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIANT_BOOL reverse, long endCondition1,
     long endCondition2, double depth1, double depth2, VARIANT_BOOL draft1, VARIANT_BOOL draft2,
-    VARIANT_BOOL draftInward1, VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+    VARIANT_BOOL draftOutward1, VARIANT_BOOL draftOutward2, double draftAngle1, double draftAngle2,
     VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2, VARIANT_BOOL translate1,
     VARIANT_BOOL translate2, VARIANT_BOOL merge, VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect,
     IFeature** feature) {
     return extrusionCall("IFeatureManager::CreateCutExtrusion",
                          extrusionArgs(singleDirection, flip, reverse, endCondition1, endCondition2,
-                                       depth1, depth2, draft1, draft2, draftInward1, draftInward2,
+                                       depth1, depth2, draft1, draft2, draftOutward1, draftOutward2,
                                        draftAngle1, draftAngle2, offsetReverse1, offsetReverse2,
                                        translate1, translate2, merge, featureScope, autoSelect),
                          extrusionSpec(true, singleDirection, reverse, depth1, depth2, draft1,
-                                       draftInward1, draftAngle1, true),
+                                       draftOutward1, draftAngle1, true),
                          feature);
 }
 

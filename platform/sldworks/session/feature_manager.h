@@ -13,8 +13,8 @@ public:
 
     HRESULT CreateExtrusion(VARIANT_BOOL singleDirection, VARIANT_BOOL flip, VARIANT_BOOL reverse,
                             long endCondition1, long endCondition2, double depth1, double depth2,
-                            VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftInward1,
-                            VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+                            VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftOutward1,
+                            VARIANT_BOOL draftOutward2, double draftAngle1, double draftAngle2,
                             VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2,
                             VARIANT_BOOL translate1, VARIANT_BOOL translate2, VARIANT_BOOL merge,
                             VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect,
@@ -22,8 +22,8 @@ public:
     HRESULT CreateCutExtrusion(VARIANT_BOOL singleDirection, VARIANT_BOOL flip,
                                VARIANT_BOOL reverse, long endCondition1, long endCondition2,
                                double depth1, double depth2, VARIANT_BOOL draft1,
-                               VARIANT_BOOL draft2, VARIANT_BOOL draftInward1,
-                               VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+                               VARIANT_BOOL draft2, VARIANT_BOOL draftOutward1,
+                               VARIANT_BOOL draftOutward2, double draftAngle1, double draftAngle2,
                                VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2,
                                VARIANT_BOOL translate1, VARIANT_BOOL translate2, VARIANT_BOOL merge,
                                VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect,
@@ -55,7 +55,7 @@ private:
 // first direction's draft is used.
 swsim::ExtrudeSpec extrusionSpec(bool cut, VARIANT_BOOL singleDirection, VARIANT_BOOL reverse,
                                  double depth1, double depth2, VARIANT_BOOL draft1,
-                                 VARIANT_BOOL draftInward1, double draftAngle1, bool merge);
+                                 VARIANT_BOOL draftOutward1, double draftAngle1, bool merge);
 
 // The extrusion of the selected sketch (shared with the document's own extrusion call).
 // Null when there is no selected sketch or the model refuses.
