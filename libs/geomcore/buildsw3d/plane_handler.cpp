@@ -54,13 +54,15 @@ void buildOffsetPlane(swPartC& part, const m3dPlaneC& view, const mzComStringC& 
     modelDocSelectByName(part.modelDoc, referenceSwName, "PLANE", 0.0, 0.0, 0.0);
     const IDispatchPtr created = modelDocCreateOffsetPlane(
         part.modelDoc, distance, static_cast<VARIANT_BOOL>(flip != 0 ? 1 : 0), VARIANT_TRUE);
-    if (!created || !queryInterfaceOf<IRefPlane>(created))
+    const IRefPlanePtr plane = queryInterfaceOf<IRefPlane>(created);
+    if (!plane)
         failCreation(failure);
 
-    // The new plane gets the node's own name (SolidWorks keeps its own when that is empty
-    // or taken), never the reference plane's.
+    // The plane the call made is recorded, never one some earlier node left behind. It gets
+    // the node's own name (SolidWorks keeps its own when that is empty or taken), never the
+    // reference plane's.
     _bstr_t newName = name.toBstr();
-    if (!findRefPlane(part, name, newName, 1))
+    if (!recordNewPlane(part, plane, name, newName, 1))
         failCreation(failure);
 }
 

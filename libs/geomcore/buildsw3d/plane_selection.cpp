@@ -3,6 +3,8 @@
 #include "libs/geomcore/swapi/call_support.h"
 #include "libs/geomcore/swapi/swapi.h"
 
+#include <cmath>
+
 namespace {
 
 struct foundPlaneS {
@@ -10,14 +12,19 @@ struct foundPlaneS {
     IRefPlanePtr plane;
 };
 
-// One pass of the walk from `start`: the first reference plane not yet recorded.
-foundPlaneS walkForNewPlane(const swPartC& part, IUnknown* start) {
+// One pass of the walk from `start`: the first reference plane not yet recorded (and, with a
+// geometry, lying in that plane). A plane left unrecorded by a node that failed after making
+// it is passed over, so that it cannot take the place of the next node's plane.
+foundPlaneS walkForNewPlane(const swPartC& part, IUnknown* start,
+                            const matrixC4x4<double>* geometry) {
     for (IFeaturePtr feature = queryInterfaceOf<IFeature>(start); feature;
          feature = queryInterfaceOf<IFeature>(featureGetNext(feature))) {
         if (!(featureGetTypeName(feature) == u"RefPlane"))
             continue;
         const IRefPlanePtr plane = queryInterfaceOf<IRefPlane>(featureGetSpecificObject(feature));
-        if (plane && !part.hasPlaneSwName(featureGetName(feature)))
+        if (!plane || part.hasPlaneSwName(featureGetName(feature)))
+            continue;
+        if (geometry == nullptr || planeMatchesGeometry(plane, *geometry))
             return {feature, plane};
     }
     return {};
@@ -25,28 +32,36 @@ foundPlaneS walkForNewPlane(const swPartC& part, IUnknown* start) {
 
 } // namespace
 
-bool findRefPlane(swPartC& part, const mzComStringC& metaName, _bstr_t& name, int remember) {
+bool recordNewPlane(swPartC& part, IRefPlane* plane, const mzComStringC& metaName, _bstr_t& name,
+                    int remember) {
+    const IFeaturePtr feature = requireInterfaceOf<IFeature>(plane);
+    if (part.hasPlaneSwName(featureGetName(feature)))
+        return false;
+    if (name.length() != 0)
+        featureSetName(feature, name);
+    part.addPlaneRecord(plane, metaName);
+    // SolidWorks keeps a feature's name when the wanted one is taken; the caller gets the
+    // name the plane really carries.
+    name = part.planeRecords.back().swName;
+    if (remember != 0 && part.lastFeature.GetInterfacePtr() != feature.GetInterfacePtr())
+        part.lastFeature = feature;
+    return true;
+}
+
+bool findRefPlane(swPartC& part, const mzComStringC& metaName, _bstr_t& name, int remember,
+                  const matrixC4x4<double>* geometry) {
     if (!part.modelDoc)
         return false;
     foundPlaneS found;
     if (part.lastFeature)
-        found = walkForNewPlane(part, part.lastFeature);
+        found = walkForNewPlane(part, part.lastFeature, geometry);
     else
-        found = walkForNewPlane(part, modelDocFirstFeature(part.modelDoc));
+        found = walkForNewPlane(part, modelDocFirstFeature(part.modelDoc), geometry);
     if (!found.feature)
-        found = walkForNewPlane(part, modelDocFirstFeature(part.modelDoc));
+        found = walkForNewPlane(part, modelDocFirstFeature(part.modelDoc), geometry);
     if (!found.feature)
         return false;
-
-    if (name.length() != 0)
-        featureSetName(found.feature, name);
-    part.addPlaneRecord(found.plane, metaName);
-    // SolidWorks keeps a feature's name when the wanted one is taken; the caller gets the
-    // name the plane really carries.
-    name = part.planeRecords.back().swName;
-    if (remember != 0 && part.lastFeature.GetInterfacePtr() != found.feature.GetInterfacePtr())
-        part.lastFeature = found.feature;
-    return true;
+    return recordNewPlane(part, found.plane, metaName, name, remember);
 }
 
 int selectSketchPlane(swPartC& part, const vectorC3d<double>& origin,
@@ -60,7 +75,16 @@ int selectSketchPlane(swPartC& part, const vectorC3d<double>& origin,
     IModelDoc2* doc = swapiRequired<IModelDoc2>(part.modelDoc);
     if (modelDocCreatePlaneThroughPoints(doc, a, b, c, VARIANT_TRUE) == VARIANT_FALSE)
         return 0;
-    if (!findRefPlane(part, metaName, name, 1))
+    // The call does not give the plane back: the plane adopted must lie where the points say,
+    // facing first x second.
+    const vectorC3d<double> normal = first.cross(second);
+    const double length = std::sqrt(normal.dot(normal));
+    if (!(length > 0.0))
+        return 0;
+    matrixC4x4<double> geometry;
+    geometry.setRow(2, normal * (1.0 / length));
+    geometry.setRow(3, origin);
+    if (!findRefPlane(part, metaName, name, 1, &geometry))
         return 0;
     modelDocSelectByName(doc, name, "PLANE", 0.0, 0.0, 0.0);
     modelDocActOnSelectedPlane(doc);
