@@ -5,6 +5,7 @@
 
 #include "libs/geomcore/swapi/swapi.h"
 #include "natlinksolidworks/ps_plugin.h"
+#include "platform/host/services/log.h"
 #include "platform/host/services/script_events.h"
 
 #include <algorithm>
@@ -74,6 +75,15 @@ protected:
     std::string resText_;
     std::size_t liveNodes_ = 0;
 };
+
+// The loop of a w x h rectangle from the sketch's origin.
+std::string rectangle(double w, double h) {
+    const std::string x = std::to_string(w);
+    const std::string y = std::to_string(h);
+    return "(LOOP (LINE (POINT 0 0) (POINT " + x + " 0)) (LINE (POINT " + x + " 0) (POINT " + x +
+           " " + y + ")) (LINE (POINT " + x + " " + y + ") (POINT 0 " + y + ")) (LINE (POINT 0 " +
+           y + ") (POINT 0 0)))";
+}
 
 void expectPlane(const std::map<std::string, planeS>& planes, const std::string& name,
                  vectorC3d<double> origin, vectorC3d<double> normal) {
@@ -263,6 +273,59 @@ TEST_F(Conversion, APlaneLeftOverByAFailedNodeIsNotTakenByTheNext) {
     expectPlane(planes, "C", {0, 0, 7}, {0, 0, 1});
     expectPlane(planes, "B", {0, 0, 5}, {0, 0, 1});
     EXPECT_EQ(planes.count("A"), 0u);
+}
+
+TEST_F(Conversion, PlanesAndSolidsFaceTheZRowOfTheirPlacement) {
+    hostsvc::setLogCapture(true);
+    // L is left-handed (its Z row against X x Y). S1 faces down like L; S2 faces down but names
+    // the upward plane Up; S3 faces down but names the upward top face. 20 x 10 rectangles at
+    // y -10..0 (the sketches' Y rows point to -y); the cut, along +Z of S3, goes down.
+    const std::string down = " 1 0 0 0 0 -1 0 0 0 0 -1 0 ";
+    ASSERT_EQ(
+        convert("(PART (NAME \"Facing\") (ITEMS"
+                " (PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))"
+                " (PLANE (NAME \"L\") (TYP \"ABS_PLANE\") (MAT 1 0 0 0 0 1 0 0 0 0 -1 0 0 0 10 1))"
+                " (PLANE (NAME \"Below\") (TYP \"OFF_TO_PLANE\") (PARAM 0 4 \"L\"))"
+                " (PLANE (NAME \"Up\") (TYP \"ABS_PLANE\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))"
+                " (SKETCH (NAME \"S1\") (MAT" +
+                down + "0 0 10 1) (SKETCHON (PLANE \"L\")) " + rectangle(20, 10) +
+                ")"
+                " (BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"S1\") (PARAM 10 0 0))"
+                " (SKETCH (NAME \"S2\") (MAT" +
+                down + "0 0 0 1) (SKETCHON (PLANE \"Up\")) " + rectangle(20, 10) +
+                ")"
+                " (BASE (NAME \"B2\") (TYP \"EXTRUDE\") (USED \"S2\") (PARAM 3 0 0))"
+                " (SKETCH (NAME \"S3\") (MAT" +
+                down +
+                "0 0 10 1)"
+                " (SKETCHON (FACE (POINT3D 2 -2 10) (VEC3D 0 0 1))) " +
+                rectangle(4, 4) +
+                ")"
+                " (CUT (NAME \"C1\") (TYP \"EXTRUDE\") (USED \"S3\") (PARAM 2 0 0))))"),
+        0)
+        << resText_;
+    expectPlane(planesOf(path("out/Facing.sldprt")), "L", {0, 0, 10}, {0, 0, -1});
+    expectPlane(planesOf(path("out/Facing.sldprt")), "Below", {0, 0, 6}, {0, 0, -1});
+
+    const auto part = swsim::PartDocument::open(path("out/Facing.sldprt"));
+    // B1 z 0..10, B2 z -3..0, the cut 4 x 4 x 2 from the top.
+    EXPECT_NEAR(part->massProperties().volume, 2000 + 600 - 32, 1e-6);
+    const swsim::Box box = part->box();
+    EXPECT_NEAR(box.min.x, 0, 1e-6);
+    EXPECT_NEAR(box.min.y, -10, 1e-6);
+    EXPECT_NEAR(box.min.z, -3, 1e-6);
+    EXPECT_NEAR(box.max.x, 20, 1e-6);
+    EXPECT_NEAR(box.max.y, 0, 1e-6);
+    EXPECT_NEAR(box.max.z, 10, 1e-6);
+
+    std::vector<std::string> why;
+    for (const hostsvc::LogRecord& record : hostsvc::capturedLogRecords())
+        if (record.text.find("faces against its") != std::string::npos)
+            why.push_back(record.text);
+    EXPECT_EQ(why,
+              (std::vector<std::string>{
+                  "Sketch \"S2\" faces against its plane: it is placed on a plane of its own",
+                  "Sketch \"S3\" faces against its face: it is placed on a plane of its own"}));
 }
 
 TEST_F(Conversion, ItemsWithoutABuilderAreReportedNotSkipped) {

@@ -70,7 +70,7 @@ void buildFixedPlane(swPartC& part, const matrixC4x4<double>& mat, const mzComSt
     const mzComStringC failure =
         mzComStringC("Error while creating fixed plane ") + quotedName(name);
     _bstr_t newName = name.toBstr();
-    if (!selectSketchPlane(part, mat.row(3), mat.row(0), mat.row(1), name, newName))
+    if (!selectPlaneOfPlacement(part, mat, name, newName))
         failCreation(failure);
 }
 

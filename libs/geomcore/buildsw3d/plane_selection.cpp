@@ -91,6 +91,17 @@ int selectSketchPlane(swPartC& part, const vectorC3d<double>& origin,
     return 1;
 }
 
+int selectPlaneOfPlacement(swPartC& part, const matrixC4x4<double>& placement,
+                           const mzComStringC& metaName, _bstr_t& name) {
+    // A plane faces first x second. A left-handed placement (Z row against X x Y) must still
+    // face its Z row, or whatever is offset from it or grown on it goes to the other side.
+    const vectorC3d<double> x = placement.row(0);
+    const vectorC3d<double> y = placement.row(1);
+    const bool leftHanded = x.cross(y).dot(placement.row(2)) < 0.0;
+    return selectSketchPlane(part, placement.row(3), leftHanded ? y : x, leftHanded ? x : y,
+                             metaName, name);
+}
+
 void nameAndHideNewRefAxis(swPartC& part, const _bstr_t& name) {
     IModelDoc2* doc = swapiRequired<IModelDoc2>(part.modelDoc);
     const IDocExtensionPtr extension = modelDocGetExtension(doc);

@@ -31,6 +31,11 @@ int selectSketchPlane(swPartC& part, const vectorC3d<double>& origin,
                       const vectorC3d<double>& first, const vectorC3d<double>& second,
                       const mzComStringC& metaName, _bstr_t& name);
 
+// selectSketchPlane through the placement's origin, origin + X and origin + Y, in the order
+// that makes the plane face the placement's Z row: Y before X for a left-handed placement.
+int selectPlaneOfPlacement(swPartC& part, const matrixC4x4<double>& placement,
+                           const mzComStringC& metaName, _bstr_t& name);
+
 // Names and hides the reference axis the caller has just created; a newest feature of any
 // other type is left alone. A null document or extension raises E_POINTER.
 void nameAndHideNewRefAxis(swPartC& part, const _bstr_t& name);

@@ -27,19 +27,46 @@ int sketchMode(const swPartC& part, metaReaderC& reader) {
     return getValAsInt(documentCreationSetting(part, reader, "SketchMode"));
 }
 
+// The normal of a recorded plane (zero when it has none to read).
+vectorC3d<double> recordedPlaneNormal(const swPartC& part, const _bstr_t& swName) {
+    for (const planeRecord& record : part.planeRecords) {
+        if (!(record.swName == swName))
+            continue;
+        const std::vector<double> geometry = readDoubleArray(refPlaneGetGeometry(record.plane), 9);
+        return {geometry[6], geometry[7], geometry[8]};
+    }
+    return {};
+}
+
+// A sketch grows its solids along its plane's normal. A plane or face facing against the
+// sketch's own normal would turn "+Z of the sketch" around depending on how it was found, so
+// the sketch then gets a plane of its own.
+bool facesAgainst(const vectorC3d<double>& normal, const matrixC4x4<double>& mat,
+                  const mzComStringC& name, const char* what) {
+    if (!(normal.dot(mat.row(2)) < 0.0))
+        return false;
+    NATLINK_LOG(mzLogLevelInfo, mzComStringC("Sketch ") + quotedName(name) + " faces against its " +
+                                    what + ": it is placed on a plane of its own");
+    return true;
+}
+
 // Selects the recorded plane the placement names, or the planar face it describes. True only
 // when SolidWorks reports the selection made.
-bool selectPlacement(swPartC& part, const m3dSketchC& view, const matrixC4x4<double>& mat) {
+bool selectPlacement(swPartC& part, const m3dSketchC& view, const matrixC4x4<double>& mat,
+                     const mzComStringC& name) {
     const m3dSketchOnC placement = view.getSketchOn();
     if (placement.hasChild("PLANE")) {
         _bstr_t swName;
         if (!part.findPlaneSwName(placement.getPlaneRef(), swName))
             part.findPlaneByGeometry(swName, mat);
-        if (swName.length() == 0)
+        if (swName.length() == 0 ||
+            facesAgainst(recordedPlaneNormal(part, swName), mat, name, "plane"))
             return false;
         // A plane that cannot be selected leaves nothing to sketch on.
         return modelDocSelectByName(part.modelDoc, swName, "PLANE", 0.0, 0.0, 0.0) != VARIANT_FALSE;
     }
+    if (facesAgainst(placement.getFaceVector(), mat, name, "face"))
+        return false;
     IFace2Ptr face;
     if (!getPlanarFaceFromPointAndNormal(part.modelDoc, placement.getFacePoint(),
                                          placement.getFaceVector(), face))
@@ -51,7 +78,7 @@ bool selectPlacement(swPartC& part, const m3dSketchC& view, const matrixC4x4<dou
 // A new fixed plane through the placement, recorded under the sketch's name and selected.
 void selectFixedPlane(swPartC& part, const matrixC4x4<double>& mat, const mzComStringC& name) {
     _bstr_t planeName;
-    selectSketchPlane(part, mat.row(3), mat.row(0), mat.row(1), name, planeName);
+    selectPlaneOfPlacement(part, mat, name, planeName);
     if (planeName.length() != 0)
         modelDocSelectByName(part.modelDoc, planeName, "PLANE", 0.0, 0.0, 0.0);
 }
@@ -95,7 +122,7 @@ int swMeta3dSketchC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* d
         modelDocInsertSketch(doc, VARIANT_TRUE);
     modelDocClearSelection(doc);
 
-    if (!selectPlacement(*part, view, mat))
+    if (!selectPlacement(*part, view, mat, name))
         selectFixedPlane(*part, mat, name);
 
     if (modelDocInsertSketch(doc, VARIANT_TRUE) != S_OK)
