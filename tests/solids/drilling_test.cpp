@@ -82,6 +82,30 @@ TEST_F(Drilling, RefusedHoleBuildsTheHistory) {
     EXPECT_TRUE(shownTexts().empty()) << "the history built it: nothing to warn about";
 }
 
+TEST_F(Drilling, CounterdrilledHolesHaveTheirConeBelowTheCounterbore) {
+    // Diameter 6 with a 90 degree countersink 1 deep: the counterbore is 8 wide and 2 deep,
+    // the cone takes 1, the hole the rest of the depth.
+    const std::string counterdrill =
+        "(DIAMETER 6) (DEPTH 8) (COUNTERSINKDEPTH 1) (COUNTERSINKANGLE 90) "
+        "(COUNTERBOREDEPTH 2) (COUNTERBOREDIAMETER 8)";
+    const double head = pi * 16 * 2 + pi / 3 * (16 + 9 + 12);
+    run(drilling("D4", "10 10 10", counterdrill));
+    EXPECT_NEAR(16000 - volume(), head + pi * 9 * 5, 1e-6);
+    // With a 118 degree tip the depth passed is the cylinder's; the tip cone follows it.
+    const double tipHeight = 3 / std::tan(59 * pi / 180);
+    run(drilling("D9", "30 30 10", counterdrill + " (SINKANGLE 118)"));
+    EXPECT_NEAR(16000 - volume(),
+                2 * head + pi * 9 * 5 + pi * 9 * (8 - tipHeight - 3) + pi * 3 * tipHeight, 1e-6);
+    const auto holes = kit().journal().calls("IFeatureManager::CreateHole");
+    ASSERT_EQ(holes.size(), 2u);
+    EXPECT_EQ(holes[0].args[7], "4");
+    EXPECT_EQ(holes[1].args[7], "9");
+    // Block planes, the flat bottom of D4; per hole two cylinders and the countersink cone,
+    // and the tip cone of D9.
+    EXPECT_EQ(faceCounts(),
+              (std::map<std::string, int>{{"cone", 3}, {"cylinder", 4}, {"plane", 7}}));
+}
+
 TEST_F(Drilling, NothingBuiltFailsWithAWarning) {
     const metaTreePtrT node = place(drilling("D4", "100 100 10", "(DIAMETER 4) (DEPTH 10)"));
     try {

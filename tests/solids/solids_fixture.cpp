@@ -8,6 +8,7 @@
 #include "natlinksolidworks/create_document.h"
 #include "platform/host/services/host_services.h"
 #include "platform/host/services/messages.h"
+#include "platform/sldworks/model/part_document.h"
 
 #include <cstdlib>
 
@@ -132,6 +133,27 @@ void partHandlersTest::recordCircle(const std::string& metaName, const std::stri
 
 double partHandlersTest::volume() {
     return massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(doc())));
+}
+
+std::map<std::string, int> partHandlersTest::faceCounts() const {
+    std::map<std::string, int> counts;
+    for (const auto& body : session_->model().bodies(swsim::BodyKind::Solid))
+        for (const auto& face : body->faces())
+            switch (face->surface().kind) {
+            case swsim::SurfaceKind::Plane:
+                ++counts["plane"];
+                break;
+            case swsim::SurfaceKind::Cylinder:
+                ++counts["cylinder"];
+                break;
+            case swsim::SurfaceKind::Cone:
+                ++counts["cone"];
+                break;
+            default:
+                ++counts["other"];
+                break;
+            }
+    return counts;
 }
 
 IFeaturePtr partHandlersTest::recorded(const std::string& metaName) {

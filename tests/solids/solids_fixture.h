@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,6 +63,9 @@ protected:
     std::size_t recordCount() const;
     // The volume of the part's solid bodies.
     double volume();
+    // The faces of the part's solid bodies by surface kind ("plane", "cylinder", "cone",
+    // "other").
+    std::map<std::string, int> faceCounts() const;
     // The feature record of a meta name; fails the test when there is none.
     IFeaturePtr recorded(const std::string& metaName);
     // The number of features of the document with the type name.

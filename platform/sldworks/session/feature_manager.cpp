@@ -1,6 +1,7 @@
 #include "platform/sldworks/session/feature_manager.h"
 
 #include <cmath>
+#include <numbers>
 #include <utility>
 
 namespace {
@@ -178,6 +179,20 @@ swsim::SolidFeaturePtr holeAtSelection(docContextS& context, const double (&d)[1
         if (depth - cbDepth > 0.0)
             request.sections.push_back(cylinder(diameter, depth - cbDepth));
     };
+    // Counterdrilled: the counterbore, then a cone of the included angle from the
+    // counterbore's diameter down to the hole's, then the plain hole for what is left of the
+    // depth. A cone that reaches past the depth is left to the model to refuse.
+    auto counterdrilled = [&](double cbDiameter, double cbDepth, double angle) {
+        if (!(angle > 0.0 && angle < std::numbers::pi) || !(cbDiameter > diameter))
+            return false;
+        const double coneDepth = (cbDiameter - diameter) / 2.0 / std::tan(angle / 2.0);
+        request.sections.push_back(cylinder(cbDiameter, cbDepth));
+        request.sections.push_back({cbDiameter, diameter, coneDepth});
+        const double rest = depth - cbDepth - coneDepth;
+        if (std::abs(rest) > 1e-9)
+            request.sections.push_back(cylinder(diameter, rest));
+        return true;
+    };
     const double variant = d[2];
     if (variant == 0.0) {
         request.sections.push_back(cylinder(diameter, depth));
@@ -190,7 +205,8 @@ swsim::SolidFeaturePtr holeAtSelection(docContextS& context, const double (&d)[1
         request.countersinkAngle = d[3];
         request.countersinkDiameter = d[4];
     } else if (variant == 4.0) {
-        counterbored(d[3], d[4]);
+        if (!counterdrilled(d[3], d[4], d[5]))
+            return nullptr;
     } else if (variant == 5.0) {
         request.sections.push_back(cylinder(diameter, depth));
         request.tipAngle = d[3];
@@ -206,7 +222,8 @@ swsim::SolidFeaturePtr holeAtSelection(docContextS& context, const double (&d)[1
         request.countersinkAngle = d[4];
         request.tipAngle = d[5];
     } else if (variant == 9.0) {
-        counterbored(d[3], d[4]);
+        if (!counterdrilled(d[3], d[4], d[6]))
+            return nullptr;
         request.tipAngle = d[5];
     } else {
         return nullptr;
