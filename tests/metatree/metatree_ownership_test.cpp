@@ -5,6 +5,7 @@
 
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -81,6 +82,47 @@ TEST_F(metatreeOwnershipTest, insertAtPositions) {
     EXPECT_EQ(api->print(l), "(L 3 0 1 \"m\" 2)");
     EXPECT_EQ(api->childCount(l), 5u);
     EXPECT_EQ(api->prevSibling(api->childAt(l, 1)), api->firstChild(l));
+}
+
+// Positions and siblings stay right through inserts, moves and unlinks in the middle, at
+// both ends and between two lists (children are numbered by their place).
+TEST_F(metatreeOwnershipTest, positionsAndSiblingsFollowEveryChange) {
+    rootGuardC a(api->newKeyNode("A"));
+    rootGuardC b(api->newKeyNode("B"));
+    std::vector<metaTreePtrT> model;
+    auto check = [&](metaTreePtrT list, const std::vector<metaTreePtrT>& want) {
+        ASSERT_EQ(api->childCount(list), want.size());
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            ASSERT_EQ(api->childAt(list, i), want[i]) << i;
+            EXPECT_EQ(api->nextSibling(want[i]), i + 1 < want.size() ? want[i + 1] : nullptr);
+            EXPECT_EQ(api->prevSibling(want[i]), i > 0 ? want[i - 1] : nullptr);
+        }
+        EXPECT_EQ(api->firstChild(list), want.empty() ? nullptr : want.front());
+        EXPECT_EQ(api->lastChild(list), want.empty() ? nullptr : want.back());
+    };
+    for (int i = 0; i < 40; ++i) {
+        const std::size_t at = static_cast<std::size_t>(i * 7) % (model.size() + 1);
+        metaTreePtrT n = api->newInteger(i);
+        ASSERT_TRUE(api->insertChild(a.get(), at, n));
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), n);
+    }
+    check(a.get(), model);
+    EXPECT_EQ(api->nextSibling(api->tagToken(a.get())), model.front());
+    std::vector<metaTreePtrT> moved;
+    for (std::size_t at : {std::size_t{17}, std::size_t{0}, std::size_t{30}, std::size_t{5}}) {
+        ASSERT_TRUE(api->appendChild(b.get(), model[at]));
+        moved.push_back(model[at]);
+        model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    metaTreePtrT last = model.back();
+    ASSERT_TRUE(api->unlink(model[10]));
+    EXPECT_TRUE(api->release(model[10]));
+    model.erase(model.begin() + 10);
+    ASSERT_TRUE(api->insertChild(a.get(), 3, last)); // a move inside the same list
+    model.pop_back();
+    model.insert(model.begin() + 3, last);
+    check(a.get(), model);
+    check(b.get(), moved);
 }
 
 TEST_F(metatreeOwnershipTest, releaseRefusesAParentedNodeAndFreesNothing) {

@@ -90,7 +90,8 @@ public:
     virtual metaTreePtrT tagToken(metaTreePtrT n) = 0;             // tag token node of a key node
     virtual std::string tokenText(metaTreePtrT n) = 0; // text of a name token; empty otherwise
 
-    // ---- navigation (O(1) per step except childAt, which is O(i), and findChild).
+    // ---- navigation: every call is O(1) except findChild (O(children)). The i-th child is
+    // one step away, so a walk by position costs the same as a walk by sibling.
     virtual metaTreePtrT parent(metaTreePtrT n) = 0;
     virtual metaTreePtrT firstChild(metaTreePtrT n) = 0;
     virtual metaTreePtrT lastChild(metaTreePtrT n) = 0;
@@ -118,18 +119,20 @@ public:
     virtual bool setBinary(metaTreePtrT n, std::span<const std::uint8_t> bytes) = 0;
 
     // ---- structure.
-    // Appends child as last child of parent, moving it from its old parent: O(1) for a child
-    // without children, else O(depth of parent) for the check against cycles. Refused
+    // Appends child as last child of parent, moving it from its old parent: amortised O(1)
+    // for a child without children, else O(depth of parent) for the check against cycles;
+    // leaving the old parent costs O(children after it there). Refused
     // when parent is not a list, child is parent or one of its ancestors, child is a tag
     // token, or a name token would become the first element of a plain list, here or in
     // the list the child leaves (the text would read that list back as a key node).
     virtual bool appendChild(metaTreePtrT parent, metaTreePtrT child) = 0;
-    // Inserts child before the index-th child (index == childCount appends); O(index). The
+    // Inserts child before the index-th child (index == childCount appends); O(children
+    // after index), as the children after it are renumbered. The
     // index counts the children as they are before the move. Refused as appendChild, and
     // when index > childCount.
     virtual bool insertChild(metaTreePtrT parent, std::size_t index, metaTreePtrT child) = 0;
-    // Detaches n from its parent; the caller then owns it. Refused for tag tokens,
-    // parentless nodes, and the first element of a plain list when a name token follows.
+    // Detaches n from its parent (O(children after it)); the caller then owns it. Refused for tag
+    // tokens, parentless nodes, and the first element of a plain list when a name token follows.
     virtual bool unlink(metaTreePtrT n) = 0;
     // Frees n and its whole subtree. Refused (false, nothing freed) when n has a parent.
     virtual bool release(metaTreePtrT n) = 0;

@@ -54,31 +54,38 @@ metaNodeS* allocKeyNode(std::string_view tag) {
     return list.release();
 }
 
-void freeSubtree(metaNodeS* n) noexcept {
-    if (n == nullptr) {
-        return;
-    }
-    // The nodes still to free are chained through `next`; a list splices its tag and its
-    // children in front of the chain before it goes.
-    n->next = nullptr;
-    metaNodeS* pending = n;
-    while (pending != nullptr) {
-        metaNodeS* x = pending;
-        pending = x->next;
-        if (x->kind == metaNodeKind::list) {
-            if (x->first != nullptr) {
-                x->last->next = pending;
-                pending = x->first;
-            }
-            if (x->v.tag != nullptr) {
-                x->v.tag->next = pending;
-                pending = x->v.tag;
-            }
-        } else if (holdsBytes(x->kind)) {
-            delete x->v.bytes;
+namespace {
+
+void destroyNode(metaNodeS* x) noexcept {
+    if (x->kind == metaNodeKind::list) {
+        if (x->v.tag != nullptr) {
+            delete x->v.tag->v.bytes;
+            delete x->v.tag;
+            liveCount.fetch_sub(1, std::memory_order_relaxed);
         }
-        delete x;
-        liveCount.fetch_sub(1, std::memory_order_relaxed);
+    } else if (holdsBytes(x->kind)) {
+        delete x->v.bytes;
+    }
+    delete x;
+    liveCount.fetch_sub(1, std::memory_order_relaxed);
+}
+
+} // namespace
+
+void freeSubtree(metaNodeS* n) noexcept {
+    // Post-order without a stack: go down through the last child (taking it off its list),
+    // free a node once it has no children left, then go back up to its parent.
+    metaNodeS* x = n;
+    while (x != nullptr) {
+        if (!x->kids.empty()) {
+            metaNodeS* c = x->kids.back();
+            x->kids.pop_back();
+            x = c;
+            continue;
+        }
+        metaNodeS* up = x == n ? nullptr : x->parent;
+        destroyNode(x);
+        x = up;
     }
 }
 
@@ -86,17 +93,27 @@ std::int64_t liveNodes() noexcept {
     return liveCount.load(std::memory_order_relaxed);
 }
 
+void reserveChild(metaNodeS* parent) {
+    std::vector<metaNodeS*>& k = parent->kids;
+    if (k.size() == k.capacity()) {
+        k.reserve(k.empty() ? 4 : 2 * k.size());
+    }
+}
+
+namespace {
+
+void renumberFrom(metaNodeS* parent, std::size_t from) noexcept {
+    for (std::size_t i = from; i < parent->kids.size(); ++i) {
+        parent->kids[i]->index = static_cast<std::uint32_t>(i);
+    }
+}
+
+} // namespace
+
 void linkLast(metaNodeS* parent, metaNodeS* child) noexcept {
     child->parent = parent;
-    child->next = nullptr;
-    child->prev = parent->last;
-    if (parent->last != nullptr) {
-        parent->last->next = child;
-    } else {
-        parent->first = child;
-    }
-    parent->last = child;
-    ++parent->count;
+    child->index = static_cast<std::uint32_t>(parent->kids.size());
+    parent->kids.push_back(child);
 }
 
 void linkBefore(metaNodeS* parent, metaNodeS* before, metaNodeS* child) noexcept {
@@ -104,16 +121,10 @@ void linkBefore(metaNodeS* parent, metaNodeS* before, metaNodeS* child) noexcept
         linkLast(parent, child);
         return;
     }
+    const std::size_t at = before->index;
     child->parent = parent;
-    child->next = before;
-    child->prev = before->prev;
-    if (before->prev != nullptr) {
-        before->prev->next = child;
-    } else {
-        parent->first = child;
-    }
-    before->prev = child;
-    ++parent->count;
+    parent->kids.insert(parent->kids.begin() + static_cast<std::ptrdiff_t>(at), child);
+    renumberFrom(parent, at);
 }
 
 void unlinkRaw(metaNodeS* n) noexcept {
@@ -121,20 +132,11 @@ void unlinkRaw(metaNodeS* n) noexcept {
     if (p == nullptr) {
         return;
     }
-    if (n->prev != nullptr) {
-        n->prev->next = n->next;
-    } else {
-        p->first = n->next;
-    }
-    if (n->next != nullptr) {
-        n->next->prev = n->prev;
-    } else {
-        p->last = n->prev;
-    }
-    --p->count;
+    const std::size_t at = n->index;
+    p->kids.erase(p->kids.begin() + static_cast<std::ptrdiff_t>(at));
+    renumberFrom(p, at);
     n->parent = nullptr;
-    n->next = nullptr;
-    n->prev = nullptr;
+    n->index = 0;
 }
 
 bool isAncestorOrSelf(const metaNodeS* a, const metaNodeS* b) noexcept {
@@ -191,7 +193,7 @@ bool equalShallow(const metaNodeS* a, const metaNodeS* b, bool withLocation) noe
     case metaNodeKind::list: {
         const metaNodeS* ta = a->v.tag;
         const metaNodeS* tb = b->v.tag;
-        if ((ta == nullptr) != (tb == nullptr) || a->count != b->count) {
+        if ((ta == nullptr) != (tb == nullptr) || a->kids.size() != b->kids.size()) {
             return false;
         }
         return ta == nullptr ||
@@ -221,10 +223,11 @@ metaNodeS* cloneSubtree(const metaNodeS* n) {
     while (!todo.empty()) {
         auto [src, dst] = todo.back();
         todo.pop_back();
-        for (const metaNodeS* c = src->first; c != nullptr; c = c->next) {
+        dst->kids.reserve(src->kids.size());
+        for (const metaNodeS* c : src->kids) {
             metaNodeS* copy = copyShallow(c);
             linkLast(dst, copy);
-            if (c->first != nullptr) {
+            if (!c->kids.empty()) {
                 todo.emplace_back(c, copy);
             }
         }
@@ -235,14 +238,12 @@ metaNodeS* cloneSubtree(const metaNodeS* n) {
 void swapContents(metaNodeS* a, metaNodeS* b) noexcept {
     std::swap(a->kind, b->kind);
     std::swap(a->v, b->v);
-    std::swap(a->first, b->first);
-    std::swap(a->last, b->last);
-    std::swap(a->count, b->count);
+    std::swap(a->kids, b->kids);
     std::swap(a->fileId, b->fileId);
     std::swap(a->line, b->line);
     std::swap(a->column, b->column);
     for (metaNodeS* x : {a, b}) {
-        for (metaNodeS* c = x->first; c != nullptr; c = c->next) {
+        for (metaNodeS* c : x->kids) {
             c->parent = x;
         }
         if (x->kind == metaNodeKind::list && x->v.tag != nullptr) {
@@ -260,10 +261,9 @@ bool equalSubtrees(const metaNodeS* a, const metaNodeS* b, bool withLocation) {
         if (!equalShallow(x, y, withLocation)) {
             return false;
         }
-        // equalShallow compared the child counts, so the walks end together.
-        for (const metaNodeS *cx = x->first, *cy = y->first; cx != nullptr;
-             cx = cx->next, cy = cy->next) {
-            todo.emplace_back(cx, cy);
+        // equalShallow compared the child counts.
+        for (std::size_t i = 0; i < x->kids.size(); ++i) {
+            todo.emplace_back(x->kids[i], y->kids[i]);
         }
     }
     return true;

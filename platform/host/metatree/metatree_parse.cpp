@@ -161,13 +161,15 @@ private:
                 return list.release();
             }
             metaNodeS* child = parseNode(depth + 1);
-            if (list->first == nullptr && list->v.tag == nullptr &&
+            if (list->kids.empty() && list->v.tag == nullptr &&
                 child->kind == metaNodeKind::nameToken) {
                 child->parent = list.get();
                 child->isTag = true;
                 list->v.tag = child;
             } else {
-                linkLast(list.get(), child);
+                ownedNodeT held(child);
+                reserveChild(list.get());
+                linkLast(list.get(), held.release());
             }
         }
     }

@@ -84,7 +84,8 @@ void appendAtom(std::string& out, const metaNodeS* n) {
 
 // One open list: the next child to print and whether its children went onto new lines.
 struct openListS {
-    const metaNodeS* next;
+    const metaNodeS* list;
+    std::size_t next;
     std::size_t depth;
     bool empty;  // nothing written after '(' yet
     bool broken; // children are on lines of their own
@@ -101,7 +102,7 @@ std::string printSubtree(const metaNodeS* n, metaPrintStyle style) {
         if (list->v.tag != nullptr) {
             out += *list->v.tag->v.bytes;
         }
-        open.push_back({list->first, depth, list->v.tag == nullptr, false});
+        open.push_back({list, 0, depth, list->v.tag == nullptr, false});
     };
     if (n->kind != metaNodeKind::list) {
         appendAtom(out, n);
@@ -110,13 +111,13 @@ std::string printSubtree(const metaNodeS* n, metaPrintStyle style) {
     openList(n, 0);
     while (!open.empty()) {
         openListS& top = open.back();
-        const metaNodeS* child = top.next;
+        const metaNodeS* child = childOrNull(top.list, top.next);
         if (child == nullptr) {
             out += ')';
             open.pop_back();
             continue;
         }
-        top.next = child->next;
+        ++top.next;
         const bool isList = child->kind == metaNodeKind::list;
         if (pretty && (isList || top.broken)) {
             // From the first nested list on, every child starts a line of its own.

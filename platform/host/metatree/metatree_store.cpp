@@ -63,15 +63,19 @@ bool wouldLeadPlainList(const metaNodeS* p, const metaNodeS* before, const metaN
     if (c->kind != metaNodeKind::nameToken || p->v.tag != nullptr) {
         return false;
     }
-    const metaNodeS* firstOther = p->first == c ? c->next : p->first;
+    const metaNodeS* first = childOrNull(p, 0);
+    const metaNodeS* firstOther = first == c ? childOrNull(p, 1) : first;
     return before == firstOther;
 }
 
 // The same when c leaves its place: it leads a plain list and a name token follows it.
 bool leavingExposesNameToken(const metaNodeS* c) noexcept {
     const metaNodeS* p = c->parent;
-    return p != nullptr && p->v.tag == nullptr && p->first == c && c->next != nullptr &&
-           c->next->kind == metaNodeKind::nameToken;
+    if (p == nullptr || p->v.tag != nullptr || c->isTag || c->index != 0) {
+        return false;
+    }
+    const metaNodeS* next = childOrNull(p, 1);
+    return next != nullptr && next->kind == metaNodeKind::nameToken;
 }
 
 class metaTreeStoreC final : public IMetaTreeApi {
@@ -141,37 +145,35 @@ public:
 
     // ---- navigation
     metaTreePtrT parent(metaTreePtrT n) override { return n ? wrap(n.node()->parent) : n; }
-    metaTreePtrT firstChild(metaTreePtrT n) override { return n ? wrap(n.node()->first) : n; }
-    metaTreePtrT lastChild(metaTreePtrT n) override { return n ? wrap(n.node()->last) : n; }
+    metaTreePtrT firstChild(metaTreePtrT n) override {
+        return n ? wrap(childOrNull(n.node(), 0)) : n;
+    }
+
+    metaTreePtrT lastChild(metaTreePtrT n) override {
+        return n && !n.node()->kids.empty() ? wrap(n.node()->kids.back()) : metaTreePtrT();
+    }
 
     metaTreePtrT nextSibling(metaTreePtrT n) override {
         if (!n) {
             return n;
         }
         // In the text the values follow the tag.
-        return n.node()->isTag ? wrap(n.node()->parent->first) : wrap(n.node()->next);
+        return n.node()->isTag ? wrap(childOrNull(n.node()->parent, 0)) : wrap(nextOf(n.node()));
     }
 
-    metaTreePtrT prevSibling(metaTreePtrT n) override { return n ? wrap(n.node()->prev) : n; }
+    metaTreePtrT prevSibling(metaTreePtrT n) override { return n ? wrap(prevOf(n.node())) : n; }
 
     metaTreePtrT childAt(metaTreePtrT n, std::size_t index) override {
-        if (!n || index >= n.node()->count) {
-            return {};
-        }
-        metaNodeS* c = n.node()->first;
-        for (; index > 0; --index) {
-            c = c->next;
-        }
-        return wrap(c);
+        return n ? wrap(childOrNull(n.node(), index)) : n;
     }
 
-    std::size_t childCount(metaTreePtrT n) override { return n ? n.node()->count : 0; }
+    std::size_t childCount(metaTreePtrT n) override { return n ? n.node()->kids.size() : 0; }
 
     metaTreePtrT findChild(metaTreePtrT n, std::string_view key) override {
         if (!n) {
             return n;
         }
-        for (metaNodeS* c = n.node()->first; c != nullptr; c = c->next) {
+        for (metaNodeS* c : n.node()->kids) {
             if (c->kind == metaNodeKind::list && c->v.tag != nullptr && *c->v.tag->v.bytes == key) {
                 return wrap(c);
             }
@@ -247,13 +249,14 @@ public:
         if (!canPlace(parent, child, nullptr)) {
             return false;
         }
+        reserveChild(parent.node());
         unlinkRaw(child.node());
         linkLast(parent.node(), child.node());
         return true;
     }
 
     bool insertChild(metaTreePtrT parent, std::size_t index, metaTreePtrT child) override {
-        if (!parent || index > parent.node()->count) {
+        if (!parent || index > parent.node()->kids.size()) {
             return false;
         }
         metaTreePtrT before = childAt(parent, index);
@@ -263,6 +266,7 @@ public:
         if (!canPlace(parent, child, before.node())) {
             return false;
         }
+        reserveChild(parent.node());
         unlinkRaw(child.node());
         linkBefore(parent.node(), before.node(), child.node());
         return true;
@@ -307,7 +311,7 @@ public:
             return true;
         }
         if (s->kind == metaNodeKind::nameToken && d->parent != nullptr &&
-            d->parent->v.tag == nullptr && d->parent->first == d) {
+            d->parent->v.tag == nullptr && d->index == 0) {
             return false;
         }
         // Copy first: src may lie inside dst's subtree (freed below) or above it.
@@ -422,7 +426,7 @@ private:
             return false;
         }
         // Only a node with children can hold parent; the walk up is O(depth of parent).
-        if (child.node()->first != nullptr && isAncestorOrSelf(child.node(), parent.node())) {
+        if (!child.node()->kids.empty() && isAncestorOrSelf(child.node(), parent.node())) {
             return false;
         }
         return !wouldLeadPlainList(parent.node(), before, child.node()) &&
