@@ -59,6 +59,7 @@ TEST_F(SolidConversion, BadNodesFailWithTheirMessagesAndTheRestIsBuilt) {
         run({"convert", sourceFile("examples/solids_with_faults.meta"), "-o", path("out")});
     EXPECT_EQ(converted.code, 1);
     for (const char* message : {
+             "SKETCH \"RibSketch\": Loop 1 of sketch \"RibSketch\" is open: a gap of 5 at (0, 5)",
              "BASE \"Rib\": Sketch \"RibSketch\" for feature \"Rib\" not found",
              "BASE \"Loft\": Error while creating base feature \"Loft\"",
              "DRILLING \"D1\": Error while creating drilling \"D1\"",

@@ -42,15 +42,36 @@ TEST_F(CreateSketchTest, NoisyLoopIsDrawnClosed) {
     expectNear(modelEnd(s[2]), {0, 0, 0}, 0);
 }
 
-TEST_F(CreateSketchTest, LastShapeStartsAtThePreviousEnd) {
-    openSketchOn("Front Plane");
-    const m3dSketchC sketch = sketchFrom(
-        sketchText("(LOOP (LINE (POINT 0 0) (POINT 4 0)) (LINE (POINT 4.5 0) (POINT 1 1)))"));
-    createSketch(doc, sketch, matrixC4x4<double>::identity());
-    const auto lines = f.kit().journal().calls("IModelDoc2::CreateLine");
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].args, (std::vector<std::string>{"0", "0", "0", "4", "0", "0"}));
-    EXPECT_EQ(lines[1].args, (std::vector<std::string>{"4", "0", "0", "0", "0", "0"}));
+TEST_F(CreateSketchTest, LoopsThatDoNotCloseAreRefusedWithTheirGap) {
+    const swsim::SketchPtr open = openSketchOn("Front Plane");
+    const struct {
+        const char* loops;
+        const char* message;
+    } cases[] = {
+        // An open U would be drawn as a triangle.
+        {"(LOOP (LINE (POINT 0 0) (POINT 4 0)) (LINE (POINT 4 0) (POINT 4 3))"
+         " (LINE (POINT 4 3) (POINT 0 3)))",
+         "Loop 1 of sketch \"S1\" is open: a gap of 3 at (0, 3)"},
+        // A side 2 short, in the second loop.
+        {"(LOOP (CIRCLE (POINT 0 0) (RAD 1))) (LOOP (LINE (POINT 0 0) (POINT 4 0))"
+         " (LINE (POINT 6 0) (POINT 6 3)) (LINE (POINT 6 3) (POINT 0 0)))",
+         "Loop 2 of sketch \"S1\" is open: a gap of 2 at (4, 0)"},
+        // A reversed first line would make a bow-tie.
+        {"(LOOP (LINE (POINT 4 0) (POINT 0 0)) (LINE (POINT 4 0) (POINT 4 3))"
+         " (LINE (POINT 4 3) (POINT 0 0)))",
+         "Loop 1 of sketch \"S1\" is open: a gap of 4 at (0, 0)"},
+    };
+    for (const auto& c : cases) {
+        try {
+            createSketch(doc, sketchFrom(sketchText(c.loops)), matrixC4x4<double>::identity());
+            ADD_FAILURE() << c.loops;
+        } catch (const errorC& error) {
+            EXPECT_EQ(error.getMessage().toUtf8(), c.message);
+        }
+    }
+    // Nothing of a refused sketch is drawn, not even its good loops.
+    EXPECT_TRUE(open->segments().empty());
+    EXPECT_EQ(hostsvc::shownMessages().size(), 3u);
 }
 
 TEST_F(CreateSketchTest, SingleShapeLoopKeepsItsOwnPoints) {

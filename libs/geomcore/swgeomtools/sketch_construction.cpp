@@ -6,6 +6,10 @@
 #include "metamodel/m3d/shapes3d.h"
 #include "metamodel/m3d/viewhelpers.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace {
 
 struct point2S {
@@ -20,6 +24,55 @@ point2S mapPoint(const matrixC4x4<double>& m, const vectorC2d<double>& p) {
 
 bool isChained(const mBaseShape2dC& shape) {
     return shape.hasKey(m3dLineC::tagName()) || shape.hasKey(m3dArcC::tagName());
+}
+
+// Where lines and arcs meet, catalogue numbers carry rounding noise. Lengths are in
+// millimetres when a part is built: two ends rounded to three decimals differ by at most
+// 0.001; a large loop whose numbers keep only six or seven significant digits by 1e-6 of its
+// size (the larger side of the box of its ends). A loop is closed over a gap up to the larger
+// of the two.
+constexpr double closingGap = 1e-3;
+constexpr double closingGapOfSize = 1e-6;
+
+mzComStringC numberText(double value) {
+    return mzComStringC::number(value, 'g', 10);
+}
+
+// Refuses a loop whose lines and arcs do not meet end to start (and the last one the first)
+// within the closing gap: closing it by force would draw another outline than the
+// model's (an open U as a triangle, a reversed first line as a bow-tie).
+void checkLoopIsClosed(const m3dLoopC& loop, int index, const mzComStringC& name) {
+    std::vector<vectorC2d<double>> ends; // start and end of each line or arc, in order
+    for (int k = 0, n = loop.count(); k < n; ++k) {
+        const mBaseShape2dC shape = loop.getShapeAt(k);
+        if (shape.hasKey(m3dLineC::tagName())) {
+            ends.push_back(getFirstPoint2d(shape));
+            ends.push_back(getSecondPoint2d(shape));
+        } else if (shape.hasKey(m3dArcC::tagName())) {
+            ends.push_back(getFirstPoint2d(shape));
+            ends.push_back(getThirdPoint2d(shape));
+        }
+    }
+    // A single line or arc keeps its own points.
+    if (ends.size() < 4)
+        return;
+    vectorC2d<double> low = ends.front();
+    vectorC2d<double> high = ends.front();
+    for (const vectorC2d<double>& p : ends) {
+        low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+    }
+    const double tolerance =
+        std::max(closingGap, closingGapOfSize * std::max(high.x - low.x, high.y - low.y));
+    for (std::size_t i = 1; i < ends.size(); i += 2) {
+        const vectorC2d<double>& end = ends[i];
+        const vectorC2d<double>& next = ends[(i + 1) % ends.size()];
+        const double gap = std::hypot(next.x - end.x, next.y - end.y);
+        if (!(gap <= tolerance))
+            failCreation("Loop " + mzComStringC::number(index + 1) + " of sketch " +
+                         quotedName(name) + " is open: a gap of " + numberText(gap) + " at (" +
+                         numberText(end.x) + ", " + numberText(end.y) + ")");
+    }
 }
 
 // Draws one loop. The chaining runs over its lines and arcs only: the first of them fixes the
@@ -101,6 +154,8 @@ ISketchPtr createSketch(const IModelDoc2Ptr& doc, const m3dSketchC& sketch,
     const matrixC4x4<double> m = placement * sketchTransformMatrix(active);
 
     const m3dLoopsC loops = sketch.getLoops();
+    for (int i = 0; i < loops.countLoops(); ++i)
+        checkLoopIsClosed(loops.getLoopAt(i), i, name);
     for (int i = 0; i < loops.countLoops(); ++i)
         drawLoop(doc, loops.getLoopAt(i), m);
 

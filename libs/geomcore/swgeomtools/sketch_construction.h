@@ -15,7 +15,11 @@ matrixC4x4<double> sketchTransformMatrix(ISketch* sketch);
 // Each loop is closed by shared end points: its first line or arc keeps its own points, every
 // later one starts where the previous one ended, and the last one ends where the first one
 // started (a loop of one line or arc keeps both its points). Circles and skipped shapes take
-// no part in this chaining.
+// no part in this chaining. The ends so joined must meet within 0.001 (millimetres when a
+// part is built), or 1e-6 of the loop's size (the larger side of the box of its ends) when
+// that is larger: rounding noise. A loop with a larger gap is refused before anything is drawn
+// ("Loop N of sketch "NAME" is open: a gap of G at (X, Y)", shown as a creation warning; X, Y the
+// end of the shape before the gap).
 //
 // Failures are thrown as errorC: no active sketch ("No active solidWorks sketch found"), a
 // refused arc, circle or centre line (each shown as a creation warning first), a refused line
