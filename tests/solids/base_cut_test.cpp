@@ -54,6 +54,31 @@ TEST_F(BaseCut, PositiveDraftNarrowsAwayFromTheSketchNegativeWidens) {
     EXPECT_NEAR(before - volume(), squareFrustum(4, 4 + 2 * 2 * t, 2), 1e-6);
 }
 
+// Thread annotations on a circle of radius r about the Z axis at height z, one on each side.
+std::string threadsAround(double r, double z) {
+    std::string set = "(ANNOTATIONSETS (ANNOTATIONSETTHREAD";
+    const double sides[4][2] = {{r, 0}, {-r, 0}, {0, r}, {0, -r}};
+    for (const auto& p : sides) {
+        const std::string at = std::to_string(p[0]) + " " + std::to_string(p[1]) + " ";
+        set += " (ANNOTATIONTHREAD (THSPECS (THSPEC (THDIA 2) (THLEN 4))) (THSTARTPOINT " + at +
+               std::to_string(z) + ") (THENDPOINT " + at + std::to_string(z) + ") (THDESC \"M\"))";
+    }
+    return set + "))";
+}
+
+TEST_F(BaseCut, ThreadsOnEverySideOfAStudAndABore) {
+    // Each point lies on a rim; the one at +X also lies where the cylinder closes on itself.
+    recordCircle("Stud", "Front Plane", 0, 0, 3);
+    run("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"Stud\") (PARAM 10 0 0) " +
+        threadsAround(3, 10) + ")");
+    EXPECT_EQ(countFeatures("CosmeticThread"), 4);
+    recordCircle("Bore", "Front Plane", 0, 0, 1);
+    run("(CUT (NAME \"C1\") (TYP \"EXTRUDE\") (USED \"Bore\") (PARAM 10 0 0) " +
+        threadsAround(1, 0) + ")");
+    EXPECT_NEAR(volume(), pi * 8 * 10, 1e-6);
+    EXPECT_EQ(countFeatures("CosmeticThread"), 8);
+}
+
 TEST_F(BaseCut, RevolutionThatMakesNothingFails) {
     recordRectangle("Plate", "Front Plane", -20, -20, 40, 40);
     run("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"Plate\") (PARAM 10 0 0))");

@@ -20,7 +20,12 @@ struct ShapeRef {
     TopoDS_Shape shape;
 };
 
-// Edge-to-face ancestry and index maps of one body, built once per body object.
+// SolidWorks bodies have no seam edges (where a full cylinder or cone closes on itself) and
+// no degenerate edges (a cone's apex): such edges are left out of every edge answer.
+bool isSeamOrDegenerate(const TopoDS_Shape& edge, const TopTools_ListOfShape& faces);
+
+// Edge-to-face ancestry and index maps of one body, built once per body object; `edgeMap`
+// holds the edges a SolidWorks body has, in the order they are answered.
 struct BodyTopology {
     TopTools_IndexedMapOfShape faceMap;
     TopTools_IndexedMapOfShape edgeMap;

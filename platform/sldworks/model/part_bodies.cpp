@@ -422,8 +422,10 @@ void PartDocument::Impl::install(std::vector<BodyState> states, bool replay) {
         body->topology_ = std::make_unique<detail::BodyTopology>();
         auto& topo = *body->topology_;
         TopExp::MapShapes(st.shape, TopAbs_FACE, topo.faceMap);
-        TopExp::MapShapes(st.shape, TopAbs_EDGE, topo.edgeMap);
         TopExp::MapShapesAndAncestors(st.shape, TopAbs_EDGE, TopAbs_FACE, topo.edgeFaces);
+        for (int i = 1; i <= topo.edgeFaces.Extent(); ++i)
+            if (!detail::isSeamOrDegenerate(topo.edgeFaces.FindKey(i), topo.edgeFaces(i)))
+                topo.edgeMap.Add(topo.edgeFaces.FindKey(i));
         for (int i = 1; i <= topo.faceMap.Extent(); ++i) {
             FacePtr f = faces.take(topo.faceMap(i));
             if (!f) {

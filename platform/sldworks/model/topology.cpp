@@ -289,8 +289,10 @@ std::vector<EdgePtr> Face::edges() const {
         return b->edgesOfFace(*this);
     std::vector<EdgePtr> out;
     TopTools_IndexedMapOfShape seen;
+    TopTools_ListOfShape self;
+    self.Append(shape_->shape);
     for (TopExp_Explorer ex(shape_->shape, TopAbs_EDGE); ex.More(); ex.Next()) {
-        if (seen.Contains(ex.Current()))
+        if (seen.Contains(ex.Current()) || detail::isSeamOrDegenerate(ex.Current(), self))
             continue;
         seen.Add(ex.Current());
         out.push_back(std::make_shared<Edge>(detail::makeRef(ex.Current())));
@@ -312,6 +314,16 @@ Box Face::box() const {
 
 bool Face::reversed() const {
     return shape_->shape.Orientation() == TopAbs_REVERSED;
+}
+
+bool detail::isSeamOrDegenerate(const TopoDS_Shape& edge, const TopTools_ListOfShape& faces) {
+    const TopoDS_Edge& e = TopoDS::Edge(edge);
+    if (BRep_Tool::Degenerated(e))
+        return true;
+    for (const TopoDS_Shape& f : faces)
+        if (BRep_Tool::IsClosed(e, TopoDS::Face(f)))
+            return true;
+    return false;
 }
 
 // ---- Edge -----------------------------------------------------------------------------
