@@ -3,6 +3,7 @@
 #include "metamodel/param/paramdocument.h"
 
 #include "metamodel/core/valueviews.h"
+#include "metamodel/param/paramlookup.h"
 
 #include <cstddef>
 
@@ -73,47 +74,14 @@ m3dParamFeatureVectorDescC m3dParamDocumentC::findFeatureVectorDesc(const mzComS
     return m3dParamFeatureVectorDescC();
 }
 
-namespace {
-
-template <std::size_t N>
-bool nearlyEqual(const std::array<double, N>& a, const std::array<double, N>& b) {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (!paramNearlyEqual(a[i], b[i]))
-            return false;
-    }
-    return true;
-}
-
-template <class T, class EqualT>
-bool sameSequence(const std::vector<T>& a, const std::vector<T>& b, EqualT equal) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (!equal(a[i], b[i]))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 int m3dParamDocumentC::findFeatureVector(const m3dParamFeatureVectorValuesS& candidate) {
+    if (param_lookup::indexC* index = param_lookup::activeIndex(getTreePtr()))
+        return param_lookup::findFeatureVector(*index, *this, candidate);
     const m3dParamFeatureVectorsC vectors = getFeatureVectors();
     for (int j = 0, n = vectors.count(); j < n; ++j) {
         m3dParamFeatureVectorC vec = vectors.getElementAt(j);
-        if (!vec.isKeyNode() || vec.getType().compare(candidate.type, 1) != 0)
-            continue;
-        const m3dParamFeatureVectorValuesS stored = vec.readValues();
-        const bool same = sameSequence(stored.longs, candidate.longs,
-                                       [](std::int32_t a, std::int32_t b) { return a == b; }) &&
-                          sameSequence(stored.doubles, candidate.doubles, paramNearlyEqual) &&
-                          sameSequence(stored.strings, candidate.strings,
-                                       [](const mzComStringC& a, const mzComStringC& b) {
-                                           return a.compare(b, 1) == 0;
-                                       }) &&
-                          sameSequence(stored.vectors2d, candidate.vectors2d, nearlyEqual<2>) &&
-                          sameSequence(stored.vectors3d, candidate.vectors3d, nearlyEqual<3>);
-        if (same)
+        if (vec.isKeyNode() && vec.getType().compare(candidate.type, 1) == 0 &&
+            param_lookup::vectorsEqual(vec.readValues(), candidate))
             return j;
     }
     return -1;

@@ -15,6 +15,7 @@
 // holds the unit direction and the write-back multiplies the moved unit direction by it.
 
 #include "metamodel/param/paramdocument.h"
+#include "metamodel/param/paramlookup.h"
 
 #include <cmath>
 
@@ -54,14 +55,6 @@ paramFrameT directionFrame(const vec3T& d) {
         f[8 + j] = n[j];
     }
     return f;
-}
-
-bool rangeEqual(const paramFrameT& a, const paramFrameT& b, std::size_t first, std::size_t n) {
-    for (std::size_t i = first; i < first + n; ++i) {
-        if (!paramNearlyEqual(a[i], b[i]))
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -189,40 +182,14 @@ int m3dParamDocumentC::findLocation(int type, const double* frame, double direct
     if (frame == nullptr)
         return -1;
     const paramFrameT g = paramFrameFrom(frame);
+    if (param_lookup::indexC* index = param_lookup::activeIndex(getTreePtr()))
+        return param_lookup::findLocation(*index, *this, type, g, directionLength);
+    const std::vector<double> want = param_lookup::locationKey(type, g, directionLength);
     const m3dParamLocationsC locations = getLocations();
     for (int j = 0, count = locations.count(); j < count; ++j) {
         m3dParamLocationC loc = locations.getElementAt(j);
-        if (!loc.isKeyNode() || loc.getType() != type)
-            continue;
-        bool same = false;
-        switch (type) {
-        case 1:
-        case 2:
-        case 3: {
-            // What these kinds store are their values; compare those with the values the
-            // given frame stands for.
-            const m3dParamLocationValuesC values = loc.getValues();
-            auto near = [&values](int i, double x) {
-                return paramNearlyEqual(values.getValueAt(i), x);
-            };
-            const bool origin = type == 3 || (near(0, g[12]) && near(1, g[13]) && near(2, g[14]));
-            const int d = type == 1 ? 3 : 0;
-            const bool direction = type == 2 || (near(d, g[8] * directionLength) &&
-                                                 near(d + 1, g[9] * directionLength) &&
-                                                 near(d + 2, g[10] * directionLength));
-            same = origin && direction;
-            break;
-        }
-        case 4: {
-            const paramFrameT f = loc.getFrame();
-            same = rangeEqual(f, g, 0, 3) && rangeEqual(f, g, 4, 3) && rangeEqual(f, g, 8, 3);
-            break;
-        }
-        default:
-            same = rangeEqual(loc.getFrame(), g, 0, 16);
-            break;
-        }
-        if (same)
+        if (loc.isKeyNode() && loc.getType() == type &&
+            param_lookup::keysNearlyEqual(param_lookup::storedLocationKey(loc), want))
             return j;
     }
     return -1;

@@ -3,6 +3,7 @@
 #include "metamodel/param/paramops.h"
 
 #include "metamodel/param/paramdocument.h"
+#include "metamodel/param/paramlookup.h"
 
 #include <cmath>
 #include <vector>
@@ -300,6 +301,7 @@ void transformAnnotationInstanceRefs(m3dParamEntityC& owner, const double* matri
 int m3dParamFeatureInstanceC::scale(double factor) {
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     scaleInstanceLocation(*this, factor);
     scaleInstanceVector(*this, factor);
     scaleAnnotationInstanceRefs(*this, factor);
@@ -310,6 +312,7 @@ int m3dParamFeatureInstanceC::transform(const m3dParamMatrixT& matrixArg) {
     const double* matrix = matrixArg.data();
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     transformInstanceLocation(*this, matrix);
     transformInstanceVector(*this, matrix);
     transformAnnotationInstanceRefs(*this, matrix);
@@ -319,6 +322,7 @@ int m3dParamFeatureInstanceC::transform(const m3dParamMatrixT& matrixArg) {
 int m3dParamAnnotationInstanceC::scale(double factor) {
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     scaleInstanceLocation(*this, factor);
     scaleInstanceVector(*this, factor);
     return 1;
@@ -328,6 +332,7 @@ int m3dParamAnnotationInstanceC::transform(const m3dParamMatrixT& matrixArg) {
     const double* matrix = matrixArg.data();
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     transformInstanceLocation(*this, matrix);
     transformInstanceVector(*this, matrix);
     return 1;
@@ -336,6 +341,7 @@ int m3dParamAnnotationInstanceC::transform(const m3dParamMatrixT& matrixArg) {
 int m3dParamModelInstanceC::scale(double factor) {
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     scaleFeatureInstanceRefs(*this, factor);
     scaleAnnotationInstanceRefs(*this, factor);
     return 1;
@@ -345,6 +351,7 @@ int m3dParamModelInstanceC::transform(const m3dParamMatrixT& matrixArg) {
     const double* matrix = matrixArg.data();
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     transformFeatureInstanceRefs(*this, matrix);
     transformAnnotationInstanceRefs(*this, matrix);
     return 1;
@@ -353,6 +360,7 @@ int m3dParamModelInstanceC::transform(const m3dParamMatrixT& matrixArg) {
 int m3dParamModelC::scale(double factor) {
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     for (int i = 0; i < getInstanceRefs().count(); ++i)
         getInstanceAt(i).scale(factor);
     return 1;
@@ -361,6 +369,7 @@ int m3dParamModelC::scale(double factor) {
 int m3dParamModelC::transform(const m3dParamMatrixT& matrix) {
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     for (int i = 0; i < getInstanceRefs().count(); ++i)
         getInstanceAt(i).transform(matrix);
     return 1;
@@ -369,6 +378,7 @@ int m3dParamModelC::transform(const m3dParamMatrixT& matrix) {
 int m3dParamFeatureC::scale(double factor) {
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     for (int i = 0; i < getFeatureInstanceRefs().count(); ++i)
         getFeatureInstanceAt(i).scale(factor);
     return 1;
@@ -377,6 +387,7 @@ int m3dParamFeatureC::scale(double factor) {
 int m3dParamFeatureC::transform(const m3dParamMatrixT& matrix) {
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     for (int i = 0; i < getFeatureInstanceRefs().count(); ++i)
         getFeatureInstanceAt(i).transform(matrix);
     return 1;
@@ -385,6 +396,7 @@ int m3dParamFeatureC::transform(const m3dParamMatrixT& matrix) {
 int m3dParamAnnotationC::scale(double factor) {
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     for (int i = 0; i < getAnnotationInstanceRefs().count(); ++i)
         getAnnotationInstanceAt(i).scale(factor);
     return 1;
@@ -393,6 +405,7 @@ int m3dParamAnnotationC::scale(double factor) {
 int m3dParamAnnotationC::transform(const m3dParamMatrixT& matrix) {
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     for (int i = 0; i < getAnnotationInstanceRefs().count(); ++i)
         getAnnotationInstanceAt(i).transform(matrix);
     return 1;
@@ -401,6 +414,7 @@ int m3dParamAnnotationC::transform(const m3dParamMatrixT& matrix) {
 int m3dParamAttributeC::scale(double factor) {
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     for (int i = 0; i < getInstanceRefs().count(); ++i)
         getInstanceAt(i).scale(factor);
     return 1;
@@ -409,6 +423,7 @@ int m3dParamAttributeC::scale(double factor) {
 int m3dParamAttributeC::transform(const m3dParamMatrixT& matrix) {
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(findParamDocument(*this).getTreePtr());
     for (int i = 0; i < getInstanceRefs().count(); ++i)
         getInstanceAt(i).transform(matrix);
     return 1;
@@ -480,6 +495,7 @@ int m3dParamDocumentC::scale(double factor) {
 int m3dParamDocumentC::transform(const m3dParamMatrixT& matrix) {
     if (!isValid())
         return 1;
+    const paramLookupScopeC lookups(getTreePtr());
     m3dParamModelC root = getRootModel();
     if (root.isValid())
         root.transform(matrix);

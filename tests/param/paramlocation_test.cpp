@@ -3,7 +3,10 @@
 
 #include "param_fixture.h"
 
+#include "metamodel/param/paramlookup.h"
+
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace {
@@ -148,6 +151,7 @@ TEST_F(ParamTest, AnUnknownTypeHasTheZeroFrameAndIsNeverChanged) {
     EXPECT_EQ(doc.findLocation(7, zero.data()), 1);
 }
 
+// The same answers by the walk and, inside an operation's lookup scope, by the hashed index.
 TEST_F(ParamTest, FindLocationComparesWhatEachTypeStoresWithinTheTolerance) {
     metaObjectC owner = parse(R"((PDOC (PLOCS
         (PLOC (TYPE 2) (PLOCVALS 0.0 0.0 0.0))
@@ -155,17 +159,65 @@ TEST_F(ParamTest, FindLocationComparesWhatEachTypeStoresWithinTheTolerance) {
         (PLOC (TYPE 0) (PLOCVALS 0.0 0.0 0.0 0.0 0.0 0.0))
         (PLOC (TYPE 1) (PLOCVALS 1.0 0.0 0.0 0.0 0.0 1.0)))))");
     m3dParamDocumentC doc = document(owner);
-    paramFrameT g = paramIdentityFrame();
-    g[12] = 1e-8;
-    EXPECT_EQ(doc.findLocation(0, g.data()), 2) << "a difference of exactly 1e-8 is equal";
-    EXPECT_EQ(doc.findLocation(2, g.data()), 0) << "the rotation rows are not stored by TYPE 2";
-    g[12] = 1.1e-8;
-    EXPECT_EQ(doc.findLocation(0, g.data()), -1);
-    g[12] = 1.0;
-    EXPECT_EQ(doc.findLocation(3, g.data(), 2.0), 1) << "TYPE 3 stores no origin";
-    EXPECT_EQ(doc.findLocation(3, g.data(), 1.0), -1) << "a direction of another length";
-    EXPECT_EQ(doc.findLocation(1, g.data()), 3);
-    g[12] = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(doc.findLocation(1, g.data()), -1) << "NaN matches nothing";
-    EXPECT_EQ(doc.findLocation(2, g.data()), -1);
+    for (const bool indexed : {false, true}) {
+        SCOPED_TRACE(indexed ? "indexed" : "walk");
+        const paramLookupScopeC scope(indexed ? doc.getTreePtr() : metaTreePtrT());
+        paramFrameT g = paramIdentityFrame();
+        g[12] = 1e-8;
+        EXPECT_EQ(doc.findLocation(0, g.data()), 2) << "a difference of exactly 1e-8 is equal";
+        EXPECT_EQ(doc.findLocation(2, g.data()), 0) << "the rotation rows are not stored by TYPE 2";
+        g[12] = 1.1e-8;
+        EXPECT_EQ(doc.findLocation(0, g.data()), -1);
+        g[12] = 1.0;
+        EXPECT_EQ(doc.findLocation(3, g.data(), 2.0), 1) << "TYPE 3 stores no origin";
+        EXPECT_EQ(doc.findLocation(3, g.data(), 1.0), -1) << "a direction of another length";
+        EXPECT_EQ(doc.findLocation(1, g.data()), 3);
+        g[12] = std::numeric_limits<double>::quiet_NaN();
+        EXPECT_EQ(doc.findLocation(1, g.data()), -1) << "NaN matches nothing";
+        EXPECT_EQ(doc.findLocation(2, g.data()), -1);
+    }
+}
+
+// Points on both sides of the index's cell borders, queried from the other side, as first
+// and as later entries: the index answers what the walk answers, entries appended while the
+// scope is open included.
+TEST_F(ParamTest, TheLookupIndexFindsAcrossCellBordersAndKeepsTheFirstMatch) {
+    std::string text = "(PDOC (PLOCS";
+    std::vector<paramFrameT> queries;
+    auto point = [](double x, double y) {
+        paramFrameT g{};
+        g[12] = x;
+        g[13] = y;
+        g[15] = 1.0;
+        return g;
+    };
+    char buf[128];
+    for (int k = -20; k < 20; ++k) {
+        const double border = (k + 0.5) * param_lookup::cellWidth;
+        // Stored just below the border, twice (the first must win), and once just above.
+        for (const double x : {border - 4e-9, border - 4e-9, border + 9e-9}) {
+            std::snprintf(buf, sizeof buf, " (PLOC (TYPE 2) (PLOCVALS %.17g %d.0 0.0))", x, k);
+            text += buf;
+        }
+        queries.push_back(point(border + 5e-9, k));   // near the first two, across the border
+        queries.push_back(point(border - 2e-9, k));   // near all three
+        queries.push_back(point(border + 2.1e-8, k)); // near none
+    }
+    text += "))";
+    metaObjectC owner = parse(text);
+    m3dParamDocumentC doc = document(owner);
+    std::vector<int> walked;
+    for (const paramFrameT& q : queries)
+        walked.push_back(doc.findLocation(2, q.data()));
+    EXPECT_EQ(walked[0], 0);
+    EXPECT_EQ(walked[1], 0);
+    EXPECT_EQ(walked[2], -1);
+    const paramLookupScopeC scope(doc.getTreePtr());
+    for (std::size_t i = 0; i < queries.size(); ++i)
+        EXPECT_EQ(doc.findLocation(2, queries[i].data()), walked[i]) << "query " << i;
+    // An entry appended while the scope is open is found.
+    ASSERT_FALSE(doc.getLocations().append(doc.getLocations().getAt(2), true).isNull());
+    const paramFrameT far = point(1000.0, 0.0);
+    doc.getLocations().getElementAt(3 * 40).setFromFrame(far, 1.0);
+    EXPECT_EQ(doc.findLocation(2, far.data()), 3 * 40);
 }
