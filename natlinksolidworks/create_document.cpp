@@ -9,6 +9,7 @@
 #include "libs/geomcore/buildsw3d/foreign_handler.h"
 #include "libs/geomcore/buildsw3d/plane_handler.h"
 #include "libs/geomcore/buildsw3d/sketch_handler.h"
+#include "libs/geomcore/buildsw3d/sweep_handler.h"
 #include "libs/geomcore/swtools/error.h"
 #include "metamodel/core/metaobject.h"
 #include "platform/host/services/script_events.h"
@@ -26,6 +27,7 @@ std::unique_ptr<swMetaReaderC> createDocumentReader(swCreation3dS& creation) {
     reader->addCommand(std::make_unique<sw3dFeatDrillingC>());
     reader->addCommand(std::make_unique<sw3dDrillingHistoryC>());
     reader->addCommand(std::make_unique<sw3dFeatForeignC>());
+    reader->addCommand(std::make_unique<swMeta3dSweepC>());
     return reader;
 }
 

@@ -1,6 +1,7 @@
-// The solid features end to end: natlinkhost converts the bracket example into a part whose
-// STEP copy has the volume computed by hand, whose faces carry their surface-type names, and
-// converts a part with bad nodes into the good rest with each bad node's message.
+// The solid features end to end: natlinkhost converts the bracket and handle examples into
+// parts whose STEP copies have the volumes computed by hand (the bracket's faces carry their
+// surface-type names), and converts a part with bad nodes into the good rest with each bad
+// node's message.
 #include "tests/natlinkhost/natlinkhost_fixture.h"
 
 #include <BRepGProp.hxx>
@@ -74,6 +75,23 @@ TEST_F(SolidConversion, BadNodesFailWithTheirMessagesAndTheRestIsBuilt) {
     ASSERT_EQ(run({"export", path("out/PlateWithFaults.sldprt"), step}).code, 0);
     const double byHand = 60000 - pi * 9 * 10;
     EXPECT_NEAR(stepVolume(step), byHand, byHand * 1e-6);
+}
+
+TEST_F(SolidConversion, HandleLoftedBetweenThreeSketchesHasTheVolumeComputedByHand) {
+    const runS converted = run({"convert", sourceFile("examples/handle.meta"), "-o", path("out")});
+    ASSERT_EQ(converted.code, 0) << converted.err;
+    const std::string step = path("handle.step");
+    ASSERT_EQ(run({"export", path("out/Handle.sldprt"), step}).code, 0);
+    // The plate and two frustums of square pyramids (20 to 10 and back, 30 high each).
+    const double byHand = 40 * 40 * 5 + 2 * 30 / 3.0 * (400 + 100 + 200);
+    EXPECT_NEAR(stepVolume(step), byHand, byHand * 1e-6);
+
+    const runS inspected = run({"inspect", path("out/Handle.sldprt")});
+    ASSERT_EQ(inspected.code, 0) << inspected.err;
+    for (const char* line :
+         {"3DProfileFeature \"3DSketch1\"", "Loft \"Loft1\"",
+          "Line2 (-5, -5, 35) -> (-10, -10, 65)", "body 1 faces: other 8 plane 7"})
+        EXPECT_NE(inspected.out.find(line), std::string::npos) << line << inspected.out;
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // Features of a part document: the template's items, reference planes and axes, sketches
-// (sketch.h), solid features (extrusions, revolutions, holes, imported bodies) and cosmetic
+// (sketch.h), solid features (extrusions, revolutions, lofts, holes, imported bodies) and cosmetic
 // threads, with the parameter records that create them. A feature keeps its identity for the
 // life of the document; its name, hidden and suppressed flags change through its methods.
 #pragma once
@@ -24,6 +24,7 @@ enum class FeatureKind {
     Sketch3D,
     Extrusion,  // boss or cut
     Revolution, // boss or cut
+    Loft,       // boss or cut, ruled through closed profiles
     Hole,
     ImportedBody,
     CosmeticThread,

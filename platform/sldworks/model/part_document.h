@@ -145,6 +145,12 @@ public:
     SolidFeaturePtr addExtrusion(const SketchPtr& sketch, const ExtrudeSpec& request);
     SolidFeaturePtr addRevolution(const SketchPtr& sketch, const RevolveSpec& request);
     SolidFeaturePtr addHole(const HoleSpec& request);
+    // A ruled loft (straight faces between consecutive profiles) through the closed profiles
+    // of two or more 2D sketches, in list order: added ("Loft", names "Loft1", ...) or cut
+    // ("CutLoft", "Cut-Loft1", ...). Each sketch must give one face without holes. A guide is
+    // recorded (parameter "guide" 1) and does not shape the loft.
+    SolidFeaturePtr addLoft(const std::vector<SketchPtr>& profiles, const SketchPtr& guide,
+                            bool cut);
     // Imports a STEP (.step, .stp), IGES (.igs, .iges) or BREP (.brep, .brp) file as new
     // bodies (feature type "BaseBody", names "Imported1", ...).
     SolidFeaturePtr addImportedBody(const std::string& path);

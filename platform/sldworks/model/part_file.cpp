@@ -76,6 +76,8 @@ const char* kindWord(FeatureKind k) {
         return "extrusion";
     case FeatureKind::Revolution:
         return "revolution";
+    case FeatureKind::Loft:
+        return "loft";
     case FeatureKind::Hole:
         return "hole";
     case FeatureKind::ImportedBody:
@@ -328,12 +330,13 @@ std::shared_ptr<PartDocument> PartDocument::open(const std::string& path) {
                 s->constraints_.push_back(std::make_shared<SketchConstraint>(ckind, entities));
             }
             f = s;
-        } else if (kind == "extrusion" || kind == "revolution" || kind == "hole" ||
-                   kind == "imported" || kind == "surface") {
+        } else if (kind == "extrusion" || kind == "revolution" || kind == "loft" ||
+                   kind == "hole" || kind == "imported" || kind == "surface") {
             const auto op = static_cast<SolidFeature::Operation>(r.integer(0, 2));
             const long long sketch = r.integer(-1, i - 1);
             const FeatureKind fk = kind == "extrusion"    ? FeatureKind::Extrusion
                                    : kind == "revolution" ? FeatureKind::Revolution
+                                   : kind == "loft"       ? FeatureKind::Loft
                                    : kind == "hole"       ? FeatureKind::Hole
                                    : kind == "surface"    ? FeatureKind::SurfaceCopy
                                                           : FeatureKind::ImportedBody;

@@ -153,6 +153,56 @@ HRESULT featureManagerC::CreateCutRevolution(double angle1, VARIANT_BOOL reverse
         });
 }
 
+namespace {
+// The sketches selected with mark 1, in selection order, lofted; the mark-2 sketch is the
+// guide, recorded only.
+swsim::SolidFeaturePtr loftSelectedProfiles(docContextS& context, bool cut) {
+    swsim::PartDocument& part = *context.part;
+    std::vector<swsim::SketchPtr> profiles;
+    swsim::SketchPtr guide;
+    for (const auto& entry : part.selection().entries()) {
+        auto sketch = std::dynamic_pointer_cast<swsim::Sketch>(entry.object);
+        if (sketch && entry.mark == 1)
+            profiles.push_back(sketch);
+        else if (sketch && entry.mark == 2 && !guide)
+            guide = sketch;
+    }
+    swsim::SolidFeaturePtr feature = part.addLoft(profiles, guide, cut);
+    if (feature)
+        part.clearSelection();
+    return feature;
+}
+} // namespace
+
+HRESULT featureManagerC::loftCall(const char* key, journalArgs args, bool cut, IFeature** feature) {
+    return docCall(key, std::move(args), feature, [&](docContextS& context) {
+        const IFeaturePtr made = context.wrap(loftSelectedProfiles(context, cut));
+        *feature = IFeaturePtr(made).Detach();
+        return S_OK;
+    });
+}
+
+HRESULT featureManagerC::CreateSweep(short s1, short s2, VARIANT_BOOL v3, double d4,
+                                     VARIANT_BOOL v5, VARIANT_BOOL v6, double d7, double d8,
+                                     VARIANT_BOOL v9, VARIANT_BOOL v10, VARIANT_BOOL v11,
+                                     double d12, double d13, VARIANT_BOOL v14, VARIANT_BOOL v15,
+                                     VARIANT_BOOL v16, VARIANT_BOOL v17, IFeature** feature) {
+    return loftCall(
+        "IFeatureManager::CreateSweep",
+        sweepArgs(s1, s2, v3, d4, v5, v6, d7, d8, v9, v10, v11, d12, d13, v14, v15, v16, v17),
+        false, feature);
+}
+
+HRESULT featureManagerC::CreateSweepWithOperation(short s1, short s2, VARIANT_BOOL v3, double d4,
+                                                  VARIANT_BOOL v5, VARIANT_BOOL v6, VARIANT_BOOL v7,
+                                                  double d8, double d9, VARIANT_BOOL v10,
+                                                  VARIANT_BOOL v11, VARIANT_BOOL v12,
+                                                  IFeature** feature) {
+    return loftCall("IFeatureManager::CreateSweepWithOperation",
+                    sweepWithOperationArgs(s1, s2, v3, d4, v5, v6, v7, d8, d9, v10, v11, v12), true,
+                    feature);
+}
+
 swsim::SolidFeaturePtr holeAtSelection(docContextS& context, const double (&d)[14]) {
     swsim::PartDocument& part = *context.part;
     swsim::FacePtr face;

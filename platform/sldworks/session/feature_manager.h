@@ -1,6 +1,6 @@
-// The feature-creation object of a document: extrusions, revolutions, holes and cosmetic
-// threads from the current selection. Every creation call gives the new feature, or null
-// when the model could not make it (no closed profile, nothing to cut, ...).
+// The feature-creation object of a document: extrusions, revolutions, lofts (for the sweep
+// calls), holes and cosmetic threads from the current selection. Every creation call gives the new
+// feature, or null when the model could not make it (no closed profile, nothing to cut, ...).
 #pragma once
 
 #include "platform/sldworks/model/feature.h"
@@ -34,6 +34,17 @@ public:
     HRESULT CreateCutRevolution(double angle1, VARIANT_BOOL reverse, double angle2, long type,
                                 long options, VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect,
                                 IFeature** feature) override;
+    // The two sweeps: a loft through the sketches selected with mark 1, in selection order;
+    // the sketch selected with mark 2 (the path) is recorded, not followed.
+    HRESULT CreateSweep(short s1, short s2, VARIANT_BOOL v3, double d4, VARIANT_BOOL v5,
+                        VARIANT_BOOL v6, double d7, double d8, VARIANT_BOOL v9, VARIANT_BOOL v10,
+                        VARIANT_BOOL v11, double d12, double d13, VARIANT_BOOL v14,
+                        VARIANT_BOOL v15, VARIANT_BOOL v16, VARIANT_BOOL v17,
+                        IFeature** feature) override;
+    HRESULT CreateSweepWithOperation(short s1, short s2, VARIANT_BOOL v3, double d4,
+                                     VARIANT_BOOL v5, VARIANT_BOOL v6, VARIANT_BOOL v7, double d8,
+                                     double d9, VARIANT_BOOL v10, VARIANT_BOOL v11,
+                                     VARIANT_BOOL v12, IFeature** feature) override;
     HRESULT CreateHole(long type, long standard, long fastener, BSTR size,
                        VARIANT_BOOL endCondition, double d1, double d2, double d3, double d4,
                        double d5, double d6, double d7, double d8, double d9, double d10,
@@ -49,6 +60,8 @@ private:
     // The boss and the cut extrusion: journalled under `key`, the selected sketch extruded.
     HRESULT extrusionCall(const char* key, journalArgs args, const swsim::ExtrudeSpec& request,
                           IFeature** feature);
+    // Both sweeps: journalled under `key`, the selected profiles lofted (boss or cut).
+    HRESULT loftCall(const char* key, journalArgs args, bool cut, IFeature** feature);
 };
 
 // The extrusion the creation calls describe: both sides take depth1 on each side; only the

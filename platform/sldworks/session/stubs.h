@@ -393,6 +393,27 @@ public:
     }
 };
 
+// The journalled arguments of the two sweep calls (the stubs' and the session's).
+inline journalArgs sweepArgs(short s1, short s2, VARIANT_BOOL v3, double d4, VARIANT_BOOL v5,
+                             VARIANT_BOOL v6, double d7, double d8, VARIANT_BOOL v9,
+                             VARIANT_BOOL v10, VARIANT_BOOL v11, double d12, double d13,
+                             VARIANT_BOOL v14, VARIANT_BOOL v15, VARIANT_BOOL v16,
+                             VARIANT_BOOL v17) {
+    return {journalValue(s1),  journalValue(s2),  journalValue(v3),  journalValue(d4),
+            journalValue(v5),  journalValue(v6),  journalValue(d7),  journalValue(d8),
+            journalValue(v9),  journalValue(v10), journalValue(v11), journalValue(d12),
+            journalValue(d13), journalValue(v14), journalValue(v15), journalValue(v16),
+            journalValue(v17)};
+}
+inline journalArgs sweepWithOperationArgs(short s1, short s2, VARIANT_BOOL v3, double d4,
+                                          VARIANT_BOOL v5, VARIANT_BOOL v6, VARIANT_BOOL v7,
+                                          double d8, double d9, VARIANT_BOOL v10, VARIANT_BOOL v11,
+                                          VARIANT_BOOL v12) {
+    return {journalValue(s1), journalValue(s2),  journalValue(v3),  journalValue(d4),
+            journalValue(v5), journalValue(v6),  journalValue(v7),  journalValue(d8),
+            journalValue(d9), journalValue(v10), journalValue(v11), journalValue(v12)};
+}
+
 template <class Base> class featureManagerStubsT : public Base {
 public:
     using Base::Base;
@@ -516,25 +537,18 @@ public:
                         VARIANT_BOOL v11, double d12, double d13, VARIANT_BOOL v14,
                         VARIANT_BOOL v15, VARIANT_BOOL v16, VARIANT_BOOL v17,
                         IFeature** feature) override {
-        return this->notImplemented("IFeatureManager::CreateSweep",
-                                    {journalValue(s1), journalValue(s2), journalValue(v3),
-                                     journalValue(d4), journalValue(v5), journalValue(v6),
-                                     journalValue(d7), journalValue(d8), journalValue(v9),
-                                     journalValue(v10), journalValue(v11), journalValue(d12),
-                                     journalValue(d13), journalValue(v14), journalValue(v15),
-                                     journalValue(v16), journalValue(v17)},
-                                    feature);
+        return this->notImplemented(
+            "IFeatureManager::CreateSweep",
+            sweepArgs(s1, s2, v3, d4, v5, v6, d7, d8, v9, v10, v11, d12, d13, v14, v15, v16, v17),
+            feature);
     }
     HRESULT CreateSweepWithOperation(short s1, short s2, VARIANT_BOOL v3, double d4,
                                      VARIANT_BOOL v5, VARIANT_BOOL v6, VARIANT_BOOL v7, double d8,
                                      double d9, VARIANT_BOOL v10, VARIANT_BOOL v11,
                                      VARIANT_BOOL v12, IFeature** feature) override {
-        return this->notImplemented("IFeatureManager::CreateSweepWithOperation",
-                                    {journalValue(s1), journalValue(s2), journalValue(v3),
-                                     journalValue(d4), journalValue(v5), journalValue(v6),
-                                     journalValue(v7), journalValue(d8), journalValue(d9),
-                                     journalValue(v10), journalValue(v11), journalValue(v12)},
-                                    feature);
+        return this->notImplemented(
+            "IFeatureManager::CreateSweepWithOperation",
+            sweepWithOperationArgs(s1, s2, v3, d4, v5, v6, v7, d8, d9, v10, v11, v12), feature);
     }
     HRESULT HideSelectedBodies() override {
         return this->notImplemented("IFeatureManager::HideSelectedBodies", {});
