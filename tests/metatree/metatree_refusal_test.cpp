@@ -108,6 +108,35 @@ TEST_F(metatreeRefusalTest, nestingDepthIsBounded) {
     const std::string tooDeep = "(A\n" + std::string(limit, '(') + std::string(limit + 1, ')');
     expectRefusal(api, {tooDeep, 2, static_cast<std::uint32_t>(limit),
                         "lists nested too deeply (limit 256)"});
+
+    // Printing agrees: what prints at the limit reads back; one list more prints nothing.
+    rootGuardC back(parse(api->print(deep.get())));
+    EXPECT_TRUE(api->compare(deep.get(), back.get()));
+    rootGuardC deeper(api->newKeyNode("A"));
+    ASSERT_TRUE(api->appendChild(deeper.get(), api->clone(deep.get())));
+    try {
+        api->print(deeper.get(), metaPrintStyle::compact);
+        ADD_FAILURE() << "a tree the reader refuses was printed";
+    } catch (const metaTreeErrorC& e) {
+        EXPECT_EQ(e.reason(), "lists nested too deeply to print (limit 256)");
+    }
+}
+
+TEST_F(metatreeRefusalTest, quotedInputIsShownWithoutControlBytes) {
+    const refusalS cases[] = {
+        {std::string("(A \"nul \0\")", 11), 1, 9, "NUL byte in string (write it as \\0)"},
+        {"(A 1\x1B[2J)", 1, 4, "invalid number '1\\x1B[2J'"},
+        {"(A X\x07Y)", 1, 4,
+         "invalid name token 'X\\x07Y' (upper-case letters, digits and '_' only)"},
+    };
+    for (const auto& c : cases) {
+        expectRefusal(api, c);
+    }
+    // A NUL held in a string is printed as \0 and read back.
+    rootGuardC held(api->newString(std::string("a\0b", 3)));
+    EXPECT_EQ(api->print(held.get()), "\"a\\0b\"");
+    rootGuardC back(parse(api->print(held.get())));
+    EXPECT_EQ(api->getString(back.get()), std::string("a\0b", 3));
 }
 
 TEST_F(metatreeRefusalTest, stringSizeIsBounded) {

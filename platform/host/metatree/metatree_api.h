@@ -161,7 +161,9 @@ public:
     // Reads and parses a file as parseText; a file that cannot be read is refused with
     // metaTreeErrorC at line 0, column 0.
     virtual metaTreePtrT parseFile(const std::string& path) = 0;
-    // Text of n's subtree; parseText of it gives an equal tree. Empty for null.
+    // Text of n's subtree; parseText of it gives an equal tree. Empty for null. A subtree
+    // nested deeper than metaParseLimitsS::maxDepth lists, which parseText would refuse, is
+    // refused with metaTreeErrorC (line 0).
     virtual std::string print(metaTreePtrT n, metaPrintStyle style = metaPrintStyle::pretty) = 0;
 
     // ---- leak finding: nodes alive in the process (tag tokens included).

@@ -29,6 +29,23 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// A word of the text as a refusal quotes it: bytes outside printable ASCII are written as
+// \xNN, so that no terminal escape or NUL of the input reaches the user's screen.
+std::string quotedWord(std::string_view word) {
+    std::string out = "'";
+    for (const char c : word) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F) {
+            out += c;
+        } else {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", byte);
+            out += buf;
+        }
+    }
+    return out + "'";
+}
+
 struct positionS {
     std::uint32_t line;
     std::uint32_t column;
@@ -220,11 +237,18 @@ private:
                 case 't':
                     out += '\t';
                     break;
+                case '0':
+                    out += '\0';
+                    break;
                 default:
                     fail(charAt, "invalid escape " + describeChar(pos_) + " in string");
                 }
                 advance();
                 continue;
+            }
+            // A NUL byte is no text; the printer writes one held in a string as \0.
+            if (c == '\0') {
+                fail(charAt, "NUL byte in string (write it as \\0)");
             }
             const std::size_t n = utf8SequenceLength(text_, pos_);
             if (n == 0) {
@@ -265,8 +289,8 @@ private:
         }
         if (looksName) {
             if (!isValidNameToken(word)) {
-                fail(at, "invalid name token '" + std::string(word) +
-                             "' (upper-case letters, digits and '_' only)");
+                fail(at, "invalid name token " + quotedWord(word) +
+                             " (upper-case letters, digits and '_' only)");
             }
             ownedNodeT n(makeNode(metaNodeKind::nameToken, at));
             n->v.bytes->assign(word);
@@ -313,7 +337,7 @@ private:
             valid = digits() > 0;
         }
         if (!valid || i != word.size()) {
-            fail(at, "invalid number '" + std::string(word) + "'");
+            fail(at, "invalid number " + quotedWord(word));
         }
         // from_chars takes no leading '+'.
         const std::string_view body = word.front() == '+' ? word.substr(1) : word;
@@ -323,7 +347,7 @@ private:
             std::int64_t value = 0;
             const auto res = std::from_chars(b, e, value);
             if (res.ec != std::errc() || res.ptr != e) {
-                fail(at, "integer out of range '" + std::string(word) + "'");
+                fail(at, "integer out of range " + quotedWord(word));
             }
             ownedNodeT n(makeNode(metaNodeKind::integer, at));
             n->v.i = value;
@@ -332,7 +356,7 @@ private:
         double value = 0;
         const auto res = std::from_chars(b, e, value);
         if (res.ec != std::errc() || res.ptr != e) {
-            fail(at, "number out of range '" + std::string(word) + "'");
+            fail(at, "number out of range " + quotedWord(word));
         }
         ownedNodeT n(makeNode(metaNodeKind::dbl, at));
         n->v.d = value;

@@ -3,6 +3,8 @@
 
 #include "platform/host/metatree/metatree_print.h"
 
+#include "platform/host/metatree/metatree_api.h"
+#include "platform/host/metatree/metatree_error.h"
 #include "platform/host/metatree/metatree_text_codec.h"
 
 #include <charconv>
@@ -46,6 +48,9 @@ void appendString(std::string& out, const std::string& s) {
             break;
         case '\t':
             out += "\\t";
+            break;
+        case '\0':
+            out += "\\0";
             break;
         default:
             out += c;
@@ -129,6 +134,13 @@ std::string printSubtree(const metaNodeS* n, metaPrintStyle style) {
         }
         top.empty = false;
         if (isList) {
+            // Text the reader refuses is no text of the tree: a tree nested deeper than the
+            // reader reads is refused here too.
+            if (top.depth + 1 >= metaParseLimitsS::maxDepth) {
+                throw metaTreeErrorC(std::string(), 0, 0,
+                                     "lists nested too deeply to print (limit " +
+                                         std::to_string(metaParseLimitsS::maxDepth) + ")");
+            }
             openList(child, top.depth + 1); // invalidates top
         } else {
             appendAtom(out, child);
