@@ -2,6 +2,7 @@
 
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
+#include "libs/geomcore/swtools/error.h"
 #include "metamodel/core/registry.h"
 #include "metamodel/core/valueviews.h"
 #include "metamodel/m3d/document.h"
@@ -32,7 +33,7 @@ mzComStringC failedItemsText(const swCreation3dS& creation) {
     for (const swFailedItemS& item : creation.failedItems) {
         if (!text.isEmpty())
             text += "; ";
-        text += item.tag + " \"" + item.name + "\": " + item.message;
+        text += item.tag + " " + quotedName(item.name) + ": " + item.message;
     }
     return mzComStringC("Items not built: ") + text;
 }

@@ -318,6 +318,21 @@ TEST_F(Conversion, PlanesAndSolidsFaceTheZRowOfTheirPlacement) {
                   "Sketch \"S3\" faces against its face: it is placed on a plane of its own"}));
 }
 
+TEST_F(Conversion, NamesAreQuotedWithoutTheirControlCharacters) {
+    // A terminal escape and a NUL in a NAME reach neither the result text nor the warnings.
+    EXPECT_EQ(
+        convert("(PART (NAME \"Quoted\") (ITEMS"
+                " (PLANE (NAME \"E\x1B[2J\\0\") (TYP \"OFF_TO_PLANE\") (PARAM 0 4 \"XY\"))))"),
+        1);
+    const std::string quoted = "\"E\\x1B[2J\\x00\"";
+    EXPECT_EQ(resText_, "Items not built: PLANE " + quoted +
+                            ": Could not find reference plane for " + quoted);
+    const std::vector<std::string> shown = shownWarnings();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("Could not find reference plane for " + quoted), std::string::npos)
+        << shown[0];
+}
+
 TEST_F(Conversion, ItemsWithoutABuilderAreReportedNotSkipped) {
     EXPECT_EQ(
         convert(

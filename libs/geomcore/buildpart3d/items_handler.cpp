@@ -42,8 +42,8 @@ int swMeta3dItemsC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* da
         }
         ++failed;
         const swFailedItemS failure{item.getTag(), getName(item), message};
-        NATLINK_LOG(mzLogLevelError, mzComStringC("Item ") + failure.tag + " \"" + failure.name +
-                                         "\" failed: " + failure.message);
+        NATLINK_LOG(mzLogLevelError, mzComStringC("Item ") + failure.tag + " " +
+                                         quotedName(failure.name) + " failed: " + failure.message);
         if (creation != nullptr)
             creation->failedItems.push_back(failure);
     }

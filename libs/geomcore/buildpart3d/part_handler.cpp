@@ -95,7 +95,7 @@ std::string partFileName(const mzComStringC& fileNameAttr, const mzComStringC& p
         if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20)
             unsafe = true;
     if (unsafe)
-        failCreation(mzComStringC("Invalid file name for the part: \"") + name + "\"");
+        failCreation(mzComStringC("Invalid file name for the part: ") + quotedName(name));
     return endsWith(text, ".sldprt") ? text : text + ".sldprt";
 }
 

@@ -26,7 +26,7 @@ int sw3dFeatDrillingC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
     const m3dFeatDrillingC view(getParentTreePtr(tagToken));
     auto* part = static_cast<swPartC*>(data);
     const mzComStringC failure =
-        mzComStringC("Error while creating drilling \"") + getName(view) + "\"";
+        mzComStringC("Error while creating drilling ") + quotedName(getName(view));
     if (part == nullptr)
         failCreation(failure);
     swapiRequired<IModelDoc2>(part->modelDoc);
@@ -55,7 +55,8 @@ int sw3dFeatDrillingC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
 
     if (!hole) {
         if (!error.isEmpty())
-            NATLINK_LOG(mzLogLevelInfo, mzComStringC("Drilling \"") + name + "\": " + error);
+            NATLINK_LOG(mzLogLevelInfo,
+                        mzComStringC("Drilling ") + quotedName(name) + ": " + error);
         const std::size_t recordsBefore = part->featureRecords.size();
         const m3dFeatHistoryC history = drilling.getHistory();
         reader.exeNode(history.getTreePtr(), part, 0);

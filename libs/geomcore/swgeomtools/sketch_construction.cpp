@@ -167,7 +167,7 @@ ISketchPtr createSketch(const IModelDoc2Ptr& doc, const m3dSketchC& sketch,
         const point2S b = mapPoint(m, second);
         ISketchSegmentPtr segment(modelDocCreateLine(doc, a.x, a.y, 0.0, b.x, b.y, 0.0));
         if (!segment)
-            failCreation("Could not create centerline for sketch \"" + name + "\"");
+            failCreation("Could not create centerline for sketch " + quotedName(name));
         segmentSetCenterlineFlag(segment, VARIANT_TRUE);
     }
     return active;

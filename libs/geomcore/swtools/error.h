@@ -20,5 +20,6 @@ private:
 // with the caller's source position, then thrown as errorC for the item loop.
 [[noreturn]] void failCreation(const mzComStringC& message,
                                std::source_location where = std::source_location::current());
-// A node name in double quotes, as the builders' messages put it.
+// A node name in double quotes, as the builders' messages put it; control characters (below
+// U+0020, U+007F to U+009F) are written as \xNN.
 mzComStringC quotedName(const mzComStringC& name);
