@@ -5,8 +5,10 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -27,21 +29,171 @@ fileTableS& fileTable() {
     return table;
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+#define METATREE_PLAIN_ALLOCATION 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define METATREE_PLAIN_ALLOCATION 1
+#endif
+#endif
+
+#ifndef METATREE_PLAIN_ALLOCATION
+// Blocks of one size carved from large chunks and reused through a free list: a parse makes
+// millions of small records, and the general allocator cost more than the parse itself (and
+// a header a block). Chunks are kept for the life of the process. Under AddressSanitizer
+// records come from new/delete, so that a use after release is still caught.
+template <std::size_t Size, std::size_t Align> class blockPoolC {
+public:
+    // Each thread keeps a few blocks of its own, so that most takes and gives lock nothing.
+    void* take() {
+        cacheS& c = cache();
+        if (c.head == nullptr) {
+            refill(c);
+        }
+        freeBlockS* b = c.head;
+        c.head = b->next;
+        --c.count;
+        return b;
+    }
+
+    void give(void* p) noexcept {
+        cacheS& c = cache();
+        auto* b = static_cast<freeBlockS*>(p);
+        b->next = c.head;
+        c.head = b;
+        if (++c.count > 2 * batch) {
+            spill(c, batch);
+        }
+    }
+
+private:
+    struct freeBlockS {
+        freeBlockS* next;
+    };
+    struct cacheS {
+        blockPoolC* pool = nullptr;
+        freeBlockS* head = nullptr;
+        std::size_t count = 0;
+        ~cacheS() {
+            if (pool != nullptr) {
+                pool->spill(*this, count);
+            }
+        }
+    };
+    static constexpr std::size_t blockBytes = (Size + Align - 1) / Align * Align;
+    static constexpr std::size_t blocksPerChunk = 4096;
+    static constexpr std::size_t batch = 64;
+
+    cacheS& cache() {
+        thread_local cacheS c;
+        c.pool = this;
+        return c;
+    }
+
+    // Moves up to `batch` blocks from the shared list to the thread's.
+    void refill(cacheS& c) {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (free_ == nullptr) {
+            grow();
+        }
+        for (std::size_t i = 0; i < batch && free_ != nullptr; ++i) {
+            freeBlockS* b = free_;
+            free_ = b->next;
+            b->next = c.head;
+            c.head = b;
+            ++c.count;
+        }
+    }
+
+    // Moves n blocks of the thread's list back to the shared one.
+    void spill(cacheS& c, std::size_t n) noexcept {
+        std::lock_guard<std::mutex> guard(lock_);
+        for (; n > 0 && c.head != nullptr; --n) {
+            freeBlockS* b = c.head;
+            c.head = b->next;
+            --c.count;
+            b->next = free_;
+            free_ = b;
+        }
+    }
+
+    void grow() {
+        chunks_.push_back(std::make_unique<std::byte[]>(blockBytes * blocksPerChunk));
+        std::byte* base = chunks_.back().get();
+        for (std::size_t i = blocksPerChunk; i-- > 0;) {
+            auto* b = reinterpret_cast<freeBlockS*>(base + i * blockBytes);
+            b->next = free_;
+            free_ = b;
+        }
+    }
+
+    std::mutex lock_;
+    freeBlockS* free_ = nullptr;
+    std::vector<std::unique_ptr<std::byte[]>> chunks_;
+};
+
+// Never destroyed: nodes still alive when static objects go may be released after it.
+template <class T> blockPoolC<sizeof(T), alignof(T)>& poolOf() {
+    static auto* pool = new blockPoolC<sizeof(T), alignof(T)>();
+    return *pool;
+}
+
+template <class T, class... ArgsT> T* make(ArgsT&&... args) {
+    void* p = poolOf<T>().take();
+    try {
+        return new (p) T(std::forward<ArgsT>(args)...);
+    } catch (...) {
+        poolOf<T>().give(p);
+        throw;
+    }
+}
+
+template <class T> void unmake(T* x) noexcept {
+    x->~T();
+    poolOf<T>().give(x);
+}
+#else
+template <class T, class... ArgsT> T* make(ArgsT&&... args) {
+    return new T(std::forward<ArgsT>(args)...);
+}
+
+template <class T> void unmake(T* x) noexcept {
+    delete x;
+}
+#endif
+
 } // namespace
+
+std::string* newBytes(std::string_view bytes) {
+    return make<std::string>(bytes);
+}
+
+void deleteBytes(std::string* bytes) noexcept {
+    unmake(bytes);
+}
 
 bool holdsBytes(metaNodeKind k) noexcept {
     return k == metaNodeKind::nameToken || k == metaNodeKind::string || k == metaNodeKind::binary;
 }
 
 metaNodeS* allocNode(metaNodeKind kind) {
-    auto node = std::make_unique<metaNodeS>();
+    std::string* bytes = holdsBytes(kind) ? newBytes({}) : nullptr;
+    metaNodeS* node = nullptr;
+    try {
+        node = make<metaNodeS>();
+    } catch (...) {
+        if (bytes != nullptr) {
+            deleteBytes(bytes);
+        }
+        throw;
+    }
     node->kind = kind;
-    if (holdsBytes(kind)) {
-        node->v.bytes = new std::string();
+    if (bytes != nullptr) {
+        node->v.bytes = bytes;
     }
     node->id = nextId.fetch_add(1, std::memory_order_relaxed);
     liveCount.fetch_add(1, std::memory_order_relaxed);
-    return node.release();
+    return node;
 }
 
 metaNodeS* allocKeyNode(std::string_view tag) {
@@ -59,14 +211,14 @@ namespace {
 void destroyNode(metaNodeS* x) noexcept {
     if (x->kind == metaNodeKind::list) {
         if (x->v.tag != nullptr) {
-            delete x->v.tag->v.bytes;
-            delete x->v.tag;
+            deleteBytes(x->v.tag->v.bytes);
+            unmake(x->v.tag);
             liveCount.fetch_sub(1, std::memory_order_relaxed);
         }
     } else if (holdsBytes(x->kind)) {
-        delete x->v.bytes;
+        deleteBytes(x->v.bytes);
     }
-    delete x;
+    unmake(x);
     liveCount.fetch_sub(1, std::memory_order_relaxed);
 }
 

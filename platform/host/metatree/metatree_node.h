@@ -35,6 +35,10 @@ namespace metatree_detail {
 
 bool holdsBytes(metaNodeKind k) noexcept;
 
+// The text of a byte atom (name token, string, binary) lives in a string of its own.
+std::string* newBytes(std::string_view bytes);
+void deleteBytes(std::string* bytes) noexcept;
+
 // A new parentless node; atoms of a byte kind get an empty text. Counts as live.
 metaNodeS* allocNode(metaNodeKind kind);
 // A new key node with a tag token of this (already checked) text.

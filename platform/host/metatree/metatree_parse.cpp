@@ -6,9 +6,11 @@
 #include "platform/host/metatree/metatree_error.h"
 #include "platform/host/metatree/metatree_text_codec.h"
 
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <limits>
+#include <vector>
 
 namespace metatree_detail {
 
@@ -21,8 +23,27 @@ bool isSpace(char c) {
 }
 
 // Characters that end a name token or a number.
+constexpr bool isDelimiterChar(unsigned char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '(' || c == ')' || c == '"' ||
+           c == ';';
+}
+
+constexpr std::array<bool, 256> delimiterTable() {
+    std::array<bool, 256> t{};
+    for (unsigned c = 0; c < 256; ++c) {
+        t[c] = isDelimiterChar(static_cast<unsigned char>(c));
+    }
+    return t;
+}
+
 bool isDelimiter(char c) {
-    return isSpace(c) || c == '(' || c == ')' || c == '"' || c == ';';
+    static constexpr std::array<bool, 256> table = delimiterTable();
+    return table[static_cast<unsigned char>(c)];
+}
+
+// Whether a byte starts a character (is no UTF-8 continuation byte): columns count these.
+bool startsChar(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;
 }
 
 bool isDigit(char c) {
@@ -65,7 +86,16 @@ public:
         if (atEnd()) {
             fail(here(), "no node in text");
         }
-        ownedNodeT root(parseNode(0));
+        ownedNodeT root;
+        try {
+            root.reset(parseNode(0));
+        } catch (...) {
+            // Children not yet in their lists belong to no tree.
+            for (metaNodeS* n : pending_) {
+                freeSubtree(n);
+            }
+            throw;
+        }
         skipSpace();
         if (!atEnd()) {
             fail(here(), peek() == ')' ? "unexpected ')'" : "more than one top-level node");
@@ -81,6 +111,7 @@ private:
     std::uint32_t line_ = 1;
     std::uint32_t column_ = 1;
     std::size_t nodes_ = 0;
+    std::vector<metaNodeS*> pending_; // children of the open lists, innermost last
 
     bool atEnd() const { return pos_ >= text_.size(); }
     char peek() const { return text_[pos_]; }
@@ -105,11 +136,20 @@ private:
         while (!atEnd()) {
             const char c = peek();
             if (c == ';') {
-                while (!atEnd() && peek() != '\n') {
-                    advance();
+                // A comment runs to the end of the line; its columns matter only at the end
+                // of the text.
+                const std::size_t eol = text_.find('\n', pos_);
+                const std::size_t end = eol == std::string_view::npos ? text_.size() : eol;
+                for (; pos_ < end; ++pos_) {
+                    column_ += startsChar(text_[pos_]) ? 1 : 0;
                 }
+            } else if (c == '\n') {
+                ++pos_;
+                ++line_;
+                column_ = 1;
             } else if (isSpace(c)) {
-                advance();
+                ++pos_;
+                ++column_;
             } else {
                 return;
             }
@@ -168,6 +208,9 @@ private:
         }
         advance(); // '('
         ownedNodeT list(makeNode(metaNodeKind::list, at));
+        // The children wait on the shared stack until ')' and then move into the list in one
+        // piece, so that each list allocates its array once and exactly.
+        const std::size_t base = pending_.size();
         for (;;) {
             skipSpace();
             if (atEnd()) {
@@ -175,19 +218,28 @@ private:
             }
             if (peek() == ')') {
                 advance();
+                adoptPending(list.get(), base);
                 return list.release();
             }
-            metaNodeS* child = parseNode(depth + 1);
-            if (list->kids.empty() && list->v.tag == nullptr &&
+            ownedNodeT child(parseNode(depth + 1));
+            if (pending_.size() == base && list->v.tag == nullptr &&
                 child->kind == metaNodeKind::nameToken) {
                 child->parent = list.get();
                 child->isTag = true;
-                list->v.tag = child;
+                list->v.tag = child.release();
             } else {
-                ownedNodeT held(child);
-                reserveChild(list.get());
-                linkLast(list.get(), held.release());
+                pending_.push_back(child.get());
+                child.release();
             }
+        }
+    }
+
+    void adoptPending(metaNodeS* list, std::size_t base) {
+        list->kids.assign(pending_.begin() + static_cast<std::ptrdiff_t>(base), pending_.end());
+        pending_.resize(base);
+        for (std::size_t i = 0; i < list->kids.size(); ++i) {
+            list->kids[i]->parent = list;
+            list->kids[i]->index = static_cast<std::uint32_t>(i);
         }
     }
 
@@ -208,6 +260,17 @@ private:
                      std::string(what) + " too long (limit " +
                          std::to_string(binary ? limits::maxBinaryBytes : limits::maxStringBytes) +
                          " bytes)");
+            }
+            // A run of plain ASCII (no quote, escape or line break) goes in one piece.
+            std::size_t run = pos_;
+            while (run < text_.size() && isPlainInQuotes(text_[run], binary)) {
+                ++run;
+            }
+            if (run > pos_) {
+                out.append(text_.substr(pos_, run - pos_));
+                column_ += static_cast<std::uint32_t>(run - pos_);
+                pos_ = run;
+                continue; // checks the end and the limit again
             }
             const positionS charAt = here();
             const char c = peek();
@@ -261,6 +324,11 @@ private:
         }
     }
 
+    static bool isPlainInQuotes(char c, bool binary) {
+        const auto u = static_cast<unsigned char>(c);
+        return u >= 0x20u && u < 0x80u && c != '"' && (binary || c != '\\');
+    }
+
     std::string describeChar(std::size_t p) const {
         const unsigned char c = static_cast<unsigned char>(text_[p]);
         if (c >= 0x21 && c < 0x7F) {
@@ -273,9 +341,10 @@ private:
 
     // A name token or a number: everything up to the next delimiter.
     metaNodeS* parseWord(positionS at) {
+        // A word holds no line break: only the column moves.
         const std::size_t start = pos_;
-        while (!atEnd() && !isDelimiter(peek())) {
-            advance();
+        for (; pos_ < text_.size() && !isDelimiter(text_[pos_]); ++pos_) {
+            column_ += startsChar(text_[pos_]) ? 1 : 0;
         }
         const std::string_view word = text_.substr(start, pos_ - start);
         const char first = word.front();

@@ -400,7 +400,7 @@ private:
 
     static void makeNumber(metaNodeS* n, metaNodeKind kind) {
         if (holdsBytes(n->kind)) {
-            delete n->v.bytes;
+            deleteBytes(n->v.bytes);
         }
         n->kind = kind;
     }
@@ -411,7 +411,7 @@ private:
         }
         metaNodeS* x = n.node();
         if (!holdsBytes(x->kind)) {
-            x->v.bytes = new std::string(bytes);
+            x->v.bytes = metatree_detail::newBytes(bytes);
         } else {
             x->v.bytes->assign(bytes);
         }
