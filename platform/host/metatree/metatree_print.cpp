@@ -35,8 +35,16 @@ namespace {
 
 void appendString(std::string& out, const std::string& s) {
     out += '"';
-    for (char c : s) {
-        switch (c) {
+    // Runs without a character to escape go in one piece.
+    static constexpr std::string_view escaped("\"\\\n\t\0", 5);
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t at = s.find_first_of(escaped, from);
+        out.append(s, from, at == std::string::npos ? std::string::npos : at - from);
+        if (at == std::string::npos) {
+            break;
+        }
+        switch (s[at]) {
         case '"':
             out += "\\\"";
             break;
@@ -49,12 +57,11 @@ void appendString(std::string& out, const std::string& s) {
         case '\t':
             out += "\\t";
             break;
-        case '\0':
+        default:
             out += "\\0";
             break;
-        default:
-            out += c;
         }
+        from = at + 1;
     }
     out += '"';
 }
