@@ -101,7 +101,7 @@ int PSWPlugin::convertMetaTree(metaTreePtrT options, void* /*progress*/) {
             return convertNativeCheckin(app_, options);
         }
         if (!(format == buildRoadFormat))
-            throw conversionFailureS{mzComStringC("Unknown input format \"") + format + "\""};
+            throw conversionFailureS{mzComStringC("Unknown input format ") + quotedName(format)};
         return convertBuildRoad(options);
     } catch (const conversionFailureS& failure) {
         NATLINK_LOG(mzLogLevelError, mzComStringC("Conversion failed: ") + failure.text);
