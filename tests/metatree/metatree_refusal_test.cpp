@@ -145,6 +145,15 @@ TEST_F(metatreeRefusalTest, stringSizeIsBounded) {
     EXPECT_EQ(api->getString(atLimit.get())->size(), limit);
     expectRefusal(api, {"(A\n \"" + std::string(limit + 1, 'x') + "\")", 2, 2,
                         "string too long (limit 16777216 bytes)"});
+    // Nor is such a string printed.
+    EXPECT_EQ(api->print(atLimit.get()).size(), limit + 2);
+    rootGuardC tooLong(api->newString(std::string(limit + 1, 'x')));
+    try {
+        api->print(tooLong.get());
+        ADD_FAILURE() << "a string the reader refuses was printed";
+    } catch (const metaTreeErrorC& e) {
+        EXPECT_EQ(e.reason(), "string too long to print (limit 16777216 bytes)");
+    }
 }
 
 TEST_F(metatreeRefusalTest, nodeCountIsBoundedAndAPartialTreeIsFreed) {

@@ -162,8 +162,8 @@ public:
     // metaTreeErrorC at line 0, column 0.
     virtual metaTreePtrT parseFile(const std::string& path) = 0;
     // Text of n's subtree; parseText of it gives an equal tree. Empty for null. A subtree
-    // nested deeper than metaParseLimitsS::maxDepth lists, which parseText would refuse, is
-    // refused with metaTreeErrorC (line 0).
+    // whose text parseText would refuse (beyond metaParseLimitsS: nesting, string or binary
+    // size, node count, text size) is refused with metaTreeErrorC (line 0).
     virtual std::string print(metaTreePtrT n, metaPrintStyle style = metaPrintStyle::pretty) = 0;
 
     // ---- leak finding: nodes alive in the process (tag tokens included).

@@ -66,7 +66,20 @@ void appendString(std::string& out, const std::string& s) {
     out += '"';
 }
 
+using limits = metaParseLimitsS;
+
+// Text the reader refuses is no text of the tree: what the reader's limits refuse is not
+// printed either.
+[[noreturn]] void refuseToPrint(const std::string& what, std::size_t limit, const char* unit) {
+    throw metaTreeErrorC(std::string(), 0, 0,
+                         what + " to print (limit " + std::to_string(limit) + unit + ")");
+}
+
 void appendAtom(std::string& out, const metaNodeS* n) {
+    if (n->kind == metaNodeKind::string && n->v.bytes->size() > limits::maxStringBytes)
+        refuseToPrint("string too long", limits::maxStringBytes, " bytes");
+    if (n->kind == metaNodeKind::binary && n->v.bytes->size() > limits::maxBinaryBytes)
+        refuseToPrint("binary too long", limits::maxBinaryBytes, " bytes");
     switch (n->kind) {
     case metaNodeKind::nameToken:
         out += *n->v.bytes;
@@ -109,9 +122,18 @@ std::string printSubtree(const metaNodeS* n, metaPrintStyle style) {
     std::string out;
     const bool pretty = style == metaPrintStyle::pretty;
     std::vector<openListS> open;
+    std::size_t nodes = 0; // as the reader counts them: lists, atoms and tag tokens
+    auto countNode = [&] {
+        if (++nodes > limits::maxNodes)
+            refuseToPrint("too many nodes", limits::maxNodes, "");
+    };
     auto openList = [&](const metaNodeS* list, std::size_t depth) {
+        if (depth >= limits::maxDepth)
+            refuseToPrint("lists nested too deeply", limits::maxDepth, "");
+        countNode();
         out += '(';
         if (list->v.tag != nullptr) {
+            countNode();
             out += *list->v.tag->v.bytes;
         }
         open.push_back({list, 0, depth, list->v.tag == nullptr, false});
@@ -141,18 +163,14 @@ std::string printSubtree(const metaNodeS* n, metaPrintStyle style) {
         }
         top.empty = false;
         if (isList) {
-            // Text the reader refuses is no text of the tree: a tree nested deeper than the
-            // reader reads is refused here too.
-            if (top.depth + 1 >= metaParseLimitsS::maxDepth) {
-                throw metaTreeErrorC(std::string(), 0, 0,
-                                     "lists nested too deeply to print (limit " +
-                                         std::to_string(metaParseLimitsS::maxDepth) + ")");
-            }
             openList(child, top.depth + 1); // invalidates top
         } else {
+            countNode();
             appendAtom(out, child);
         }
     }
+    if (out.size() > limits::maxTextBytes)
+        refuseToPrint("text too large", limits::maxTextBytes, " bytes");
     return out;
 }
 
