@@ -93,6 +93,27 @@ TEST_F(CheckinVariables, DimensionsOfFeaturesAndSubFeaturesWithNamesAndUnits) {
                                " (VAR (VARNAME \"Distance\") (VARVALUE \"4\")))");
 }
 
+TEST_F(CheckinVariables, InchAndRadianDocumentsGiveTheirValuesInTheirUnits) {
+    const std::string boss = part.block(10, 10, 10); // depth 10 mm
+    part.addDimension(boss, "A1", 3, std::numbers::pi / 2);
+    part.model().setLengthUnit(3);
+    VARIANT_BOOL done = VARIANT_FALSE;
+    ASSERT_EQ(doc->SetIntegerPreference(51, 3, &done), S_OK); // radians
+    EXPECT_EQ(done, VARIANT_TRUE);
+    swCheckinC reader(app, "SolidWorks", 1.0, 1, poll);
+    reader.getUnitBases(doc);
+    EXPECT_EQ(reader.getAngleUnitName().toUtf8(), "rad") << "the unit array follows";
+    pShellVariableSetC variables = record.getVariables();
+    pShellCurVarSetC values = record.getCurVarSet();
+    reader.readDimensionVariables(doc, variables, values);
+    EXPECT_EQ(printed(values), "(CURVARSET"
+                               " (VAR (VARNAME \"D1@" +
+                                   boss +
+                                   "\") (VARVALUE \"0.39370078740157\"))"
+                                   " (VAR (VARNAME \"A1@" +
+                                   boss + "\") (VARVALUE \"90\")))");
+}
+
 TEST_F(CheckinVariables, AnglesInMinutesAndSecondsBecomeDegrees) {
     IFeaturePtr feature(new fakeFeatureC("Revolution"), false);
     static_cast<fakeFeatureC*>(feature.GetInterfacePtr())->addDimension("A@Sketch1", 5400.0, 5);

@@ -105,7 +105,10 @@ TEST_F(SessionDocumentData, SummaryUnitsAndPreferencesAreStoredAndSurviveSaving)
     part.model().setLengthUnit(3);
     part.model().setAngleUnit(3);
     VARIANT_BOOL done = VARIANT_FALSE;
-    ASSERT_EQ(doc->SetIntegerPreference(51, 2, &done), S_OK);
+    ASSERT_EQ(doc->SetIntegerPreference(51, 2, &done), S_OK); // the angle unit: seconds
+    EXPECT_EQ(done, VARIANT_TRUE);
+    ASSERT_EQ(doc->SetIntegerPreference(51, 7, &done), S_OK);
+    EXPECT_EQ(done, VARIANT_FALSE) << "no such angle unit";
     modelDocSetDoublePreference(doc, 7, 7850.0);
     modelDocAddCustomValue(doc, "", "Material", 30, "Steel");
     part.model().addConfiguration("Light");
@@ -138,7 +141,7 @@ TEST_F(SessionDocumentData, SummaryUnitsAndPreferencesAreStoredAndSurviveSaving)
     EXPECT_EQ(unit, 3);
     units = modelDocGetAngleUnitArray(reopened);
     SafeArrayGetElement(units.parray, &index, &unit);
-    EXPECT_EQ(unit, 3);
+    EXPECT_EQ(unit, 2) << "one setting with preference 51";
     EXPECT_EQ(modelDocGetIntegerPreference(reopened, 51), 2);
     double density = 0.0;
     ASSERT_EQ(reopened->GetDoublePreference(7, &density), S_OK);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <numbers>
 
 namespace swsim {
 
@@ -161,21 +162,45 @@ bool ModelDocument::setLengthUnit(int unit) {
 }
 
 bool ModelDocument::setAngleUnit(int unit) {
-    if (unit < 0 || unit > 4)
+    if (unit < 0 || unit > 3)
         return false;
     angleUnit_ = unit;
     modified_ = true;
     return true;
 }
 
+double ModelDocument::lengthInDocumentUnit(double millimetres) const {
+    static constexpr double kMillimetres[] = {1.0, 10.0, 1000.0, 25.4, 304.8};
+    return millimetres / kMillimetres[lengthUnit_];
+}
+
+double ModelDocument::angleInDocumentUnit(double radians) const {
+    const double degrees = radians * 180.0 / std::numbers::pi;
+    switch (angleUnit_) {
+    case 1:
+        return degrees * 60.0;
+    case 2:
+        return degrees * 3600.0;
+    case 3:
+        return radians;
+    default:
+        return degrees;
+    }
+}
+
 long ModelDocument::integerPreference(long id) const {
+    if (id == kAngleUnitPreference)
+        return angleUnit_;
     const auto found = integerPreferences_.find(id);
     return found != integerPreferences_.end() ? found->second : 0;
 }
 
-void ModelDocument::setIntegerPreference(long id, long value) {
+bool ModelDocument::setIntegerPreference(long id, long value) {
+    if (id == kAngleUnitPreference)
+        return value >= 0 && value <= 3 && setAngleUnit(static_cast<int>(value));
     integerPreferences_[id] = value;
     modified_ = true;
+    return true;
 }
 
 double ModelDocument::doublePreference(long id) const {
@@ -296,12 +321,14 @@ void ModelDocument::readCommon(detail::Reader& r) {
         text = r.str();
     r.expect("units");
     lengthUnit_ = static_cast<int>(r.integer(0, 4));
-    angleUnit_ = static_cast<int>(r.integer(0, 4));
+    angleUnit_ = static_cast<int>(r.integer(0, 3));
     r.expect("integers");
     integerPreferences_.clear();
     for (int i = 0, n = r.count(); i < n; ++i) {
         const long id = static_cast<long>(r.integer(-kLong, kLong));
-        integerPreferences_[id] = static_cast<long>(r.integer(-kLong, kLong));
+        const long value = static_cast<long>(r.integer(-kLong, kLong));
+        if (id != kAngleUnitPreference)
+            integerPreferences_[id] = value;
     }
     r.expect("doubles");
     doublePreferences_.clear();

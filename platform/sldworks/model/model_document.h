@@ -112,18 +112,24 @@ public:
     std::string summary(int field) const;
     bool setSummary(int field, const std::string& text);
 
-    // ---- units: length 0 mm, 1 cm, 2 m, 3 inch, 4 feet; angle 0 degrees, 3 radians -----
+    // ---- units: length 0 mm, 1 cm, 2 m, 3 inch, 4 feet; angle 0 degrees, 1 minutes,
+    // 2 seconds, 3 radians. The angle unit is integer preference 51 as well: one setting.
+    static constexpr long kAngleUnitPreference = 51;
     int lengthUnit() const { return lengthUnit_; }
     int angleUnit() const { return angleUnit_; }
     bool setLengthUnit(int unit);
     bool setAngleUnit(int unit);
+    // A model length (millimetres) and angle (radians) in the document's units.
+    double lengthInDocumentUnit(double millimetres) const;
+    double angleInDocumentUnit(double radians) const;
 
     // ---- document preferences ---------------------------------------------------------
     static constexpr long kDensityPreference = 7;
     static constexpr double kDefaultDensity = 1000.0;
-    // Integers never set read 0; doubles never set read 0, except the density.
+    // Integers never set read 0; doubles never set read 0, except the density. Preference
+    // 51 is the angle unit (a value outside 0-3 is refused, false).
     long integerPreference(long id) const;
-    void setIntegerPreference(long id, long value);
+    bool setIntegerPreference(long id, long value);
     double doublePreference(long id) const;
     void setDoublePreference(long id, double value);
 

@@ -156,13 +156,12 @@ public:
                              });
     }
     HRESULT SetIntegerPreference(long id, long value, VARIANT_BOOL* done) override {
-        return this->docCall("IModelDoc2::SetIntegerPreference",
-                             {journalValue(id), journalValue(value)}, done,
-                             [&](docContextS& context) {
-                                 context.model->setIntegerPreference(id, value);
-                                 *done = VARIANT_TRUE;
-                                 return S_OK;
-                             });
+        return this->docCall(
+            "IModelDoc2::SetIntegerPreference", {journalValue(id), journalValue(value)}, done,
+            [&](docContextS& context) {
+                *done = variantBool(context.model->setIntegerPreference(id, value));
+                return S_OK;
+            });
     }
     HRESULT GetDoublePreference(long id, double* value) override {
         return this->docCall("IModelDoc2::GetDoublePreference", {journalValue(id)}, value,

@@ -170,25 +170,10 @@ HRESULT dimensionC::GetFullName(BSTR* name) {
 
 HRESULT dimensionC::GetValue(IModelDoc2* doc, double* value) {
     return docCall("IDimension::GetValue", {journalValue(doc)}, value, [&](docContextS& context) {
-        double v = context.part->dimensionValue(*dimension_);
-        if (dimension_->angular()) {
-            // Angles in the document's angle display (preference 51): degrees, 1 minutes,
-            // 2 seconds, 3 radians.
-            const double degrees = v * 180.0 / std::numbers::pi;
-            switch (context.model->integerPreference(51)) {
-            case 1:
-                v = degrees * 60.0;
-                break;
-            case 2:
-                v = degrees * 3600.0;
-                break;
-            case 3:
-                break;
-            default:
-                v = degrees;
-            }
-        }
-        *value = v;
+        // In the document's units, as SolidWorks shows them.
+        const double v = context.part->dimensionValue(*dimension_);
+        *value = dimension_->angular() ? context.model->angleInDocumentUnit(v)
+                                       : context.model->lengthInDocumentUnit(v);
         return S_OK;
     });
 }
