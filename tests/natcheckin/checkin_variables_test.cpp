@@ -61,6 +61,8 @@ TEST_F(CheckinVariables, DimensionsOfFeaturesAndSubFeaturesWithNamesAndUnits) {
     bossFake->addDimension("D1@Boss-Extrude1@Block.SLDPRT", 20.0, 2);
     bossFake->addDimension("Angle@Sketch1", std::numbers::pi / 2, 1);
     bossFake->addDimension("Plain", 7.5, 0);
+    // A name met again in the same pass overwrites the value it wrote.
+    bossFake->addDimension("Angle@Sketch2", std::numbers::pi / 4, 1);
     bossFake->next = mates;
     matesFake->addDimension("Skipped@MateGroup", 1.0, 2);
     matesFake->firstSub = mate;
@@ -88,7 +90,7 @@ TEST_F(CheckinVariables, DimensionsOfFeaturesAndSubFeaturesWithNamesAndUnits) {
         "\"\")))");
     EXPECT_EQ(printed(values), "(CURVARSET"
                                " (VAR (VARNAME \"D1@Boss-Extrude1\") (VARVALUE \"20\"))"
-                               " (VAR (VARNAME \"Angle\") (VARVALUE \"90\"))"
+                               " (VAR (VARNAME \"Angle\") (VARVALUE \"45\"))"
                                " (VAR (VARNAME \"Plain\") (VARVALUE \"7.5\"))"
                                " (VAR (VARNAME \"Distance\") (VARVALUE \"4\")))");
 }

@@ -11,6 +11,7 @@
 #include "libs/KvorCore/loader/com_path.h"
 #include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/natCheckin/checkin_arrays.h"
+#include "libs/geomcore/natCheckin/checkin_var_index.h"
 #include "libs/geomcore/natCheckin/preview_files.h"
 #include "libs/geomcore/swapi/swapi.h"
 
@@ -199,15 +200,15 @@ void swCheckinC::checkInReverseVars(IModelDoc2Ptr& doc, _bstr_t& configuration,
                                     pShellVariableSetC& descriptions, pShellCurVarSetC& values,
                                     bool addDescriptions) {
     NATLINK_TRACE_FRAME_C("swCheckinC::checkInReverseVars");
+    checkinVarIndexC variables(descriptions, values);
     for (int field = 0; field < 5; ++field) {
         const mzComStringC name = summaryFieldNames[field];
-        if (addDescriptions && !descriptions.findVarDesc(name).isValid()) {
-            pShellVarDescC desc(descriptions.addVarDesc());
-            desc.setVarName(name);
+        if (addDescriptions && !variables.hasDescription(name)) {
+            pShellVarDescC desc(variables.addDescription(name));
             desc.setVarType("T");
             desc.setVarHidden(0);
         }
-        values.getOrAddVarValue(name).setVarValue(mzComStringC(modelDocGetSummaryInfo(doc, field)));
+        variables.value(name).setVarValue(mzComStringC(modelDocGetSummaryInfo(doc, field)));
     }
 
     const ICustomPropertyManagerPtr properties =
@@ -230,16 +231,15 @@ void swCheckinC::checkInReverseVars(IModelDoc2Ptr& doc, _bstr_t& configuration,
 
     for (long i = 0; i < count; ++i) {
         const mzComStringC name(nameList[static_cast<std::size_t>(i)]);
-        if (addDescriptions && !descriptions.findVarDesc(name).isValid()) {
-            pShellVarDescC desc(descriptions.addVarDesc());
-            desc.setVarName(name);
+        if (addDescriptions && !variables.hasDescription(name)) {
+            pShellVarDescC desc(variables.addDescription(name));
             desc.setVarPrec(5.0);
             desc.setVarType("T");
             desc.setVarHidden(0);
         }
     }
     for (long i = 0; i < count; ++i) {
-        values.getOrAddVarValue(mzComStringC(nameList[static_cast<std::size_t>(i)]))
+        variables.value(mzComStringC(nameList[static_cast<std::size_t>(i)]))
             .setVarValue(mzComStringC(valueList[static_cast<std::size_t>(i)]));
     }
 }
@@ -247,13 +247,14 @@ void swCheckinC::checkInReverseVars(IModelDoc2Ptr& doc, _bstr_t& configuration,
 void swCheckinC::readDimensionVariables(IModelDoc2Ptr& doc, pShellVariableSetC& descriptions,
                                         pShellCurVarSetC& values) {
     NATLINK_TRACE_FRAME_C("readDimensionVariables");
+    checkinVarIndexC variables(descriptions, values);
     IFeaturePtr feature(modelDocFirstFeature(doc));
     while (feature) {
         if (mzComStringC(featureGetTypeName(feature)) != "MateGroup")
-            readDimensionChain(doc, feature, descriptions, values);
+            readDimensionChain(doc, feature, variables);
         IFeaturePtr sub(featureGetFirstSubFeature(feature));
         while (sub) {
-            readDimensionChain(doc, sub, descriptions, values);
+            readDimensionChain(doc, sub, variables);
             sub = IFeaturePtr(featureGetNextSubFeature(sub));
         }
         feature = IFeaturePtr(featureGetNext(feature));
@@ -261,20 +262,19 @@ void swCheckinC::readDimensionVariables(IModelDoc2Ptr& doc, pShellVariableSetC& 
 }
 
 void swCheckinC::readDimensionChain(IModelDoc2Ptr& doc, IFeature* feature,
-                                    pShellVariableSetC& descriptions, pShellCurVarSetC& values) {
+                                    checkinVarIndexC& variables) {
     IDispatchPtr annotation = featureGetFirstDimensionAnnotation(feature);
     while (annotation) {
         const IDimensionPtr dimension(
             dimensionAnnotationGetDimension(requireInterfaceOf<IDimensionAnnotation>(annotation)));
         if (dimension)
-            writeDimensionVariable(doc, dimension, descriptions, values);
+            writeDimensionVariable(doc, dimension, variables);
         annotation = featureGetNextDimensionAnnotation(feature, annotation);
     }
 }
 
 void swCheckinC::writeDimensionVariable(IModelDoc2Ptr& doc, IDimension* dimension,
-                                        pShellVariableSetC& descriptions,
-                                        pShellCurVarSetC& values) {
+                                        checkinVarIndexC& variables) {
     const mzComStringC fullName(dimensionGetFullName(dimension));
     const int at = fullName.lastIndexOf("@");
     const mzComStringC name = at >= 0 ? fullName.left(at) : fullName;
@@ -302,15 +302,14 @@ void swCheckinC::writeDimensionVariable(IModelDoc2Ptr& doc, IDimension* dimensio
             break;
         }
     }
-    if (!descriptions.findVarDesc(name).isValid()) {
-        pShellVarDescC desc(descriptions.addVarDesc());
-        desc.setVarName(name);
+    if (!variables.hasDescription(name)) {
+        pShellVarDescC desc(variables.addDescription(name));
         desc.setVarPrec(5.0);
         desc.setVarUnit(unit);
         desc.setVarType("Z");
         desc.setVarDesc("");
     }
-    values.getOrAddVarValue(name).setVarValue(mzComStringC::number(value, '.', 14));
+    variables.value(name).setVarValue(mzComStringC::number(value, '.', 14));
 }
 
 void swCheckinC::createPreviews(IModelDoc2Ptr& doc, mzComStringC& bitmapPath,

@@ -16,6 +16,8 @@
 
 #include <vector>
 
+class checkinVarIndexC;
+
 class swCheckinC {
 public:
     // Keeps the application, the CAD system key (CADSYSTEM of every record), the 3D preview
@@ -77,10 +79,9 @@ private:
     void setUnits(const unitsS& units);
 
     void applyDocumentStateRule(IModelDoc2Ptr& doc);
-    void readDimensionChain(IModelDoc2Ptr& doc, IFeature* feature, pShellVariableSetC& descriptions,
-                            pShellCurVarSetC& values);
+    void readDimensionChain(IModelDoc2Ptr& doc, IFeature* feature, checkinVarIndexC& variables);
     void writeDimensionVariable(IModelDoc2Ptr& doc, IDimension* dimension,
-                                pShellVariableSetC& descriptions, pShellCurVarSetC& values);
+                                checkinVarIndexC& variables);
     void setPreviewUnitPreference(long value);
     void restorePreferences() noexcept;
 
