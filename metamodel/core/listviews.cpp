@@ -44,6 +44,18 @@ metaTreePtrT metaObjListContainerC::getAtByKey(const mzComStringC& key, int inde
     return metaTreePtrT();
 }
 
+std::vector<metaTreePtrT> metaObjListContainerC::childrenByKey(const mzComStringC& key) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    IMetaTreeApi& a = store();
+    const std::string tag = metaToUtf8(key);
+    std::vector<metaTreePtrT> out;
+    for (metaTreePtrT c = a.firstChild(getTreePtr()); !c.isNull(); c = a.nextSibling(c)) {
+        if (a.hasTag(c, tag))
+            out.push_back(c);
+    }
+    return out;
+}
+
 mzComStringC metaObjListStrContainerC::getStringAt(int index) const {
     std::optional<std::string> s = store().getString(getAt(index));
     return s ? metaFromUtf8(*s) : mzComStringC();

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 class metaObjListContainerC : public metaObjectC {
 public:
@@ -33,8 +34,11 @@ public:
     metaTreePtrT getAt(int index) const;
     // Number of children that are key nodes with this key.
     int countByKey(const mzComStringC& key) const;
-    // The i-th among the children with this key; null when out of range.
+    // The i-th among the children with this key; null when out of range. O(children): a
+    // loop over all of them takes childrenByKey instead.
     metaTreePtrT getAtByKey(const mzComStringC& key, int index) const;
+    // The children with this key, in order, in one walk.
+    std::vector<metaTreePtrT> childrenByKey(const mzComStringC& key) const;
 
 protected:
     std::mutex& listLock() const { return lock_; }

@@ -2,9 +2,8 @@
 
 m3dPartDetailLevelEntryC m3dPartDetailLevelC::findEntry(const mzComStringC& name) const {
     const m3dPartDetailLevelEntriesC entries = getEntries();
-    const int n = entries.countByKey(m3dPartDetailLevelEntryC::tagName());
-    for (int i = 0; i < n; ++i) {
-        m3dPartDetailLevelEntryC entry = entries.getEntryAt(i);
+    for (metaTreePtrT node : entries.childrenByKey(m3dPartDetailLevelEntryC::tagName())) {
+        m3dPartDetailLevelEntryC entry(node);
         if (getNameAttr(entry) == name)
             return entry;
     }

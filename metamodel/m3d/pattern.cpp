@@ -190,9 +190,9 @@ int expandFeaturePattern(const m3dFeatPatternC& pattern) {
     const vectorC2d<double> base2d{b.x, b.y};
     std::vector<vectorC2d<double>> instances;
     const metaObjListPoint2dContainerC points = sketch.getSketchPoints();
-    for (int i = 0; i < points.count(); ++i) {
+    for (metaTreePtrT point : points.childrenByKey(mObjPoint2dC::tagName())) {
         int ok = 0;
-        const vectorC2d<double> q = points.getPointAt(i).getPoint(&ok);
+        const vectorC2d<double> q = mObjPoint2dC(point).getPoint(&ok);
         if (!ok || (std::fabs(q.x - base2d.x) <= 1e-6 && std::fabs(q.y - base2d.y) <= 1e-6))
             continue;
         instances.push_back(q);

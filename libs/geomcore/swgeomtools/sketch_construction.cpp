@@ -153,11 +153,11 @@ ISketchPtr createSketch(const IModelDoc2Ptr& doc, const m3dSketchC& sketch,
 
     const matrixC4x4<double> m = placement * sketchTransformMatrix(active);
 
-    const m3dLoopsC loops = sketch.getLoops();
-    for (int i = 0; i < loops.countLoops(); ++i)
-        checkLoopIsClosed(loops.getLoopAt(i), i, name);
-    for (int i = 0; i < loops.countLoops(); ++i)
-        drawLoop(doc, loops.getLoopAt(i), m);
+    const std::vector<metaTreePtrT> loops = sketch.getLoops().childrenByKey(m3dLoopC::tagName());
+    for (std::size_t i = 0; i < loops.size(); ++i)
+        checkLoopIsClosed(m3dLoopC(loops[i]), static_cast<int>(i), name);
+    for (metaTreePtrT loop : loops)
+        drawLoop(doc, m3dLoopC(loop), m);
 
     if (sketch.hasChild(m3dCenterLineC::tagName())) {
         vectorC2d<double> first;
