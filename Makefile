@@ -2,7 +2,7 @@
 
 PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev \
-            libocct-data-exchange-dev
+            libocct-data-exchange-dev zlib1g-dev
 JOBS ?= $(shell nproc)
 HOST := build/default/tools/natlinkhost/natlinkhost
 

@@ -3,7 +3,10 @@
 // entry and their printed records read back; documents that give no record are failures.
 #include "platform/host/services/checkin_postprocess.h"
 #include "tests/checkinroad/checkin_road_fixture.h"
+
 #include "tools/natlinkhost/check_in_samples.h"
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -95,6 +98,24 @@ TEST_F(CheckinRoad, DocumentsThatGiveNoRecordFailWithAReason) {
         EXPECT_EQ(result.err.rfind("natlinkhost: Native check-in", 0), 0u) << result.err;
         EXPECT_NE(result.err.find(doc), std::string::npos) << result.err;
     }
+}
+
+TEST_F(CheckinRoad, ADamagedPartIsRefusedByName) {
+    const std::string part = natlinkhost::writeSamplePart(path("samples"));
+    std::string text;
+    {
+        std::ifstream in(part, std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // Bytes changed inside the shape data.
+    const size_t at = text.find("\n#");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(text.find('\n', at + 1) + 40, 6, "?-1e99");
+    std::ofstream(part, std::ios::binary | std::ios::trunc) << text;
+    const runS result = run({"checkin", part});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "natlinkhost: Native check-in: failed to open document " + part + "\n");
 }
 
 TEST_F(CheckinRoad, OnlyPartsAndAssembliesAreCheckedIn) {

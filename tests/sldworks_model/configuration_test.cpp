@@ -150,11 +150,11 @@ TEST_F(SwsimConfigurations, DamagedDocumentSectionsAreRefusedByName) {
     ASSERT_NE(at, std::string::npos);
     std::string broken = text;
     broken.replace(at, 18, "configurations 1 5");
-    std::ofstream(file) << broken;
+    std::ofstream(file) << test::resealed(broken);
     EXPECT_THROW(PartDocument::open(file), ModelError);
     broken = text;
     broken.replace(at, 18, "configurations 0 0");
-    std::ofstream(file) << broken;
+    std::ofstream(file) << test::resealed(broken);
     try {
         PartDocument::open(file);
         ADD_FAILURE() << "a document without configurations was opened";

@@ -106,6 +106,36 @@ TEST_F(SwsimPartFiles, BadAndTruncatedFilesGiveClearErrors) {
     EXPECT_THROW(doc->save((dir_ / "no" / "such" / "dir.sldprt").string()), ModelError);
 }
 
+TEST_F(SwsimPartFiles, DamagedFilesAreRefusedBeforeTheirShapesAreRead) {
+    sample()->save(path("part.sldprt"));
+    std::ifstream in(path("part.sldprt"), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // A few bytes changed in the first shape block.
+    std::string damaged = text;
+    const size_t block = damaged.find("\n", damaged.find("\n#")) + 1;
+    ASSERT_NE(block, std::string::npos);
+    const size_t digit = damaged.find_first_of("123456789", block + 200);
+    damaged[digit] = damaged[digit] == '9' ? '1' : '9';
+    damaged[digit + 3] = '~';
+    auto refusal = [&](const std::string& content) {
+        std::ofstream(path("damaged.sldprt"), std::ios::binary) << content;
+        try {
+            PartDocument::open(path("damaged.sldprt"));
+        } catch (const ModelError& e) {
+            return std::string(e.what());
+        }
+        return std::string("opened");
+    };
+    EXPECT_EQ(refusal(damaged), "open " + path("damaged.sldprt") +
+                                    ": the file is damaged (its checksum does not match)");
+    // With the file's checksum made right, the block's own checksum still refuses it.
+    EXPECT_NE(refusal(test::resealed(damaged)).find("a data block is damaged"), std::string::npos);
+    // A file of the first format has no checksums to check.
+    EXPECT_NE(refusal("SWSIM-PART 1 \n" + text.substr(text.find('\n') + 1)).find("another version"),
+              std::string::npos);
+    EXPECT_EQ(refusal(text), "opened");
+}
+
 TEST_F(SwsimPartFiles, StepRoundTripKeepsTheVolumeAndStlIsWritten) {
     auto doc = sample();
     doc->exportStep(path("part.step"));

@@ -1,6 +1,7 @@
 // Small parts shared by the model's tests.
 #pragma once
 
+#include "platform/sldworks/model/file_io.h"
 #include "platform/sldworks/model/part_document.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,14 @@ inline SolidFeaturePtr makeBlock(PartDocument& doc) {
     ExtrudeSpec request;
     request.depth1 = 5;
     return doc.addExtrusion(sketch, request);
+}
+
+// A file's text edited by a test with its header checksum made right again, so that the
+// reader gets to the edited part.
+inline std::string resealed(const std::string& text) {
+    const size_t space = text.find(' ', text.find(' ') + 1);
+    const size_t body = text.find('\n') + 1;
+    return detail::sealedFile(text.substr(0, space), text.substr(body));
 }
 
 inline double volume(const PartDocument& doc) {

@@ -14,7 +14,7 @@ namespace swsim {
 
 namespace {
 
-constexpr const char* kHeader = "SWSIM-ASSEMBLY 1";
+constexpr const char* kHeader = "SWSIM-ASSEMBLY 2";
 // Assemblies that (wrongly) contain themselves stop here instead of recursing for ever.
 constexpr int kMaxDepth = 32;
 
@@ -71,23 +71,22 @@ ComponentPtr AssemblyDocument::addComponent(const std::string& path,
 
 std::string AssemblyDocument::fileText() const {
     detail::Writer w;
-    w.word(kHeader).line();
     w.word("components").integer(static_cast<long long>(components().size())).line();
     for (const auto& c : components())
         w.str(c->name()).str(c->path()).str(c->configuration).integer(c->state).line();
     writeCommon(w);
     w.word("end").line();
-    return w.text();
+    return detail::sealedFile(kHeader, w.text());
 }
 
 std::shared_ptr<AssemblyDocument> AssemblyDocument::open(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw ModelError("open " + path + ": cannot read the file");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (text.rfind(std::string(kHeader) + " \n", 0) != 0)
-        throw ModelError("open " + path + ": not an assembly file of this session");
-    detail::Reader r(text.substr(std::string(kHeader).size() + 2), path);
+    return openText(detail::fileText(path), path);
+}
+
+std::shared_ptr<AssemblyDocument> AssemblyDocument::openText(const std::string& text,
+                                                             const std::string& path) {
+    detail::Reader r(std::string(detail::checkedBody(text, kHeader, path, "an assembly file")),
+                     path);
     auto doc = create();
     r.expect("components");
     for (int i = 0, n = r.count(); i < n; ++i) {

@@ -52,6 +52,9 @@ public:
     // Opens an assembly saved by save(); raises ModelError naming what is wrong. The
     // components' documents are not loaded.
     static std::shared_ptr<AssemblyDocument> open(const std::string& path);
+    // The same from the file's content; `path` is the document's name in errors.
+    static std::shared_ptr<AssemblyDocument> openText(const std::string& text,
+                                                      const std::string& path);
 
     DocumentType type() const override { return DocumentType::Assembly; }
 
@@ -61,7 +64,7 @@ public:
     // ...). Null for an empty path.
     ComponentPtr addComponent(const std::string& path, const std::string& configuration = {});
 
-    // Files: "SWSIM-ASSEMBLY 1", the components by path, then the common document data.
+    // Files: "SWSIM-ASSEMBLY 2", the components by path, then the common document data.
 
     // Over the loaded documents of the components that are not suppressed.
     MassProperties geometryMass() const override;

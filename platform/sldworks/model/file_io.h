@@ -1,7 +1,10 @@
 // Internal to the model: the tokens of the session's own document files (parts and
-// assemblies). Text: numbers, words, strings in double quotes with \" and \\ escapes, and
-// length-prefixed blocks ("#<bytes>", a newline, then the bytes). The reader raises
-// ModelError naming the file and the byte where the text stops making sense.
+// assemblies). A header line with the CRC-32 of the rest of the file, then text: numbers,
+// words, strings in double quotes with \" and \\ escapes, and length-prefixed blocks
+// ("#<bytes> <crc>", a newline, then the bytes). Checksums are checked before anything they
+// cover is parsed, so that a damaged file is refused rather than handed to a shape reader.
+// The reader raises ModelError naming the file and what is wrong (with the byte where the
+// text stops making sense).
 #pragma once
 
 #include "platform/sldworks/model/types.h"
@@ -10,8 +13,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <string_view>
+
+#include <zlib.h>
 
 namespace swsim::detail {
 
@@ -25,6 +33,47 @@ inline std::string fileStem(const std::string& path) {
     if (dot != std::string::npos && dot > 0)
         name = name.substr(0, dot);
     return name;
+}
+
+// The whole content of a file; ModelError when it cannot be read.
+inline std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw ModelError("open " + path + ": cannot read the file");
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// CRC-32 of the bytes as 8 lower-case hex digits.
+inline std::string checksumOf(std::string_view bytes) {
+    uLong crc = crc32_z(0L, Z_NULL, 0);
+    crc = crc32_z(crc, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
+    char text[16];
+    std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(crc));
+    return text;
+}
+
+// A document file: the header line "<header> <checksum of the body>", then the body.
+inline std::string sealedFile(const std::string& header, const std::string& body) {
+    return header + " " + checksumOf(body) + "\n" + body;
+}
+
+// The body of a document file whose header line and checksum are right; ModelError names
+// the file and what is wrong. `kind` names the document ("a part file").
+inline std::string_view checkedBody(std::string_view text, const std::string& header,
+                                    const std::string& path, const std::string& kind) {
+    const std::string family = header.substr(0, header.find(' ') + 1); // "SWSIM-PART "
+    if (text.substr(0, family.size()) != family)
+        throw ModelError("open " + path + ": not " + kind + " of this session");
+    const size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    if (end == std::string_view::npos || line.size() != header.size() + 9 ||
+        line.substr(0, header.size() + 1) != header + " ")
+        throw ModelError("open " + path + ": " + kind + " of another version or without a " +
+                         "checksum (\"" + std::string(line.substr(0, 40)) + "\")");
+    const std::string_view body = text.substr(end + 1);
+    if (line.substr(header.size() + 1) != checksumOf(body))
+        throw ModelError("open " + path + ": the file is damaged (its checksum does not match)");
+    return body;
 }
 
 // ---- writing --------------------------------------------------------------------------
@@ -58,7 +107,7 @@ public:
     Writer& vec(Vec3 v) { return num(v.x).num(v.y).num(v.z); }
     Writer& frame(const Frame& f) { return vec(f.origin).vec(f.xDir).vec(f.yDir).vec(f.zDir); }
     Writer& blob(const std::string& bytes) {
-        out_ << "#" << bytes.size() << '\n' << bytes << '\n';
+        out_ << "#" << bytes.size() << ' ' << checksumOf(bytes) << '\n' << bytes << '\n';
         return *this;
     }
     Writer& line() {
@@ -169,12 +218,15 @@ public:
         const auto r = std::from_chars(t.data() + 1, t.data() + t.size(), n);
         if (r.ec != std::errc() || r.ptr != t.data() + t.size() || n < 0)
             fail("bad data block length");
+        const std::string crc = token();
         if (pos_ >= text_.size() || text_[pos_] != '\n')
             fail("bad data block");
         ++pos_;
         if (static_cast<unsigned long long>(n) > text_.size() - pos_)
             fail("a data block is cut short");
         std::string out = text_.substr(pos_, static_cast<size_t>(n));
+        if (crc != checksumOf(out))
+            fail("a data block is damaged (its checksum does not match)");
         pos_ += static_cast<size_t>(n);
         return out;
     }

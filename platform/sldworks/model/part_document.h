@@ -42,8 +42,11 @@ public:
     // (OriginProfileFeature), then "Front Plane", "Top Plane", "Right Plane" (RefPlane) with
     // normals +Z, +Y, +X through the origin.
     static std::shared_ptr<PartDocument> create();
-    // Opens a part saved by save(); raises ModelError naming what is wrong.
+    // Opens a part saved by save(); raises ModelError naming what is wrong. A file whose
+    // checksum does not match is refused before any of it is read.
     static std::shared_ptr<PartDocument> open(const std::string& path);
+    // The same from the file's content; `path` is the document's name in errors.
+    static std::shared_ptr<PartDocument> openText(const std::string& text, const std::string& path);
 
     PartDocument(const PartDocument&) = delete;
     PartDocument& operator=(const PartDocument&) = delete;

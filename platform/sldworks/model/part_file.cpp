@@ -38,7 +38,7 @@ namespace {
 using detail::Reader;
 using detail::Writer;
 
-constexpr const char* kHeader = "SWSIM-PART 1";
+constexpr const char* kHeader = "SWSIM-PART 2";
 
 // Silences OpenCASCADE's translation reports for the lifetime of the object.
 class QuietMessages {
@@ -95,7 +95,6 @@ const char* kindWord(FeatureKind k) {
 std::string PartDocument::fileText() const {
     flush();
     Writer w;
-    w.word(kHeader).line();
     w.word("counters").integer(static_cast<long long>(nameCounters_.size())).line();
     for (const auto& [prefix, n] : nameCounters_)
         w.str(prefix).integer(n).line();
@@ -235,17 +234,16 @@ std::string PartDocument::fileText() const {
         w.line();
     }
     w.word("end").line();
-    return w.text();
+    return detail::sealedFile(kHeader, w.text());
 }
 
 std::shared_ptr<PartDocument> PartDocument::open(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw ModelError("open " + path + ": cannot read the file");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (text.rfind(std::string(kHeader) + " \n", 0) != 0)
-        throw ModelError("open " + path + ": not a part file of this session");
-    Reader r(text.substr(std::string(kHeader).size() + 2), path);
+    return openText(detail::fileText(path), path);
+}
+
+std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
+                                                     const std::string& path) {
+    Reader r(std::string(detail::checkedBody(text, kHeader, path, "a part file")), path);
 
     std::shared_ptr<PartDocument> doc(new PartDocument());
     r.expect("counters");
