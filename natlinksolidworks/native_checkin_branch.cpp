@@ -35,6 +35,9 @@ int convertNativeCheckin(ISldWorks* app, metaTreePtrT options) {
         metaObjStrC(view.getOrAddChild("RESTEXT")).set(reason);
         return 1;
     }
+    // Warnings of a check-in that still gave its record (components whose file is missing).
+    if (!reason.isEmpty())
+        metaObjStrC(view.getOrAddChild("RESTEXT")).set(reason);
     // The owning view hands the record to the tree on appending it.
     metaObjectC owner(record, true);
     metaObjectC(view.getOrAddChild("OUTPUTDATA")).appendChild(owner.getTreePtr());

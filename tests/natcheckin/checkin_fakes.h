@@ -143,6 +143,7 @@ public:
     bool stateSet = true;
     std::vector<long> states;
     std::vector<std::string> configurations;
+    std::string pathName;
 
     HRESULT GetChildrenCount(long* count) override {
         *count = static_cast<long>(children.size());
@@ -158,6 +159,10 @@ public:
     HRESULT GetModelDoc(IDispatch** doc) override {
         IDispatchPtr object(doc_);
         *doc = object.Detach();
+        return S_OK;
+    }
+    HRESULT GetPathName(BSTR* path) override {
+        *path = _bstr_t(pathName.c_str()).Detach();
         return S_OK;
     }
     HRESULT SetState(long state) override {

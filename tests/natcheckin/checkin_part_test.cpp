@@ -126,13 +126,15 @@ TEST_F(CheckinPart, RecordOfAPartWithTwoConfigurations) {
         EXPECT_TRUE(std::filesystem::exists(bitmaps.getStringAt(i).toUtf8()));
     EXPECT_EQ(text(document, "PREVIEW"), bitmaps.getStringAt(0).toUtf8());
 
-    // First configuration: IDNR, summary fields, its own properties, its dimension values.
+    // First configuration: IDNR, summary fields, the document's and its own properties, its
+    // dimension values.
     pShellCurVarSetC current = document.getCurVarSet();
     EXPECT_EQ(valueOf(current, "IDNR"), "Default");
     EXPECT_EQ(valueOf(current, "Title"), "Block");
     EXPECT_EQ(valueOf(current, "Author"), "Smith");
     EXPECT_EQ(valueOf(current, "Finish"), "bright");
-    EXPECT_FALSE(hasVariable(current, "Material")) << "only the other configuration has one";
+    EXPECT_EQ(valueOf(current, "Material"), "Steel"); // the document's own property
+    EXPECT_TRUE(hasVariable(current, "Subject")) << "an empty summary field is still a value";
     EXPECT_EQ(valueOf(current, "D1@Boss-Extrude1"), "10");
 
     // One line for "Long", with the document's and its own properties (its own win) and

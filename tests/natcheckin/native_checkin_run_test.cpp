@@ -53,7 +53,8 @@ TEST_F(NativeCheckinRun, AnOpenDocumentThatCannotBeReadGivesTheReasonAndStaysOpe
     EXPECT_EQ(runNativeCheckin(part.app(), path, record, reason), 1);
     EXPECT_TRUE(record.isNull());
     EXPECT_EQ(reason.toUtf8(), "Native check-in of " + path.toUtf8() +
-                                   " gave no record: SolidWorks call failed: 0x80004005 E_FAIL");
+                                   " gave no record: reading the document type failed: "
+                                   "SolidWorks call failed: 0x80004005 E_FAIL");
     EXPECT_EQ(part.kit().journal().count("ISldWorks::OpenDocument"), 0u);
     EXPECT_EQ(part.kit().journal().count("ISldWorks::CloseDocument"), 0u);
     EXPECT_FALSE(hostsvc::lastNativeCheckin().has_value());

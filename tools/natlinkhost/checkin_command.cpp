@@ -55,14 +55,17 @@ int runCheckinCommand(const commandLineS& line, std::ostream& out, std::ostream&
     // host's check-in post-processing, so it is shown once.
     const int result = callConversionEntry(options.get(), err);
     const metaTreePtrT record = conversionOutputData(options.get());
+    const std::optional<std::string> reason = conversionResultText(options.get());
     if (result == 0 && !record.isNull()) {
+        // Warnings of a record that was made (components whose file is missing).
+        if (reason && !reason->empty())
+            err << "natlinkhost: " << *reason << '\n';
         std::string text = getIMetaTreeApi()->print(record, metaPrintStyle::pretty);
         if (text.empty() || text.back() != '\n')
             text += '\n';
         out << text;
         return 0;
     }
-    const std::optional<std::string> reason = conversionResultText(options.get());
     err << "natlinkhost: "
         << (reason && !reason->empty() ? *reason : path + ": the check-in gave no record") << '\n';
     return 1;

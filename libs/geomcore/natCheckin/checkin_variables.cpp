@@ -130,6 +130,10 @@ void swCheckinC::getParameters(IModelDoc2Ptr& doc, pShellDocCheckinC& record) {
     if (active != mzComStringC(first))
         showConfiguration(doc, first);
 
+    // As for the table lines: the document's own properties, then those of the configuration,
+    // which win; otherwise a one-configuration document would lose all of its properties.
+    _bstr_t documentProperties("");
+    checkInReverseVars(doc, documentProperties, variables, current, true);
     checkInReverseVars(doc, first, variables, current, true);
     readDimensionVariables(doc, variables, current);
     getFamilyMembers(doc, record);
@@ -138,6 +142,7 @@ void swCheckinC::getParameters(IModelDoc2Ptr& doc, pShellDocCheckinC& record) {
 int swCheckinC::getFamilyMembers(IModelDoc2Ptr& doc, pShellDocCheckinC& record) {
     NATLINK_TRACE_FRAME_C("swCheckinC::getFamilyMembers");
     try {
+        beginStep("reading the configuration names");
         const IConfigurationPtr active(
             configManagerGetActiveConfiguration(modelDocGetConfigurationManager(doc)));
         if (active)
@@ -151,6 +156,7 @@ int swCheckinC::getFamilyMembers(IModelDoc2Ptr& doc, pShellDocCheckinC& record) 
         for (std::size_t i = 1; i < names.size(); ++i) {
             _bstr_t name = names[i];
             const mzComStringC nameText(name);
+            beginStep("reading the configuration \"" + nameText + "\"");
             pingHost(pollObject);
             pShellCurVarSetC line = table.addLine().asCurVarSet();
             showConfiguration(doc, name);
@@ -192,7 +198,8 @@ int swCheckinC::getFamilyMembers(IModelDoc2Ptr& doc, pShellDocCheckinC& record) 
     } catch (...) {
         writeCodeTrack("Exception:solidworks configurations could not be created",
                        __PRETTY_FUNCTION__, __LINE__);
-        return 0;
+        // Dropping the lines would give a record that looks like a smaller family.
+        rethrowNamed();
     }
 }
 
@@ -316,20 +323,24 @@ void swCheckinC::createPreviews(IModelDoc2Ptr& doc, mzComStringC& bitmapPath,
                                 mzComStringC& path3d) {
     NATLINK_TRACE_FRAME_C("createDocumentPreviews");
     if (bitmapPath.isEmpty())
-        bitmapPath = createTemporaryPreviewFile(".bmp");
-    try {
-        modelDocSaveBitmap(doc, bitmapPath.toBstr(), 300, 300);
-    } catch (...) {
-        // The check-in ends here; the empty file reserved for the bitmap must not stay behind.
+        bitmapPath = newPreviewFile(".bmp");
+    if (!bitmapPath.isEmpty()) {
+        try {
+            modelDocSaveBitmap(doc, bitmapPath.toBstr(), 300, 300);
+        } catch (...) {
+            // The check-in ends here; the empty file reserved for the bitmap must not stay.
+            removeIfEmpty(bitmapPath);
+            throw;
+        }
         removeIfEmpty(bitmapPath);
-        throw;
     }
-    removeIfEmpty(bitmapPath);
 
     if (path3d.isEmpty()) {
         const char* extension = previewFormat == 2 ? ".sat" : previewFormat == 3 ? ".step" : ".stl";
-        path3d = createTemporaryPreviewFile(extension);
+        path3d = newPreviewFile(extension);
     }
+    if (path3d.isEmpty())
+        return;
     try {
         setPreviewUnitPreference(lengthUnitCodeOf(doc) == 3 ? 3 : 0);
     } catch (...) {
@@ -342,4 +353,26 @@ void swCheckinC::createPreviews(IModelDoc2Ptr& doc, mzComStringC& bitmapPath,
         NATLINK_CREATION_WARNING(0, "ERROR", "Saving file failed", getAppName());
     }
     removeIfEmpty(path3d);
+}
+
+mzComStringC swCheckinC::newPreviewFile(const char* extension) {
+    // A folder that takes no file takes none the next time either: say so once and check in
+    // without previews. This is a local file error, not one of SolidWorks.
+    if (!previewFailure.isEmpty())
+        return mzComStringC();
+    mzComStringC failure;
+    const mzComStringC path = createTemporaryPreviewFile(extension, failure);
+    if (path.isEmpty()) {
+        previewFailure = failure.isEmpty() ? mzComStringC("no preview file") : failure;
+        NATLINK_LOG(mzLogLevelWarning, "Checking in without previews: " + previewFailure);
+        return path;
+    }
+    previewFiles.push_back(path);
+    return path;
+}
+
+void swCheckinC::removePreviewFiles() {
+    for (const mzComStringC& path : previewFiles)
+        removePreviewFile(path);
+    previewFiles.clear();
 }

@@ -8,15 +8,19 @@
 #include "libs/geomcore/natCheckin/sw_checkin.h"
 #include "libs/geomcore/swapi/checkin_calls.h"
 #include "libs/geomcore/swapi/swapi.h"
+#include "libs/geomcore/swtools/error.h"
 #include "libs/geomcore/swtools/open_documents.h"
 
 #include <exception>
+#include <vector>
 
 namespace {
 
 mzComStringC failureOf(const std::exception_ptr& failure) {
     try {
         std::rethrow_exception(failure);
+    } catch (const errorC& e) {
+        return e.getMessage();
     } catch (const _com_error& e) {
         return mzComStringC("SolidWorks call failed: ") + e.ErrorMessage();
     } catch (const std::exception& e) {
@@ -34,6 +38,41 @@ IModelDoc2Ptr findOpen(ISldWorksPtr& app, const mzComStringC& path) {
     return getSessionDocument(app, lookup.toBstr());
 }
 
+// Closes a document opened for the check-in when the check-in ends, however it ends: by its
+// own path name, or by the path it was opened under when SolidWorks cannot tell that.
+class openedDocumentCloserC {
+public:
+    openedDocumentCloserC(ISldWorksPtr app, IModelDoc2Ptr doc, const mzComStringC& openedAs)
+        : app_(std::move(app)), doc_(std::move(doc)), openedAs_(openedAs) {}
+    openedDocumentCloserC(const openedDocumentCloserC&) = delete;
+    openedDocumentCloserC& operator=(const openedDocumentCloserC&) = delete;
+    ~openedDocumentCloserC() {
+        if (!doc_)
+            return;
+        _bstr_t closeAs = openedAs_.toBstr();
+        try {
+            closeAs = modelDocGetPathName(doc_);
+        } catch (...) {
+        }
+        doc_ = nullptr;
+        try {
+            sldWorksCloseDocument(app_, closeAs);
+        } catch (...) {
+            try {
+                NATLINK_LOG(mzLogLevelWarning, "Native check-in: could not close " +
+                                                   mzComStringC(closeAs) + ": " +
+                                                   failureOf(std::current_exception()));
+            } catch (...) {
+            }
+        }
+    }
+
+private:
+    ISldWorksPtr app_;
+    IModelDoc2Ptr doc_;
+    mzComStringC openedAs_;
+};
+
 } // namespace
 
 int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& outRecord,
@@ -50,20 +89,26 @@ int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& out
         return 1;
     }
 
+    const char* step = "looking for the document among the open ones";
     try {
         ISldWorksPtr sldWorks(app);
         IModelDoc2Ptr doc = findOpen(sldWorks, path);
         const bool opened = !doc;
-        if (opened)
+        if (opened) {
+            step = "opening the document";
             doc = openDocument(sldWorks, path);
+        }
         if (!doc) {
             resText = "Native check-in: failed to open document " + path;
             return 1;
         }
-        const _bstr_t docPath = modelDocGetPathName(doc);
+        // Closes what was opened for the check-in however it ends.
+        const openedDocumentCloserC closer(sldWorks, opened ? doc : IModelDoc2Ptr(), path);
 
         pShellHeaderC header;
         mzComStringC failure;
+        std::vector<mzComStringC> warnings;
+        step = "reading the document";
         try {
             const mzComStringC key = getGlobalOptions("natlinkon")
                                          .getOption("INTERFACE", "NativeCheckinKey", "SolidWorks")
@@ -71,24 +116,24 @@ int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& out
             TarnwickPollObj poll(pollObject);
             swCheckinC reader(sldWorks, key, 1.0, 1, poll);
             header = reader.start(doc, 1, mzComStringC());
-            if (header.isValid())
-                postProcessNativeCheckin(header.getTreePtr(), "natlinkon");
-            else
+            if (header.isValid()) {
+                warnings = reader.getWarnings();
+                try {
+                    postProcessNativeCheckin(header.getTreePtr(), "natlinkon");
+                } catch (...) {
+                    // The host did not take the record: no success, and its previews go.
+                    failure =
+                        "the host's post-processing failed: " + failureOf(std::current_exception());
+                    header = pShellHeaderC();
+                    reader.removePreviewFiles();
+                }
+            } else {
                 failure = reader.getFailureText();
+            }
         } catch (...) {
             failure = failureOf(std::current_exception());
         }
         doc = nullptr;
-
-        if (opened) {
-            try {
-                sldWorksCloseDocument(sldWorks, docPath);
-            } catch (...) {
-                NATLINK_LOG(mzLogLevelWarning, "Native check-in: could not close " +
-                                                   mzComStringC(docPath) + ": " +
-                                                   failureOf(std::current_exception()));
-            }
-        }
 
         if (!header.isValid()) {
             resText = "Native check-in of " + path + " gave no record";
@@ -96,11 +141,17 @@ int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& out
                 resText += ": " + failure;
             return 1;
         }
+        if (!warnings.empty()) {
+            resText = "Native check-in of " + path + ": ";
+            for (std::size_t i = 0; i < warnings.size(); ++i)
+                resText += (i == 0 ? "" : "; ") + warnings[i];
+        }
         outRecord = header.detach(false);
         return 0;
     } catch (...) {
         outRecord = metaTreePtrT();
-        resText = "Native check-in of " + path + " failed: " + failureOf(std::current_exception());
+        resText = "Native check-in of " + path + " failed while " + step + ": " +
+                  failureOf(std::current_exception());
         return 1;
     }
 }

@@ -1,8 +1,5 @@
 #include "libs/geomcore/natCheckin/preview_files.h"
 
-#include "libs/KvorCore/loader/log_category.h"
-#include "platform/com/com.h"
-
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -24,7 +21,7 @@ std::filesystem::path temporaryFolder() {
 
 } // namespace
 
-mzComStringC createTemporaryPreviewFile(const char* extension) {
+mzComStringC createTemporaryPreviewFile(const char* extension, mzComStringC& failure) {
     const std::string suffix = extension != nullptr ? extension : "";
     const std::string pattern = (temporaryFolder() / "previewXXXXXX").string() + suffix;
     std::vector<char> name(pattern.begin(), pattern.end());
@@ -32,11 +29,10 @@ mzComStringC createTemporaryPreviewFile(const char* extension) {
     const int fd = mkstemps(name.data(), static_cast<int>(suffix.size()));
     if (fd < 0) {
         const int error = errno;
-        NATLINK_LOG(mzLogLevelError,
-                    mzComStringC("Could not create a preview file ") +
-                        mzComStringC(std::string_view(pattern)) + ": " +
-                        mzComStringC(std::string_view(std::generic_category().message(error))));
-        _com_issue_error(E_FAIL);
+        failure = mzComStringC("could not create a preview file ") +
+                  mzComStringC(std::string_view(pattern)) + ": " +
+                  mzComStringC(std::string_view(std::generic_category().message(error)));
+        return mzComStringC();
     }
     ::close(fd);
     return mzComStringC(std::string_view(name.data()));
@@ -50,4 +46,11 @@ void removeIfEmpty(const mzComStringC& path) {
     if (std::filesystem::is_regular_file(file, error) &&
         std::filesystem::file_size(file, error) == 0 && !error)
         std::filesystem::remove(file, error);
+}
+
+void removePreviewFile(const mzComStringC& path) {
+    if (path.isEmpty())
+        return;
+    std::error_code error;
+    std::filesystem::remove(std::filesystem::path(path.toUtf8()), error);
 }

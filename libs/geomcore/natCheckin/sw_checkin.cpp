@@ -4,11 +4,13 @@
 
 #include "libs/KvorCadComm/app_environment.h"
 #include "libs/KvorCadComm/global_options.h"
+#include "libs/KvorCadComm/host_files.h"
 #include "libs/KvorCadComm/resource_text.h"
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/com_path.h"
 #include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/natCheckin/checkin_arrays.h"
+#include "libs/geomcore/natCheckin/preview_files.h"
 #include "libs/geomcore/swapi/checkin_calls.h"
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swtools/error.h"
@@ -36,6 +38,41 @@ mzComStringC describeCurrentException() {
 }
 
 } // namespace
+
+// Keeps a document in the chain of documents being read while it is read.
+class swCheckinC::readingEntryC {
+public:
+    readingEntryC(swCheckinC& reader, IModelDoc2* doc) : reader_(reader) {
+        mzComStringC path;
+        try {
+            path = mzComPathC(mzComStringC(modelDocGetPathName(doc))).toNativeString();
+        } catch (...) {
+            reader_.beginStep("reading the document's path name");
+            reader_.rethrowNamed();
+        }
+        reader_.readingChain.push_back(path);
+    }
+    ~readingEntryC() { reader_.readingChain.pop_back(); }
+    readingEntryC(const readingEntryC&) = delete;
+    readingEntryC& operator=(const readingEntryC&) = delete;
+
+private:
+    swCheckinC& reader_;
+};
+
+void swCheckinC::rethrowNamed() const {
+    try {
+        throw;
+    } catch (const errorC&) {
+        throw;
+    } catch (...) {
+        mzComStringC text;
+        if (!readingChain.empty())
+            text = readingChain.back() + ": ";
+        text += currentStep + " failed: " + describeCurrentException();
+        throw errorC(text);
+    }
+}
 
 swCheckinC::swCheckinC(ISldWorksPtr& sldWorks_, const mzComStringC& cadSystemKey_,
                        double /*unused*/, int previewFormat_, TarnwickPollObj& pollObject_)
@@ -135,7 +172,10 @@ pShellHeaderC swCheckinC::start(IModelDoc2Ptr doc, int /*unused*/,
                                 const mzComStringC& destinationFolder) {
     NATLINK_TRACE_FRAME_C("swCheckinC::start");
     failureText = mzComStringC();
+    warnings.clear();
+    readingChain.clear();
     try {
+        beginStep("making the record");
         pShellHeaderC header(pShellNewNode);
         pShellGlobalHeaderC globalHeader(pShellNewNode);
         pShellDocCheckinC record(pShellNewNode);
@@ -144,6 +184,7 @@ pShellHeaderC swCheckinC::start(IModelDoc2Ptr doc, int /*unused*/,
         header.setGlobalHeader(globalHeader);
         header.appendChild(record.getTreePtr());
 
+        beginStep("reading the document type");
         const long type = modelDocGetType(doc);
         if (type == 1)
             getPartData(doc, record);
@@ -154,79 +195,131 @@ pShellHeaderC swCheckinC::start(IModelDoc2Ptr doc, int /*unused*/,
         doc = nullptr;
         return result;
     } catch (...) {
-        failureText = describeCurrentException();
+        try {
+            rethrowNamed();
+        } catch (...) {
+            failureText = describeCurrentException();
+        }
         NATLINK_LOG(mzLogLevelError, "Native check-in failed: " + failureText);
     }
+    // A check-in that gives no record leaves nothing behind in the temporary folder.
+    removePreviewFiles();
     return pShellHeaderC();
+}
+
+void swCheckinC::readDocumentHead(IModelDoc2Ptr& doc, pShellDocCheckinC& record) {
+    beginStep("rebuilding");
+    modelDocGetBoolSlot715(doc);
+    pingHost(pollObject);
+    beginStep("reading the units");
+    getUnitBases(doc);
+    beginStep("writing the document record");
+    writeDocumentRecord(doc, record);
+}
+
+void swCheckinC::readDocumentTail(IModelDoc2Ptr& doc, pShellDocCheckinC& record) {
+    beginStep("reading the variables");
+    getParameters(doc, record);
+    beginStep("applying the document state rule");
+    applyDocumentStateRule(doc);
 }
 
 void swCheckinC::getPartData(IModelDoc2Ptr doc, pShellDocCheckinC& record) {
     NATLINK_TRACE_FRAME_C("swCheckinC::getPartData");
-    modelDocGetBoolSlot715(doc);
-    pingHost(pollObject);
-    getUnitBases(doc);
-    writeDocumentRecord(doc, record);
-    getParameters(doc, record);
-    applyDocumentStateRule(doc);
+    const readingEntryC reading(*this, doc);
+    try {
+        readDocumentHead(doc, record);
+        readDocumentTail(doc, record);
+    } catch (...) {
+        rethrowNamed();
+    }
 }
 
 void swCheckinC::getAsmData(IModelDoc2Ptr doc, pShellDocCheckinC& record) {
     NATLINK_TRACE_FRAME_C("swCheckinC::getAsmData");
-    modelDocGetBoolSlot715(doc);
-    pingHost(pollObject);
-    getUnitBases(doc);
-    writeDocumentRecord(doc, record);
-    const unitsS ownUnits = currentUnits();
+    const readingEntryC reading(*this, doc);
+    try {
+        readDocumentHead(doc, record);
+        const unitsS ownUnits = currentUnits();
 
-    pShellMemberSetC members = record.getMemberSet();
-    const IConfigurationPtr active(modelDocGetActiveConfiguration(doc));
-    IComponentPtr root;
-    if (active)
-        root = IComponentPtr(configGetRootComponent(active));
-    if (root) {
-        for (const IDispatchPtr& child : readObjectArray(componentGetChildren(root))) {
-            const IModelDoc2Ptr memberDoc(
-                componentGetModelDoc(requireInterfaceOf<IComponentObject>(child)));
-            if (!memberDoc)
-                continue;
-            const mzComStringC path(modelDocGetPathName(memberDoc));
-            const mzComPathC pathValue(path);
-            const long type = pathValue.getExtension().compare("sldasm", 0) == 0 ? 2 : 1;
-
-            // A document already read for this record is copied, not read again.
-            const pShellDocBaseC known = record.findDocument(pathValue.toNativeString());
-            if (known.isValid()) {
-                metaObjectC copy = known.cloneTree(1);
-                members.addDocument(copy.getTreePtr());
-                continue;
-            }
-
-            pShellDocCheckinC memberRecord(pShellNewNode);
-            pingHost(pollObject);
-            sldWorksCallSlot9(sldWorks, path.toBstr(), type);
-            try {
-                const IModelDoc2Ptr fetched = getSessionDocument(sldWorks, path.toBstr());
-                if (modelDocGetType(fetched) == 1)
-                    getPartData(fetched, memberRecord);
-                else
-                    getAsmData(fetched, memberRecord);
-            } catch (...) {
-                // The check-in ends here; the member loaded for it is not left open.
-                try {
-                    sldWorksCloseDocument(sldWorks, path.toBstr());
-                } catch (...) {
+        beginStep("reading the components");
+        pShellMemberSetC members = record.getMemberSet();
+        const IConfigurationPtr active(modelDocGetActiveConfiguration(doc));
+        IComponentPtr root;
+        if (active)
+            root = IComponentPtr(configGetRootComponent(active));
+        if (root) {
+            for (const IDispatchPtr& child : readObjectArray(componentGetChildren(root))) {
+                beginStep("reading the components");
+                const IModelDoc2Ptr memberDoc(
+                    componentGetModelDoc(requireInterfaceOf<IComponentObject>(child)));
+                if (!memberDoc) {
+                    noteComponentWithoutDocument(child);
+                    continue;
                 }
-                throw;
-            }
-            pingHost(pollObject);
-            sldWorksCloseDocument(sldWorks, path.toBstr());
-            members.addDocument(memberRecord.getTreePtr());
-        }
-    }
+                const mzComStringC path(modelDocGetPathName(memberDoc));
+                const mzComPathC pathValue(path);
+                const mzComStringC nativePath = pathValue.toNativeString();
+                const long type = pathValue.getExtension().compare("sldasm", 0) == 0 ? 2 : 1;
 
-    setUnits(ownUnits);
-    getParameters(doc, record);
-    applyDocumentStateRule(doc);
+                // A component that is being read higher up would be read for ever.
+                for (const mzComStringC& reading : readingChain) {
+                    if (reading == nativePath)
+                        throw errorC(readingChain.back() + ": the component " + nativePath +
+                                     " is already being read higher up (an assembly that "
+                                     "contains itself)");
+                }
+
+                // A document already read for this record is copied, not read again.
+                const pShellDocBaseC known = record.findDocument(nativePath);
+                if (known.isValid()) {
+                    metaObjectC copy = known.cloneTree(1);
+                    members.addDocument(copy.getTreePtr());
+                    continue;
+                }
+
+                pShellDocCheckinC memberRecord(pShellNewNode);
+                pingHost(pollObject);
+                beginStep("loading the component " + path);
+                sldWorksCallSlot9(sldWorks, path.toBstr(), type);
+                try {
+                    const IModelDoc2Ptr fetched = getSessionDocument(sldWorks, path.toBstr());
+                    if (modelDocGetType(fetched) == 1)
+                        getPartData(fetched, memberRecord);
+                    else
+                        getAsmData(fetched, memberRecord);
+                } catch (...) {
+                    // The check-in ends here; the member loaded for it is not left open.
+                    try {
+                        sldWorksCloseDocument(sldWorks, path.toBstr());
+                    } catch (...) {
+                    }
+                    throw;
+                }
+                pingHost(pollObject);
+                beginStep("closing the component " + path);
+                sldWorksCloseDocument(sldWorks, path.toBstr());
+                members.addDocument(memberRecord.getTreePtr());
+            }
+        }
+
+        setUnits(ownUnits);
+        readDocumentTail(doc, record);
+    } catch (...) {
+        rethrowNamed();
+    }
+}
+
+void swCheckinC::noteComponentWithoutDocument(IDispatch* child) {
+    const mzComStringC path(componentGetPathName(requireInterfaceOf<IComponentObject>(child)));
+    const mzComStringC text = path.isEmpty()     ? mzComStringC("a component refers to no file")
+                              : fileExists(path) ? "component not loaded: " + path
+                                                 : "component file missing: " + path;
+    NATLINK_LOG(mzLogLevelWarning, readingChain.back() + ": " + text);
+    for (const mzComStringC& known : warnings)
+        if (known == text)
+            return;
+    warnings.push_back(text);
 }
 
 void swCheckinC::setUnits(const unitsS& units) {

@@ -43,8 +43,9 @@ public:
     void writeDocumentRecord(IModelDoc2Ptr& doc, pShellDocCheckinC& record);
     // Variables of the first configuration (CURVARSET), then the further configurations.
     void getParameters(IModelDoc2Ptr& doc, pShellDocCheckinC& record);
-    // Table lines (and variants with previews) of the configurations after the first; 1, or
-    // 0 when reading them failed (the record's table and variants are then left as they were).
+    // Table lines (and variants with previews) of the configurations after the first; 1. A
+    // configuration that cannot be read ends the check-in with an errorC naming it: a family
+    // without some of its members must not look like a complete record.
     int getFamilyMembers(IModelDoc2Ptr& doc, pShellDocCheckinC& record);
     // Summary fields and the custom properties of the configuration name ("" for those of the
     // document) as text variables.
@@ -56,8 +57,16 @@ public:
                                 pShellCurVarSetC& values);
     // Writes a 300 x 300 bitmap and a 3D file of the document; an empty path is replaced by
     // a new unique temporary file "preview..." in the folder TMP names. A preview that could
-    // not be written leaves no file behind.
+    // not be written leaves no file behind. When no file can be made there, the check-in goes
+    // on without previews (the reason is logged once) and the paths stay empty.
     void createPreviews(IModelDoc2Ptr& doc, mzComStringC& bitmapPath, mzComStringC& path3d);
+
+    // Removes the preview files this reader made (for a check-in that failed after `start`);
+    // `start` does so itself when it fails.
+    void removePreviewFiles();
+    // Warnings of the latest `start` that leave the record usable (components whose file is
+    // missing), one text each.
+    const std::vector<mzComStringC>& getWarnings() const { return warnings; }
 
     // The text of the document-state error, empty when there was none.
     const mzComStringC& getErrorText() const { return errorText; }
@@ -79,6 +88,19 @@ private:
     void setUnits(const unitsS& units);
 
     void applyDocumentStateRule(IModelDoc2Ptr& doc);
+    // What parts and assemblies read alike before and after an assembly's components: the
+    // rebuild, units, files and previews; the variables and the document-state rule.
+    void readDocumentHead(IModelDoc2Ptr& doc, pShellDocCheckinC& record);
+    void readDocumentTail(IModelDoc2Ptr& doc, pShellDocCheckinC& record);
+    // The member (or top) document being read, for the failure texts; pushed while it is read.
+    class readingEntryC;
+    // Turns the exception being handled into an errorC naming the step and the document being
+    // read (an errorC passes unchanged: it names what failed already) and throws it.
+    [[noreturn]] void rethrowNamed() const;
+    void beginStep(const mzComStringC& step) { currentStep = step; }
+    // A component without a document: a warning naming its file.
+    void noteComponentWithoutDocument(IDispatch* child);
+    mzComStringC newPreviewFile(const char* extension);
     void readDimensionChain(IModelDoc2Ptr& doc, IFeature* feature, checkinVarIndexC& variables);
     void writeDimensionVariable(IModelDoc2Ptr& doc, IDimension* dimension,
                                 checkinVarIndexC& variables);
@@ -106,4 +128,13 @@ private:
     mzComStringC lengthUnitName = "mm";
     int previewFormat = 1;
     mzComStringC failureText;
+    // Native paths of the documents being read, the top document first: a component that is
+    // one of them would be read for ever (an assembly that contains itself).
+    std::vector<mzComStringC> readingChain;
+    // What the reader is doing, for the failure texts ("reading the units", ...).
+    mzComStringC currentStep;
+    std::vector<mzComStringC> warnings;
+    std::vector<mzComStringC> previewFiles;
+    // Why no preview file could be made; once set, no further preview is tried.
+    mzComStringC previewFailure;
 };

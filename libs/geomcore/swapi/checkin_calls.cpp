@@ -23,3 +23,11 @@ IDispatchPtr componentGetModelDoc(IComponentObject* component) {
     swapiCheck<IComponentObject>(hr);
     return result;
 }
+
+_bstr_t componentGetPathName(IComponentObject* component) {
+    BSTR path = nullptr;
+    const HRESULT hr = swapiRequired(component)->GetPathName(&path);
+    _bstr_t owned(path, false);
+    swapiCheck<IComponentObject>(hr);
+    return owned;
+}

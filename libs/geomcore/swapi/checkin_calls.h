@@ -13,3 +13,5 @@ IModelDoc2Ptr getSessionDocument(ISldWorks* app, const _bstr_t& path);
 // The component's document through the older component interface; empty when the component
 // has none.
 IDispatchPtr componentGetModelDoc(IComponentObject* component);
+// The file the component refers to, also when it has no document.
+_bstr_t componentGetPathName(IComponentObject* component);

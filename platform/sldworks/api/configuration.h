@@ -42,6 +42,8 @@ typedef _com_ptr_t<IComponent> IComponentPtr;
 struct IComponentObject : IDispatch {
     // Same as IComponent::GetModelDoc.
     virtual HRESULT GetModelDoc(IDispatch** doc) = 0;
+    // The file the component refers to, also when it could not be loaded.
+    virtual HRESULT GetPathName(BSTR* path) = 0;
 };
 COM_DECLARE_IID(IComponentObject, "{83A33D9A-27C5-11CE-BFD4-00400513BB57}");
 typedef _com_ptr_t<IComponentObject> IComponentObjectPtr;

@@ -66,6 +66,11 @@ HRESULT componentC::GetModelDoc(IDispatch** doc) {
     });
 }
 
+HRESULT componentC::GetPathName(BSTR* path) {
+    return docCall("IComponentObject::GetPathName", {}, path,
+                   [&](docContextS&) { return putBstr(component_->path(), path); });
+}
+
 HRESULT componentC::SetState(long state) {
     return docCall("IComponent::SetState", {journalValue(state)}, [&](docContextS& context) {
         if (state < 0 || state > 3 || component_->path().empty())

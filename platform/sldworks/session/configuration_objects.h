@@ -47,6 +47,7 @@ public:
     HRESULT GetChildrenCount(long* count) override;
     HRESULT GetChildren(VARIANT* children) override;
     HRESULT GetModelDoc(IDispatch** doc) override;
+    HRESULT GetPathName(BSTR* path) override;
     HRESULT SetState(long state) override;
     HRESULT IsStateSet(VARIANT_BOOL* result) override;
     HRESULT SetConfiguration(BSTR name) override;

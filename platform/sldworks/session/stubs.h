@@ -1049,6 +1049,9 @@ public:
     HRESULT GetModelDoc(IDispatch** doc) override {
         return this->notImplemented("IComponentObject::GetModelDoc", {}, doc);
     }
+    HRESULT GetPathName(BSTR* path) override {
+        return this->notImplemented("IComponentObject::GetPathName", {}, path);
+    }
 };
 
 template <class Base> class customPropertyManagerStubsT : public Base {

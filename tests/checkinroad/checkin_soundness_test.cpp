@@ -1,0 +1,157 @@
+// Check-ins that cannot give a complete record: each fails with a reason that names what was
+// lost and leaves no preview behind, or gives its record with a warning naming what is missing.
+#include "libs/geomcore/swapi/swapi.h"
+#include "natlinksolidworks/ps_plugin.h"
+#include "platform/host/services/checkin_postprocess.h"
+#include "platform/host/services/log.h"
+#include "platform/sldworks/model/assembly_document.h"
+#include "platform/sldworks/session/session.h"
+#include "tests/checkinroad/checkin_road_fixture.h"
+#include "tools/natlinkhost/check_in_samples.h"
+
+#include <stdexcept>
+
+namespace {
+
+class CheckinSoundness : public checkinRoadTest {
+protected:
+    // Checks `document` in through the conversion entry on `app`; answers the result and
+    // RESTEXT (empty when there is none) and whether a record came out.
+    struct answerS {
+        int result = -1;
+        std::string resText;
+        bool hasRecord = false;
+    };
+    static answerS checkIn(const ISldWorksPtr& app, const std::string& document) {
+        const metaObjectC tree = parsed("(CONVERTOPTIONS (INNAME \"" + document +
+                                        "\") (INPUTFORMAT \"NATSOLIDWORKSPART2014\"))");
+        PSWPlugin plugin(app);
+        answerS answer;
+        answer.result = plugin.convertMetaTree(tree.getTreePtr());
+        answer.resText = text(tree, "RESTEXT");
+        answer.hasRecord = tree.hasChild("OUTPUTDATA");
+        return answer;
+    }
+
+    std::size_t filesInTmp() const {
+        std::size_t count = 0;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(path("tmp")))
+            ++count;
+        return count;
+    }
+
+    static std::size_t openDocuments(ISldWorks* app) {
+        std::size_t count = 0;
+        for (IModelDoc2Ptr doc(sldWorksGetFirstDocument(app)); doc;
+             doc = IModelDoc2Ptr(modelDocGetNext(doc)))
+            ++count;
+        return count;
+    }
+};
+
+TEST_F(CheckinSoundness, AnAssemblyThatContainsItselfIsRefusedNamingTheComponent) {
+    // Outer.sldasm holds Inner.sldasm, which holds Outer.sldasm again.
+    const std::string outer = path("Outer.sldasm");
+    const std::string inner = path("Inner.sldasm");
+    const auto innerModel = swsim::AssemblyDocument::create();
+    innerModel->addComponent(outer);
+    innerModel->save(inner);
+    const auto outerModel = swsim::AssemblyDocument::create();
+    outerModel->addComponent(inner);
+    outerModel->save(outer);
+
+    const runS result = run({"checkin", outer});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "natlinkhost: Native check-in of " + outer + " gave no record: " + inner +
+                              ": the component " + outer +
+                              " is already being read higher up (an assembly that contains "
+                              "itself)\n");
+    EXPECT_EQ(filesInTmp(), 0u);
+}
+
+TEST_F(CheckinSoundness, AConfigurationThatCannotBeReadFailsTheCheckInNamingIt) {
+    const std::string part = natlinkhost::writeSamplePart(path("samples"));
+    const ISldWorksPtr app = createSimulatedSldWorks();
+    // The sample shows "Default"; the first configuration shown is the further one.
+    sessionTestKit(app).plan().failWith("IModelDoc2::ShowConfiguration", E_FAIL, 1);
+    const answerS answer = checkIn(app, part);
+    EXPECT_EQ(answer.result, 1);
+    EXPECT_FALSE(answer.hasRecord);
+    EXPECT_EQ(answer.resText, "Native check-in of " + part + " gave no record: " + part +
+                                  ": reading the configuration \"Long\" failed: SolidWorks "
+                                  "call failed: 0x80004005 E_FAIL");
+    // The previews of the record that was given up are gone, and so is the document.
+    EXPECT_EQ(filesInTmp(), 0u);
+    sessionTestKit(app).plan().clear();
+    EXPECT_EQ(openDocuments(app), 0u);
+}
+
+TEST_F(CheckinSoundness, APostProcessingThatFailsIsNoSuccess) {
+    const std::string part = natlinkhost::writeSamplePart(path("samples"));
+    hostsvc::setNativeCheckinPrinter([](const hostsvc::NativeCheckinResult&) {
+        throw std::runtime_error("the catalogue is read-only");
+    });
+    const answerS answer = checkIn(createSimulatedSldWorks(), part);
+    EXPECT_EQ(answer.result, 1);
+    EXPECT_FALSE(answer.hasRecord);
+    EXPECT_EQ(answer.resText, "Native check-in of " + part +
+                                  " gave no record: the host's post-processing failed: the "
+                                  "catalogue is read-only");
+    EXPECT_EQ(filesInTmp(), 0u);
+}
+
+TEST_F(CheckinSoundness, ComponentsWhoseFileIsMissingAreNamedAndTheRestIsCheckedIn) {
+    const std::string assembly = natlinkhost::writeSampleAssembly(path("samples"));
+    std::filesystem::remove(path("samples/Plate.sldprt"));
+    const runS result = run({"checkin", assembly});
+    ASSERT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.err, "natlinkhost: Native check-in of " + assembly +
+                              ": component file missing: " + path("samples/Plate.sldprt") + "\n");
+    const metaObjectC record = parsed(result.out);
+    const metaObjectC document(record.findChild("DOCUMENT"));
+    std::vector<std::string> members;
+    for (const metaObjectC& member :
+         children(metaObjectC(document.findChild("MEMBERS")), "DOCUMENT"))
+        members.push_back(text(member, "CADIDENT"));
+    EXPECT_EQ(members,
+              (std::vector<std::string>{path("samples/Pin.sldprt"), path("samples/Pin.sldprt")}));
+}
+
+TEST_F(CheckinSoundness, AnUnusableTmpGivesARecordWithoutPreviewsAndSaysWhy) {
+    const std::string part = natlinkhost::writeSamplePart(path("samples"));
+    ::setenv("TMP", path("no-such-folder").c_str(), 1);
+    hostsvc::setLogCapture(true);
+    const runS result = run({"checkin", part});
+    ASSERT_EQ(result.code, 0) << result.err;
+    const metaObjectC record = parsed(result.out);
+    const metaObjectC document(record.findChild("DOCUMENT"));
+    EXPECT_FALSE(document.hasChild("PREVIEW"));
+    EXPECT_FALSE(document.hasChild("PREVIEW3D"));
+    EXPECT_EQ(metaObjectC(document.findChild("BITMAPS")).countChildren(), 0);
+    // Said once, as a local file error.
+    std::size_t said = 0;
+    for (const hostsvc::LogRecord& record : hostsvc::capturedLogRecords()) {
+        if (record.text.rfind("Checking in without previews: could not create a preview file " +
+                                  path("no-such-folder") + "/preview",
+                              0) == 0)
+            ++said;
+        EXPECT_EQ(record.text.find("SolidWorks call failed"), std::string::npos) << record.text;
+    }
+    EXPECT_EQ(said, 1u);
+}
+
+TEST_F(CheckinSoundness, ADocumentOpenedForTheCheckInIsClosedWhenItsPathNameFails) {
+    const std::string part = natlinkhost::writeSamplePart(path("samples"));
+    const ISldWorksPtr app = createSimulatedSldWorks();
+    sessionTestKit(app).plan().failWith("IModelDoc2::GetPathName", E_FAIL);
+    const answerS answer = checkIn(app, part);
+    EXPECT_EQ(answer.result, 1);
+    EXPECT_EQ(answer.resText, "Native check-in of " + part +
+                                  " gave no record: reading the document's path name failed: "
+                                  "SolidWorks call failed: 0x80004005 E_FAIL");
+    sessionTestKit(app).plan().clear();
+    EXPECT_EQ(openDocuments(app), 0u);
+}
+
+} // namespace
