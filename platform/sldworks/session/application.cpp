@@ -39,8 +39,23 @@ IDispatchPtr appStateS::documentAfter(IModelDoc2* doc) const {
     return IDispatchPtr();
 }
 
+appStateS::~appStateS() {
+    for (const std::weak_ptr<docContextS>& weak : contexts) {
+        if (const docContextPtr context = weak.lock()) {
+            // Out of the context first: letting go of a component may end documents that
+            // let go of theirs, this one's among them.
+            std::map<const swsim::Object*, IModelDoc2Ptr> held;
+            held.swap(context->componentDocs);
+        }
+    }
+}
+
 IModelDoc2Ptr appStateS::addDocument(const swsim::ModelDocumentPtr& model) {
     auto context = std::make_shared<docContextS>();
+    // Documents closed and gone need no letting go; a batch of many parts keeps the list short.
+    if (contexts.size() >= 64 && contexts.size() % 64 == 0)
+        std::erase_if(contexts, [](const std::weak_ptr<docContextS>& c) { return c.expired(); });
+    contexts.push_back(context);
     context->model = model;
     context->part = std::dynamic_pointer_cast<swsim::PartDocument>(model);
     context->assembly = std::dynamic_pointer_cast<swsim::AssemblyDocument>(model);

@@ -14,8 +14,17 @@
 #include <vector>
 
 struct appStateS : std::enable_shared_from_this<appStateS> {
+    appStateS() = default;
+    appStateS(const appStateS&) = delete;
+    appStateS& operator=(const appStateS&) = delete;
+    // Lets go of the component documents of every document the session made: assemblies
+    // whose components hold each other would otherwise keep each other for ever.
+    ~appStateS();
+
     std::shared_ptr<testKitC> kit;
     std::vector<IModelDoc2Ptr> documents;
+    // Every document context the session made, open or not.
+    std::vector<std::weak_ptr<docContextS>> contexts;
     std::map<long, VARIANT_BOOL> toggles;
     std::map<long, long> integers;
 

@@ -31,7 +31,9 @@ struct docContextS : std::enable_shared_from_this<docContextS> {
     // Drops the cached objects (the document is closing).
     void clear() {
         cache.clear();
-        componentDocs.clear();
+        // Out of the context first: a component document that goes may clear this one again.
+        std::map<const swsim::Object*, IModelDoc2Ptr> held;
+        held.swap(componentDocs);
     }
 
     // An assembly's loaded component documents, by model component.
