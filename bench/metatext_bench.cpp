@@ -1,4 +1,4 @@
-// Reading and printing the meta text: MB/s of a model of about 8 MB (sketches with lines
+// Reading and printing the meta text: MB/s of a model of about 9 MB (sketches with lines
 // and matrices, drillings, names), and the memory the store takes per node.
 #include "platform/host/metatree/metatree_api.h"
 
