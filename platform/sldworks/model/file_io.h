@@ -43,13 +43,28 @@ inline std::string fileText(const std::string& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// CRC-32 of the bytes as 8 lower-case hex digits.
+// CRC-32 of the bytes.
+inline unsigned long crcOf(std::string_view bytes) {
+    const uLong crc = crc32_z(0L, Z_NULL, 0);
+    return crc32_z(crc, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
+}
+
+// CRC-32 of the bytes as 8 lower-case hex digits, as files store it.
 inline std::string checksumOf(std::string_view bytes) {
-    uLong crc = crc32_z(0L, Z_NULL, 0);
-    crc = crc32_z(crc, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
     char text[16];
-    std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(crc));
+    std::snprintf(text, sizeof text, "%08lx", crcOf(bytes));
     return text;
+}
+
+// Whether `stored` (8 hex digits) is the CRC-32 of `bytes`. Compared as numbers, so that a
+// checksum is a property of the bytes and not a text a fuzzer can copy out of a comparison:
+// the checksums protect against damage, and OpenCASCADE's shape reader is not safe on
+// hostile text.
+inline bool checksumMatches(std::string_view stored, std::string_view bytes) {
+    unsigned long value = 0;
+    const auto r = std::from_chars(stored.data(), stored.data() + stored.size(), value, 16);
+    return stored.size() == 8 && r.ec == std::errc() && r.ptr == stored.data() + stored.size() &&
+           value == crcOf(bytes);
 }
 
 // A document file: the header line "<header> <checksum of the body>", then the body.
@@ -71,7 +86,7 @@ inline std::string_view checkedBody(std::string_view text, const std::string& he
         throw ModelError("open " + path + ": " + kind + " of another version or without a " +
                          "checksum (\"" + std::string(line.substr(0, 40)) + "\")");
     const std::string_view body = text.substr(end + 1);
-    if (line.substr(header.size() + 1) != checksumOf(body))
+    if (!checksumMatches(line.substr(header.size() + 1), body))
         throw ModelError("open " + path + ": the file is damaged (its checksum does not match)");
     return body;
 }
@@ -225,7 +240,7 @@ public:
         if (static_cast<unsigned long long>(n) > text_.size() - pos_)
             fail("a data block is cut short");
         std::string out = text_.substr(pos_, static_cast<size_t>(n));
-        if (crc != checksumOf(out))
+        if (!checksumMatches(crc, out))
             fail("a data block is damaged (its checksum does not match)");
         pos_ += static_cast<size_t>(n);
         return out;
