@@ -12,8 +12,7 @@
 
 namespace {
 
-template <typename Document>
-void open(const std::string& text) {
+template <typename Document> void open(const std::string& text) {
     try {
         Document::openText(text, "fuzz.input");
     } catch (const swsim::ModelError&) {
