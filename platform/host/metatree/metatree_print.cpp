@@ -36,33 +36,33 @@ namespace {
 void appendString(std::string& out, const std::string& s) {
     out += '"';
     // Runs without a character to escape go in one piece.
-    static constexpr std::string_view escaped("\"\\\n\t\0", 5);
     std::size_t from = 0;
-    for (;;) {
-        const std::size_t at = s.find_first_of(escaped, from);
-        out.append(s, from, at == std::string::npos ? std::string::npos : at - from);
-        if (at == std::string::npos) {
-            break;
-        }
-        switch (s[at]) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char* escape = nullptr;
+        switch (s[i]) {
         case '"':
-            out += "\\\"";
+            escape = "\\\"";
             break;
         case '\\':
-            out += "\\\\";
+            escape = "\\\\";
             break;
         case '\n':
-            out += "\\n";
+            escape = "\\n";
             break;
         case '\t':
-            out += "\\t";
+            escape = "\\t";
+            break;
+        case '\0':
+            escape = "\\0";
             break;
         default:
-            out += "\\0";
-            break;
+            continue;
         }
-        from = at + 1;
+        out.append(s, from, i - from);
+        out += escape;
+        from = i + 1;
     }
+    out.append(s, from);
     out += '"';
 }
 
