@@ -2,11 +2,13 @@
 
 #include "tests/metatree/metatree_test_support.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -50,6 +52,32 @@ TEST_F(metatreeTextTest, nastyStringsRoundTrip) {
         EXPECT_EQ(api->getString(c), strings[i++]);
     }
     EXPECT_EQ(i, std::size(strings));
+}
+
+// Numbers with few decimals print from integer digits: the text must be the one the general
+// shortest form gives, at the edges of that shortcut and one step beside exact decimals too.
+TEST_F(metatreeTextTest, shortDecimalsPrintAsTheShortestForm) {
+    auto shortest = [](double d) {
+        char buf[64];
+        const auto res = std::to_chars(buf, buf + sizeof buf, d);
+        std::string text(buf, res.ptr);
+        return text.find_first_of(".e") == std::string::npos ? text + ".0" : text;
+    };
+    std::vector<double> values = {1e-3,      9.99e-4, 1e5, 99999.999999, 10000.0,  20000.0,
+                                  0.1 + 0.2, 0.3,     2.5, 1234.5678,    0.000123, 123.0000001};
+    for (int k = 1; k < 3000; k += 7) {
+        for (double p : {1.0, 10.0, 1e3, 1e6, 1e7}) {
+            values.push_back(k / p);
+            values.push_back(std::nextafter(k / p, 1e9));
+        }
+    }
+    for (double v : values) {
+        for (double d : {v, -v}) {
+            metaTreePtrT n = api->newDouble(d);
+            EXPECT_EQ(api->print(n), shortest(d)) << d;
+            api->release(n);
+        }
+    }
 }
 
 TEST_F(metatreeTextTest, doublesRoundTripBitForBit) {

@@ -9,9 +9,58 @@
 
 #include <charconv>
 #include <cmath>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
 namespace metatree_detail {
+
+namespace {
+
+// Most numbers of a model have few decimals and a modest size; those print from integer
+// digits at a fraction of the cost of the general shortest form. The text of k / 10^p reads
+// back as d exactly when k / 10^p computed in doubles is d (k and 10^p are exact and both
+// divisions round correctly), and the fewest decimals that do give the shortest text; in this
+// range the general form writes the same (fixed, not scientific).
+bool appendShortDecimal(std::string& out, double d) {
+    if (d == 0.0) {
+        out += std::signbit(d) ? "-0.0" : "0.0";
+        return true;
+    }
+    const double a = std::fabs(d);
+    if (!(a >= 1e-3 && a < 1e5)) {
+        return false;
+    }
+    static constexpr double scale[] = {1.0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    for (std::size_t p = 0; p < std::size(scale); ++p) {
+        const double k = std::round(a * scale[p]);
+        if (k / scale[p] != a) {
+            continue;
+        }
+        char buf[32];
+        const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(k));
+        const std::string_view digits(buf, static_cast<std::size_t>(res.ptr - buf));
+        if (d < 0) {
+            out += '-';
+        }
+        if (p == 0) {
+            out += digits;
+            out += ".0";
+        } else if (digits.size() <= p) {
+            out += "0.";
+            out.append(p - digits.size(), '0');
+            out += digits;
+        } else {
+            out += digits.substr(0, digits.size() - p);
+            out += '.';
+            out += digits.substr(digits.size() - p);
+        }
+        return true;
+    }
+    return false;
+}
+
+} // namespace
 
 void appendDouble(std::string& out, double d) {
     if (std::isnan(d)) {
@@ -20,6 +69,9 @@ void appendDouble(std::string& out, double d) {
     }
     if (std::isinf(d)) {
         out += d < 0 ? "-inf" : "inf";
+        return;
+    }
+    if (appendShortDecimal(out, d)) {
         return;
     }
     char buf[64];
