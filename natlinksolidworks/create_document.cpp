@@ -53,5 +53,8 @@ int createSWDocument(swCreation3dS& creation, metaTreePtrT document) {
     if (!creation.errorText.isEmpty())
         NATLINK_LOG(mzLogLevelError, mzComStringC("Document not built: ") + creation.errorText);
     hostsvc::raiseScriptEvent("AppAfterCreate", documentName);
-    return creation.errorText.isEmpty() && creation.failedItems.empty() ? 0 : 1;
+    return creation.errorText.isEmpty() && creation.failedItems.empty() &&
+                   creation.incompleteItems.empty()
+               ? 0
+               : 1;
 }

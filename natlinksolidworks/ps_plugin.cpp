@@ -28,14 +28,15 @@ void setResultText(metaTreePtrT options, const mzComStringC& text) {
     metaObjStrC(view.getOrAddChild("RESTEXT")).set(text);
 }
 
-mzComStringC failedItemsText(const swCreation3dS& creation) {
+// "HEADING: TAG "NAME": message; ..." for the items of one list.
+mzComStringC itemsText(const char* heading, const std::vector<swFailedItemS>& items) {
     mzComStringC text;
-    for (const swFailedItemS& item : creation.failedItems) {
+    for (const swFailedItemS& item : items) {
         if (!text.isEmpty())
             text += "; ";
         text += item.tag + " " + quotedName(item.name) + ": " + item.message;
     }
-    return mzComStringC("Items not built: ") + text;
+    return mzComStringC(heading) + ": " + text;
 }
 
 // The one document node of INPUTDATA.
@@ -134,7 +135,12 @@ int PSWPlugin::convertBuildRoad(metaTreePtrT options) {
         if (!creation.failedItems.empty()) {
             if (!text.isEmpty())
                 text += "; ";
-            text += failedItemsText(creation);
+            text += itemsText("Items not built", creation.failedItems);
+        }
+        if (!creation.incompleteItems.empty()) {
+            if (!text.isEmpty())
+                text += "; ";
+            text += itemsText("Items built incompletely", creation.incompleteItems);
         }
         setResultText(options, text);
     }

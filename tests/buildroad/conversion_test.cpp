@@ -362,6 +362,21 @@ TEST_F(Conversion, DocumentsThatCannotBeBuiltAreRefusedWithTheReason) {
     EXPECT_FALSE(sldWorksGetFirstDocument(app_));
 }
 
+TEST_F(Conversion, DocumentLevelFailuresNameTheStepAndThePartAndCloseIt) {
+    // The part is closed by the path it was saved under, not by asking it again.
+    sessionTestKit(app_).plan().failWith("IModelDoc2::GetPathName", E_FAIL);
+    EXPECT_EQ(convert("(PART (NAME \"P\") (ITEMS))"), 0) << resText_;
+    sessionTestKit(app_).plan().clear();
+    EXPECT_FALSE(sldWorksGetFirstDocument(app_));
+
+    sessionTestKit(app_).plan().failWith("IModelDoc2::SaveAs", E_FAIL, 1);
+    EXPECT_EQ(convert("(PART (NAME \"P\") (ITEMS))"), 1);
+    EXPECT_EQ(resText_,
+              "Part \"P\" (P.sldprt): saving failed: SolidWorks call failed: 0x80004005 E_FAIL");
+    sessionTestKit(app_).plan().clear();
+    EXPECT_FALSE(sldWorksGetFirstDocument(app_));
+}
+
 TEST_F(Conversion, OptionsTreeWithoutInputIsRefused) {
     metaObjectC options = tree("(CONVERTOPTIONS (OUTPUTLOCATION \"" + path("out") + "\"))");
     PSWPlugin plugin(app_);

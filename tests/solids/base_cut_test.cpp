@@ -79,6 +79,33 @@ TEST_F(BaseCut, ThreadsOnEverySideOfAStudAndABore) {
     EXPECT_EQ(countFeatures("CosmeticThread"), 8);
 }
 
+TEST_F(BaseCut, ThreadsThatAreNotMadeAreWarnedAboutAndTheItemNoted) {
+    recordCircle("Stud", "Front Plane", 0, 0, 3);
+    // The first thread meets no edge; SolidWorks makes nothing of the second.
+    kit().plan().returnNull("IFeatureManager::InsertCosmeticThread", 1);
+    const std::string set = "(ANNOTATIONSETS (ANNOTATIONSETTHREAD"
+                            " (ANNOTATIONTHREAD (THSPECS (THSPEC (THDIA 2) (THLEN 4)))"
+                            " (THSTARTPOINT 50 50 50) (THENDPOINT 60 60 60) (THDESC \"M6\"))"
+                            " (ANNOTATIONTHREAD (THSPECS (THSPEC (THDIA 2) (THLEN 4)))"
+                            " (THSTARTPOINT 3 0 10) (THENDPOINT 3 0 10))))";
+    EXPECT_EQ(run("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"Stud\") (PARAM 10 0 0) " +
+                  set + ")"),
+              1);
+    EXPECT_EQ(countFeatures("CosmeticThread"), 0);
+    const std::string lost1 = "cosmetic thread \"M6\" not made: no edge through its start or end "
+                              "point";
+    const std::string lost2 = "cosmetic thread 2 not made: SolidWorks made no thread on its edge";
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{
+                                "Creation warning in module 'natlinkon' -> WARNING: BASE \"B1\": " +
+                                    lost1,
+                                "Creation warning in module 'natlinkon' -> WARNING: BASE \"B1\": " +
+                                    lost2}));
+    ASSERT_EQ(creation_.incompleteItems.size(), 1u);
+    EXPECT_EQ(creation_.incompleteItems[0].tag.toUtf8(), "BASE");
+    EXPECT_EQ(creation_.incompleteItems[0].name.toUtf8(), "B1");
+    EXPECT_EQ(creation_.incompleteItems[0].message.toUtf8(), lost1 + ", " + lost2);
+}
+
 TEST_F(BaseCut, RevolutionThatMakesNothingFails) {
     recordRectangle("Plate", "Front Plane", -20, -20, 40, 40);
     run("(BASE (NAME \"B1\") (TYP \"EXTRUDE\") (USED \"Plate\") (PARAM 10 0 0))");

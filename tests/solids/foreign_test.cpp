@@ -101,6 +101,17 @@ TEST_F(Foreign, FailedWriteLoadOrNoFeatureShowTheWarning) {
     EXPECT_TRUE(tempFolderEmpty());
 }
 
+TEST_F(Foreign, AFeatureWalkThatFailsAfterTheLoadIsNotCalledALoadFailure) {
+    block(40, 40, 10);
+    kit().plan().failWith("IFeature::GetTypeName", E_FAIL);
+    EXPECT_EQ(failureOf(foreign("cube.brep", cubeFile())),
+              "Foreign feature \"F1\" was loaded, but reading its new feature failed: "
+              "SolidWorks call failed: 0x80004005 E_FAIL");
+    kit().plan().clear();
+    EXPECT_NEAR(volume(), 16000 + 1000, 1e-6); // the cube is in the part
+    EXPECT_TRUE(tempFolderEmpty());
+}
+
 TEST_F(Foreign, WithoutTheBuildsApplicationTheLoadFails) {
     creation_.app = nullptr;
     EXPECT_EQ(failureOf(foreign("cube.brep", cubeFile())), "Loading foreign feature failed");

@@ -50,16 +50,19 @@ std::string savePart(swPartC& part, const swCreation3dS& creation, const std::st
 }
 
 // Closes the part document however its build ends, so that a batch of conversions leaves no
-// document open in SolidWorks. A part that could not be saved has no path yet and is closed
-// by its empty path, which only a document never saved has.
+// document open in SolidWorks. It is closed by the path it was saved under, known here: the
+// document is not asked for it again (a failing question would leave it open). A part that
+// could not be saved has no path yet and is closed by its empty path, which only a document
+// never saved has.
 class partDocumentCloserC {
 public:
-    partDocumentCloserC(ISldWorks* app, IModelDoc2Ptr doc) : app_(app), doc_(std::move(doc)) {}
+    explicit partDocumentCloserC(ISldWorks* app) : app_(app) {}
     partDocumentCloserC(const partDocumentCloserC&) = delete;
     partDocumentCloserC& operator=(const partDocumentCloserC&) = delete;
+    void savedAs(const std::string& path) { path_ = path; }
     ~partDocumentCloserC() {
         try {
-            sldWorksCloseDocument(app_, modelDocGetPathName(doc_));
+            sldWorksCloseDocument(app_, _bstr_t(path_.c_str()));
         } catch (const _com_error& error) {
             NATLINK_LOG(mzLogLevelError,
                         mzComStringC("Could not close the part: ") + error.ErrorMessage());
@@ -70,7 +73,7 @@ public:
 
 private:
     ISldWorks* app_;
-    IModelDoc2Ptr doc_;
+    std::string path_;
 };
 
 // The attribute groups of the creation options as custom properties and summary fields.
@@ -111,60 +114,79 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
     getFileNameAttr(part, fileNameAttr, hasFileName);
     const std::string fileName = partFileName(fileNameAttr, getNameAttr(part));
 
-    const IModelDoc2Ptr doc(sldWorksNewPart(creation->app));
-    if (!doc)
-        failCreation("Could not create a part from the template");
-    part.modelDoc = doc;
-    const partDocumentCloserC closer(creation->app, doc);
+    // A SolidWorks failure of the part as a whole names the step and the document; failures
+    // of single items are the items' own.
+    const char* step = "creating the part from the template";
+    try {
+        const IModelDoc2Ptr doc(sldWorksNewPart(creation->app));
+        if (!doc)
+            failCreation("Could not create a part from the template");
+        part.modelDoc = doc;
+        partDocumentCloserC closer(creation->app);
 
-    NATLINK_LOG(mzLogLevelTrace, "Set part units");
-    // A stored unit that is no positive length would scale (or mirror) every length by a
-    // nonsense factor; the part is not built from it.
-    if (part.setUnitBase(buildUnitBase, 1) == 0)
-        failCreation(
-            mzComStringC("Invalid UNITBASE ") +
-            mzComStringC::number(m3dDocPrefsC(part.findChild("PARTPREFS")).getUnitBase(), 'g', 15) +
-            " of part " + quotedName(getNameAttr(part)));
+        NATLINK_LOG(mzLogLevelTrace, "Set part units");
+        // A stored unit that is no positive length would scale (or mirror) every length by a
+        // nonsense factor; the part is not built from it.
+        if (part.setUnitBase(buildUnitBase, 1) == 0)
+            failCreation(mzComStringC("Invalid UNITBASE ") +
+                         mzComStringC::number(
+                             m3dDocPrefsC(part.findChild("PARTPREFS")).getUnitBase(), 'g', 15) +
+                         " of part " + quotedName(getNameAttr(part)));
 
-    {
-        // SolidWorks stays in build mode from here until the part is built, before saving;
-        // the user's settings come back also when the build is left by an exception.
-        const swBuildSettingsGuardC guard(creation->app, doc);
+        {
+            // SolidWorks stays in build mode from here until the part is built, before saving;
+            // the user's settings come back also when the build is left by an exception.
+            step = "switching the build settings";
+            const swBuildSettingsGuardC guard(creation->app, doc);
 
-        for (_bstr_t envItem; collectNewFeatures(part, "swEnvItems", envItem, 1) == 1;)
-            envItem = _bstr_t();
-        adoptTemplatePlanes(part);
+            step = "recording the template's features";
+            for (_bstr_t envItem; collectNewFeatures(part, "swEnvItems", envItem, 1) == 1;)
+                envItem = _bstr_t();
+            step = "adopting the template's planes";
+            adoptTemplatePlanes(part);
 
-        const metaTreePtrT items = part.findChild("ITEMS");
-        if (!items.isNull())
-            reader.exeNode(items, &part);
+            const metaTreePtrT items = part.findChild("ITEMS");
+            step = "building the items";
+            if (!items.isNull())
+                reader.exeNode(items, &part);
 
-        try {
-            part.hideCreatedPlanes();
-        } catch (const _com_error& error) {
-            NATLINK_LOG(mzLogLevelError,
-                        mzComStringC("Could not hide the planes: ") + error.ErrorMessage());
+            try {
+                part.hideCreatedPlanes();
+            } catch (const _com_error& error) {
+                NATLINK_LOG(mzLogLevelError,
+                            mzComStringC("Could not hide the planes: ") + error.ErrorMessage());
+            }
+
+            // Mate references and levels of detail join here, before the physical properties,
+            // once their builders exist.
+            // The catalogue's mass and density are worth a warning, not the part.
+            try {
+                setPhyProps(part.getPartAttr(), part.modelDoc);
+            } catch (const _com_error& error) {
+                NATLINK_CREATION_WARNING(0, "WARNING",
+                                         mzComStringC("Physical properties not written: ") +
+                                             error.ErrorMessage(),
+                                         getAppName());
+            }
+            step = "naming the faces";
+            nameFacesBySurfaceType(part);
+            step = "writing the attributes";
+            writeAttributes(part, reader);
+            step = "putting the build settings back";
         }
 
-        // Mate references and levels of detail join here, before the physical properties,
-        // once their builders exist.
-        // The catalogue's mass and density are worth a warning, not the part.
-        try {
-            setPhyProps(part.getPartAttr(), part.modelDoc);
-        } catch (const _com_error& error) {
-            NATLINK_CREATION_WARNING(0, "WARNING",
-                                     mzComStringC("Physical properties not written: ") +
-                                         error.ErrorMessage(),
-                                     getAppName());
-        }
-        nameFacesBySurfaceType(part);
-        writeAttributes(part, reader);
+        step = "saving";
+        const std::string saved = savePart(part, *creation, fileName);
+        closer.savedAs(saved);
+        creation->savedDocuments.push_back(saved);
+
+        step = "detaching the part's objects";
+        NATLINK_LOG(mzLogLevelTrace, "Detach all COm objects");
+        part.detachComObjects();
+    } catch (const _com_error& error) {
+        failCreation(mzComStringC("Part ") + quotedName(getNameAttr(part)) + " (" +
+                     fileName.c_str() + "): " + step +
+                     " failed: SolidWorks call failed: " + error.ErrorMessage());
     }
-
-    const std::string saved = savePart(part, *creation, fileName);
-    creation->savedDocuments.push_back(saved);
-
-    NATLINK_LOG(mzLogLevelTrace, "Detach all COm objects");
-    part.detachComObjects();
     return 1; // the closer closes the document, then the part object goes
 }

@@ -92,7 +92,8 @@ int executeBody(metaReaderC& reader, metaTreePtrT tagToken, void* data, const bo
     collectNewFeatures(*part, recordName(view, kind), swName, 1);
     const m3dAnnotationSetC threads = getThreadAnnotationSet(view);
     if (threads.isValid())
-        createCosmeticThreads(*part, threads, feature);
+        reportIncompleteItem(reader, view.getTag(), name,
+                             createCosmeticThreads(*part, threads, feature));
     part->firstFeature = 0;
     return 1;
 }

@@ -4,6 +4,7 @@
 #include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
+#include "libs/geomcore/buildsw3d/sw_creation.h"
 #include "libs/geomcore/buildsw3d/threads_and_faces.h"
 #include "libs/geomcore/sw3ddoc/drilling_feature.h"
 #include "libs/geomcore/sw3ddoc/new_features.h"
@@ -70,7 +71,8 @@ int sw3dFeatDrillingC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
     collectNewFeatures(*part, name, swName, 1);
     const m3dAnnotationSetC threads = getThreadAnnotationSet(drilling);
     if (threads.isValid())
-        createCosmeticThreads(*part, threads, hole);
+        reportIncompleteItem(reader, view.getTag(), name,
+                             createCosmeticThreads(*part, threads, hole));
     modelDocClearSelection(part->modelDoc);
     return 1;
 }

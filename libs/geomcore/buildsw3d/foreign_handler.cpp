@@ -35,18 +35,14 @@ private:
     mzComStringC reference_;
 };
 
-// Loads the file into the open part; true when SolidWorks made a feature of it, which is
-// then recorded under the node's name.
-bool loadIntoPart(metaReaderC& reader, swPartC& part, const mzComStringC& path,
-                  const mzComStringC& name) {
+// Has SolidWorks load the file into the open part.
+void loadIntoPart(metaReaderC& reader, const mzComStringC& path) {
     swCreation3dS* creation = creationOf(reader);
     ISldWorks* app = swapiRequired<ISldWorks>(creation != nullptr ? creation->app : nullptr);
     const _bstr_t file = path.toBstr();
     const IDispatchPtr importData = sldWorksImportDataFor(app, file);
     long error = 0;
     sldWorksLoadFileWithData(app, file, "i", importData, error);
-    _bstr_t swName;
-    return collectNewFeatures(part, name, swName, 1) == 1;
 }
 
 } // namespace
@@ -75,15 +71,25 @@ int sw3dFeatForeignC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* 
                      " of foreign feature " + quotedName(name));
 
     const dataFileC file(fileName);
-    bool loaded = false;
-    if (view.getForeignData(file.path()) == 1) {
-        try {
-            loaded = loadIntoPart(reader, *part, file.path(), name);
-        } catch (...) {
-            loaded = false;
-        }
+    if (view.getForeignData(file.path()) != 1)
+        failCreation(loadFailed);
+    try {
+        loadIntoPart(reader, file.path());
+    } catch (...) {
+        failCreation(loadFailed);
     }
-    if (!loaded)
+    // The file is in the part now: what fails from here is recording the feature it made, and
+    // the message must say so rather than blame the loading.
+    _bstr_t swName;
+    bool recorded = false;
+    try {
+        recorded = collectNewFeatures(*part, name, swName, 1) == 1;
+    } catch (const _com_error& error) {
+        failCreation(mzComStringC("Foreign feature ") + quotedName(name) +
+                     " was loaded, but reading its new feature failed: SolidWorks call failed: " +
+                     error.ErrorMessage());
+    }
+    if (!recorded)
         failCreation(loadFailed);
     return 1;
 }

@@ -1,5 +1,9 @@
 #include "libs/geomcore/buildsw3d/sw_creation.h"
 
+#include "libs/KvorCadComm/app_environment.h"
+#include "libs/KvorCadComm/creation_warning.h"
+#include "libs/geomcore/swtools/error.h"
+
 swCreation3dS* creationOf(metaReaderC& reader) {
     auto* buildReader = dynamic_cast<swMetaReaderC*>(&reader);
     return buildReader != nullptr ? &buildReader->getCreation() : nullptr;
@@ -24,4 +28,18 @@ mDocumentCreationOptionSettingC documentCreationSetting(const metaObjectVirtualD
     if (!settings.isValid())
         return mDocumentCreationOptionSettingC();
     return settings.getSetting(name, 0);
+}
+
+void reportIncompleteItem(metaReaderC& reader, const mzComStringC& tag, const mzComStringC& name,
+                          const std::vector<mzComStringC>& losses) {
+    if (losses.empty())
+        return;
+    mzComStringC all;
+    for (const mzComStringC& loss : losses) {
+        NATLINK_CREATION_WARNING(0, "WARNING", tag + " " + quotedName(name) + ": " + loss,
+                                 getAppName());
+        all += (all.isEmpty() ? "" : ", ") + loss;
+    }
+    if (swCreation3dS* creation = creationOf(reader))
+        creation->incompleteItems.push_back({tag, name, all});
 }

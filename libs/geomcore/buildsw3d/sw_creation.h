@@ -32,6 +32,9 @@ struct swCreation3dS {
     std::int32_t failureFlag = 0;
     // Items that failed; the build goes on without them.
     std::vector<swFailedItemS> failedItems;
+    // Items that were built without part of what they describe (cosmetic threads not made);
+    // the message names what is missing.
+    std::vector<swFailedItemS> incompleteItems;
     // Why the document as a whole could not be built or saved; empty when it was.
     mzComStringC errorText;
     // Paths of the documents that were saved.
@@ -51,6 +54,12 @@ private:
 // The creation context of the reader a handler was given; null when the reader is not the
 // reader of a build.
 swCreation3dS* creationOf(metaReaderC& reader);
+
+// An item built without part of what it describes: each loss is shown as a creation warning
+// naming the item, and the item is noted in the creation context's `incompleteItems` (when
+// the reader carries one), so that the conversion reports it. Nothing for no losses.
+void reportIncompleteItem(metaReaderC& reader, const mzComStringC& tag, const mzComStringC& name,
+                          const std::vector<mzComStringC>& losses);
 
 // The creation options that apply to a document: its own CREAOPTS child when it has one,
 // else those of the conversion; null when neither is there. Reading adds nothing to the tree.

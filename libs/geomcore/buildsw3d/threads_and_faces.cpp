@@ -4,6 +4,7 @@
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swgeomtools/face_search.h"
 #include "libs/geomcore/swgeomtools/sketch_walk.h"
+#include "libs/geomcore/swtools/error.h"
 #include "metamodel/core/valueviews.h"
 
 #include <array>
@@ -82,7 +83,9 @@ const char* surfacePrefix(ISurface* surface, int& index) {
 
 } // namespace
 
-void createCosmeticThreads(swPartC& part, const m3dAnnotationSetC& threads, IFeature* feature) {
+std::vector<mzComStringC> createCosmeticThreads(swPartC& part, const m3dAnnotationSetC& threads,
+                                                IFeature* feature) {
+    std::vector<mzComStringC> notMade;
     for (int i = 0; i < threads.count(); ++i) {
         m3dAnnotationThreadC thread(threads.getAnnotationAt(i).getTreePtr());
         const m3dAnnotationThreadSpecificationC threadSize = thread.getThreadSpecification();
@@ -102,16 +105,25 @@ void createCosmeticThreads(swPartC& part, const m3dAnnotationSetC& threads, IFea
             text += " LH";
         const _bstr_t description = text.toBstr();
 
+        // Named by its description, else by its place in the set.
+        const mzComStringC threadName =
+            mzComStringC("cosmetic thread ") +
+            (text.isEmpty() ? mzComStringC::number(i + 1, 'g', 10) : quotedName(text));
         const IEntityPtr entity = threadEntity(part, feature, start, end);
-        if (!entity)
+        if (!entity) {
+            notMade.push_back(threadName + " not made: no edge through its start or end point");
             continue;
+        }
         const creationFlagGuardC flag(doc);
         entitySelect(entity, VARIANT_BOOL(0));
         // The thread is neither named nor recorded: the feature walk skips cosmetic threads.
-        featMgrInsertCosmeticThread(manager, 0, threadSize.getThDia(), threadSize.getThLen(),
-                                    description);
+        const IFeaturePtr made = featMgrInsertCosmeticThread(manager, 0, threadSize.getThDia(),
+                                                             threadSize.getThLen(), description);
         modelDocAfterThreadCall(doc);
+        if (!made)
+            notMade.push_back(threadName + " not made: SolidWorks made no thread on its edge");
     }
+    return notMade;
 }
 
 void nameFacesBySurfaceType(swPartC& part) {

@@ -7,13 +7,17 @@
 #include "metamodel/m3d/annotations.h"
 
 #include <cstdint>
+#include <vector>
 
 // One cosmetic thread for each thread annotation of the set, attached to the edge through
 // the thread's start point (else its end point): an edge of `feature` when it is given, a
-// body edge of the part otherwise. Annotations that meet no edge are skipped. The document's
-// creation flag is TRUE while a thread is inserted and is put back afterwards, also when the
-// insertion fails. SolidWorks failures raise _com_error (threads made before stay).
-void createCosmeticThreads(swPartC& part, const m3dAnnotationSetC& threads, IFeature* feature);
+// body edge of the part otherwise. The document's creation flag is TRUE while a thread is
+// inserted and is put back afterwards, also when the insertion fails. SolidWorks failures
+// raise _com_error (threads made before stay). Answers what was not made, one text a thread
+// ("cosmetic thread \"M6\" not made: no edge through its start or end point"): an
+// annotation that meets no edge, or one SolidWorks made no thread of.
+std::vector<mzComStringC> createCosmeticThreads(swPartC& part, const m3dAnnotationSetC& threads,
+                                                IFeature* feature);
 
 // Names every face of the part's solid bodies by surface type and a running number per type
 // ("PLANAR_0", "CYL_3", ...), in body order. Failures inside the walk end the naming quietly;
