@@ -1,5 +1,6 @@
 #include "tests/sldworks_model/fixtures.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -134,6 +135,19 @@ TEST_F(SwsimPartFiles, DamagedFilesAreRefusedBeforeTheirShapesAreRead) {
     EXPECT_NE(refusal("SWSIM-PART 1 \n" + text.substr(text.find('\n') + 1)).find("another version"),
               std::string::npos);
     EXPECT_EQ(refusal(text), "opened");
+
+    // Shape text OpenCASCADE's reader fails on, behind right checksums (found by the document
+    // reader's fuzzer), is refused at once instead of read on, allocating, from the failed
+    // stream.
+    const char* root = std::getenv("NATLINK_SOURCE_DIR");
+    ASSERT_NE(root, nullptr);
+    std::ifstream found(std::string(root) + "/fuzz/corpus/document/failed-stream.body",
+                        std::ios::binary);
+    const std::string body((std::istreambuf_iterator<char>(found)),
+                           std::istreambuf_iterator<char>());
+    ASSERT_FALSE(body.empty());
+    const std::string why = refusal(detail::sealedFile("SWSIM-PART 2", body));
+    EXPECT_NE(why.find("cannot be read"), std::string::npos) << why;
 }
 
 TEST_F(SwsimPartFiles, StepRoundTripKeepsTheVolumeAndStlIsWritten) {

@@ -346,11 +346,16 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
                 sf->parameters_.push_back({key, r.num()});
             }
             std::istringstream brep(r.blob());
+            // OpenCASCADE's reader goes on reading a stream that has failed (and allocates
+            // as it goes): a token that is not what it expects must end the reading.
+            brep.exceptions(std::ios::failbit | std::ios::badbit);
             TopoDS_Shape shape;
             try {
                 BRep_Builder builder;
                 BRepTools::Read(shape, brep, builder);
             } catch (const Standard_Failure&) {
+                shape.Nullify();
+            } catch (const std::ios::failure&) {
                 shape.Nullify();
             }
             if (shape.IsNull())
