@@ -69,3 +69,10 @@ m3dAnnotationSetC getThreadAnnotationSet(const metaObjectVirtualDataBaseC& featu
     const m3dAnnotationSetsC sets = getAnnotationSets(feature);
     return m3dAnnotationSetC(sets.findChild(m3dAnnotationSetThreadC::tagName()));
 }
+
+vectorC3d<double> getAnnotationVector3(const metaObjectVirtualDataBaseC& annotation) {
+    vectorC3d<double> v;
+    if (!readPoint3dNode(annotation.findChild("VEC3D"), v))
+        return {};
+    return v;
+}

@@ -82,6 +82,10 @@ public:
 void scaleAnnotationSets(metaTreePtrT owner, double f);
 void transformAnnotationSets(metaTreePtrT owner, const matrixC4x4<double>& m);
 
+// The three doubles of an annotation's "VEC3D" child; the zero vector when it does not hold
+// exactly three numbers.
+vectorC3d<double> getAnnotationVector3(const metaObjectVirtualDataBaseC& annotation);
+
 // The "ANNOTATIONSETS" child of a document (or feature) node; unbound when absent.
 m3dAnnotationSetsC getAnnotationSets(const metaObjectVirtualDataBaseC& view);
 // The thread annotation set ("ANNOTATIONSETTHREAD") among the feature's ANNOTATIONSETS;

@@ -6,6 +6,7 @@
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/buildsw3d/build_helpers.h"
+#include "libs/geomcore/buildsw3d/mate_reference_steps.h"
 #include "libs/geomcore/buildsw3d/plane_selection.h"
 #include "libs/geomcore/buildsw3d/sw_creation.h"
 #include "libs/geomcore/buildsw3d/threads_and_faces.h"
@@ -86,6 +87,18 @@ void writeAttributes(const swPartC& part, metaReaderC& reader) {
     writeDocumentAttributes(doc, view);
 }
 
+// A failure ends the mate references of the part, not its build; it is reported.
+void addMateReferences(swPartC& part, metaReaderC& reader, swCreation3dS& creation) {
+    try {
+        addPartMateReferences(part, mateReferenceMode(part, reader));
+    } catch (const _com_error& error) {
+        const mzComStringC message =
+            mzComStringC("Mate references could not be made: ") + error.ErrorMessage();
+        NATLINK_LOG(mzLogLevelError, message);
+        creation.failedItems.push_back({"CLASSIFICATIONINFO", mzComStringC(), message});
+    }
+}
+
 } // namespace
 
 std::string partFileName(const mzComStringC& fileNameAttr, const mzComStringC& partName) {
@@ -157,8 +170,12 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
                             mzComStringC("Could not hide the planes: ") + error.ErrorMessage());
             }
 
-            // Mate references and levels of detail join here, before the physical properties,
-            // once their builders exist.
+            step = "adding the annotation sets";
+            const metaTreePtrT annotationSets = part.findChild("ANNOTATIONSETS");
+            if (!annotationSets.isNull())
+                reader.exeNode(annotationSets, &part);
+            addMateReferences(part, reader, *creation);
+
             // The catalogue's mass and density are worth a warning, not the part.
             try {
                 setPhyProps(part.getPartAttr(), part.modelDoc);

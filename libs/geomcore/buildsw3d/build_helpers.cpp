@@ -30,17 +30,14 @@ std::int32_t getSolidOpAttr(const metaObjectVirtualDataBaseC& object, bool& foun
     return metaObjIntC(object.findChild("SOLIDOP")).get(&found);
 }
 
-vectorC3d<double> getAnnotationVector3(const metaObjectVirtualDataBaseC& annotation) {
-    vectorC3d<double> v;
-    if (!readPoint3dNode(annotation.findChild("VEC3D"), v))
-        return {};
-    return v;
-}
-
 bool vector3ArrayRemoveAt(std::vector<vectorC3d<double>>& list, int index) {
     return removeAt(list, index);
 }
 
 bool variantArrayRemoveAt(std::vector<_variant_t>& list, int index) {
     return removeAt(list, index);
+}
+
+vectorC3d<double>& vector3ArrayAppendZero(std::vector<vectorC3d<double>>& list) {
+    return list.emplace_back();
 }

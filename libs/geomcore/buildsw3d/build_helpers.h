@@ -3,6 +3,7 @@
 #pragma once
 
 #include "libs/geomcore/swtools/error.h"
+#include "metamodel/m3d/annotations.h"
 #include "metamodel/m3d/geom3d.h"
 #include "metamodel/m3d/plane.h"
 #include "platform/com/com.h"
@@ -19,11 +20,10 @@ void getFileNameAttr(const metaObjectVirtualDataBaseC& object, mzComStringC& fil
 // The integer "SOLIDOP" of a node; 0 and found = false when it has none.
 std::int32_t getSolidOpAttr(const metaObjectVirtualDataBaseC& object, bool& found);
 
-// The three doubles of an annotation's "VEC3D" child; the zero vector when it does not hold
-// exactly three numbers.
-vectorC3d<double> getAnnotationVector3(const metaObjectVirtualDataBaseC& annotation);
-
 // Remove the entry at index; later entries move down by one. False (nothing removed) for an
 // index outside the list.
 bool vector3ArrayRemoveAt(std::vector<vectorC3d<double>>& list, int index);
 bool variantArrayRemoveAt(std::vector<_variant_t>& list, int index);
+
+// Appends the zero vector and answers its slot, for the caller to fill.
+vectorC3d<double>& vector3ArrayAppendZero(std::vector<vectorC3d<double>>& list);

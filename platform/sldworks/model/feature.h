@@ -28,7 +28,8 @@ enum class FeatureKind {
     Hole,
     ImportedBody,
     CosmeticThread,
-    SurfaceCopy, // a sheet body copied from a face
+    SurfaceCopy,   // a sheet body copied from a face
+    MateReference, // a named entity through which the part is mated
 };
 
 class Feature : public Object {
@@ -201,5 +202,22 @@ private:
 };
 
 using CosmeticThreadPtr = std::shared_ptr<CosmeticThread>;
+
+// A mate reference: a face or edge of the part under a name by which an assembly mates the
+// part. Mate references have names of their own: one may carry the name of another kind of
+// feature (a connection point's sketch), not that of another mate reference.
+class MateReference final : public Feature {
+public:
+    explicit MateReference(ObjectPtr entity)
+        : Feature(FeatureKind::MateReference, "MateReference"), entity_(std::move(entity)) {}
+    // The face or edge; it keeps its object while its geometry stays in the part.
+    const ObjectPtr& entity() const { return entity_; }
+
+private:
+    friend class PartDocument; // re-attaches the entity when a part is opened
+    ObjectPtr entity_;
+};
+
+using MateReferencePtr = std::shared_ptr<MateReference>;
 
 } // namespace swsim

@@ -99,9 +99,11 @@ int PartDocument::featureIndex(const Feature& feature) const {
     return -1;
 }
 
-bool PartDocument::nameInUse(const std::string& name, const Feature* except) const {
+bool PartDocument::nameInUse(const std::string& name, const Feature* except,
+                             bool mateReferences) const {
     for (const auto& f : features_)
-        if (f.get() != except && f->name() == name)
+        if (f.get() != except && f->name() == name &&
+            (f->kind() == FeatureKind::MateReference) == mateReferences)
             return true;
     return false;
 }
@@ -123,7 +125,8 @@ void PartDocument::addFeature(const FeaturePtr& feature, const std::string& name
 }
 
 bool PartDocument::renameFeature(Feature& feature, const std::string& name) {
-    if (name.empty() || featureIndex(feature) < 0 || nameInUse(name, &feature))
+    if (name.empty() || featureIndex(feature) < 0 ||
+        nameInUse(name, &feature, feature.kind() == FeatureKind::MateReference))
         return false;
     feature.name_ = name;
     modified_ = true;

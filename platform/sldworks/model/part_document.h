@@ -23,6 +23,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,11 @@ public:
     CosmeticThreadPtr addCosmeticThread(const EdgePtr& edge, double diameter, double length,
                                         const std::string& description);
 
+    // A mate reference named `name` on a face or edge of the part (an automatic name
+    // "MateReference<n>" when the name is empty or another mate reference has it). Null when
+    // the entity is no face or edge of the part.
+    MateReferencePtr addMateReference(const std::string& name, const ObjectPtr& entity);
+
     // ---- topology ---------------------------------------------------------------------
     // Bodies of one kind in a stable order; all bodies (solids first) without a kind.
     std::vector<BodyPtr> bodies(BodyKind kind) const;
@@ -181,9 +187,14 @@ public:
     FacePtr findFaceAt(Vec3 point, Vec3 normal, double tolerance) const;
     // The first edge (body order, edge order) within `tolerance` of `point`.
     EdgePtr findEdgeAt(Vec3 point, double tolerance) const;
+    // Over the bodies that are not hidden.
     Box box() const;
-    // Over the solid bodies.
+    // Over the solid bodies that are not hidden.
     MassProperties massProperties() const;
+    // Hidden bodies stay in the part (listed, searched, named) but leave its box, mass,
+    // copies and previews. Kept by the name of the feature that made the body.
+    void setBodyHidden(const Body& body, bool hidden);
+    bool bodyHidden(const Body& body) const;
     MassProperties geometryMass() const override { return massProperties(); }
 
     // ---- entity names and colours -----------------------------------------------------
@@ -225,7 +236,9 @@ private:
 
     void addFeature(const FeaturePtr& feature, const std::string& namePrefix);
     std::string nextName(const std::string& prefix);
-    bool nameInUse(const std::string& name, const Feature* except) const;
+    // Among the features of the same name space (mate references or the others).
+    bool nameInUse(const std::string& name, const Feature* except,
+                   bool mateReferences = false) const;
     bool renameFeature(Feature& feature, const std::string& name);
     bool applySuppression(Feature& feature, bool suppressed);
     bool addSolidFeature(const SolidFeaturePtr& feature, const std::string& prefix,
@@ -239,6 +252,7 @@ private:
     mutable std::string lastError_; // also set when deferred cuts are applied
     mutable std::uint64_t revision_ = 0;
     std::vector<DimensionPtr> dimensions_;
+    std::set<std::string> hiddenBodies_;
 
     void configurationActivated() override;
     std::string fileText() const override;
@@ -248,6 +262,8 @@ private:
     void addDrivingDimension(const SolidFeaturePtr& feature);
     // Applies deferred cuts (see addSolidFeature) before a query that needs exact bodies.
     void flush() const;
+    // The bodies that are not hidden: what copies and previews show.
+    std::vector<BodyPtr> shownBodies() const;
 };
 
 using PartDocumentPtr = std::shared_ptr<PartDocument>;

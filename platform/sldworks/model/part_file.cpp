@@ -86,6 +86,8 @@ const char* kindWord(FeatureKind k) {
         return "thread";
     case FeatureKind::SurfaceCopy:
         return "surface";
+    case FeatureKind::MateReference:
+        return "materef";
     }
     return "item";
 }
@@ -161,6 +163,12 @@ std::string PartDocument::fileText() const {
             const BodyPtr b = t->edge() ? t->edge()->body() : nullptr;
             w.num(t->diameter()).num(t->length()).str(t->description());
             w.integer(b ? bodyIndex(b) : -1).integer(b ? t->edge()->index() : -1).line();
+        } else if (auto m = std::dynamic_pointer_cast<MateReference>(f)) {
+            const auto face = objectAs<Face>(m->entity());
+            const auto edge = objectAs<Edge>(m->entity());
+            const BodyPtr b = face ? face->body() : edge ? edge->body() : nullptr;
+            w.word(face ? "face" : "edge").integer(b ? bodyIndex(b) : -1);
+            w.integer(!b ? -1 : face ? face->index() : edge->index()).line();
         }
     }
 
@@ -192,6 +200,10 @@ std::string PartDocument::fileText() const {
                     .str(e->name())
                     .line();
     }
+    w.word("hidden").integer(static_cast<long long>(hiddenBodies_.size()));
+    for (const auto& name : hiddenBodies_)
+        w.str(name);
+    w.line();
     w.word("colours").integer(coloured).line();
     for (size_t bi = 0; bi < impl_->bodies.size(); ++bi)
         for (const auto& f : impl_->bodies[bi]->faces())
@@ -258,6 +270,12 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
         long long body, edge;
     };
     std::vector<ThreadRef> threads;
+    struct MateRef {
+        std::shared_ptr<MateReference> reference;
+        bool face;
+        long long body, entity;
+    };
+    std::vector<MateRef> mateRefs;
     for (int i = 0; i < featureCount; ++i) {
         r.expect("feature");
         const std::string kind = r.token();
@@ -370,12 +388,18 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             const long long body = r.integer(-1, 1'000'000'000);
             threads.push_back({t, body, r.integer(-1, 1'000'000'000)});
             f = t;
+        } else if (kind == "materef") {
+            auto m = std::make_shared<MateReference>(nullptr);
+            const bool onFace = r.token() == "face";
+            const long long body = r.integer(-1, 1'000'000'000);
+            mateRefs.push_back({m, onFace, body, r.integer(-1, 1'000'000'000)});
+            f = m;
         } else {
             r.fail("unknown feature kind \"" + kind.substr(0, 40) + "\"");
         }
         if (f->typeName() != type && kind != "item")
             r.fail("feature \"" + name + "\" has the wrong type name");
-        if (name.empty() || doc->findFeature(name))
+        if (name.empty() || doc->nameInUse(name, nullptr, kind == "materef"))
             r.fail("feature name \"" + name + "\" is empty or used twice");
         f->name_ = name;
         f->hidden_ = hidden;
@@ -403,6 +427,10 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
     };
     for (auto& t : threads)
         t.thread->edge_ = edge(t.body, t.edge);
+    for (auto& m : mateRefs) {
+        m.reference->entity_ =
+            m.face ? ObjectPtr(face(m.body, m.entity)) : ObjectPtr(edge(m.body, m.entity));
+    }
 
     r.expect("names");
     for (int k = 0, n = r.count(); k < n; ++k) {
@@ -419,6 +447,12 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             r.fail("unknown named entity \"" + what.substr(0, 40) + "\"");
         if (!entity || !doc->setEntityName(entity, name))
             r.fail("the entity name \"" + name + "\" does not fit the part");
+    }
+    // Files written before bodies could be hidden have no such line.
+    if (r.peek() == "hidden") {
+        r.expect("hidden");
+        for (int k = 0, n = r.count(); k < n; ++k)
+            doc->hiddenBodies_.insert(r.str());
     }
     r.expect("colours");
     for (int k = 0, n = r.count(); k < n; ++k) {
@@ -510,12 +544,12 @@ void writeStlFile(const TopoDS_Shape& original, const std::string& path, bool as
 
 void PartDocument::exportStep(const std::string& path) const {
     flush();
-    detail::writeStepFile(detail::compoundOf(impl_->bodies), path);
+    detail::writeStepFile(detail::compoundOf(shownBodies()), path);
 }
 
 void PartDocument::exportStl(const std::string& path, bool asciiStl, double scale) const {
     flush();
-    detail::writeStlFile(detail::compoundOf(impl_->bodies), path, asciiStl, scale);
+    detail::writeStlFile(detail::compoundOf(shownBodies()), path, asciiStl, scale);
 }
 
 } // namespace swsim

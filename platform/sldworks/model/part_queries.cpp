@@ -131,7 +131,7 @@ Box PartDocument::box() const {
     flush();
     Box out;
     for (const auto& b : impl_->bodies) {
-        const Box bb = b->box();
+        const Box bb = bodyHidden(*b) ? Box{} : b->box();
         if (bb.empty)
             continue;
         if (out.empty) {
@@ -151,7 +151,7 @@ MassProperties PartDocument::massProperties() const {
     MassProperties out;
     Vec3 moment{};
     for (const auto& b : impl_->bodies) {
-        if (b->kind() != BodyKind::Solid)
+        if (b->kind() != BodyKind::Solid || bodyHidden(*b))
             continue;
         const MassProperties m = b->massProperties();
         out.volume += m.volume;
@@ -161,6 +161,27 @@ MassProperties PartDocument::massProperties() const {
     if (out.volume > 0.0)
         out.centreOfMass = moment * (1.0 / out.volume);
     return out;
+}
+
+void PartDocument::setBodyHidden(const Body& body, bool hidden) {
+    if (body.name().empty())
+        return;
+    const bool changed =
+        hidden ? hiddenBodies_.insert(body.name()).second : hiddenBodies_.erase(body.name()) > 0;
+    modified_ = modified_ || changed;
+}
+
+std::vector<BodyPtr> PartDocument::shownBodies() const {
+    flush();
+    std::vector<BodyPtr> out;
+    for (const auto& b : impl_->bodies)
+        if (!bodyHidden(*b))
+            out.push_back(b);
+    return out;
+}
+
+bool PartDocument::bodyHidden(const Body& body) const {
+    return !hiddenBodies_.empty() && hiddenBodies_.count(body.name()) > 0;
 }
 
 // ---- entity names and colours ---------------------------------------------------------

@@ -393,4 +393,18 @@ CosmeticThreadPtr PartDocument::addCosmeticThread(const EdgePtr& edge, double di
     return thread;
 }
 
+MateReferencePtr PartDocument::addMateReference(const std::string& name, const ObjectPtr& entity) {
+    flush();
+    const bool faceOrEdge = objectAs<Face>(entity) || objectAs<Edge>(entity);
+    if (!faceOrEdge || !impl_->inPart(*entity)) {
+        lastError_ = "mate reference: the entity is no face or edge of the part";
+        return nullptr;
+    }
+    auto reference = std::make_shared<MateReference>(entity);
+    addFeature(reference, "MateReference");
+    if (!name.empty() && !nameInUse(name, reference.get(), true))
+        reference->name_ = name;
+    return reference;
+}
+
 } // namespace swsim

@@ -204,7 +204,7 @@ void PartDocument::saveBitmap(const std::string& path, int width, int height) co
     flush();
     const Box b = box();
     const double size = b.empty ? 1.0 : distance(b.min, b.max);
-    detail::writeShadedBitmap(detail::compoundOf(impl_->bodies), size * 2e-3, path, width, height);
+    detail::writeShadedBitmap(detail::compoundOf(shownBodies()), size * 2e-3, path, width, height);
 }
 
 } // namespace swsim

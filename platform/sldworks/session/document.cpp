@@ -155,6 +155,23 @@ HRESULT documentC::HideSelection() {
     });
 }
 
+HRESULT documentC::CopySelectedFaceAsSurface(long options1, long options2) {
+    return docCall("IModelDoc2::CopySelectedFaceAsSurface",
+                   {journalValue(options1), journalValue(options2)}, [&](docContextS& context) {
+                       const auto face = context.part->selection().first<swsim::Face>();
+                       return face && context.part->addSurfaceCopy(face) ? S_OK : E_FAIL;
+                   });
+}
+
+HRESULT documentC::ActOnSelectedFace(long options, VARIANT_BOOL* done) {
+    return docCall("IModelDoc2::ActOnSelectedFace", {journalValue(options)}, done,
+                   [&](docContextS& context) {
+                       const auto face = context.part->selection().first<swsim::Face>();
+                       *done = variantBool(face && context.part->addSurfaceCopy(face));
+                       return S_OK;
+                   });
+}
+
 HRESULT documentC::CreatePlaneThroughPoints(VARIANT first, VARIANT second, VARIANT third,
                                             VARIANT_BOOL fixed, VARIANT_BOOL* created) {
     return docCall(

@@ -33,6 +33,8 @@ public:
                         double radius, long type, VARIANT_BOOL* selected) override;
     HRESULT SelectAtPointAndNormal(VARIANT data, long type, VARIANT_BOOL* selected) override;
     HRESULT HideSelection() override;
+    HRESULT CopySelectedFaceAsSurface(long options1, long options2) override;
+    HRESULT ActOnSelectedFace(long options, VARIANT_BOOL* done) override;
     HRESULT CreatePlaneThroughPoints(VARIANT first, VARIANT second, VARIANT third,
                                      VARIANT_BOOL fixed, VARIANT_BOOL* created) override;
     HRESULT FixSelectedPlane() override;

@@ -57,6 +57,14 @@ HRESULT featureC::Select(VARIANT_BOOL append, long mark, VARIANT_BOOL* selected)
                    });
 }
 
+HRESULT featureC::HideInTree(long hide, long options) {
+    return docCall("IFeature::HideInTree", {journalValue(hide), journalValue(options)},
+                   [&](docContextS&) {
+                       feature_->setHidden(hide != 0);
+                       return S_OK;
+                   });
+}
+
 HRESULT featureC::GetFaces(VARIANT* faces) {
     return docCall("IFeature::GetFaces", {}, faces, [&](docContextS& context) {
         std::vector<IDispatchPtr> wrapped;

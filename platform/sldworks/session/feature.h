@@ -28,6 +28,7 @@ public:
     HRESULT GetNextSubFeature(IDispatch** feature) override;
     HRESULT GetFirstDimensionAnnotation(IDispatch** annotation) override;
     HRESULT GetNextDimensionAnnotation(IDispatch* current, IDispatch** annotation) override;
+    HRESULT HideInTree(long hide, long options) override;
     // IRefPlane
     HRESULT GetGeometry(VARIANT* geometry) override;
     // ISketch

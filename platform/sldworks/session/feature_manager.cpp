@@ -328,3 +328,33 @@ HRESULT featureManagerC::InsertCosmeticThread(short type, double diameter, doubl
 HRESULT featureManagerC::SetTreeUpdates(VARIANT_BOOL enabled) {
     return call("IFeatureManager::SetTreeUpdates", {journalValue(enabled)}, [] { return S_OK; });
 }
+
+HRESULT featureManagerC::HideSelectedBodies() {
+    return docCall("IFeatureManager::HideSelectedBodies", {}, [&](docContextS& context) {
+        swsim::PartDocument& part = *context.part;
+        for (const auto& entry : part.selection().entries())
+            if (auto body = swsim::objectAs<swsim::Body>(entry.object))
+                part.setBodyHidden(*body, true);
+        part.clearSelection();
+        return S_OK;
+    });
+}
+
+HRESULT featureManagerC::InsertMateReference(BSTR name, IDispatch* entity1, long type1,
+                                             long alignment1, IDispatch* entity2, long type2,
+                                             long alignment2, IDispatch* entity3, long type3,
+                                             long alignment3, IFeature** feature) {
+    return docCall("IFeatureManager::InsertMateReference",
+                   {journalValue(name), journalValue(entity1), journalValue(type1),
+                    journalValue(alignment1), journalValue(entity2), journalValue(type2),
+                    journalValue(alignment2), journalValue(entity3), journalValue(type3),
+                    journalValue(alignment3)},
+                   feature, [&](docContextS& context) {
+                       // One entity is what a reference needs here; types and alignments are
+                       // journalled.
+                       const swsim::MateReferencePtr made =
+                           context.part->addMateReference(utf8Of(name), modelObjectOf(entity1));
+                       *feature = IFeaturePtr(context.wrap(made)).Detach();
+                       return S_OK;
+                   });
+}

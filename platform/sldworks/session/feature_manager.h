@@ -1,5 +1,6 @@
 // The feature-creation object of a document: extrusions, revolutions, lofts (for the sweep
-// calls), holes and cosmetic threads from the current selection. Every creation call gives the new
+// calls), holes, cosmetic threads and mate references from the current selection or the
+// entities given, and the hiding of selected bodies. Every creation call gives the new
 // feature, or null when the model could not make it (no closed profile, nothing to cut, ...).
 #pragma once
 
@@ -55,6 +56,10 @@ public:
     HRESULT InsertCosmeticThread(short type, double diameter, double length, BSTR description,
                                  IFeature** feature) override;
     HRESULT SetTreeUpdates(VARIANT_BOOL enabled) override;
+    HRESULT HideSelectedBodies() override;
+    HRESULT InsertMateReference(BSTR name, IDispatch* entity1, long type1, long alignment1,
+                                IDispatch* entity2, long type2, long alignment2, IDispatch* entity3,
+                                long type3, long alignment3, IFeature** feature) override;
 
 private:
     // The boss and the cut extrusion: journalled under `key`, the selected sketch extruded.

@@ -27,10 +27,26 @@ HRESULT selectEntity(docContextS& context, const swsim::ObjectPtr& entity, VARIA
     return S_OK;
 }
 
+// The entity alone in the selection, with the mark.
+HRESULT selectMarked(docContextS& context, const swsim::ObjectPtr& entity, long mark,
+                     VARIANT_BOOL* selected) {
+    *selected = variantBool(context.part->select(entity, false, static_cast<int>(mark)));
+    return S_OK;
+}
+
 // ---- body ------------------------------------------------------------------------------
 
 bodyC::bodyC(const docContextPtr& context, swsim::BodyPtr body)
     : bodyStubsT(context), body_(std::move(body)) {}
+
+HRESULT bodyC::SelectBody(VARIANT_BOOL append, IDispatch* data, VARIANT_BOOL* selected) {
+    return docCall("IBody::SelectBody", {journalValue(append), journalValue(data)}, selected,
+                   [&](docContextS& context) {
+                       *selected =
+                           variantBool(context.part->select(body_, append != VARIANT_FALSE, 0));
+                       return S_OK;
+                   });
+}
 
 HRESULT bodyC::GetFaceCount(long* count) {
     return docCall("IBody::GetFaceCount", {}, count, [&](docContextS&) {
@@ -114,6 +130,27 @@ HRESULT faceC::SelectWithData(VARIANT_BOOL append, IDispatch* data, VARIANT_BOOL
         [&](docContextS& context) { return selectEntity(context, face_, append, data, selected); });
 }
 
+HRESULT faceC::SelectMarked(long mark, VARIANT_BOOL* selected) {
+    return docCall(
+        "IEntity::SelectMarked", {journalValue(mark)}, selected,
+        [&](docContextS& context) { return selectMarked(context, face_, mark, selected); });
+}
+
+HRESULT faceC::SetColorValues(VARIANT values) {
+    return docCall("IFace2::SetColorValues", {journalValue(values)}, [&](docContextS& context) {
+        std::vector<double> rgb;
+        const HRESULT hr = readDoubles(values, 3, rgb);
+        if (FAILED(hr))
+            return hr;
+        for (int i = 0; i < 3; ++i)
+            if (!(rgb[static_cast<std::size_t>(i)] >= 0.0 &&
+                  rgb[static_cast<std::size_t>(i)] <= 1.0))
+                return E_INVALIDARG;
+        return context.part->setFaceColour(face_, swsim::Rgb{rgb[0], rgb[1], rgb[2]}) ? S_OK
+                                                                                      : E_FAIL;
+    });
+}
+
 // ---- edge ------------------------------------------------------------------------------
 
 edgeC::edgeC(const docContextPtr& context, swsim::EdgePtr edge)
@@ -160,6 +197,12 @@ HRESULT edgeC::SelectWithData(VARIANT_BOOL append, IDispatch* data, VARIANT_BOOL
     return docCall(
         "IEntity::SelectWithData", {journalValue(append), journalValue(data)}, selected,
         [&](docContextS& context) { return selectEntity(context, edge_, append, data, selected); });
+}
+
+HRESULT edgeC::SelectMarked(long mark, VARIANT_BOOL* selected) {
+    return docCall(
+        "IEntity::SelectMarked", {journalValue(mark)}, selected,
+        [&](docContextS& context) { return selectMarked(context, edge_, mark, selected); });
 }
 
 // ---- surface ---------------------------------------------------------------------------

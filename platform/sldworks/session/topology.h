@@ -13,6 +13,7 @@ public:
     HRESULT GetFaceCount(long* count) override;
     HRESULT GetFirstFace(IDispatch** face) override;
     HRESULT GetEdges(VARIANT* edges) override;
+    HRESULT SelectBody(VARIANT_BOOL append, IDispatch* data, VARIANT_BOOL* selected) override;
 
 private:
     swsim::BodyPtr body_;
@@ -34,6 +35,8 @@ public:
     HRESULT GetBody(IDispatch** body) override;
     HRESULT Select(VARIANT_BOOL append, VARIANT_BOOL* selected) override;
     HRESULT SelectWithData(VARIANT_BOOL append, IDispatch* data, VARIANT_BOOL* selected) override;
+    HRESULT SelectMarked(long mark, VARIANT_BOOL* selected) override;
+    HRESULT SetColorValues(VARIANT values) override;
 
 private:
     swsim::FacePtr face_;
@@ -51,6 +54,7 @@ public:
     HRESULT GetAdjacentFaces(VARIANT* faces) override;
     HRESULT Select(VARIANT_BOOL append, VARIANT_BOOL* selected) override;
     HRESULT SelectWithData(VARIANT_BOOL append, IDispatch* data, VARIANT_BOOL* selected) override;
+    HRESULT SelectMarked(long mark, VARIANT_BOOL* selected) override;
 
 private:
     swsim::EdgePtr edge_;

@@ -1,0 +1,18 @@
+// The mate-reference steps that end a part or assembly build: the mate references of the
+// built document (libs/geomcore/swgeomtools/mate_references.h) with the identity transform.
+#pragma once
+
+#include "libs/KvorMetaApi/metaread/reader.h"
+#include "libs/geomcore/sw3ddoc/sw_part.h"
+#include "platform/sldworks/api/sldworks_api.h"
+
+// The "CreateMateReferences" creation option of the document; 1 when it is not set.
+int mateReferenceMode(const metaObjectVirtualDataBaseC& document, metaReaderC& reader);
+
+// The mate references of the built part (its modelDoc and meta node). SolidWorks failures
+// leave as _com_error for the builder to handle.
+void addPartMateReferences(swPartC& part, int mode);
+
+// The same over any built document: `document` is the builder's own holder of the document
+// pointer, `node` the document's meta node.
+void addDocumentMateReferences(IModelDoc2Ptr& document, metaTreePtrT node, int mode);
