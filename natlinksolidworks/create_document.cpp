@@ -3,6 +3,7 @@
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/buildpart3d/annotation_sets_handler.h"
+#include "libs/geomcore/buildpart3d/connection_points_handler.h"
 #include "libs/geomcore/buildpart3d/items_handler.h"
 #include "libs/geomcore/buildpart3d/part_handler.h"
 #include "libs/geomcore/buildsw3d/base_cut_handlers.h"
@@ -22,6 +23,7 @@ std::unique_ptr<swMetaReaderC> createDocumentReader(swCreation3dS& creation) {
     reader->addCommand(std::make_unique<swMeta3dPartC>());
     reader->addCommand(std::make_unique<swMeta3dItemsC>());
     reader->addCommand(std::make_unique<swMeta3dAnnotationSetsC>());
+    reader->addCommand(std::make_unique<swMeta3dConnPointsC>());
     reader->addCommand(std::make_unique<swMeta3dPlaneC>());
     reader->addCommand(std::make_unique<swMeta3dSketchC>());
     reader->addCommand(std::make_unique<swMeta3dBaseC>());

@@ -116,17 +116,18 @@ void printBodies(IModelDoc2* doc, std::ostream& out) {
         std::vector<std::string> names;
         for (IFace2Ptr face(bodyGetFirstFace(body)); face;
              face = IFace2Ptr(faceGetNextFace(face))) {
-            ++kinds[surfaceKind(ISurfacePtr(faceGetSurface(face)))];
+            const std::string kind = surfaceKind(ISurfacePtr(faceGetSurface(face)));
+            ++kinds[kind];
             const std::string name = text(partDocGetEntityName(part, face));
             if (!name.empty())
-                names.push_back(name);
+                names.push_back(name + "\" (" + kind + ")");
         }
         out << "  body " << i + 1 << " faces:";
         for (const auto& [kind, count] : kinds)
             out << ' ' << kind << ' ' << count;
         out << '\n';
         for (const std::string& name : names)
-            out << "    face \"" << name << "\"\n";
+            out << "    face \"" << name << '\n';
     }
 }
 
@@ -178,6 +179,84 @@ void printSketches(const swsim::PartDocument& model, std::ostream& out) {
     }
 }
 
+const char* surfaceWord(const swsim::Face& face) {
+    switch (face.surface().kind) {
+    case swsim::SurfaceKind::Plane:
+        return "plane";
+    case swsim::SurfaceKind::Cylinder:
+        return "cylinder";
+    case swsim::SurfaceKind::Cone:
+        return "cone";
+    case swsim::SurfaceKind::Sphere:
+        return "sphere";
+    case swsim::SurfaceKind::Torus:
+        return "torus";
+    default:
+        return "other";
+    }
+}
+
+const char* curveWord(const swsim::Edge& edge) {
+    switch (edge.curve().kind) {
+    case swsim::CurveKind::Line:
+        return "line";
+    case swsim::CurveKind::Circle:
+        return "circle";
+    case swsim::CurveKind::Ellipse:
+        return "ellipse";
+    default:
+        return "other";
+    }
+}
+
+// "face "NAME" (plane)" or "edge "NAME" (circle)"; an unnamed entity shows no name.
+std::string entityText(const swsim::ObjectPtr& entity) {
+    if (const auto face = swsim::objectAs<swsim::Face>(entity))
+        return "face \"" + face->name() + "\" (" + surfaceWord(*face) + ")";
+    if (const auto edge = swsim::objectAs<swsim::Edge>(entity))
+        return "edge \"" + edge->name() + "\" (" + curveWord(*edge) + ")";
+    return "nothing";
+}
+
+// Mate references with what each holds, named edges, face colours and hidden bodies.
+void printReferencesAndAppearance(const swsim::PartDocument& model, std::ostream& out) {
+    bool any = false;
+    for (const swsim::FeaturePtr& feature : model.features()) {
+        const auto reference = std::dynamic_pointer_cast<swsim::MateReference>(feature);
+        if (!reference)
+            continue;
+        if (!any)
+            out << "mate references:\n";
+        any = true;
+        out << "  \"" << reference->name() << "\" on " << entityText(reference->entity()) << '\n';
+    }
+    std::vector<std::string> edges;
+    std::vector<std::string> colours;
+    std::vector<std::string> hidden;
+    const std::vector<swsim::BodyPtr> bodies = model.bodies();
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        if (model.bodyHidden(*bodies[i]))
+            hidden.push_back("body " + std::to_string(i + 1) + " (made by \"" + bodies[i]->name() +
+                             "\")");
+        for (const swsim::EdgePtr& edge : bodies[i]->edges())
+            if (!edge->name().empty())
+                edges.push_back(entityText(edge));
+        for (const swsim::FacePtr& face : bodies[i]->faces())
+            if (const auto& rgb = face->colour())
+                colours.push_back(entityText(face) + " colour (" + number(rgb->r) + ", " +
+                                  number(rgb->g) + ", " + number(rgb->b) + ")");
+    }
+    const std::pair<const char*, const std::vector<std::string>*> lists[] = {
+        {"named edges", &edges}, {"face colours", &colours}, {"hidden bodies", &hidden}};
+    for (const auto& [title, lines] : lists) {
+        if (lines->empty())
+            continue;
+        out << title << ":\n";
+        for (const std::string& line : *lines)
+            out << "  " << line << '\n';
+    }
+}
+
 } // namespace
 
 int runInspectCommand(const commandLineS& line, std::ostream& out, std::ostream& err) {
@@ -194,6 +273,8 @@ int runInspectCommand(const commandLineS& line, std::ostream& out, std::ostream&
         if (model)
             printSketches(*model, out);
         printBodies(doc, out);
+        if (model)
+            printReferencesAndAppearance(*model, out);
         sldWorksCloseDocument(app, modelDocGetPathName(doc));
         return 0;
     } catch (const _com_error& error) {

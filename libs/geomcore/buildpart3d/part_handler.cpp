@@ -170,10 +170,13 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
                             mzComStringC("Could not hide the planes: ") + error.ErrorMessage());
             }
 
-            step = "adding the annotation sets";
-            const metaTreePtrT annotationSets = part.findChild("ANNOTATIONSETS");
-            if (!annotationSets.isNull())
-                reader.exeNode(annotationSets, &part);
+            step = "adding the annotation sets and connection points";
+            for (const char* finishing : {"ANNOTATIONSETS", "CONNPOINTS"}) {
+                const metaTreePtrT node = part.findChild(finishing);
+                if (!node.isNull())
+                    reader.exeNode(node, &part);
+            }
+            step = "adding the mate references";
             addMateReferences(part, reader, *creation);
 
             // The catalogue's mass and density are worth a warning, not the part.

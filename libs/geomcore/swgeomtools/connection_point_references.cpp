@@ -52,7 +52,9 @@ vec3 connectionPoint(IPartDoc* part, const _bstr_t& name) {
     if (!variantHoldsArray(points) || list.empty())
         _com_issue_errorex(E_FAIL, nullptr, uuidOf<ISketch>());
     ISketchPointPtr point = requireInterfaceOf<ISketchPoint>(list[0]);
-    return {sketchPointGetX(point), sketchPointGetY(point), sketchPointGetZ(point)};
+    // A sketch point answers sketch coordinates; the circles are in model space.
+    const vec3 local{sketchPointGetX(point), sketchPointGetY(point), sketchPointGetZ(point)};
+    return transformPoint(local, invertRigidTransform(sketchTransformMatrix(sketch)));
 }
 
 // Half the distance of a box corner from the plane, on the side the axis flag chooses.
