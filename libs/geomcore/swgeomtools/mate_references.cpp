@@ -104,7 +104,8 @@ void setEntityName(swMateRefContextS& context, IDispatch* entity, const _bstr_t&
 }
 
 // Mode 2: the reference goes on a hidden surface copy of the face. When the copy's face
-// cannot be found again the reference stays on the solid's face, whose body is not hidden.
+// cannot be found again the reference stays on the solid's face, whose body is not hidden
+// (the search finding nothing must not lose the face it was given).
 void moveToSurfaceCopy(swMateRefContextS& context, const faceAnnotationS& annotation,
                        IFace2Ptr& face) {
     IModelDoc2* doc = context.doc();
@@ -112,8 +113,10 @@ void moveToSurfaceCopy(swMateRefContextS& context, const faceAnnotationS& annota
     modelDocCallSlot412(doc, 0, 0);
     const IDispatchPtr newest = docExtGetNewestFeature(modelDocGetExtension(doc));
     IFace2Ptr copy;
+    // The search's ray may hit the solid's face again: that is not the copy.
     if (getFaceFromPoint(annotation.point, annotation.direction, *context.document, 0, 1, copy) ==
-        1) {
+            1 &&
+        copy.GetInterfacePtr() != face.GetInterfacePtr()) {
         face = copy;
         IBodyPtr body = requireInterfaceOf<IBody>(faceGetBody(face));
         bodyCallSlot136(body, VARIANT_FALSE, nullptr);

@@ -62,6 +62,10 @@ std::optional<RayHit> PartDocument::castRay(Vec3 start, Vec3 direction, double r
     for (const auto& b : impl_->bodies) {
         if (kind && b->kind() != *kind)
             continue;
+        // A face of a later body hit at the same place lies on top (a surface copied from a
+        // face, a body made after another): it is the one picked.
+        const double tie = best ? best->distance - 1e-9 : 0.0;
+        bool laterBody = best.has_value();
         try {
             auto& hits = b->topology_->rays;
             if (!hits) {
@@ -73,8 +77,9 @@ std::optional<RayHit> PartDocument::castRay(Vec3 start, Vec3 direction, double r
                 continue;
             for (int i = 1; i <= hits->NbPnt(); ++i) {
                 const double w = hits->WParameter(i);
-                if (best && w >= best->distance)
+                if (best && w >= (laterBody ? tie + 2e-9 : best->distance))
                     continue;
+                laterBody = false;
                 const int fi = b->topology_->faceMap.FindIndex(hits->Face(i));
                 if (fi <= 0)
                     continue;

@@ -1,0 +1,218 @@
+// Mate references, connection points and face colours end to end: the example plate is
+// converted, the saved part reopened, and each reference checked by name, by the kind of
+// entity it holds and by where that entity lies; then the faults of the step, each through
+// a variant of the example.
+#include "tests/buildroad/buildroad_fixture.h"
+
+#include "natlinksolidworks/ps_plugin.h"
+#include "platform/sldworks/session/session.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+class MateReferences : public buildRoadTest {
+protected:
+    void SetUp() override {
+        buildRoadTest::SetUp();
+        app_ = createSimulatedSldWorks();
+        const char* root = std::getenv("NATLINK_SOURCE_DIR");
+        std::ifstream in(std::string(root != nullptr ? root : ".") + "/examples/materefs.meta");
+        std::ostringstream text;
+        text << in.rdbuf();
+        example_ = text.str();
+        ASSERT_FALSE(example_.empty());
+    }
+
+    // Converts the document text with the given creation option settings; RESTEXT in resText_.
+    int convert(const std::string& document, const std::string& settings = "") {
+        metaObjectC options =
+            tree("(CONVERTOPTIONS (OUTPUTLOCATION \"" + path("out") + "\") (CUSTOMDATA (CREAOPTS" +
+                 " (CREAOPTSETS " + settings + "))) (INPUTDATA " + document + "))");
+        PSWPlugin plugin(app_);
+        const int result = plugin.convertMetaTree(options.getTreePtr());
+        resText_ = options.readStringProperty("RESTEXT").toUtf8();
+        part_ = swsim::PartDocument::open(path("out/MatePlate.sldprt"));
+        return result;
+    }
+
+    std::string replaced(const std::string& from, const std::string& to) const {
+        std::string text = example_;
+        const std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    }
+
+    swsim::MateReferencePtr reference(const std::string& name) const {
+        for (const swsim::FeaturePtr& feature : part_->features())
+            if (auto found = std::dynamic_pointer_cast<swsim::MateReference>(feature))
+                if (found->name() == name)
+                    return found;
+        return nullptr;
+    }
+    int referenceCount() const {
+        int count = 0;
+        for (const swsim::FeaturePtr& feature : part_->features())
+            count += feature->kind() == swsim::FeatureKind::MateReference;
+        return count;
+    }
+    int featureCount(const std::string& type) const {
+        int count = 0;
+        for (const swsim::FeaturePtr& feature : part_->features())
+            count += feature->typeName() == type;
+        return count;
+    }
+    // The circle a reference's edge runs on, checked to be one.
+    swsim::CurveInfo circleOf(const std::string& name) const {
+        const swsim::MateReferencePtr found = reference(name);
+        const auto edge = found ? swsim::objectAs<swsim::Edge>(found->entity()) : nullptr;
+        EXPECT_TRUE(edge) << name;
+        if (!edge)
+            return {};
+        EXPECT_EQ(edge->curve().kind, swsim::CurveKind::Circle) << name;
+        return edge->curve();
+    }
+
+    ISldWorksPtr app_;
+    std::string example_;
+    std::string resText_;
+    swsim::PartDocumentPtr part_;
+};
+
+void expectNear(swsim::Vec3 a, swsim::Vec3 b) {
+    EXPECT_NEAR(a.x, b.x, 1e-9);
+    EXPECT_NEAR(a.y, b.y, 1e-9);
+    EXPECT_NEAR(a.z, b.z, 1e-9);
+}
+
+TEST_F(MateReferences, ExamplePlateCarriesItsReferencesAndColours) {
+    ASSERT_EQ(convert(example_), 0) << resText_;
+    ASSERT_EQ(referenceCount(), 4);
+
+    // Classified faces: the top plane and the bore's cylinder, each named as its helper.
+    const auto top = swsim::objectAs<swsim::Face>(reference("PLANAR")->entity());
+    ASSERT_TRUE(top);
+    EXPECT_EQ(top->surface().kind, swsim::SurfaceKind::Plane);
+    EXPECT_EQ(top->name(), "MATEREF_HELPER_PLANAR");
+    EXPECT_TRUE(top->contains({-15, 10, 20}));
+    const auto bore = swsim::objectAs<swsim::Face>(reference("CYL_bore")->entity());
+    ASSERT_TRUE(bore);
+    EXPECT_EQ(bore->surface().kind, swsim::SurfaceKind::Cylinder);
+    EXPECT_EQ(bore->name(), "MATEREF_HELPER_CYL_bore");
+    EXPECT_TRUE(bore->contains({20, 0, 10}));
+
+    // CP1 lies on the bore's rim: the rim edge (radius 5 about (15, 0, 20)) takes it.
+    const swsim::CurveInfo rim = circleOf("CP1");
+    expectNear(rim.centre, {15, 0, 20});
+    EXPECT_NEAR(rim.radius, 5.0, 1e-9);
+    EXPECT_EQ(swsim::objectAs<swsim::Edge>(reference("CP1")->entity())->name(),
+              "MATEREF_HELPER_EDGE");
+
+    // CP2 (side face, no circle through it) gets a helper body on "CP2 XY": a circle of
+    // 0.75 x 30 extruded 10 (half the box's height) from x = 30; the body is hidden, so the
+    // plate's volume is 60 x 40 x 20 less the bore.
+    const swsim::CurveInfo helper = circleOf("CP2");
+    EXPECT_NEAR(helper.radius, 22.5, 1e-9);
+    EXPECT_NEAR(helper.centre.y, 0.0, 1e-9);
+    EXPECT_NEAR(helper.centre.z, 10.0, 1e-9);
+    EXPECT_EQ(swsim::objectAs<swsim::Edge>(reference("CP2")->entity())->name(),
+              "MATEREF_HELPER_EDGE_CP2");
+    const auto helperBody = swsim::objectAs<swsim::Edge>(reference("CP2")->entity())->body();
+    ASSERT_TRUE(helperBody);
+    EXPECT_TRUE(part_->bodyHidden(*helperBody));
+    EXPECT_NEAR(part_->massProperties().volume, 48000.0 - M_PI * 25.0 * 20.0, 1e-6);
+
+    // Face colours at the annotated points: the front face red, the left face green.
+    const swsim::FacePtr front = part_->findFaceAt({0, -20, 10}, {0, 0, 0}, 1e-6);
+    const swsim::FacePtr left = part_->findFaceAt({-30, 0, 10}, {0, 0, 0}, 1e-6);
+    ASSERT_TRUE(front && left && front->colour() && left->colour());
+    EXPECT_EQ(*front->colour(), (swsim::Rgb{1, 0, 0}));
+    EXPECT_EQ(*left->colour(), (swsim::Rgb{0, 128.0 / 255.0, 0}));
+    EXPECT_FALSE(top->colour());
+}
+
+TEST_F(MateReferences, ModeZeroMakesNoReferences) {
+    ASSERT_EQ(convert(example_, "(CREAOPTSET (NAME \"CreateMateReferences\") (VAL \"0\"))"), 0);
+    EXPECT_EQ(referenceCount(), 0);
+    EXPECT_EQ(featureCount("Boss"), 0); // no helper body either
+}
+
+// A QEL_3DID ending in a comma names no connection point: it is passed over and the
+// connection points after it still get their references.
+TEST_F(MateReferences, ConnectionPointWithoutNameIsSkipped) {
+    ASSERT_EQ(convert(replaced("MatePlate,1,CP1", "MatePlate,1,")), 0) << resText_;
+    EXPECT_FALSE(reference("CP1"));
+    EXPECT_TRUE(reference("CP2"));
+}
+
+// Unreadable classification text makes no references and no failure; an unreadable FACD
+// costs only its own annotation.
+TEST_F(MateReferences, MalformedClassificationTextIsSkipped) {
+    ASSERT_EQ(convert(replaced("(DOCCLASSIFYLIST (DOCCLASSIFYINFO", "(DOCCLASSIFYLIST ((")), 0)
+        << resText_;
+    EXPECT_EQ(referenceCount(), 0);
+    ASSERT_EQ(convert(replaced("(RCCLASSINSTANCE (CLASSNAME \\\"QEL_FACE\\\")",
+                               "(RCCLASSINSTANCE (CLASSNAME \\\"QEL_FACE")),
+              0)
+        << resText_;
+    EXPECT_FALSE(reference("PLANAR"));
+    EXPECT_TRUE(reference("CYL")); // the bore is now the first face reference
+}
+
+// Mode 2 puts face references on hidden surface copies; when the copy cannot be found again
+// the reference stays on the solid's own face and the solid is not hidden.
+TEST_F(MateReferences, ModeTwoKeepsTheFaceWhenTheCopyIsNotFound) {
+    const std::string mode2 = "(CREAOPTSET (NAME \"CreateMateReferences\") (VAL \"2\"))";
+    ASSERT_EQ(convert(example_, mode2), 0) << resText_;
+    const auto copied = swsim::objectAs<swsim::Face>(reference("PLANAR")->entity());
+    ASSERT_TRUE(copied && copied->body());
+    EXPECT_EQ(copied->body()->kind(), swsim::BodyKind::Sheet);
+    EXPECT_TRUE(part_->bodyHidden(*copied->body()));
+
+    sessionTestKit(app_).plan().returnNull("IModelDoc2::CopySelectedFaceAsSurface");
+    ASSERT_EQ(convert(example_, mode2), 0) << resText_;
+    const auto kept = swsim::objectAs<swsim::Face>(reference("PLANAR")->entity());
+    ASSERT_TRUE(kept && kept->body());
+    EXPECT_EQ(kept->body()->kind(), swsim::BodyKind::Solid);
+    EXPECT_FALSE(part_->bodyHidden(*kept->body()));
+    EXPECT_TRUE(reference("CYL_bore"));
+}
+
+// A connection point without its "<name> XY" plane gets no helper body: no other sketch is
+// extruded in its place.
+TEST_F(MateReferences, MissingConnectionPointPlaneExtrudesNothing) {
+    ASSERT_EQ(convert(replaced("(CONNPOINT (NAME \"CP2\")", "(NOTACONNPOINT (NAME \"CP2\")"),
+                      "(CREAOPTSET (NAME \"CreateMateReferences\") (VAL \"2\"))"),
+              0)
+        << resText_;
+    EXPECT_FALSE(reference("CP2"));
+    EXPECT_EQ(featureCount("Boss"), 1); // CP1's helper body only
+}
+
+// A face colour whose point lies on no face is reported, the others are applied.
+TEST_F(MateReferences, ColourWithoutFaceIsReported) {
+    EXPECT_EQ(convert(replaced("(POINT3D -30 0 10)", "(POINT3D -31 0 10)")), 1);
+    EXPECT_NE(resText_.find("ANNOTATIONSETS \"\": No face at (-31, 0, 10) takes its colour"),
+              std::string::npos)
+        << resText_;
+    const swsim::FacePtr front = part_->findFaceAt({0, -20, 10}, {0, 0, 0}, 1e-6);
+    ASSERT_TRUE(front);
+    EXPECT_TRUE(front->colour());
+}
+
+// A part without bodies has nothing to colour: the colour finds no face, nothing fails.
+TEST_F(MateReferences, PartWithoutBodiesHasNothingToColour) {
+    const std::string model = "(PART (NAME \"MatePlate\") (ANNOTATIONSETS (ANNOTATIONSETFACE"
+                              " (ANNOTATIONFACE (POINT3D 0 0 0) (FACD \"(RCCLASSINSTANCE"
+                              " (RCPROPERTY (NAME \\\"CLASSID\\\") (VALUE"
+                              " \\\"sys_faceattributecolor\\\")) (RCPROPERTY (NAME"
+                              " \\\"COLOR\\\") (VALUE \\\"1,2,3\\\")))\")))))";
+    EXPECT_EQ(convert(model), 1);
+    EXPECT_EQ(resText_, "Items not built: ANNOTATIONSETS \"\": No face at (0, 0, 0) takes its "
+                        "colour");
+}
+
+} // namespace
