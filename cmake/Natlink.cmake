@@ -22,7 +22,8 @@ function(natlink_find_occt out)
   set(libs)
   foreach(tk IN ITEMS TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo TKTopAlgo
                       TKPrim TKBO TKBool TKFeat TKFillet TKOffset TKShHealing TKMesh
-                      TKXSBase TKSTEPBase TKSTEPAttr TKSTEP209 TKSTEP TKIGES TKSTL)
+                      TKXSBase TKSTEPBase TKSTEPAttr TKSTEP209 TKSTEP TKIGES TKSTL
+                      TKCDF TKLCAF TKCAF TKV3d TKService TKVCAF TKXCAF TKXDESTEP)
     find_library(OCCT_LIB_${tk} ${tk} REQUIRED)
     list(APPEND libs ${OCCT_LIB_${tk}})
   endforeach()

@@ -166,5 +166,34 @@ TEST_F(SwsimPartFiles, StepRoundTripKeepsTheVolumeAndStlIsWritten) {
     EXPECT_THROW(doc->exportStep((dir_ / "no" / "x.step").string()), ModelError);
 }
 
+// Face colours go into the STEP copy as styled items; a hidden body and its colours stay out
+// of it, and mate references and hidden bodies come back when the part is opened.
+TEST_F(SwsimPartFiles, ColoursReachStepAndHiddenBodiesStayOut) {
+    auto doc = PartDocument::create();
+    test::makeBlock(*doc);
+    const auto faces = doc->bodies(BodyKind::Solid).front()->faces();
+    ASSERT_TRUE(doc->setFaceColour(faces[0], Rgb{0, 128.0 / 255.0, 0}));
+    ASSERT_TRUE(doc->addMateReference("CP1", faces[1]));
+    doc->exportStep(path("coloured.step"));
+    std::ifstream in(path("coloured.step"));
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("COLOUR_RGB('',0.,0.50196078"), std::string::npos);
+
+    const double volume = doc->massProperties().volume;
+    doc->setBodyHidden(*doc->bodies(BodyKind::Solid).front(), true);
+    EXPECT_EQ(doc->massProperties().volume, 0.0);
+    EXPECT_TRUE(doc->box().empty);
+    doc->save(path("hidden.sldprt"));
+    auto opened = PartDocument::open(path("hidden.sldprt"));
+    ASSERT_EQ(opened->bodies(BodyKind::Solid).size(), 1u);
+    EXPECT_TRUE(opened->bodyHidden(*opened->bodies(BodyKind::Solid).front()));
+    doc->setBodyHidden(*doc->bodies(BodyKind::Solid).front(), false);
+    EXPECT_NEAR(doc->massProperties().volume, volume, 1e-9);
+    const auto reference = std::dynamic_pointer_cast<MateReference>(opened->features().back());
+    ASSERT_TRUE(reference);
+    EXPECT_EQ(reference->name(), "CP1");
+    EXPECT_EQ(reference->entity(), opened->bodies(BodyKind::Solid).front()->faces()[1]);
+}
+
 } // namespace
 } // namespace swsim

@@ -19,10 +19,17 @@
 #include <IFSelect_ReturnStatus.hxx>
 #include <Message.hxx>
 #include <Message_Messenger.hxx>
+#include <Quantity_Color.hxx>
+#include <STEPCAFControl_Writer.hxx>
 #include <STEPControl_Writer.hxx>
 #include <Standard_Failure.hxx>
 #include <StlAPI_Writer.hxx>
+#include <TDocStd_Document.hxx>
 #include <TopoDS_Compound.hxx>
+#include <XCAFApp_Application.hxx>
+#include <XCAFDoc_ColorTool.hxx>
+#include <XCAFDoc_DocumentTool.hxx>
+#include <XCAFDoc_ShapeTool.hxx>
 #include <gp_Trsf.hxx>
 
 #include <charconv>
@@ -517,6 +524,42 @@ void writeStepFile(const TopoDS_Shape& shape, const std::string& path) {
     }
 }
 
+// The shape with its faces' colours, through an XDE document (surface colours).
+void writeColouredStepFile(const TopoDS_Shape& shape,
+                           const std::vector<std::pair<TopoDS_Shape, Rgb>>& colours,
+                           const std::string& path) {
+    const Handle(XCAFApp_Application) app = XCAFApp_Application::GetApplication();
+    Handle(TDocStd_Document) doc;
+    app->NewDocument("MDTV-XCAF", doc);
+    bool written = false;
+    try {
+        QuietMessages quiet;
+        const Handle(XCAFDoc_ShapeTool) shapes = XCAFDoc_DocumentTool::ShapeTool(doc->Main());
+        const Handle(XCAFDoc_ColorTool) colourTool = XCAFDoc_DocumentTool::ColorTool(doc->Main());
+        const TDF_Label root = shapes->AddShape(shape, false);
+        for (const auto& [face, rgb] : colours) {
+            const TDF_Label label = shapes->AddSubShape(root, face);
+            if (!label.IsNull())
+                colourTool->SetColor(label, Quantity_Color(rgb.r, rgb.g, rgb.b, Quantity_TOC_sRGB),
+                                     XCAFDoc_ColorSurf);
+        }
+        STEPCAFControl_Writer writer;
+        writer.SetColorMode(true);
+        if (!writer.Transfer(doc, STEPControl_AsIs))
+            throw ModelError("export: the model cannot be converted to STEP");
+        written = writer.Write(path.c_str()) == IFSelect_RetDone;
+    } catch (const Standard_Failure& e) {
+        app->Close(doc);
+        throw ModelError("export " + path + ": " + e.GetMessageString());
+    } catch (...) {
+        app->Close(doc);
+        throw;
+    }
+    app->Close(doc);
+    if (!written)
+        throw ModelError("export: cannot write " + path);
+}
+
 void writeStlFile(const TopoDS_Shape& original, const std::string& path, bool asciiStl,
                   double scale) {
     if (!std::isfinite(scale) || scale <= 0.0)
@@ -544,7 +587,16 @@ void writeStlFile(const TopoDS_Shape& original, const std::string& path, bool as
 
 void PartDocument::exportStep(const std::string& path) const {
     flush();
-    detail::writeStepFile(detail::compoundOf(shownBodies()), path);
+    const std::vector<BodyPtr> shown = shownBodies();
+    std::vector<std::pair<TopoDS_Shape, Rgb>> colours;
+    for (const auto& body : shown)
+        for (const auto& face : body->faces())
+            if (face->colour())
+                colours.emplace_back(face->shape().shape, *face->colour());
+    if (colours.empty())
+        detail::writeStepFile(detail::compoundOf(shown), path);
+    else
+        detail::writeColouredStepFile(detail::compoundOf(shown), colours, path);
 }
 
 void PartDocument::exportStl(const std::string& path, bool asciiStl, double scale) const {
