@@ -2,6 +2,7 @@
 // previews of a check-in land there and go with it), and the printed record read back.
 #pragma once
 
+#include "libs/geomcore/swapi/swapi.h"
 #include "metamodel/core/metaobject.h"
 #include "tests/natlinkhost/natlinkhost_fixture.h"
 
@@ -34,6 +35,15 @@ protected:
 
     static std::string text(const metaObjectC& node, const char* key) {
         return node.readStringProperty(key).toUtf8();
+    }
+
+    // How many documents the session has open.
+    static std::size_t openDocuments(ISldWorks* app) {
+        std::size_t count = 0;
+        for (IModelDoc2Ptr doc(sldWorksGetFirstDocument(app)); doc;
+             doc = IModelDoc2Ptr(modelDocGetNext(doc)))
+            ++count;
+        return count;
     }
 
     // VARNAME -> VARVALUE of a value set (CURVARSET or a VARSET line).

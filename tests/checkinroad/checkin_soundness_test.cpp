@@ -39,14 +39,6 @@ protected:
             ++count;
         return count;
     }
-
-    static std::size_t openDocuments(ISldWorks* app) {
-        std::size_t count = 0;
-        for (IModelDoc2Ptr doc(sldWorksGetFirstDocument(app)); doc;
-             doc = IModelDoc2Ptr(modelDocGetNext(doc)))
-            ++count;
-        return count;
-    }
 };
 
 TEST_F(CheckinSoundness, AnAssemblyThatContainsItselfIsRefusedNamingTheComponent) {

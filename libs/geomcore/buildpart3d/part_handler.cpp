@@ -189,7 +189,10 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
                                          getAppName());
             }
             step = "naming the faces";
-            nameFacesBySurfaceType(part);
+            const mzComStringC notNamed = nameFacesBySurfaceType(part);
+            if (!notNamed.isEmpty())
+                reportIncompleteItem(reader, m3dPartC::tagName(), getNameAttr(part),
+                                     {"faces not all named by surface type: " + notNamed});
             step = "writing the attributes";
             writeAttributes(part, reader);
             step = "putting the build settings back";

@@ -126,14 +126,14 @@ std::vector<mzComStringC> createCosmeticThreads(swPartC& part, const m3dAnnotati
     return notMade;
 }
 
-void nameFacesBySurfaceType(swPartC& part) {
+mzComStringC nameFacesBySurfaceType(swPartC& part) {
     const IPartDocPtr partDoc = queryInterfaceOf<IPartDoc>(part.modelDoc);
     if (!partDoc)
-        return;
+        return mzComStringC();
     try {
         const _variant_t bodies = partDocGetBodies(partDoc, 0);
         if (!variantHoldsArray(bodies))
-            return;
+            return mzComStringC();
         int counters[11] = {};
         for (const IDispatchPtr& element : readObjectArray(bodies)) {
             const IBodyObjectPtr body = requireInterfaceOf<IBodyObject>(element);
@@ -149,9 +149,13 @@ void nameFacesBySurfaceType(swPartC& part) {
                 next = faceObjectGetNext(face);
             }
         }
+    } catch (const _com_error& error) {
+        // The faces named so far keep their names; the caller says that the others have none.
+        return mzComStringC("SolidWorks call failed: ") + error.ErrorMessage();
     } catch (...) {
-        // Naming is decoration: the faces named so far keep their names.
+        return "unknown failure";
     }
+    return mzComStringC();
 }
 
 int getThDirAttr(metaObjectVirtualDataBaseC& object, bool& found) {

@@ -20,9 +20,10 @@ std::vector<mzComStringC> createCosmeticThreads(swPartC& part, const m3dAnnotati
                                                 IFeature* feature);
 
 // Names every face of the part's solid bodies by surface type and a running number per type
-// ("PLANAR_0", "CYL_3", ...), in body order. Failures inside the walk end the naming quietly;
-// only a failing query for the part document interface raises.
-void nameFacesBySurfaceType(swPartC& part);
+// ("PLANAR_0", "CYL_3", ...), in body order. A failure inside the walk ends the naming (the
+// faces named so far keep their names) and is answered as its reason; empty when every face
+// was named. Only a failing query for the part document interface raises.
+mzComStringC nameFacesBySurfaceType(swPartC& part);
 
 // Attribute readers: the child with the key is found or added (an absent attribute leaves an
 // empty child behind); `found` tells whether it held a value.

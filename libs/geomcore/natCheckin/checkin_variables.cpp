@@ -276,6 +276,9 @@ void swCheckinC::readDimensionChain(IModelDoc2Ptr& doc, IFeature* feature,
             dimensionAnnotationGetDimension(requireInterfaceOf<IDimensionAnnotation>(annotation)));
         if (dimension)
             writeDimensionVariable(doc, dimension, variables);
+        else
+            noteWarning("a dimension of the feature " + mzComStringC(featureGetName(feature)) +
+                        " could not be read");
         annotation = featureGetNextDimensionAnnotation(feature, annotation);
     }
 }

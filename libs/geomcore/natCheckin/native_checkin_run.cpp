@@ -108,13 +108,15 @@ int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& out
         pShellHeaderC header;
         mzComStringC failure;
         std::vector<mzComStringC> warnings;
-        step = "reading the document";
         try {
+            step = "reading the options";
             const mzComStringC key = getGlobalOptions("natlinkon")
                                          .getOption("INTERFACE", "NativeCheckinKey", "SolidWorks")
                                          .toString();
             TarnwickPollObj poll(pollObject);
+            step = "switching the settings of the check-in";
             swCheckinC reader(sldWorks, key, 1.0, 1, poll);
+            step = "reading the document";
             header = reader.start(doc, 1, mzComStringC());
             if (header.isValid()) {
                 warnings = reader.getWarnings();
@@ -131,7 +133,7 @@ int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& out
                 failure = reader.getFailureText();
             }
         } catch (...) {
-            failure = failureOf(std::current_exception());
+            failure = mzComStringC(step) + " failed: " + failureOf(std::current_exception());
         }
         doc = nullptr;
 

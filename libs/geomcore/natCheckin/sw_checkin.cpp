@@ -248,6 +248,9 @@ void swCheckinC::getAsmData(IModelDoc2Ptr doc, pShellDocCheckinC& record) {
         IComponentPtr root;
         if (active)
             root = IComponentPtr(configGetRootComponent(active));
+        // The record is still made, but it must not look like an assembly without components.
+        if (!root)
+            noteWarning("its components could not be read (no root component)");
         if (root) {
             for (const IDispatchPtr& child : readObjectArray(componentGetChildren(root))) {
                 beginStep("reading the components");
@@ -315,7 +318,13 @@ void swCheckinC::noteComponentWithoutDocument(IDispatch* child) {
     const mzComStringC text = path.isEmpty()     ? mzComStringC("a component refers to no file")
                               : fileExists(path) ? "component not loaded: " + path
                                                  : "component file missing: " + path;
-    NATLINK_LOG(mzLogLevelWarning, readingChain.back() + ": " + text);
+    noteWarning(text);
+}
+
+void swCheckinC::noteWarning(const mzComStringC& what) {
+    // The answer names the top document already; a member's warning names the member.
+    const mzComStringC text = readingChain.size() < 2 ? what : readingChain.back() + ": " + what;
+    NATLINK_LOG(mzLogLevelWarning, text);
     for (const mzComStringC& known : warnings)
         if (known == text)
             return;

@@ -100,6 +100,9 @@ private:
     void beginStep(const mzComStringC& step) { currentStep = step; }
     // A component without a document: a warning naming its file.
     void noteComponentWithoutDocument(IDispatch* child);
+    // A warning of the record (logged, and answered by getWarnings once), naming the document
+    // being read.
+    void noteWarning(const mzComStringC& what);
     mzComStringC newPreviewFile(const char* extension);
     void readDimensionChain(IModelDoc2Ptr& doc, IFeature* feature, checkinVarIndexC& variables);
     void writeDimensionVariable(IModelDoc2Ptr& doc, IDimension* dimension,

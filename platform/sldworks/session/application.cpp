@@ -4,6 +4,7 @@
 #include "platform/sldworks/session/assembly.h"
 #include "platform/sldworks/session/document.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace {
@@ -125,15 +126,36 @@ IModelDoc2Ptr appStateS::load(const std::string& path, long& error) {
     return IModelDoc2Ptr();
 }
 
+void appStateS::close(IModelDoc2* doc) {
+    const IModelDoc2Ptr keep(doc);
+    const auto found =
+        std::find_if(documents.begin(), documents.end(),
+                     [&](const IModelDoc2Ptr& open) { return open.GetInterfacePtr() == doc; });
+    if (found == documents.end())
+        return;
+    documents.erase(found);
+    openForComponents.erase(doc);
+    const docContextPtr* context = contextOf(doc);
+    if (context == nullptr)
+        return;
+    for (const auto& [component, loaded] : (*context)->componentDocs) {
+        if (openForComponents.count(loaded.GetInterfacePtr()) != 0)
+            close(loaded);
+    }
+}
+
 void appStateS::loadComponents(docContextS& assembly) {
     for (const auto& component : assembly.assembly->components()) {
         // A component that refers to its own assembly would hold it for ever: left unloaded.
         if (component->path() == assembly.model->path() || component->path().empty())
             continue;
         long error = 0;
+        const bool wasOpen = static_cast<bool>(findOpen(component->path()));
         const IModelDoc2Ptr doc = load(component->path(), error);
         if (!doc)
             continue;
+        if (!wasOpen)
+            openForComponents.insert(doc);
         assembly.componentDocs[component.get()] = doc;
         component->setDocument(sessionModelOf(doc));
     }
@@ -209,11 +231,10 @@ HRESULT applicationC::GetFirstDocument(IDispatch** doc) {
 HRESULT applicationC::CloseDocument(BSTR path) {
     return call("ISldWorks::CloseDocument", {journalValue(path)}, [&] {
         const std::string wanted = utf8Of(path);
-        auto& documents = state_->documents;
-        for (auto it = documents.begin(); it != documents.end(); ++it) {
-            const swsim::ModelDocumentPtr model = sessionModelOf(*it);
+        for (const IModelDoc2Ptr& doc : state_->documents) {
+            const swsim::ModelDocumentPtr model = sessionModelOf(doc);
             if (model && model->path() == wanted) {
-                documents.erase(it);
+                state_->close(doc);
                 return S_OK;
             }
         }
@@ -241,7 +262,7 @@ HRESULT applicationC::OpenDocument(BSTR path, long type, long options, BSTR conf
                     const swsim::ModelDocumentPtr model = sessionModelOf(opened);
                     if (model && static_cast<long>(model->type()) != type) {
                         if (!wasOpen)
-                            std::erase(state_->documents, opened);
+                            state_->close(opened);
                         opened = IModelDoc2Ptr();
                         error = 1;
                     }
@@ -249,6 +270,8 @@ HRESULT applicationC::OpenDocument(BSTR path, long type, long options, BSTR conf
                         *errors = error;
                         return S_OK;
                     }
+                    // Opened by path, it stays open when an assembly that holds it closes.
+                    state_->openForComponents.erase(opened);
                     const std::string shown = utf8Of(configuration);
                     if (!shown.empty() && !model->showConfiguration(shown))
                         *warnings = 1;

@@ -11,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 struct appStateS : std::enable_shared_from_this<appStateS> {
@@ -25,6 +26,12 @@ struct appStateS : std::enable_shared_from_this<appStateS> {
     std::vector<IModelDoc2Ptr> documents;
     // Every document context the session made, open or not.
     std::vector<std::weak_ptr<docContextS>> contexts;
+    // Open documents that are open only because an assembly's component needed them; closing
+    // that assembly closes them too. A document opened by path on its own leaves this set.
+    std::set<IModelDoc2*> openForComponents;
+
+    // Closes the open document (and the documents open only for its components).
+    void close(IModelDoc2* doc);
     std::map<long, VARIANT_BOOL> toggles;
     std::map<long, long> integers;
 
