@@ -1,5 +1,6 @@
 // Document bodies and the helper-body face, on the simulated session's fixtures.
 #include "libs/geomcore/swapi/swapi.h"
+#include "libs/geomcore/swgeomtools/connection_point_references.h"
 #include "libs/geomcore/swgeomtools/document_bodies.h"
 #include "platform/sldworks/testkit/fixtures.h"
 
@@ -35,6 +36,29 @@ TEST(DocumentBodies, AssemblyCountsItsComponentsBodies) {
         IModelDoc2Ptr doc = two.docPtr();
         std::vector<IDispatchPtr> bodies;
         EXPECT_EQ(collectDocumentBodies(contextOf(doc), bodies, 0, -1), 2);
+    }
+    std::filesystem::remove_all(folder);
+}
+
+// In an assembly the connection-point edge search answers 0 (so that the helper body is
+// tried) and edges get no helper names, instead of raising for the missing part interface.
+TEST(DocumentBodies, AssemblySkipsThePartOnlySteps) {
+    const std::string folder =
+        (std::filesystem::temp_directory_path() / ("assembly_refs_" + std::to_string(::getpid())))
+            .string();
+    std::filesystem::create_directories(folder);
+    {
+        assemblyFixtureC assembly(folder, {{"Plate", 20, 10, 2}}, {"Plate"});
+        IModelDoc2Ptr doc = assembly.docPtr();
+        swMateRefContextS context = contextOf(doc);
+        EXPECT_EQ(addConnPointEdgeMateReference(context, "CP1"), 0);
+
+        std::vector<IDispatchPtr> bodies;
+        ASSERT_EQ(collectDocumentBodies(context, bodies, 0, -1), 1);
+        const std::vector<IDispatchPtr> edges = readObjectArray(bodyGetEdges(IBodyPtr(bodies[0])));
+        ASSERT_FALSE(edges.empty());
+        nameEdgeMateRefHelpers(context, "CP1", IEdgePtr(edges[0]));
+        EXPECT_TRUE(context.firstEdgeRef);
     }
     std::filesystem::remove_all(folder);
 }
