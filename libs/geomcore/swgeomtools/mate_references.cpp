@@ -125,8 +125,8 @@ void moveToSurfaceCopy(swMateRefContextS& context, const faceAnnotationS& annota
     featureCallSlot17(requireInterfaceOf<IFeature>(newest), 1, -1);
 }
 
-void addFaceReferences(swMateRefContextS& context, const mDocClassifyInfoC& info,
-                       const std::vector<mDocClassifyIdInfoC>& idInfos, int mode) {
+void addFaceReferences(swMateRefContextS& context, const std::vector<mDocClassifyIdInfoC>& idInfos,
+                       int mode) {
     if (idInfos.empty())
         return;
     const std::vector<faceAnnotationS> annotations =
@@ -176,7 +176,6 @@ void addFaceReferences(swMateRefContextS& context, const mDocClassifyInfoC& info
                                       _bstr_t(name.toUtf8().c_str()), entityOf(face));
         }
     }
-    (void)info;
 }
 
 void addConnectionPointReferences(swMateRefContextS& context,
@@ -241,7 +240,7 @@ int buildMateReferences(swMateRefContextS& context, const double transform[16], 
         return 0;
     const std::vector<mDocClassifyIdInfoC> faces = info.collectIdInfos("QEL_FACE_TS");
     const std::vector<mDocClassifyIdInfoC> points = info.collectIdInfos("QEL_CP_PLACE_PA");
-    addFaceReferences(context, info, faces, mode);
+    addFaceReferences(context, faces, mode);
     addConnectionPointReferences(context, points, transform, mode);
     return faces.empty() && points.empty() ? 0 : 1;
 }
