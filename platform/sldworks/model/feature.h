@@ -30,6 +30,7 @@ enum class FeatureKind {
     CosmeticThread,
     SurfaceCopy,   // a sheet body copied from a face
     MateReference, // a named entity through which the part is mated
+    Pattern,       // copies of another solid feature's tool
 };
 
 class Feature : public Object {
@@ -155,6 +156,32 @@ struct HoleSpec {
     std::string typeName;          // empty gives "HoleWzd"
 };
 
+// A pattern of one solid feature (the seed): instance 0 is the seed itself, instance k >= 1
+// a copy of the seed's tool moved rigidly. Linear: instance k lies at c = k / count2 steps
+// along dir1 and r = k % count2 steps along dir2 (direction 2 runs fastest). Circular:
+// instance k is turned by k * angle (radians, right-handed about the axis direction; the
+// sign carries the sense) about the axis. Sketch-driven: instance k is moved by offsets[k-1].
+// Skipped instances are left out; instance 0 cannot be skipped.
+struct PatternSpec {
+    enum class Kind { Linear = 0, Circular = 1, Sketch = 2 };
+    Kind kind = Kind::Linear;
+    Vec3 dir1{1, 0, 0};
+    Vec3 dir2{0, 1, 0};
+    int count1 = 1;
+    int count2 = 1;
+    double spacing1 = 0.0;
+    double spacing2 = 0.0;
+    Vec3 axisPoint{};
+    Vec3 axisDirection{0, 0, 1};
+    int count = 1;
+    double angle = 0.0;
+    std::vector<Vec3> offsets;
+    std::vector<int> skipped;
+
+    // Number of instances, the seed included.
+    int instanceCount() const;
+};
+
 // A feature that adds or removes material: its tool shape and operation are kept so that a
 // rebuild replays it.
 class SolidFeature final : public Feature {
@@ -168,6 +195,9 @@ public:
     std::vector<FacePtr> faces() const;
     // The sketch the feature was made from (null for holes and imported bodies).
     std::shared_ptr<Feature> sketch() const { return sketch_.lock(); }
+    // A pattern's seed feature and its definition (null / empty for other features).
+    std::shared_ptr<Feature> seed() const { return seed_.lock(); }
+    const PatternSpec& pattern() const { return pattern_; }
     // Parameters the feature was created with (for inspection and saving).
     const std::vector<std::pair<std::string, double>>& parameters() const { return parameters_; }
     const detail::ShapeRef& tool() const { return *tool_; }
@@ -177,6 +207,10 @@ private:
     Operation operation_;
     std::shared_ptr<detail::ShapeRef> tool_;
     std::weak_ptr<Feature> sketch_;
+    std::weak_ptr<Feature> seed_;
+    PatternSpec pattern_;
+    // The seed's tool the pattern's tool was made from: a regenerated seed remakes it.
+    std::shared_ptr<detail::ShapeRef> seedTool_;
     std::vector<std::pair<std::string, double>> parameters_;
 };
 

@@ -111,6 +111,10 @@ bool cutMeetsPart(BRepAlgoAPI_BooleanOperation& boolean, const std::vector<TopoD
 
 bool PartDocument::Impl::apply(std::vector<BodyState>& states, const SolidFeature& feature,
                                std::string& error) {
+    // A pattern whose every copy is skipped changes nothing.
+    if (feature.kind() == FeatureKind::Pattern &&
+        !TopExp_Explorer(feature.tool().shape, TopAbs_SOLID).More())
+        return true;
     return applyShape(states, feature.operation(), feature.tool().shape, feature.name(), true,
                       error);
 }
@@ -260,8 +264,13 @@ bool PartDocument::Impl::pendingNear(Vec3 a, Vec3 b) const {
 }
 
 bool PartDocument::Impl::applyCuts(std::vector<BodyState>& states,
-                                   const std::vector<const SolidFeature*>& cuts,
+                                   const std::vector<const SolidFeature*>& allCuts,
                                    std::string& error) {
+    // A pattern whose every copy is skipped cuts nothing.
+    std::vector<const SolidFeature*> cuts;
+    for (const SolidFeature* f : allCuts)
+        if (TopExp_Explorer(f->tool().shape, TopAbs_SOLID).More())
+            cuts.push_back(f);
     if (cuts.empty())
         return true;
     if (cuts.size() > 1) {

@@ -166,6 +166,22 @@ bool PartDocument::rebuild() {
             ok = false;
         }
     }
+    // Patterns follow their seeds' tools.
+    for (const auto& f : features_) {
+        const auto pattern = std::dynamic_pointer_cast<SolidFeature>(f);
+        if (!pattern || pattern->kind() != FeatureKind::Pattern)
+            continue;
+        const auto seed = std::dynamic_pointer_cast<SolidFeature>(pattern->seed());
+        std::string error;
+        if (seed && seed->tool_ != pattern->seedTool_) {
+            if (makePatternTool(*pattern, error)) {
+                impl_->registerSurfaces(*pattern);
+            } else {
+                lastError_ = "rebuild: " + pattern->name() + ": " + error;
+                ok = false;
+            }
+        }
+    }
     std::vector<BodyState> states;
     std::vector<const SolidFeature*> cuts; // a run of consecutive cuts, applied together
     auto applyRun = [&] {

@@ -161,6 +161,25 @@ public:
     // A copy of a face of the part as a new sheet body (feature type "RefSurface", names
     // "Surface-Offset1", ...: an offset surface at distance 0).
     SolidFeaturePtr addSurfaceCopy(const FacePtr& face);
+    // A pattern of `seed` (a solid feature of the part) as one feature with the seed's
+    // operation: the copies of its tool (skipped instances left out) are applied together, a
+    // cut pattern by one boolean. `sketch` (optional) is the sketch that holds the pattern's
+    // reference geometry. Null with lastError() for another seed, fewer than two instances, a
+    // zero or non-finite step or direction, or geometry the model cannot apply.
+    SolidFeaturePtr addPattern(const SolidFeaturePtr& seed, const PatternSpec& spec,
+                               const SketchPtr& sketch);
+    // Replaces a pattern's skipped instances (numbers as in PatternSpec). Numbers outside
+    // 1 .. instances - 1 and repeats are not taken. The part is replayed. False for a feature
+    // that is no pattern of this part.
+    bool setPatternSkipped(const SolidFeaturePtr& pattern, const std::vector<int>& skipped);
+    // The numbers of `skipped` that a pattern of `instances` instances takes, ascending.
+    static std::vector<int> acceptedSkips(const std::vector<int>& skipped, int instances);
+
+    // Deletes features with their children (solid features made from them, patterns of them,
+    // sketches on them); the template's items cannot be deleted. The part is replayed when a
+    // solid feature goes. Answers the number of features deleted.
+    int deleteFeatures(const std::vector<FeaturePtr>& features);
+
     // A cosmetic thread on a circular edge; null when the edge is not a circle of the part
     // or diameter/length are not positive.
     CosmeticThreadPtr addCosmeticThread(const EdgePtr& edge, double diameter, double length,
@@ -260,6 +279,8 @@ private:
     bool regenerate(SolidFeature& feature, const std::string& key, double value,
                     std::string& error);
     void addDrivingDimension(const SolidFeaturePtr& feature);
+    // Remakes a pattern's tool from its seed's current tool; false with `error`.
+    static bool makePatternTool(SolidFeature& pattern, std::string& error);
     // Applies deferred cuts (see addSolidFeature) before a query that needs exact bodies.
     void flush() const;
     // The bodies that are not hidden: what copies and previews show.

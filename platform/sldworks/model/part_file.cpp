@@ -95,6 +95,8 @@ const char* kindWord(FeatureKind k) {
         return "surface";
     case FeatureKind::MateReference:
         return "materef";
+    case FeatureKind::Pattern:
+        return "pattern";
     }
     return "item";
 }
@@ -163,8 +165,11 @@ std::string PartDocument::fileText() const {
             w.integer(static_cast<int>(sf->operation()));
             w.integer(sketch ? featureIndex(*sketch) : -1);
             w.integer(static_cast<long long>(sf->parameters().size())).line();
+            const auto seed = sf->seed();
             for (const auto& [key, value] : sf->parameters())
-                w.str(key).num(value).line();
+                w.str(key)
+                    .num(key == "seed" && seed ? static_cast<double>(featureIndex(*seed)) : value)
+                    .line();
             w.blob(shapeText(sf->tool().shape));
         } else if (auto t = std::dynamic_pointer_cast<CosmeticThread>(f)) {
             const BodyPtr b = t->edge() ? t->edge()->body() : nullptr;
@@ -354,7 +359,8 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             }
             f = s;
         } else if (kind == "extrusion" || kind == "revolution" || kind == "loft" ||
-                   kind == "hole" || kind == "imported" || kind == "surface") {
+                   kind == "hole" || kind == "imported" || kind == "surface" ||
+                   kind == "pattern") {
             const auto op = static_cast<SolidFeature::Operation>(r.integer(0, 2));
             const long long sketch = r.integer(-1, i - 1);
             const FeatureKind fk = kind == "extrusion"    ? FeatureKind::Extrusion
@@ -362,6 +368,7 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
                                    : kind == "loft"       ? FeatureKind::Loft
                                    : kind == "hole"       ? FeatureKind::Hole
                                    : kind == "surface"    ? FeatureKind::SurfaceCopy
+                                   : kind == "pattern"    ? FeatureKind::Pattern
                                                           : FeatureKind::ImportedBody;
             auto sf = std::make_shared<SolidFeature>(fk, type, op);
             if (sketch >= 0)
@@ -386,6 +393,17 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             if (shape.IsNull())
                 r.fail("the shape of feature \"" + name + "\" cannot be read");
             sf->tool_ = detail::makeRef(shape);
+            if (fk == FeatureKind::Pattern) {
+                long long seed = -1;
+                if (!detail::patternFromParameters(sf->parameters_, sf->pattern_, seed) ||
+                    seed < 0 || seed >= i ||
+                    !std::dynamic_pointer_cast<SolidFeature>(doc->features_[static_cast<size_t>(seed)]))
+                    r.fail("the pattern \"" + name + "\" does not fit the part");
+                sf->seed_ = doc->features_[static_cast<size_t>(seed)];
+                sf->seedTool_ =
+                    std::static_pointer_cast<SolidFeature>(doc->features_[static_cast<size_t>(seed)])
+                        ->tool_;
+            }
             f = sf;
         } else if (kind == "thread") {
             const double diameter = r.num();

@@ -19,6 +19,10 @@ namespace detail {
 Box shapeBox(const TopoDS_Shape& shape);
 // Whether the boxes share a volume thicker than the shapes' tolerances.
 bool boxesOverlap(const Box& a, const Box& b);
+// A pattern's definition and seed index from its saved parameters; false when they make no
+// pattern.
+bool patternFromParameters(const std::vector<std::pair<std::string, double>>& parameters,
+                           PatternSpec& spec, long long& seedIndex);
 } // namespace detail
 
 struct BodyState {

@@ -117,6 +117,34 @@ HRESULT readDoubles(const VARIANT& value, std::size_t count, std::vector<double>
     return S_OK;
 }
 
+HRESULT readLongs(const VARIANT& value, std::vector<long>& out) {
+    if ((value.vt & VT_ARRAY) == 0 || value.parray == nullptr)
+        return E_INVALIDARG;
+    VARTYPE type = VT_EMPTY;
+    LONG lower = 0;
+    LONG upper = -1;
+    if (FAILED(SafeArrayGetVartype(value.parray, &type)) ||
+        (type != VT_I4 && type != VT_I2 && type != VT_INT) ||
+        FAILED(SafeArrayGetLBound(value.parray, 1, &lower)) ||
+        FAILED(SafeArrayGetUBound(value.parray, 1, &upper)))
+        return E_INVALIDARG;
+    out.clear();
+    for (LONG i = lower; i <= upper; ++i) {
+        if (type == VT_I2) {
+            short element = 0;
+            if (FAILED(SafeArrayGetElement(value.parray, &i, &element)))
+                return E_INVALIDARG;
+            out.push_back(element);
+        } else {
+            LONG element = 0;
+            if (FAILED(SafeArrayGetElement(value.parray, &i, &element)))
+                return E_INVALIDARG;
+            out.push_back(element);
+        }
+    }
+    return S_OK;
+}
+
 HRESULT readObjects(const VARIANT& value, std::vector<IUnknownPtr>& out) {
     if ((value.vt & VT_ARRAY) == 0 || value.parray == nullptr)
         return E_INVALIDARG;

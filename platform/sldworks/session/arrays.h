@@ -26,6 +26,9 @@ HRESULT putObject(const IDispatchPtr& object, IDispatch** out);
 // The first `count` doubles of a double array (VT_R8; lower bound any); E_INVALIDARG for
 // another type or fewer elements.
 HRESULT readDoubles(const VARIANT& value, std::size_t count, std::vector<double>& out);
+// The elements of an integer array (VT_I4, VT_I2 or VT_INT; lower bound any); E_INVALIDARG
+// otherwise.
+HRESULT readLongs(const VARIANT& value, std::vector<long>& out);
 // The elements of an object array (VT_DISPATCH or VT_UNKNOWN); E_INVALIDARG otherwise.
 HRESULT readObjects(const VARIANT& value, std::vector<IUnknownPtr>& out);
 

@@ -220,13 +220,33 @@ HRESULT documentC::CreateAxis(VARIANT_BOOL* created) {
 }
 
 HRESULT documentC::DeleteSelection(VARIANT_BOOL keepChildren, VARIANT_BOOL* deleted) {
-    // The model cannot delete features yet: the call succeeds and reports that nothing was
-    // deleted.
     return docCall("IModelDoc2::DeleteSelection", {journalValue(keepChildren)}, deleted,
-                   [&](docContextS&) {
-                       *deleted = VARIANT_FALSE;
+                   [&](docContextS& context) {
+                       std::vector<swsim::FeaturePtr> features;
+                       for (const auto& entry : context.part->selection().entries())
+                           if (auto feature = std::dynamic_pointer_cast<swsim::Feature>(entry.object))
+                               features.push_back(feature);
+                       // Every child here is made from its parent and cannot outlive it:
+                       // asked to keep the children, nothing is deleted.
+                       int count = 0;
+                       if (keepChildren == VARIANT_FALSE)
+                           count = context.part->deleteFeatures(features);
+                       *deleted = variantBool(count > 0);
                        return S_OK;
                    });
+}
+
+HRESULT documentC::HideSelectedSketch() {
+    return docCall("IModelDoc2::HideSelectedSketch", {}, [&](docContextS& context) {
+        for (const auto& entry : context.part->selection().entries())
+            if (auto sketch = std::dynamic_pointer_cast<swsim::Sketch>(entry.object))
+                sketch->setHidden(true);
+        return S_OK;
+    });
+}
+
+HRESULT documentC::NoteSkipMismatch() {
+    return docCall("IModelDoc2::NoteSkipMismatch", {}, [](docContextS&) { return S_OK; });
 }
 
 HRESULT documentC::CreateLine(double x1, double y1, double z1, double x2, double y2, double z2,

@@ -41,7 +41,13 @@ public:
     HRESULT CreateOffsetPlane(double distance, VARIANT_BOOL flip, VARIANT_BOOL fixed,
                               IDispatch** plane) override;
     HRESULT CreateAxis(VARIANT_BOOL* created) override;
+    // Deletes the selected features with their children; TRUE when something was deleted.
+    // With `keepChildren` nothing is deleted (no child here outlives its parent).
     HRESULT DeleteSelection(VARIANT_BOOL keepChildren, VARIANT_BOOL* deleted) override;
+    // Hides the selected sketches.
+    HRESULT HideSelectedSketch() override;
+    // Only journalled: the pattern keeps the skip list it took.
+    HRESULT NoteSkipMismatch() override;
     HRESULT CreateLine(double x1, double y1, double z1, double x2, double y2, double z2,
                        IDispatch** segment) override;
     HRESULT CreatePoint(double x, double y, double z, IDispatch** point) override;

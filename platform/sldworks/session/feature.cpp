@@ -1,5 +1,6 @@
 #include "platform/sldworks/session/feature.h"
 
+#include "platform/sldworks/session/pattern_objects.h"
 #include "platform/sldworks/session/sketch_objects.h"
 
 featureC::featureC(const docContextPtr& context, swsim::FeaturePtr feature)
@@ -130,6 +131,34 @@ HRESULT featureC::GetNextDimensionAnnotation(IDispatch* current, IDispatch** ann
                            if (list[i] == at)
                                return putObject(context.wrap(list[i + 1]), annotation);
                        return putObject(IDispatchPtr(), annotation);
+                   });
+}
+
+HRESULT featureC::GetPatternData(IDispatch** data) {
+    return docCall("IFeature::GetPatternData", {}, data, [&](docContextS& context) {
+        const auto pattern = std::dynamic_pointer_cast<swsim::SolidFeature>(feature_);
+        if (!pattern || pattern->kind() != swsim::FeatureKind::Pattern)
+            return S_OK;
+        const docContextPtr shared = context.shared_from_this();
+        if (pattern->pattern().kind == swsim::PatternSpec::Kind::Linear)
+            *data = static_cast<ILinearPatternData*>(new linearPatternDataC(shared, pattern));
+        else if (pattern->pattern().kind == swsim::PatternSpec::Kind::Circular)
+            *data = static_cast<ICircularPatternData*>(new circularPatternDataC(shared, pattern));
+        return S_OK;
+    });
+}
+
+HRESULT featureC::ModifyPatternData(IDispatch* data, IModelDoc2* doc, IDispatch* component,
+                                    VARIANT_BOOL* done) {
+    return docCall("IFeature::ModifyPatternData",
+                   {journalValue(data), journalValue(doc), journalValue(component)}, done,
+                   [&](docContextS& context) {
+                       const patternDataStateC* state = patternDataStateOf(data);
+                       if (state == nullptr || state->pattern() != feature_)
+                           return S_OK;
+                       *done = variantBool(
+                           context.part->setPatternSkipped(state->pattern(), state->skipped()));
+                       return S_OK;
                    });
 }
 

@@ -29,6 +29,13 @@ public:
     HRESULT GetFirstDimensionAnnotation(IDispatch** annotation) override;
     HRESULT GetNextDimensionAnnotation(IDispatch* current, IDispatch** annotation) override;
     HRESULT HideInTree(long hide, long options) override;
+    // A linear pattern answers linear data, a circular one circular data; other features
+    // (sketch-driven patterns too) null.
+    HRESULT GetPatternData(IDispatch** data) override;
+    // Gives the data's skip list to the pattern and replays the part; FALSE for data of
+    // another feature.
+    HRESULT ModifyPatternData(IDispatch* data, IModelDoc2* doc, IDispatch* component,
+                              VARIANT_BOOL* done) override;
     // IRefPlane
     HRESULT GetGeometry(VARIANT* geometry) override;
     // ISketch

@@ -358,3 +358,133 @@ HRESULT featureManagerC::InsertMateReference(BSTR name, IDispatch* entity1, long
                        return S_OK;
                    });
 }
+
+namespace {
+
+// The first selected object of type T with the mark.
+template <class T> std::shared_ptr<T> marked(const swsim::PartDocument& part, int mark) {
+    for (const auto& entry : part.selection().entries())
+        if (entry.mark == mark)
+            if (auto object = std::dynamic_pointer_cast<T>(entry.object))
+                return object;
+    return nullptr;
+}
+
+constexpr int kMarkDirection1 = 1;
+constexpr int kMarkDirection2 = 2;
+constexpr int kMarkSeed = 4;
+constexpr int kMarkReferencePoint = 32;
+constexpr int kMarkSketch = 64;
+
+// A marked sketch line's direction, start to end; zero when none is marked.
+swsim::Vec3 lineDirection(const swsim::PartDocument& part, int mark, bool flip) {
+    const auto line = marked<swsim::SketchSegment>(part, mark);
+    if (!line || line->kind() != swsim::SegmentKind::Line)
+        return {};
+    const swsim::Vec3 d = line->end()->modelPosition() - line->start()->modelPosition();
+    return flip ? -d : d;
+}
+
+// The pattern made from the selection; the selection is cleared when it was made.
+swsim::SolidFeaturePtr patternOfSelection(docContextS& context, const swsim::PatternSpec& spec,
+                                          const swsim::SketchPtr& sketch) {
+    swsim::PartDocument& part = *context.part;
+    const auto seed = marked<swsim::SolidFeature>(part, kMarkSeed);
+    if (!seed)
+        return nullptr;
+    swsim::SolidFeaturePtr made = part.addPattern(seed, spec, sketch);
+    if (made)
+        part.clearSelection();
+    return made;
+}
+
+// Points of a sketch that stand alone (no segment's end or centre).
+std::vector<swsim::SketchPointPtr> freePoints(const swsim::Sketch& sketch) {
+    std::vector<swsim::SketchPointPtr> out;
+    for (const auto& p : sketch.points()) {
+        bool used = false;
+        for (const auto& s : sketch.segments())
+            used = used || s->start() == p || s->end() == p || s->centre() == p;
+        if (!used)
+            out.push_back(p);
+    }
+    return out;
+}
+
+} // namespace
+
+HRESULT featureManagerC::CreateLinearPattern(long count1, double spacing1, long count2,
+                                             double spacing2, VARIANT_BOOL flip1,
+                                             VARIANT_BOOL flip2, BSTR name1, BSTR name2,
+                                             VARIANT_BOOL geometry, IFeature** feature) {
+    return docCall(
+        "IFeatureManager::CreateLinearPattern",
+        {journalValue(count1), journalValue(spacing1), journalValue(count2), journalValue(spacing2),
+         journalValue(flip1), journalValue(flip2), journalValue(name1), journalValue(name2),
+         journalValue(geometry)},
+        feature, [&](docContextS& context) {
+            const swsim::PartDocument& part = *context.part;
+            swsim::PatternSpec spec;
+            spec.kind = swsim::PatternSpec::Kind::Linear;
+            spec.count1 = static_cast<int>(count1);
+            spec.count2 = static_cast<int>(count2);
+            spec.spacing1 = spacing1;
+            spec.spacing2 = spacing2;
+            spec.dir1 = lineDirection(part, kMarkDirection1, flip1 != VARIANT_FALSE);
+            spec.dir2 = lineDirection(part, kMarkDirection2, flip2 != VARIANT_FALSE);
+            const auto line = marked<swsim::SketchSegment>(part, kMarkDirection1);
+            const IFeaturePtr made = context.wrap(
+                patternOfSelection(context, spec, line ? line->sketch() : nullptr));
+            *feature = IFeaturePtr(made).Detach();
+            return S_OK;
+        });
+}
+
+HRESULT featureManagerC::CreateCircularPattern(long count, double angle, VARIANT_BOOL reverse,
+                                               BSTR name, VARIANT_BOOL geometry,
+                                               IFeature** feature) {
+    return docCall("IFeatureManager::CreateCircularPattern",
+                   {journalValue(count), journalValue(angle), journalValue(reverse),
+                    journalValue(name), journalValue(geometry)},
+                   feature, [&](docContextS& context) {
+                       IFeaturePtr made;
+                       if (const auto axis =
+                               marked<swsim::RefAxis>(*context.part, kMarkDirection1)) {
+                           swsim::PatternSpec spec;
+                           spec.kind = swsim::PatternSpec::Kind::Circular;
+                           spec.count = static_cast<int>(count);
+                           spec.angle = reverse != VARIANT_FALSE ? -angle : angle;
+                           spec.axisPoint = axis->point();
+                           spec.axisDirection = axis->direction();
+                           made = context.wrap(patternOfSelection(context, spec, nullptr));
+                       }
+                       *feature = IFeaturePtr(made).Detach();
+                       return S_OK;
+                   });
+}
+
+HRESULT featureManagerC::CreateSketchPattern(VARIANT_BOOL useCentroid, VARIANT_BOOL geometry,
+                                             IFeature** feature) {
+    return docCall(
+        "IFeatureManager::CreateSketchPattern", {journalValue(useCentroid), journalValue(geometry)},
+        feature, [&](docContextS& context) {
+            const swsim::PartDocument& part = *context.part;
+            const auto sketch = marked<swsim::Sketch>(part, kMarkSketch);
+            const auto reference = marked<swsim::SketchPoint>(part, kMarkReferencePoint);
+            IFeaturePtr made;
+            if (sketch && reference) {
+                swsim::PatternSpec spec;
+                spec.kind = swsim::PatternSpec::Kind::Sketch;
+                const swsim::Vec3 from = reference->modelPosition();
+                for (const auto& p : freePoints(*sketch)) {
+                    const swsim::Vec3 offset = p->modelPosition() - from;
+                    // A point on the reference itself stands for the seed.
+                    if (swsim::norm(offset) > 1e-9)
+                        spec.offsets.push_back(offset);
+                }
+                made = context.wrap(patternOfSelection(context, spec, sketch));
+            }
+            *feature = IFeaturePtr(made).Detach();
+            return S_OK;
+        });
+}

@@ -60,6 +60,17 @@ public:
     HRESULT InsertMateReference(BSTR name, IDispatch* entity1, long type1, long alignment1,
                                 IDispatch* entity2, long type2, long alignment2, IDispatch* entity3,
                                 long type3, long alignment3, IFeature** feature) override;
+    // Along the lines marked 1 and 2 (start to end; flip reverses), of the feature marked 4.
+    HRESULT CreateLinearPattern(long count1, double spacing1, long count2, double spacing2,
+                                VARIANT_BOOL flip1, VARIANT_BOOL flip2, BSTR name1, BSTR name2,
+                                VARIANT_BOOL geometry, IFeature** feature) override;
+    // About the axis marked 1, `angle` between neighbours, of the feature marked 4.
+    HRESULT CreateCircularPattern(long count, double angle, VARIANT_BOOL reverse, BSTR name,
+                                  VARIANT_BOOL geometry, IFeature** feature) override;
+    // At the points of the sketch marked 64, the point marked 32 standing for the feature
+    // marked 4.
+    HRESULT CreateSketchPattern(VARIANT_BOOL useCentroid, VARIANT_BOOL geometry,
+                                IFeature** feature) override;
 
 private:
     // The boss and the cut extrusion: journalled under `key`, the selected sketch extruded.
