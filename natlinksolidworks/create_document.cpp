@@ -9,6 +9,7 @@
 #include "libs/geomcore/buildsw3d/base_cut_handlers.h"
 #include "libs/geomcore/buildsw3d/drilling_handlers.h"
 #include "libs/geomcore/buildsw3d/foreign_handler.h"
+#include "libs/geomcore/buildsw3d/pattern_handler.h"
 #include "libs/geomcore/buildsw3d/plane_handler.h"
 #include "libs/geomcore/buildsw3d/sketch_handler.h"
 #include "libs/geomcore/buildsw3d/sweep_handler.h"
@@ -32,6 +33,7 @@ std::unique_ptr<swMetaReaderC> createDocumentReader(swCreation3dS& creation) {
     reader->addCommand(std::make_unique<sw3dDrillingHistoryC>());
     reader->addCommand(std::make_unique<sw3dFeatForeignC>());
     reader->addCommand(std::make_unique<swMeta3dSweepC>());
+    reader->addCommand(std::make_unique<swMeta3dPatternC>());
     return reader;
 }
 

@@ -89,6 +89,31 @@ std::vector<metaTreePtrT> usedSketches(const m3dFeatGenC& feature,
     return out;
 }
 
+// In the pattern sketch plane: the move that takes the base position to the instance, turned
+// about the centre by the angle between them, then translated by what remains.
+matrixC4x4<double> planeMove(const vectorC2d<double>& base, const vectorC2d<double>& instance,
+                             const vectorC2d<double>& centre) {
+    const vectorC2d<double> u = base - centre;
+    const vectorC2d<double> v = instance - centre;
+    const double lengths = std::sqrt((u.x * u.x + u.y * u.y) * (v.x * v.x + v.y * v.y));
+    double c = 1.0;
+    double s = 0.0;
+    if (lengths > 0.0) {
+        c = (u.x * v.x + u.y * v.y) / lengths;
+        s = (u.x * v.y - u.y * v.x) / lengths;
+    }
+    // Row vectors: p' = (p - centre) . R + centre + rest.
+    matrixC4x4<double> turn = matrixC4x4<double>::identity();
+    turn[0] = c;
+    turn[1] = s;
+    turn[4] = -s;
+    turn[5] = c;
+    const vectorC2d<double> turned{centre.x + u.x * c - u.y * s, centre.y + u.x * s + u.y * c};
+    return matrixC4x4<double>::translation({-centre.x, -centre.y, 0.0}) * turn *
+           matrixC4x4<double>::translation(
+               {centre.x + instance.x - turned.x, centre.y + instance.y - turned.y, 0.0});
+}
+
 std::size_t indexInParent(metaTreePtrT node) {
     IMetaTreeApi& a = api();
     std::size_t i = 0;
@@ -148,7 +173,16 @@ bool m3dFeatPatternC::isSketchCoplanar() const {
 }
 
 int m3dFeatPatternC::rollback() {
+    const m3dFeatPatternRotCenterPointC centre = getPatternSketch().getRotCenterPoint();
+    int ok = 0;
+    const vectorC2d<double> c = centre.getPoint(&ok);
+    if (centre.isValid() && ok)
+        return rollbackAbout(c);
     return expandFeaturePattern(*this) >= 0 ? 1 : 0;
+}
+
+int m3dFeatPatternC::rollbackAbout(const vectorC2d<double>& centre) {
+    return expandFeaturePattern(*this, &centre) >= 0 ? 1 : 0;
 }
 
 int m3dFeatPatternC::scale(double factor) {
@@ -171,7 +205,7 @@ int m3dFeatPatternC::transform(const matrixC4x4<double>& m) {
     return 1;
 }
 
-int expandFeaturePattern(const m3dFeatPatternC& pattern) {
+int expandFeaturePattern(const m3dFeatPatternC& pattern, const vectorC2d<double>* rotationCentre) {
     IMetaTreeApi& a = api();
     const m3dFeatCollectionC collection = pattern.getOwnerCollection();
     if (!collection.isValid())
@@ -212,8 +246,13 @@ int expandFeaturePattern(const m3dFeatPatternC& pattern) {
                    .isValid())
             ++suffixNumber;
         const std::string suffix = "_" + std::to_string(suffixNumber);
+        // A plain move needs no trip into the plane; a turn goes from the model into the
+        // pattern sketch plane, is made there, and comes back.
         const vectorC3d<double> t = mp.row(0) * (q.x - base2d.x) + mp.row(1) * (q.y - base2d.y);
-        const matrixC4x4<double> move = matrixC4x4<double>::translation(t);
+        const matrixC4x4<double> move =
+            rotationCentre == nullptr
+                ? matrixC4x4<double>::translation(t)
+                : invertRigidTransform(mp) * planeMove(base2d, q, *rotationCentre) * mp;
         for (metaTreePtrT o : originals) {
             metaTreePtrT copy = a.clone(o);
             renameCopy(copy, suffix, copiedNames);

@@ -64,8 +64,12 @@ public:
     bool isSketchCoplanar() const;
 
     // Expands the pattern in the meta tree into named copies of its base feature (see
-    // expandFeaturePattern). 1 when expanded, 0 when it cannot be.
+    // expandFeaturePattern). A pattern about a rotation centre (FPSKETCHROTCP) turns its
+    // copies about that centre; others move them. 1 when expanded, 0 when it cannot be.
     virtual int rollback();
+    // The same, with the copies turned about `centre` (pattern sketch plane coordinates):
+    // the expansion of a circular pattern.
+    int rollbackAbout(const vectorC2d<double>& centre);
 
     int scale(double factor) override;
     int transform(const matrixC4x4<double>& m) override;
@@ -74,11 +78,14 @@ public:
 // Inserts, right after the pattern node in its collection, one copy of the base feature for
 // every instance point other than the base position, moved by the translation from the base
 // position to the instance (the instance point minus the base position, both in the pattern
-// sketch plane, mapped by the axes of the pattern sketch's MAT). The sketches that the base
-// feature uses (USED, SWEEPSKLIST) are copied with it, before it. Every name in a copy gets
-// the suffix "_<n>", n the first number from 1 on for which no feature of the collection is
-// called "<base name>_<n>"; references between the copies follow the renaming. Instances
-// are translated, not rotated. The pattern node itself stays. Answers the number of copies
-// made, or -1 when the pattern cannot be expanded (no collection, no base feature of that
-// name, a malformed MAT or base position).
-int expandFeaturePattern(const m3dFeatPatternC& pattern);
+// sketch plane, mapped by the axes of the pattern sketch's MAT). With a rotation centre the
+// copy is first turned about the centre (about the pattern sketch's Z axis) by the angle
+// from the base position to the instance, as a circular pattern places it; what the radii
+// differ by is then translated. The sketches that the base feature uses (USED, SWEEPSKLIST)
+// are copied with it, before it. Every name in a copy gets the suffix "_<n>", n the first
+// number from 1 on for which no feature of the collection is called "<base name>_<n>";
+// references between the copies follow the renaming. The pattern node itself stays. Answers
+// the number of copies made, or -1 when the pattern cannot be expanded (no collection, no
+// base feature of that name, a malformed MAT or base position).
+int expandFeaturePattern(const m3dFeatPatternC& pattern,
+                         const vectorC2d<double>* rotationCentre = nullptr);

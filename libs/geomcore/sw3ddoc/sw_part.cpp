@@ -51,6 +51,22 @@ void swPartC::addSketchRecord(const sketchRecord& record) {
     sketchRecords.push_back(record);
 }
 
+void swPartC::forgetRecords(const _bstr_t& swName) {
+    if (swName.length() == 0)
+        return;
+    for (auto it = featureRecords.begin(); it != featureRecords.end();) {
+        if (it->swName == swName) {
+            if (lastFeature.GetInterfacePtr() == it->feature.GetInterfacePtr())
+                lastFeature = nullptr;
+            it = featureRecords.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (auto it = sketchRecords.begin(); it != sketchRecords.end();)
+        it = it->swName == swName ? sketchRecords.erase(it) : std::next(it);
+}
+
 int swPartC::findFeatureRecord(const mzComStringC& metaName, _bstr_t& swName,
                                IFeaturePtr& feature) const {
     for (const featureRecord& record : featureRecords) {

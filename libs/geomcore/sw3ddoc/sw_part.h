@@ -37,6 +37,11 @@ public:
     int findPlaneSwName(const mzComStringC& metaName, _bstr_t& swName) const;
     int findSketchRecord(const mzComStringC& metaName, _bstr_t& swName, ISketchPtr& sketch) const;
 
+    // Forgets the feature and sketch records of a feature the build deleted again, so that no
+    // later lookup finds it; the walk start is forgotten too when it is that feature. Nothing
+    // for an empty name.
+    void forgetRecords(const _bstr_t& swName);
+
     // Lookups by SolidWorks name (case-sensitive; a null and an empty name are equal).
     int hasFeatureSwName(const _bstr_t& swName) const;
     int hasPlaneSwName(const _bstr_t& swName) const;

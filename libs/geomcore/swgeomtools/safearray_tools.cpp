@@ -84,9 +84,12 @@ HRESULT safeArrayAppendDispatch(SAFEARRAY*& array, IDispatch* object, bool addRe
     return safeArrayPutDispatch(array, lower + static_cast<LONG>(count), object, addRef);
 }
 
-HRESULT safeArrayAddDouble(SAFEARRAY*& array, double value) {
+namespace {
+
+// Appends one element to a vector of `type`, created (lower bound 0) when there is none.
+template <class T> HRESULT safeArrayAppend(SAFEARRAY*& array, VARTYPE type, T value) {
     if (array == nullptr) {
-        array = SafeArrayCreateVector(VT_R8, 0, 0);
+        array = SafeArrayCreateVector(type, 0, 0);
         if (array == nullptr)
             return E_OUTOFMEMORY;
     }
@@ -101,6 +104,16 @@ HRESULT safeArrayAddDouble(SAFEARRAY*& array, double value) {
         return resized;
     const LONG at = lower + static_cast<LONG>(count);
     return SafeArrayPutElement(array, &at, &value);
+}
+
+} // namespace
+
+HRESULT safeArrayAddDouble(SAFEARRAY*& array, double value) {
+    return safeArrayAppend(array, VT_R8, value);
+}
+
+HRESULT safeArrayAppendInt(SAFEARRAY*& array, LONG value) {
+    return safeArrayAppend(array, VT_I4, value);
 }
 
 SAFEARRAY* copyDoubleSafeArray(const VARIANT& value) {

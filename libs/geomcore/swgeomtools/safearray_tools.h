@@ -25,6 +25,8 @@ HRESULT safeArrayAppendDispatch(SAFEARRAY*& array, IDispatch* object, bool addRe
 
 // Appends one double to a VT_R8 array (not locked); with no array creates it (lower bound 0).
 HRESULT safeArrayAddDouble(SAFEARRAY*& array, double value);
+// Appends one 32-bit integer to a VT_I4 array the same way.
+HRESULT safeArrayAppendInt(SAFEARRAY*& array, LONG value);
 
 // A copy of the VARIANT's double array: E_FAIL when the VARIANT holds no array, E_INVALIDARG
 // unless it holds doubles. The caller destroys the copy.

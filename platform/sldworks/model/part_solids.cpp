@@ -342,9 +342,22 @@ bool PartDocument::addSolidFeature(const SolidFeaturePtr& feature, const std::st
     flush();
     std::vector<BodyState> states = impl_->currentStates();
     std::string error;
+    const auto solidCount = [](const std::vector<BodyState>& list) {
+        return std::count_if(list.begin(), list.end(),
+                             [](const BodyState& b) { return b.kind == BodyKind::Solid; });
+    };
+    const auto solidsBefore = solidCount(states);
     if (!Impl::apply(states, *feature, error)) {
         nameCounters_[prefix] = savedCounter;
         lastError_ = what + ": " + error;
+        return false;
+    }
+    // A boss pattern's copies join the part: one standing apart would be a body of its own.
+    if (feature->kind() == FeatureKind::Pattern &&
+        feature->operation() == SolidFeature::Operation::Add && solidsBefore > 0 &&
+        solidCount(states) > solidsBefore) {
+        nameCounters_[prefix] = savedCounter;
+        lastError_ = what + ": a copy of the boss would stand apart from the part";
         return false;
     }
     feature->document_ = weak_from_this();

@@ -1,0 +1,340 @@
+// The four kinds of feature pattern: linear and circular from the detected geometry, circular
+// about a given rotation centre, and sketch-driven. Each draws its reference geometry into the
+// open pattern sketch, has SolidWorks make the pattern and signals failure only through the
+// failure flag; execute takes back what was made and rolls back.
+#include "libs/geomcore/buildsw3d/pattern_handler.h"
+
+#include "libs/KvorCadComm/trace_frames.h"
+#include "libs/geomcore/buildsw3d/pattern_detection.h"
+#include "libs/geomcore/sw3ddoc/sw_part.h"
+#include "libs/geomcore/swapi/call_support.h"
+#include "libs/geomcore/swapi/swapi.h"
+#include "libs/geomcore/swgeomtools/safearray_tools.h"
+#include "metamodel/m3d/viewhelpers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// Distinct indices: a point listed twice is one instance.
+std::vector<std::int32_t> distinctIndices(std::vector<std::int32_t> indices) {
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    return indices;
+}
+
+bool contains(const std::vector<std::int32_t>& sorted, std::int32_t value) {
+    return std::binary_search(sorted.begin(), sorted.end(), value);
+}
+
+// The counter-clockwise angle from a to b in radians, in [0, 2 pi).
+double angleBetween(const vectorC2d<double>& a, const vectorC2d<double>& b) {
+    double angle = std::atan2(a.x * b.y - a.y * b.x, a.x * b.x + a.y * b.y);
+    if (angle < 0.0)
+        angle += 2.0 * std::numbers::pi;
+    return angle;
+}
+
+} // namespace
+
+bool swMeta3dPatternC::skipLinear(const std::vector<LONG>& numbers) {
+    IModelDoc2* doc = part->modelDoc;
+    const long wanted = static_cast<long>(numbers.size());
+    auto readBack = [&] {
+        const ILinearPatternDataPtr data =
+            requireInterfaceOf<ILinearPatternData>(featureGetPatternData(createdFeature_));
+        const long count = linearPatternDataGetSkippedCount(data);
+        patternDataRelease(data);
+        return count;
+    };
+    {
+        const ILinearPatternDataPtr data =
+            requireInterfaceOf<ILinearPatternData>(featureGetPatternData(createdFeature_));
+        linearPatternDataAccess(data, doc, nullptr);
+        linearPatternDataSetOption(data, VARIANT_FALSE);
+        std::vector<LONG> items = numbers;
+        linearPatternDataSetSkipped(data, wanted, items.data());
+        featureModifyPatternData(createdFeature_, data, doc, nullptr);
+        patternDataRelease(data);
+    }
+    if (readBack() == wanted)
+        return true;
+    // Some automation layers do not pass a plain array on: the same list as a SAFEARRAY.
+    SAFEARRAY* array = nullptr;
+    for (LONG n : numbers)
+        swapiCheck<ILinearPatternData>(safeArrayAppendInt(array, n));
+    _variant_t items;
+    if (array != nullptr) {
+        items = variantFromSafeArray(array);
+        SafeArrayDestroy(array);
+    }
+    {
+        const ILinearPatternDataPtr data =
+            requireInterfaceOf<ILinearPatternData>(featureGetPatternData(createdFeature_));
+        linearPatternDataAccess(data, doc, nullptr);
+        linearPatternDataSetOption(data, VARIANT_FALSE);
+        linearPatternDataSetSkippedArray(data, items);
+        featureModifyPatternData(createdFeature_, data, doc, nullptr);
+        patternDataRelease(data);
+    }
+    return readBack() == wanted;
+}
+
+void swMeta3dPatternC::createLinPat(const featPatternGeomLinearC& detector) {
+    NATLINK_TRACE_FRAME_C("creating linear pattern");
+    IModelDoc2* doc = part->modelDoc;
+    detector.instanceIndices(instanceIndexList);
+    const std::vector<std::int32_t> present = distinctIndices(instanceIndexList);
+    const double found = static_cast<double>(present.size());
+    const std::int32_t count1 = detector.count1;
+    const std::int32_t count2 = detector.count2;
+    const double total = static_cast<double>(count1) * static_cast<double>(count2);
+    if (total <= 0.0 || found / total < 0.05) {
+        fail();
+        deleteSketchAndAxis(false);
+        return;
+    }
+
+    const vectorC3d<double> p0 = toSketch(detector.points.front());
+    const vectorC3d<double> d1 =
+        transformDirection({detector.dir1.x, detector.dir1.y, 0.0}, sketchPlacement);
+    const vectorC3d<double> d2 =
+        transformDirection({detector.dir2.x, detector.dir2.y, 0.0}, sketchPlacement);
+    const vectorC3d<double> e1 = p0 + d1 * ((count1 - 1) * detector.spacing1);
+    const vectorC3d<double> e2 = p0 + d2 * ((count2 - 1) * detector.spacing2);
+    modelDocCreateLine(doc, p0.x, p0.y, p0.z, e1.x, e1.y, e1.z);
+    modelDocCreateLine(doc, p0.x, p0.y, p0.z, e2.x, e2.y, e2.z);
+    part->addSketchRecord(sketchRecord{patternSketch, patternName, patternSketchName});
+    modelDocInsertSketch(doc, VARIANT_TRUE);
+
+    const IDocExtensionPtr extension = modelDocGetExtension(doc);
+    swapiRequired<IDocExtension>(extension);
+    const vectorC3d<double> m1 = (p0 + e1) * 0.5;
+    const vectorC3d<double> m2 = (p0 + e2) * 0.5;
+    docExtSelectById(extension, _bstr_t("Line1@") + patternSketchName, "EXTSKETCHSEGMENT", m1.x,
+                     m1.y, 0.0, VARIANT_FALSE, 1, nullptr);
+    docExtSelectById(extension, _bstr_t("Line2@") + patternSketchName, "EXTSKETCHSEGMENT", m2.x,
+                     m2.y, 0.0, VARIANT_TRUE, 2, nullptr);
+    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4,
+                     nullptr);
+
+    const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
+    swapiRequired<IFeatureManager>(manager);
+    IFeaturePtr made;
+    try {
+        made = featureMgrCreateLinearPattern(manager, count1, detector.spacing1, count2,
+                                             detector.spacing2, VARIANT_FALSE, VARIANT_FALSE, "",
+                                             "", VARIANT_FALSE);
+        if (!made)
+            made = featureMgrCreateLinearPattern(manager, count1, detector.spacing1, count2,
+                                                 detector.spacing2, VARIANT_FALSE, VARIANT_FALSE,
+                                                 "", "", VARIANT_TRUE);
+    } catch (const _com_error&) {
+        made = nullptr;
+    }
+    if (!collectPattern(made)) {
+        fail();
+        return;
+    }
+
+    modelDocCallSlot410(doc, 2);
+    const std::int32_t f = static_cast<std::int32_t>(present.size());
+    const std::int32_t t = count1 * count2;
+    if ((detector.isComplete(present) == 0 || f != t) && f < t) {
+        std::vector<LONG> missing;
+        for (std::int32_t r = 0; r < count2; ++r)
+            for (std::int32_t c = 0; c < count1; ++c)
+                if (!contains(present, r * count1 + c))
+                    missing.push_back(r + c * count2);
+        if (skipLinear(missing)) {
+            modelDocSelectByName(doc, patternSketchName, "SKETCH", 0.0, 0.0, 0.0);
+            modelDocApplyToSelectedSketchOnSuccess(doc);
+        } else {
+            fail();
+        }
+        modelDocCallSlot410(doc, 2);
+    } else {
+        modelDocSelectByName(doc, patternSketchName, "SKETCH", 0.0, 0.0, 0.0);
+        modelDocApplyToSelectedSketchOnSuccess(doc);
+    }
+}
+
+// The circular pattern about the centre point (x, y of the SolidWorks sketch), n positions
+// `angle` apart turning counter-clockwise in that sketch.
+void swMeta3dPatternC::createCirPat(const featPatternGeomCircleC& detector) {
+    NATLINK_TRACE_FRAME_C("creating circle pattern");
+    IModelDoc2* doc = part->modelDoc;
+    const std::int32_t n = detector.instanceCount();
+    detector.instanceIndices(instanceIndexList);
+    const std::vector<std::int32_t> present = distinctIndices(instanceIndexList);
+    const double found = static_cast<double>(present.size());
+    if (n == 0 || found / static_cast<double>(n) < 0.05) {
+        fail();
+        deleteSketchAndAxis(false);
+        return;
+    }
+    const double angle = detector.valid != 0 ? detector.angleStep * std::numbers::pi / 180.0 : 0.0;
+    // The detector's sense is that of the pattern sketch plane; the axis runs along the
+    // SolidWorks sketch's normal. When the plane reaches the sketch mirrored, counter-clockwise
+    // there is clockwise here.
+    const bool mirrored = sketchPlacement[0] * sketchPlacement[5] -
+                              sketchPlacement[1] * sketchPlacement[4] <
+                          0.0;
+    const bool clockwise = (detector.sense == 0) != mirrored;
+    const vectorC3d<double> c3 = toSketch(detector.centre);
+    modelDocCreatePoint(doc, c3.x, c3.y, 0.0);
+    if (createPatternAxis(c3.x, c3.y) == 0) {
+        fail();
+        return;
+    }
+    const _bstr_t axisName(patternName.toUtf8().c_str());
+    const IDocExtensionPtr extension = modelDocGetExtension(doc);
+    swapiRequired<IDocExtension>(extension);
+    docExtSelectById(extension, axisName, "AXIS", 0.0, 0.0, 0.0, VARIANT_FALSE, 1, nullptr);
+    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4,
+                     nullptr);
+    const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
+    swapiRequired<IFeatureManager>(manager);
+    const VARIANT_BOOL reverse = clockwise ? VARIANT_TRUE : VARIANT_FALSE;
+    IFeaturePtr made;
+    try {
+        made = featureMgrCreateCircularPattern(manager, n, angle, reverse, "", VARIANT_FALSE);
+        if (!made)
+            made = featureMgrCreateCircularPattern(manager, n, angle, reverse, "", VARIANT_TRUE);
+    } catch (const _com_error&) {
+        made = nullptr;
+    }
+    if (!collectPattern(made)) {
+        fail();
+        deleteSketchAndAxis(true);
+        return;
+    }
+    if (detector.isComplete(present) == 0) {
+        std::vector<LONG> skipped;
+        for (std::int32_t position = 0; position < n; ++position)
+            if (!contains(present, position))
+                skipped.push_back(position);
+        const ICircularPatternDataPtr data =
+            requireInterfaceOf<ICircularPatternData>(featureGetPatternData(createdFeature_));
+        circularPatternDataSetSkipped(data, static_cast<long>(skipped.size()), skipped.data());
+        if (circularPatternDataGetSkippedCount(data) != static_cast<long>(skipped.size())) {
+            modelDocCallOnSkipMismatch(doc);
+            fail();
+        }
+        featureModifyPatternData(createdFeature_, data, doc, nullptr);
+        patternDataRelease(data);
+    }
+    modelDocSelectByName(doc, patternSketchName, "SKETCH", 0.0, 0.0, 0.0);
+    modelDocApplyToSelectedSketchOnSuccess(doc);
+}
+
+void swMeta3dPatternC::createCirPatWithRcp() {
+    NATLINK_TRACE_FRAME_C("creating circle pattern with Rotation center point");
+    IModelDoc2* doc = part->modelDoc;
+    const m3dFeatPatternSketchC sketch = pattern.getPatternSketch();
+    int ok = 0;
+    const vectorC2d<double> r = sketch.getRotCenterPoint().getPoint(&ok);
+    vectorC3d<double> base;
+    if (!ok || !getPoint3d(baseFeature, base)) {
+        fail();
+        return;
+    }
+    std::vector<vectorC2d<double>> listed;
+    collectPoint2dList(sketch.getSketchPoints(), listed);
+    for (const vectorC2d<double>& q : listed) {
+        if (std::hypot(q.x - r.x, q.y - r.y) < 1e-5) {
+            fail();
+            return;
+        }
+    }
+    if (listed.empty()) {
+        fail();
+        return;
+    }
+    // Everything in the SolidWorks sketch, where the axis runs along the normal: the base
+    // position comes there from the model, the centre and the first instance from the
+    // pattern sketch plane.
+    const vectorC3d<double> p = transformPoint(base, sketchTransform);
+    const vectorC3d<double> c3 = toSketch(r);
+    const vectorC3d<double> q0 = toSketch(listed.front());
+    const double angle = angleBetween({p.x - c3.x, p.y - c3.y}, {q0.x - c3.x, q0.y - c3.y});
+    modelDocCreatePoint(doc, c3.x, c3.y, 0.0);
+    if (createPatternAxis(c3.x, c3.y) == 0) {
+        fail();
+        return;
+    }
+    const _bstr_t axisName(patternName.toUtf8().c_str());
+    const IDocExtensionPtr extension = modelDocGetExtension(doc);
+    swapiRequired<IDocExtension>(extension);
+    docExtSelectById(extension, axisName, "AXIS", 0.0, 0.0, 0.0, VARIANT_FALSE, 1, nullptr);
+    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4,
+                     nullptr);
+    const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
+    swapiRequired<IFeatureManager>(manager);
+    const long count = static_cast<long>(listed.size()) + 1;
+    IFeaturePtr made;
+    try {
+        made = featureMgrCreateCircularPattern(manager, count, angle, VARIANT_FALSE, "",
+                                               VARIANT_FALSE);
+        if (!made)
+            made = featureMgrCreateCircularPattern(manager, count, angle, VARIANT_FALSE, "",
+                                                   VARIANT_TRUE);
+    } catch (const _com_error&) {
+        made = nullptr;
+    }
+    if (!collectPattern(made)) {
+        fail();
+        deleteSketchAndAxis(true);
+        return;
+    }
+    modelDocSelectByName(doc, patternSketchName, "SKETCH", 0.0, 0.0, 0.0);
+    modelDocApplyToSelectedSketchOnSuccess(doc);
+}
+
+void swMeta3dPatternC::createSdPat() {
+    NATLINK_TRACE_FRAME_C("creating sketch driven pattern");
+    IModelDoc2* doc = part->modelDoc;
+    part->addSketchRecord(sketchRecord{patternSketch, patternName, patternSketchName});
+    vectorC3d<double> base;
+    if (!getPoint3d(baseFeature, base)) {
+        fail();
+        deleteSketchAndAxis(false);
+        return;
+    }
+    const vectorC3d<double> s = transformPoint(base, sketchTransform);
+    modelDocCreatePoint(doc, s.x, s.y, s.z);
+    std::vector<vectorC2d<double>> listed;
+    collectPoint2dList(pattern.getPatternSketch().getSketchPoints(), listed);
+    for (const vectorC2d<double>& q : listed) {
+        const vectorC3d<double> at = toSketch(q);
+        modelDocCreatePoint(doc, at.x, at.y, at.z);
+    }
+    modelDocInsertSketch(doc, VARIANT_TRUE);
+
+    const IDocExtensionPtr extension = modelDocGetExtension(doc);
+    swapiRequired<IDocExtension>(extension);
+    docExtSelectById(extension, patternSketchName, "SKETCH", 0.0, 0.0, 0.0, VARIANT_FALSE, 64,
+                     nullptr);
+    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4,
+                     nullptr);
+    docExtSelectById(extension, _bstr_t("Point1@") + patternSketchName, "EXTSKETCHPOINT", s.x,
+                     s.y, 0.0, VARIANT_TRUE, 32, nullptr);
+    const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
+    swapiRequired<IFeatureManager>(manager);
+    IFeaturePtr made;
+    try {
+        made = featureMgrCreateSketchPattern(manager, VARIANT_FALSE, VARIANT_FALSE);
+    } catch (const _com_error&) {
+        made = nullptr;
+    }
+    if (!collectPattern(made)) {
+        fail();
+        deleteSketchAndAxis(false);
+        return;
+    }
+    modelDocSelectByName(doc, patternSketchName, "SKETCH", 0.0, 0.0, 0.0);
+    modelDocApplyToSelectedSketchOnSuccess(doc);
+    modelDocCallSlot410(doc, 2);
+}
