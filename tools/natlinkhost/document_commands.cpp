@@ -257,6 +257,39 @@ void printReferencesAndAppearance(const swsim::PartDocument& model, std::ostream
     }
 }
 
+// Each pattern feature with what it repeats, its kind and counts, and the instances it skips.
+void printPatterns(const swsim::PartDocument& model, std::ostream& out) {
+    bool any = false;
+    for (const swsim::FeaturePtr& feature : model.features()) {
+        const auto pattern = std::dynamic_pointer_cast<swsim::SolidFeature>(feature);
+        if (!pattern || pattern->kind() != swsim::FeatureKind::Pattern)
+            continue;
+        if (!any)
+            out << "patterns:\n";
+        any = true;
+        const swsim::PatternSpec& spec = pattern->pattern();
+        const auto seed = pattern->seed();
+        out << "  \"" << pattern->name() << "\" of \"" << (seed ? seed->name() : "") << "\"";
+        switch (spec.kind) {
+        case swsim::PatternSpec::Kind::Linear:
+            out << " linear " << spec.count1 << " x " << spec.count2;
+            break;
+        case swsim::PatternSpec::Kind::Circular:
+            out << " circular " << spec.count;
+            break;
+        case swsim::PatternSpec::Kind::Sketch:
+            out << " sketch-driven " << spec.instanceCount();
+            break;
+        }
+        out << " instances, skipped";
+        if (spec.skipped.empty())
+            out << " none";
+        for (int skipped : spec.skipped)
+            out << ' ' << skipped;
+        out << '\n';
+    }
+}
+
 } // namespace
 
 int runInspectCommand(const commandLineS& line, std::ostream& out, std::ostream& err) {
@@ -270,8 +303,10 @@ int runInspectCommand(const commandLineS& line, std::ostream& out, std::ostream&
             return 1;
         out << "document: " << path << '\n';
         printFeatures(doc, out);
-        if (model)
+        if (model) {
             printSketches(*model, out);
+            printPatterns(*model, out);
+        }
         printBodies(doc, out);
         if (model)
             printReferencesAndAppearance(*model, out);
