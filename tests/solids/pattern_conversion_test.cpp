@@ -1,0 +1,143 @@
+// Feature patterns end to end: natlinkhost converts each pattern example into a part whose
+// STEP copy has the volume computed by hand, with every instance where the pattern puts it
+// (faces looked up at hand-computed points of the saved and reopened part) and the skipped
+// ones missing.
+#include "platform/host/services/messages.h"
+#include "platform/sldworks/model/part_document.h"
+#include "tests/natlinkhost/natlinkhost_fixture.h"
+
+#include <BRepGProp.hxx>
+#include <GProp_GProps.hxx>
+#include <STEPControl_Reader.hxx>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double pi = 3.141592653589793;
+
+double stepVolume(const std::string& path) {
+    STEPControl_Reader reader;
+    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone)
+        return -1.0;
+    reader.TransferRoots();
+    GProp_GProps props;
+    BRepGProp::VolumeProperties(reader.OneShape(), props);
+    return props.Mass();
+}
+
+class PatternConversion : public natlinkHostTest {
+protected:
+    // Converts the example, checks its STEP volume against the hand value and answers the
+    // saved part, reopened (so its patterns are replayed).
+    swsim::PartDocumentPtr convertExample(const std::string& example, const std::string& part,
+                                          double byHand) {
+        const runS converted =
+            run({"convert", sourceFile("examples/" + example), "-o", path("out")});
+        EXPECT_EQ(converted.code, 0) << converted.err;
+        const std::string saved = path("out/" + part + ".sldprt");
+        const std::string step = path(part + ".step");
+        EXPECT_EQ(run({"export", saved, step}).code, 0);
+        EXPECT_NEAR(stepVolume(step), byHand, byHand * 1e-6) << example;
+        return swsim::PartDocument::open(saved);
+    }
+};
+
+swsim::Vec3 polar(double radius, double degrees, double z) {
+    const double a = degrees * pi / 180.0;
+    return {radius * std::cos(a), radius * std::sin(a), z};
+}
+
+bool faceAt(const swsim::PartDocument& part, swsim::Vec3 point, swsim::Vec3 normal) {
+    return part.findFaceAt(point, normal, 1e-6) != nullptr;
+}
+
+int countType(const swsim::PartDocument& part, const std::string& type) {
+    return static_cast<int>(
+        std::count_if(part.features().begin(), part.features().end(),
+                      [&](const swsim::FeaturePtr& f) { return f->typeName() == type; }));
+}
+
+TEST_F(PatternConversion, FlangeBoltCircleSkipsItsGapAndTurnsItsSlots) {
+    const auto part = convertExample("flange.meta", "Flange", 23250 * pi - 3200);
+    EXPECT_EQ(countType(*part, "CirPattern"), 2);
+    // Bolt holes (radius 5 at radius 35) at 45 degree steps but 135: the wall point towards +X
+    // of each hole lies on a face only where the hole is.
+    for (int k = 0; k < 8; ++k) {
+        const swsim::Vec3 wall = polar(35, 45.0 * k, 5) + swsim::Vec3{5, 0, 0};
+        EXPECT_EQ(faceAt(*part, wall, {-1, 0, 0}), k != 3) << "bolt hole " << k;
+    }
+    // Each slot's side wall turned with it: the wall 2 to the left of the slot's axis.
+    for (int k = 0; k < 8; ++k) {
+        const double a = 45.0 * k * pi / 180.0;
+        const swsim::Vec3 left{-std::sin(a), std::cos(a), 0};
+        EXPECT_TRUE(faceAt(*part, polar(20, 45.0 * k, 5) + left * 2.0, left * -1.0))
+            << "slot " << k;
+    }
+}
+
+TEST_F(PatternConversion, PlateGridSkipsItsGap) {
+    const auto part = convertExample("plate_grid.meta", "PlateGrid", 60000 - 800 * pi);
+    EXPECT_EQ(countType(*part, "LPattern"), 1);
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 3; ++column) {
+            const swsim::Vec3 wall{20.0 + 30 * column + 4, 15.0 + 30 * row, 5};
+            EXPECT_EQ(faceAt(*part, wall, {-1, 0, 0}), !(row == 0 && column == 1))
+                << row << " " << column;
+        }
+}
+
+TEST_F(PatternConversion, ScatteredPointsDriveASketchPattern) {
+    const auto part = convertExample("sketch_pattern.meta", "SketchPattern", 60000 - 360 * pi);
+    EXPECT_EQ(countType(*part, "SketchPattern"), 1);
+    for (const swsim::Vec3 centre : {swsim::Vec3{10, 10, 5}, swsim::Vec3{35, 12, 5},
+                                     swsim::Vec3{62, 41, 5}, swsim::Vec3{88, 23, 5}})
+        EXPECT_TRUE(faceAt(*part, centre + swsim::Vec3{3, 0, 0}, {-1, 0, 0}))
+            << centre.x << " " << centre.y;
+}
+
+TEST_F(PatternConversion, LugsTurnAboutTheRotationCentreOfATurnedFrame) {
+    const double shared = 4 * std::sqrt(384.0) + 400 * std::asin(0.2) - 80;
+    const auto part = convertExample("rotation_centre.meta", "RotationCentre",
+                                     4000 * pi + 3 * (2800 - 10 * shared));
+    EXPECT_EQ(countType(*part, "CirPattern"), 1);
+    // The lug's outer end (radius 45) faces outwards at 0, 90 and 180 degrees, nowhere else.
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(faceAt(*part, polar(45, 90.0 * k, 5), polar(1, 90.0 * k, 0)), k != 3)
+            << "lug " << k;
+}
+
+TEST_F(PatternConversion, RefusedPatternRollsBackIntoTurnedCopies) {
+    const auto part = convertExample("refused_pattern.meta", "RefusedPattern", 4000 * pi + 3000);
+    std::string shown;
+    for (const hostsvc::ShownMessage& message : hostsvc::shownMessages())
+        shown += message.text + "\n";
+    EXPECT_NE(shown.find("Failed to create feature pattern for feature 'Pad', executing rollback"),
+              std::string::npos)
+        << shown;
+    // Nothing of the refused pattern stays: no pattern, no axis, no pattern sketch.
+    EXPECT_EQ(countType(*part, "CirPattern"), 0);
+    EXPECT_EQ(countType(*part, "RefAxis"), 0);
+    EXPECT_EQ(countType(*part, "ProfileFeature"), 6);
+    EXPECT_EQ(part->bodies(swsim::BodyKind::Solid).size(), 6u);
+    // The pads' corners turned by 72 degree steps bound the part (translated copies would
+    // keep their sides parallel to the axes and reach less far).
+    double lowY = 1e9;
+    double highY = -1e9;
+    for (int k = 0; k < 5; ++k)
+        for (const double x : {30.0, 40.0})
+            for (const double y : {-3.0, 3.0}) {
+                const double a = 72.0 * k * pi / 180.0;
+                const double turned = x * std::sin(a) + y * std::cos(a);
+                lowY = std::min(lowY, turned);
+                highY = std::max(highY, turned);
+            }
+    const swsim::Box box = part->box();
+    EXPECT_NEAR(box.min.y, lowY, 1e-6);
+    EXPECT_NEAR(box.max.y, highY, 1e-6);
+    for (int k = 0; k < 5; ++k)
+        EXPECT_TRUE(faceAt(*part, polar(40, 72.0 * k, 5), polar(1, 72.0 * k, 0))) << "pad " << k;
+}
+
+} // namespace
