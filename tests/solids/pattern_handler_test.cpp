@@ -1,0 +1,146 @@
+// The FEATPATTERN handler through the build's reader on a 100 x 60 x 10 block: what a failed
+// pattern leaves behind (nothing of its own, no open sketch, no records), the rollback and its
+// refusal, the skip lists (distinct instances, the SAFEARRAY retry) and one node not leaking
+// into the next.
+#include "libs/geomcore/buildsw3d/plane_selection.h"
+#include "libs/geomcore/swapi/swapi.h"
+#include "libs/geomcore/swtools/error.h"
+#include "metamodel/m3d/viewhelpers.h"
+#include "tests/solids/solids_fixture.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr double pi = 3.141592653589793;
+
+class PatternHandler : public partHandlersTest {
+protected:
+    void SetUp() override {
+        partHandlersTest::SetUp();
+        block(100, 60, 10);
+        // The template's planes, adopted as the part builder does, and XY among them.
+        for (_bstr_t name; findRefPlane(*part_, mzComStringC(), name, 1);)
+            name = _bstr_t();
+        run("(PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 0 1))");
+    }
+
+    // A hole of radius r through the block at (x, y), sketched on its top face.
+    void hole(const std::string& name, double x, double y, double r) {
+        const std::string at = std::to_string(x) + " " + std::to_string(y);
+        run("(SKETCH (NAME \"" + name +
+            "S\") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 10 1)"
+            " (SKETCHON (FACE (POINT3D " +
+            at +
+            " 10) (VEC3D 0 0 1)))"
+            " (LOOP (CIRCLE (POINT " +
+            at + ") (RAD " + std::to_string(r) + "))))");
+        run("(CUT (NAME \"" + name + "\") (TYP \"EXTRUDE\") (USED \"" + name +
+            "S\") (PARAM 10 1 0))");
+    }
+
+    // A FEATPATTERN of `base` (at x, y on the top face) with the instance points given as
+    // "(POINT ..) ..." on the placement `on` ("(PLANE \"XY\")" or a FACE), plus `extra`.
+    static std::string pattern(const std::string& name, const std::string& base, double x, double y,
+                               const std::string& points, const std::string& on = "(PLANE \"XY\")",
+                               const std::string& extra = "") {
+        return "(FEATPATTERN (NAME \"" + name + "\") (FPBASEFEAT (NAME \"" + base +
+               "\") (POINT3D " + std::to_string(x) + " " + std::to_string(y) +
+               " 10)) (FPSKETCH (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 10 1) (SKETCHON " + on +
+               ") (FPSKETCHPOINTS " + points + ")" + extra + "))";
+    }
+
+    // Whether the part's ITEMS hold a node of that NAME (the rollback's copies).
+    bool hasItem(const std::string& name) {
+        return findFeatureByName(m3dFeatCollectionC(partNode_.findChild("ITEMS")),
+                                 mzComStringC(name.c_str()))
+            .isValid();
+    }
+};
+
+TEST_F(PatternHandler, GridWithARepeatedPointSkipsItsGap) {
+    hole("H", 20, 15, 4);
+    // (80, 15) listed twice: five distinct instances of six, the gap at (50, 15).
+    EXPECT_EQ(run(pattern("Grid", "H", 20, 15,
+                          "(POINT 80 15) (POINT 80 15) (POINT 20 45) (POINT 50 45) (POINT 80 45)")),
+              1);
+    EXPECT_EQ(countFeatures("LPattern"), 1);
+    EXPECT_NEAR(volume(), 60000 - 5 * pi * 16 * 10, 1e-6);
+    EXPECT_EQ(kit().journal().count("ILinearPatternData::SetSkippedArray"), 0u);
+}
+
+TEST_F(PatternHandler, SkipListNotTakenIsRetriedAsASafeArray) {
+    hole("H", 20, 15, 4);
+    kit().plan().scriptValue("ILinearPatternData::GetSkippedCount", _variant_t(0L), 1);
+    EXPECT_EQ(run(pattern("Grid", "H", 20, 15,
+                          "(POINT 80 15) (POINT 20 45) (POINT 50 45) (POINT 80 45)")),
+              1);
+    EXPECT_EQ(kit().journal().count("ILinearPatternData::SetSkippedArray"), 1u);
+    EXPECT_EQ(countFeatures("LPattern"), 1);
+    EXPECT_NEAR(volume(), 60000 - 5 * pi * 16 * 10, 1e-6);
+    EXPECT_FALSE(hasItem("H_1"));
+}
+
+TEST_F(PatternHandler, FailedCircularPatternIsTakenBackBeforeTheRollback) {
+    hole("H", 70, 30, 3);
+    // Eight positions 45 degrees apart about (50, 30), the one at 90 degrees missing; the
+    // session does not take the skip list.
+    kit().plan().scriptValue("ICircularPatternData::GetSkippedCount", _variant_t(0L));
+    std::string points;
+    char point[80];
+    for (int k : {1, 3, 4, 5, 6, 7}) {
+        std::snprintf(point, sizeof point, "(POINT %.17g %.17g) ", 50 + 20 * std::cos(k * pi / 4),
+                      30 + 20 * std::sin(k * pi / 4));
+        points += point;
+    }
+    EXPECT_EQ(run(pattern("Ring", "H", 70, 30, points)), 1);
+    EXPECT_EQ(kit().journal().count("IModelDoc2::NoteSkipMismatch"), 1u);
+    // The pattern, its axis and its sketch are gone, and so are their records.
+    EXPECT_EQ(countFeatures("CirPattern"), 0);
+    EXPECT_EQ(countFeatures("RefAxis"), 0);
+    EXPECT_EQ(countFeatures("ProfileFeature"), 2);
+    _bstr_t swName;
+    ISketchPtr sketch;
+    EXPECT_EQ(part_->findFeatureSwName("Ring", swName), 0);
+    EXPECT_EQ(part_->findSketchRecord("Ring", swName, sketch), 0);
+    EXPECT_NEAR(volume(), 60000 - pi * 9 * 10, 1e-6);
+    // The copies wait in the tree for the item loop.
+    EXPECT_TRUE(hasItem("H_1"));
+    EXPECT_TRUE(hasItem("H_6"));
+    EXPECT_EQ(shownTexts().size(), 1u);
+}
+
+TEST_F(PatternHandler, FailureBeforeTheSketchIsClosedLeavesNoSketchOpen) {
+    hole("H", 70, 30, 3);
+    // An instance point on the rotation centre: nothing can be made.
+    EXPECT_EQ(run(pattern("Turn", "H", 70, 30, "(POINT 50 30) (POINT 30 30)", "(PLANE \"XY\")",
+                          " (FPSKETCHROTCP 50 30)")),
+              1);
+    EXPECT_FALSE(modelDocGetEditedSketch(doc()));
+    EXPECT_EQ(countFeatures("CirPattern"), 0);
+    EXPECT_TRUE(hasItem("H_1"));
+    // The next sketch is a sketch of its own.
+    hole("K", 20, 20, 2);
+    EXPECT_NEAR(volume(), 60000 - pi * 9 * 10 - pi * 4 * 10, 1e-6);
+}
+
+TEST_F(PatternHandler, PatternThatCannotBeRolledBackIsNotBuilt) {
+    EXPECT_EQ(failureOf(pattern("Lost", "Ghost", 20, 15, "(POINT 50 15)")),
+              "Feature pattern \"Lost\" of feature 'Ghost' could not be created or rolled back");
+}
+
+TEST_F(PatternHandler, OnePatternsPlaneDoesNotCarryOverToTheNext) {
+    hole("H", 20, 15, 4);
+    EXPECT_EQ(run(pattern("Row1", "H", 20, 15, "(POINT 50 15) (POINT 80 15)")), 1);
+    hole("K", 20, 45, 4);
+    // A plane that is nowhere: this pattern cannot be sketched and is rolled back.
+    EXPECT_EQ(
+        run(pattern("Row2", "K", 20, 45, "(POINT 50 45) (POINT 80 45)", "(PLANE \"Elsewhere\")")),
+        1);
+    EXPECT_EQ(countFeatures("LPattern"), 1);
+    EXPECT_TRUE(hasItem("K_1"));
+    EXPECT_FALSE(hasItem("H_1"));
+}
+
+} // namespace
