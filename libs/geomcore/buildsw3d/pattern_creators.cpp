@@ -117,8 +117,7 @@ void swMeta3dPatternC::createLinPat(const featPatternGeomLinearC& detector) {
                      m1.y, 0.0, VARIANT_FALSE, 1, nullptr);
     docExtSelectById(extension, _bstr_t("Line2@") + patternSketchName, "EXTSKETCHSEGMENT", m2.x,
                      m2.y, 0.0, VARIANT_TRUE, 2, nullptr);
-    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4,
-                     nullptr);
+    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4, nullptr);
 
     const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
     swapiRequired<IFeatureManager>(manager);
@@ -179,9 +178,8 @@ void swMeta3dPatternC::createCirPat(const featPatternGeomCircleC& detector) {
     // The detector's sense is that of the pattern sketch plane; the axis runs along the
     // SolidWorks sketch's normal. When the plane reaches the sketch mirrored, counter-clockwise
     // there is clockwise here.
-    const bool mirrored = sketchPlacement[0] * sketchPlacement[5] -
-                              sketchPlacement[1] * sketchPlacement[4] <
-                          0.0;
+    const bool mirrored =
+        sketchPlacement[0] * sketchPlacement[5] - sketchPlacement[1] * sketchPlacement[4] < 0.0;
     const bool clockwise = (detector.sense == 0) != mirrored;
     const vectorC3d<double> c3 = toSketch(detector.centre);
     modelDocCreatePoint(doc, c3.x, c3.y, 0.0);
@@ -193,8 +191,7 @@ void swMeta3dPatternC::createCirPat(const featPatternGeomCircleC& detector) {
     const IDocExtensionPtr extension = modelDocGetExtension(doc);
     swapiRequired<IDocExtension>(extension);
     docExtSelectById(extension, axisName, "AXIS", 0.0, 0.0, 0.0, VARIANT_FALSE, 1, nullptr);
-    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4,
-                     nullptr);
+    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4, nullptr);
     const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
     swapiRequired<IFeatureManager>(manager);
     const VARIANT_BOOL reverse = clockwise ? VARIANT_TRUE : VARIANT_FALSE;
@@ -269,8 +266,7 @@ void swMeta3dPatternC::createCirPatWithRcp() {
     const IDocExtensionPtr extension = modelDocGetExtension(doc);
     swapiRequired<IDocExtension>(extension);
     docExtSelectById(extension, axisName, "AXIS", 0.0, 0.0, 0.0, VARIANT_FALSE, 1, nullptr);
-    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4,
-                     nullptr);
+    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4, nullptr);
     const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
     swapiRequired<IFeatureManager>(manager);
     const long count = static_cast<long>(listed.size()) + 1;
@@ -317,10 +313,9 @@ void swMeta3dPatternC::createSdPat() {
     swapiRequired<IDocExtension>(extension);
     docExtSelectById(extension, patternSketchName, "SKETCH", 0.0, 0.0, 0.0, VARIANT_FALSE, 64,
                      nullptr);
-    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4,
-                     nullptr);
-    docExtSelectById(extension, _bstr_t("Point1@") + patternSketchName, "EXTSKETCHPOINT", s.x,
-                     s.y, 0.0, VARIANT_TRUE, 32, nullptr);
+    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4, nullptr);
+    docExtSelectById(extension, _bstr_t("Point1@") + patternSketchName, "EXTSKETCHPOINT", s.x, s.y,
+                     0.0, VARIANT_TRUE, 32, nullptr);
     const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
     swapiRequired<IFeatureManager>(manager);
     IFeaturePtr made;

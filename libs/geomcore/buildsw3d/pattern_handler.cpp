@@ -248,9 +248,9 @@ int swMeta3dPatternC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* 
     try {
         removeCreated();
     } catch (const _com_error& error) {
-        NATLINK_LOG(mzLogLevelError, mzComStringC("Feature pattern ") + quotedName(patternName) +
-                                         ": could not take back what was made: " +
-                                         error.ErrorMessage());
+        NATLINK_LOG(mzLogLevelError,
+                    mzComStringC("Feature pattern ") + quotedName(patternName) +
+                        ": could not take back what was made: " + error.ErrorMessage());
     }
     rollback(baseName);
     return 1;
