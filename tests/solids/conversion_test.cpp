@@ -3,11 +3,7 @@
 // surface-type names), and converts a part with bad nodes into the good rest with each bad
 // node's message.
 #include "tests/natlinkhost/natlinkhost_fixture.h"
-
-#include <BRepGProp.hxx>
-#include <GProp_GProps.hxx>
-#include <STEPControl_Reader.hxx>
-#include <TopoDS_Shape.hxx>
+#include "tests/solids/step_volume.h"
 
 #include <cmath>
 
@@ -16,16 +12,6 @@ namespace {
 constexpr double pi = 3.141592653589793;
 
 using SolidConversion = natlinkHostTest;
-
-double stepVolume(const std::string& path) {
-    STEPControl_Reader reader;
-    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone)
-        return -1.0;
-    reader.TransferRoots();
-    GProp_GProps props;
-    BRepGProp::VolumeProperties(reader.OneShape(), props);
-    return props.Mass();
-}
 
 TEST_F(SolidConversion, BracketHasTheVolumeComputedByHand) {
     const runS converted = run({"convert", sourceFile("examples/bracket.meta"), "-o", path("out")});

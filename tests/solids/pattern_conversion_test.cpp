@@ -5,10 +5,7 @@
 #include "platform/host/services/messages.h"
 #include "platform/sldworks/model/part_document.h"
 #include "tests/natlinkhost/natlinkhost_fixture.h"
-
-#include <BRepGProp.hxx>
-#include <GProp_GProps.hxx>
-#include <STEPControl_Reader.hxx>
+#include "tests/solids/step_volume.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,16 +13,6 @@
 namespace {
 
 constexpr double pi = 3.141592653589793;
-
-double stepVolume(const std::string& path) {
-    STEPControl_Reader reader;
-    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone)
-        return -1.0;
-    reader.TransferRoots();
-    GProp_GProps props;
-    BRepGProp::VolumeProperties(reader.OneShape(), props);
-    return props.Mass();
-}
 
 class PatternConversion : public natlinkHostTest {
 protected:

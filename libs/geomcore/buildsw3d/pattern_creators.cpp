@@ -160,8 +160,36 @@ void swMeta3dPatternC::createLinPat(const featPatternGeomLinearC& detector) {
     }
 }
 
-// The circular pattern about the centre point (x, y of the SolidWorks sketch), n positions
-// `angle` apart turning counter-clockwise in that sketch.
+bool swMeta3dPatternC::circularAbout(const vectorC3d<double>& centre, long count, double angle,
+                                     VARIANT_BOOL reverse) {
+    IModelDoc2* doc = part->modelDoc;
+    modelDocCreatePoint(doc, centre.x, centre.y, 0.0);
+    if (createPatternAxis(centre.x, centre.y) == 0)
+        return false;
+    const IDocExtensionPtr extension = modelDocGetExtension(doc);
+    swapiRequired<IDocExtension>(extension);
+    docExtSelectById(extension, _bstr_t(patternName.toUtf8().c_str()), "AXIS", 0.0, 0.0, 0.0,
+                     VARIANT_FALSE, 1, nullptr);
+    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4, nullptr);
+    const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
+    swapiRequired<IFeatureManager>(manager);
+    IFeaturePtr made;
+    try {
+        // The retry keeps the sense: only the last flag changes.
+        made = featureMgrCreateCircularPattern(manager, count, angle, reverse, "", VARIANT_FALSE);
+        if (!made)
+            made =
+                featureMgrCreateCircularPattern(manager, count, angle, reverse, "", VARIANT_TRUE);
+    } catch (const _com_error&) {
+        made = nullptr;
+    }
+    if (!collectPattern(made)) {
+        deleteSketchAndAxis(true);
+        return false;
+    }
+    return true;
+}
+
 void swMeta3dPatternC::createCirPat(const featPatternGeomCircleC& detector) {
     NATLINK_TRACE_FRAME_C("creating circle pattern");
     IModelDoc2* doc = part->modelDoc;
@@ -181,31 +209,9 @@ void swMeta3dPatternC::createCirPat(const featPatternGeomCircleC& detector) {
     const bool mirrored =
         sketchPlacement[0] * sketchPlacement[5] - sketchPlacement[1] * sketchPlacement[4] < 0.0;
     const bool clockwise = (detector.sense == 0) != mirrored;
-    const vectorC3d<double> c3 = toSketch(detector.centre);
-    modelDocCreatePoint(doc, c3.x, c3.y, 0.0);
-    if (createPatternAxis(c3.x, c3.y) == 0) {
+    if (!circularAbout(toSketch(detector.centre), n, angle,
+                       clockwise ? VARIANT_TRUE : VARIANT_FALSE)) {
         fail();
-        return;
-    }
-    const _bstr_t axisName(patternName.toUtf8().c_str());
-    const IDocExtensionPtr extension = modelDocGetExtension(doc);
-    swapiRequired<IDocExtension>(extension);
-    docExtSelectById(extension, axisName, "AXIS", 0.0, 0.0, 0.0, VARIANT_FALSE, 1, nullptr);
-    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4, nullptr);
-    const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
-    swapiRequired<IFeatureManager>(manager);
-    const VARIANT_BOOL reverse = clockwise ? VARIANT_TRUE : VARIANT_FALSE;
-    IFeaturePtr made;
-    try {
-        made = featureMgrCreateCircularPattern(manager, n, angle, reverse, "", VARIANT_FALSE);
-        if (!made)
-            made = featureMgrCreateCircularPattern(manager, n, angle, reverse, "", VARIANT_TRUE);
-    } catch (const _com_error&) {
-        made = nullptr;
-    }
-    if (!collectPattern(made)) {
-        fail();
-        deleteSketchAndAxis(true);
         return;
     }
     if (detector.isComplete(present) == 0) {
@@ -257,32 +263,8 @@ void swMeta3dPatternC::createCirPatWithRcp() {
     const vectorC3d<double> c3 = toSketch(r);
     const vectorC3d<double> q0 = toSketch(listed.front());
     const double angle = angleBetween({p.x - c3.x, p.y - c3.y}, {q0.x - c3.x, q0.y - c3.y});
-    modelDocCreatePoint(doc, c3.x, c3.y, 0.0);
-    if (createPatternAxis(c3.x, c3.y) == 0) {
+    if (!circularAbout(c3, static_cast<long>(listed.size()) + 1, angle, VARIANT_FALSE)) {
         fail();
-        return;
-    }
-    const _bstr_t axisName(patternName.toUtf8().c_str());
-    const IDocExtensionPtr extension = modelDocGetExtension(doc);
-    swapiRequired<IDocExtension>(extension);
-    docExtSelectById(extension, axisName, "AXIS", 0.0, 0.0, 0.0, VARIANT_FALSE, 1, nullptr);
-    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4, nullptr);
-    const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
-    swapiRequired<IFeatureManager>(manager);
-    const long count = static_cast<long>(listed.size()) + 1;
-    IFeaturePtr made;
-    try {
-        made = featureMgrCreateCircularPattern(manager, count, angle, VARIANT_FALSE, "",
-                                               VARIANT_FALSE);
-        if (!made)
-            made = featureMgrCreateCircularPattern(manager, count, angle, VARIANT_FALSE, "",
-                                                   VARIANT_TRUE);
-    } catch (const _com_error&) {
-        made = nullptr;
-    }
-    if (!collectPattern(made)) {
-        fail();
-        deleteSketchAndAxis(true);
         return;
     }
     modelDocSelectByName(doc, patternSketchName, "SKETCH", 0.0, 0.0, 0.0);

@@ -56,6 +56,12 @@ private:
     vectorC3d<double> toSketch(const vectorC2d<double>& p) const;
     // The pattern feature as the creation calls made it: collected and rebuilt, or failure.
     bool collectPattern(const IFeaturePtr& made);
+    // Draws the centre point (SolidWorks sketch coordinates), makes the axis through it and the
+    // circular pattern of the base feature about it: `count` positions `angle` (radians)
+    // apart, counter-clockwise in the sketch unless `reverse`. False when the axis or the
+    // pattern cannot be made (the sketch and axis are deleted then).
+    bool circularAbout(const vectorC3d<double>& centre, long count, double angle,
+                       VARIANT_BOOL reverse);
     // Selects the pattern sketch by name (and the named axis with it) and deletes them.
     void deleteSketchAndAxis(bool withAxis);
     // Takes back what this node made (closing the sketch first) and forgets its records.

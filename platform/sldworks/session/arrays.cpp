@@ -94,15 +94,24 @@ HRESULT putObject(const IDispatchPtr& object, IDispatch** out) {
     return S_OK;
 }
 
+namespace {
+
+// The element type and bounds of the VARIANT's one-dimensional array; false when it holds
+// none.
+bool arrayShape(const VARIANT& value, VARTYPE& type, LONG& lower, LONG& upper) {
+    return (value.vt & VT_ARRAY) != 0 && value.parray != nullptr &&
+           SUCCEEDED(SafeArrayGetVartype(value.parray, &type)) &&
+           SUCCEEDED(SafeArrayGetLBound(value.parray, 1, &lower)) &&
+           SUCCEEDED(SafeArrayGetUBound(value.parray, 1, &upper));
+}
+
+} // namespace
+
 HRESULT readDoubles(const VARIANT& value, std::size_t count, std::vector<double>& out) {
-    if ((value.vt & VT_ARRAY) == 0 || value.parray == nullptr)
-        return E_INVALIDARG;
     VARTYPE type = VT_EMPTY;
     LONG lower = 0;
     LONG upper = -1;
-    if (FAILED(SafeArrayGetVartype(value.parray, &type)) || type != VT_R8 ||
-        FAILED(SafeArrayGetLBound(value.parray, 1, &lower)) ||
-        FAILED(SafeArrayGetUBound(value.parray, 1, &upper)))
+    if (!arrayShape(value, type, lower, upper) || type != VT_R8)
         return E_INVALIDARG;
     if (upper < lower || static_cast<std::size_t>(upper - lower) + 1 < count)
         return E_INVALIDARG;
@@ -118,15 +127,11 @@ HRESULT readDoubles(const VARIANT& value, std::size_t count, std::vector<double>
 }
 
 HRESULT readLongs(const VARIANT& value, std::vector<long>& out) {
-    if ((value.vt & VT_ARRAY) == 0 || value.parray == nullptr)
-        return E_INVALIDARG;
     VARTYPE type = VT_EMPTY;
     LONG lower = 0;
     LONG upper = -1;
-    if (FAILED(SafeArrayGetVartype(value.parray, &type)) ||
-        (type != VT_I4 && type != VT_I2 && type != VT_INT) ||
-        FAILED(SafeArrayGetLBound(value.parray, 1, &lower)) ||
-        FAILED(SafeArrayGetUBound(value.parray, 1, &upper)))
+    if (!arrayShape(value, type, lower, upper) ||
+        (type != VT_I4 && type != VT_I2 && type != VT_INT))
         return E_INVALIDARG;
     out.clear();
     for (LONG i = lower; i <= upper; ++i) {
@@ -146,15 +151,10 @@ HRESULT readLongs(const VARIANT& value, std::vector<long>& out) {
 }
 
 HRESULT readObjects(const VARIANT& value, std::vector<IUnknownPtr>& out) {
-    if ((value.vt & VT_ARRAY) == 0 || value.parray == nullptr)
-        return E_INVALIDARG;
     VARTYPE type = VT_EMPTY;
     LONG lower = 0;
     LONG upper = -1;
-    if (FAILED(SafeArrayGetVartype(value.parray, &type)) ||
-        (type != VT_DISPATCH && type != VT_UNKNOWN) ||
-        FAILED(SafeArrayGetLBound(value.parray, 1, &lower)) ||
-        FAILED(SafeArrayGetUBound(value.parray, 1, &upper)))
+    if (!arrayShape(value, type, lower, upper) || (type != VT_DISPATCH && type != VT_UNKNOWN))
         return E_INVALIDARG;
     out.clear();
     for (LONG i = lower; i <= upper; ++i) {
