@@ -377,6 +377,23 @@ TEST_F(Conversion, DocumentLevelFailuresNameTheStepAndThePartAndCloseIt) {
     EXPECT_FALSE(sldWorksGetFirstDocument(app_));
 }
 
+TEST_F(Conversion, WhatAnItemOrThePartLacksIsReportedAsBuiltIncompletely) {
+    const std::string part =
+        "(PART (NAME \"T\") (ITEMS"
+        " (PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))"
+        " (SKETCH (NAME \"S\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1) (SKETCHON (PLANE \"XY\")) " +
+        rectangle(10, 10) +
+        ") (BASE (NAME \"B\") (TYP \"EXTRUDE\") (USED \"S\") (PARAM 5 0 0)"
+        " (ANNOTATIONSETS (ANNOTATIONSETTHREAD (ANNOTATIONTHREAD (THSPECS (THSPEC (THDIA 2)"
+        " (THLEN 4))) (THSTARTPOINT 50 50 50) (THENDPOINT 60 60 60) (THDESC \"M2\")))))))";
+    sessionTestKit(app_).plan().failWith("IPartDoc::SetEntityName", E_FAIL, 1);
+    EXPECT_EQ(convert(part), 1);
+    EXPECT_EQ(resText_, "Items built incompletely: BASE \"B\": cosmetic thread \"M2\" not made: "
+                        "no edge through its start or end point; PART \"T\": faces not all named "
+                        "by surface type: SolidWorks call failed: 0x80004005 E_FAIL");
+    EXPECT_TRUE(std::filesystem::exists(path("out/T.sldprt")));
+}
+
 TEST_F(Conversion, OptionsTreeWithoutInputIsRefused) {
     metaObjectC options = tree("(CONVERTOPTIONS (OUTPUTLOCATION \"" + path("out") + "\"))");
     PSWPlugin plugin(app_);
