@@ -2,6 +2,7 @@
 
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
+#include "libs/geomcore/buildasm3d/assembly_handler.h"
 #include "libs/geomcore/buildpart3d/annotation_sets_handler.h"
 #include "libs/geomcore/buildpart3d/connection_points_handler.h"
 #include "libs/geomcore/buildpart3d/items_handler.h"
@@ -21,6 +22,7 @@
 
 std::unique_ptr<swMetaReaderC> createDocumentReader(swCreation3dS& creation) {
     auto reader = std::make_unique<swMetaReaderC>(creation);
+    reader->addCommand(std::make_unique<swMeta3dAssemblyC>());
     reader->addCommand(std::make_unique<swMeta3dPartC>());
     reader->addCommand(std::make_unique<swMeta3dItemsC>());
     reader->addCommand(std::make_unique<swMeta3dAnnotationSetsC>());

@@ -118,9 +118,9 @@ int PSWPlugin::convertBuildRoad(metaTreePtrT options) {
     const metaObjectC view(options);
     const metaTreePtrT document = inputDocument(view);
     const mzComStringC tag = metaObjectC(document).getTag();
-    if (!(tag == m3dPartC::tagName()))
+    if (!(tag == m3dPartC::tagName()) && !(tag == m3dAsmC::tagName()))
         throw conversionFailureS{mzComStringC("Documents of kind ") + tag +
-                                 " cannot be built yet; only PART"};
+                                 " cannot be built; only PART and ASSEMBLY"};
 
     swCreation3dS creation;
     creation.outputLocation = outputFolder(view);

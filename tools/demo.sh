@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # make demo: what a user sees. Every example goes through "natlinkhost convert": a model is
-# built and saved as a part under out/demo (warnings and the result text on stderr); a file
-# that is no valid model is refused with its file:line:column and the reason. Each saved
-# part is then shown with "natlinkhost inspect". natlinksamples then writes a part with two
-# configurations and an assembly into out/demo/samples; they and one converted part are
-# checked in with "natlinkhost checkin" (previews under out/demo/previews). Fails only when
-# the host itself breaks down (a sample that cannot be checked in counts as that).
+# built and saved as a part or an assembly under out/demo (warnings and the result text on
+# stderr); a file that is no valid model is refused with its file:line:column and the reason.
+# Each saved part or assembly is then shown with "natlinkhost inspect". natlinksamples then
+# writes a part with two configurations and an assembly into out/demo/samples; they, one
+# converted part and the converted assembly (its members and level-of-detail configurations)
+# are checked in with "natlinkhost checkin" (previews under out/demo/previews). Fails only
+# when the host itself breaks down (a sample that cannot be checked in counts as that).
 set -euo pipefail
 host=${1:?natlinkhost path}
 cd "$(dirname "$0")/.."
@@ -24,7 +25,7 @@ for model in examples/*.meta; do
   echo "   -> exit $code: $verdict"
   echo
 done
-for doc in out/demo/*.sldprt; do
+for doc in out/demo/*.sldprt out/demo/*.sldasm; do
   [ -e "$doc" ] || continue
   echo "== natlinkhost inspect $doc"
   "$host" inspect "$doc" 2>&1 | sed 's/^/   /' || broken=1
@@ -39,7 +40,8 @@ if [ ! -e "$converted" ]; then
   converted=$(ls out/demo/*.sldprt 2>/dev/null | head -n 1 || true)
 fi
 mkdir -p out/demo/previews
-for doc in out/demo/samples/Configured.sldprt out/demo/samples/Assembly.sldasm $converted; do
+for doc in out/demo/samples/Configured.sldprt out/demo/samples/Assembly.sldasm $converted \
+    out/demo/Pair.sldasm; do
   echo "== natlinkhost checkin $doc"
   code=0
   TMP="$PWD/out/demo/previews" "$host" checkin "$doc" 2>&1 | sed 's/^/   /' || code=${PIPESTATUS[0]}

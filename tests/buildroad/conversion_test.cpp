@@ -345,7 +345,10 @@ TEST_F(Conversion, ItemsWithoutABuilderAreReportedNotSkipped) {
 
 TEST_F(Conversion, DocumentsThatCannotBeBuiltAreRefusedWithTheReason) {
     EXPECT_EQ(convert("(ASSEMBLY (NAME \"A\") (ITEMS))"), 1);
-    EXPECT_EQ(resText_, "Documents of kind ASSEMBLY cannot be built yet; only PART");
+    EXPECT_EQ(resText_, "The assembly \"A\" has no member parts");
+    EXPECT_FALSE(std::filesystem::exists(path("out/A.sldasm")));
+    EXPECT_EQ(convert("(DRAWING (NAME \"D\"))"), 1);
+    EXPECT_EQ(resText_, "Documents of kind DRAWING cannot be built; only PART and ASSEMBLY");
 
     EXPECT_EQ(convert("(PART (NAME \"../escape\") (ITEMS))"), 1);
     EXPECT_EQ(resText_, "Invalid file name for the part: \"../escape\"");

@@ -3,8 +3,7 @@
 
 namespace {
 
-const std::string assemblyNotBuilt =
-    "natlinkhost: Documents of kind ASSEMBLY cannot be built yet; only PART\n";
+const std::string assemblyNotBuilt = "natlinkhost: The assembly \"A\" has no member parts\n";
 
 using NatlinkHostRun = natlinkHostTest;
 

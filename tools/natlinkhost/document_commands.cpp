@@ -30,6 +30,10 @@ std::string triple(const std::vector<double>& values, std::size_t from) {
            number(values[from + 2]) + ")";
 }
 
+std::string point(const swsim::Vec3& p) {
+    return triple({p.x, p.y, p.z}, 0);
+}
+
 std::string text(const _bstr_t& value) {
     const char* utf8 = static_cast<const char*>(value);
     return utf8 != nullptr ? utf8 : "";
@@ -42,11 +46,10 @@ std::string lowerExtension(const std::string& path) {
     return extension;
 }
 
-// The document of `path` opened in `app` (through the session's side for tools: a part
-// file read by the document model and added to the session's open documents); null with the
-// reason on err.
-IModelDoc2Ptr openDocument(ISldWorks* app, const std::string& path, std::ostream& err,
-                           swsim::PartDocumentPtr* model = nullptr) {
+// The document of `path` opened in `app` (through the session's side for tools: a part or
+// assembly file read by the document model and added to the session's open documents, an
+// assembly with its components' documents); null with the reason on err.
+IModelDoc2Ptr openDocument(ISldWorks* app, const std::string& path, std::ostream& err) {
     std::error_code error;
     const std::string absolute = std::filesystem::absolute(path, error).lexically_normal().string();
     if (!std::filesystem::is_regular_file(absolute, error)) {
@@ -54,10 +57,9 @@ IModelDoc2Ptr openDocument(ISldWorks* app, const std::string& path, std::ostream
         return IModelDoc2Ptr();
     }
     try {
-        const swsim::PartDocumentPtr opened = swsim::PartDocument::open(absolute);
-        if (model != nullptr)
-            *model = opened;
-        return sessionAddPart(app, opened);
+        if (lowerExtension(absolute) == ".sldasm")
+            return sessionAddAssembly(app, swsim::AssemblyDocument::open(absolute));
+        return sessionAddPart(app, swsim::PartDocument::open(absolute));
     } catch (const swsim::ModelError& failure) {
         err << "natlinkhost: " << path << ": " << failure.what() << '\n';
         return IModelDoc2Ptr();
@@ -100,6 +102,58 @@ void printFeatures(IModelDoc2* doc, std::ostream& out) {
     }
 }
 
+// The components of an assembly: name, file, the configuration each shows, its state and
+// where it is placed; then the box of the assembly's bodies.
+void printComponents(IModelDoc2* doc, const swsim::AssemblyDocument& model, std::ostream& out) {
+    out << "components: " << model.components().size() << '\n';
+    for (const swsim::ComponentPtr& c : model.components()) {
+        out << "  \"" << c->name() << "\" " << std::filesystem::path(c->path()).filename().string()
+            << " configuration \"" << c->configuration << "\""
+            << (c->state == swsim::Component::kSuppressed ? " suppressed" : "") << " origin "
+            << point(c->placement.origin) << " x " << point(c->placement.xDir) << " z "
+            << point(c->placement.zDir) << (c->document() ? "" : " (not loaded)") << '\n';
+    }
+    const std::vector<double> box = readDoubleArray(asmDocGetBox(IAssemblyDocPtr(doc), 0), 6);
+    out << "  box " << triple(box, 0) << " -> " << triple(box, 3) << '\n';
+}
+
+double volumeOf(IModelDoc2* doc) {
+    return massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(doc)));
+}
+
+// Each configuration with its volume and what is suppressed in it: a part's features, an
+// assembly's components with the configuration each shows. Each is shown in turn; the one
+// shown before is shown again at the end.
+void printConfigurations(IModelDoc2* doc, swsim::ModelDocument& model, std::ostream& out) {
+    const std::string shown = model.activeConfiguration()->name();
+    const auto* part = dynamic_cast<const swsim::PartDocument*>(&model);
+    const auto* assembly = dynamic_cast<const swsim::AssemblyDocument*>(&model);
+    out << "configurations:\n";
+    for (const _bstr_t& name : readBstrArray(modelDocGetVariantSlot459(doc))) {
+        modelDocShowConfiguration(doc, name);
+        const swsim::ConfigurationPtr c = model.findConfiguration(text(name));
+        out << "  \"" << text(name) << "\"" << (text(name) == shown ? " (shown)" : "") << " volume "
+            << number(volumeOf(doc)) << '\n';
+        if (c && !c->comment.empty())
+            out << "    text \"" << c->comment << "\"\n";
+        if (part != nullptr && c) {
+            std::string suppressed;
+            for (const swsim::FeaturePtr& feature : part->features())
+                if (c->isSuppressed(feature.get()))
+                    suppressed += " \"" + feature->name() + "\"";
+            if (!suppressed.empty())
+                out << "    suppressed" << suppressed << '\n';
+        }
+        if (assembly != nullptr)
+            for (const swsim::ComponentPtr& component : assembly->components())
+                out << "    \"" << component->name() << "\" shows \"" << component->configuration
+                    << "\""
+                    << (component->state == swsim::Component::kSuppressed ? " suppressed" : "")
+                    << '\n';
+    }
+    modelDocShowConfiguration(doc, _bstr_t(shown.c_str()));
+}
+
 void printBodies(IModelDoc2* doc, std::ostream& out) {
     const IPartDocPtr part(doc);
     if (!part)
@@ -129,10 +183,6 @@ void printBodies(IModelDoc2* doc, std::ostream& out) {
         for (const std::string& name : names)
             out << "    face \"" << name << '\n';
     }
-}
-
-std::string point(const swsim::Vec3& p) {
-    return triple({p.x, p.y, p.z}, 0);
 }
 
 // Each sketch with where it lies and its segments at their model positions.
@@ -297,19 +347,23 @@ int runInspectCommand(const commandLineS& line, std::ostream& out, std::ostream&
     const std::string& path = line.operands.at(0);
     try {
         const ISldWorksPtr app = createSimulatedSldWorks();
-        swsim::PartDocumentPtr model;
-        const IModelDoc2Ptr doc = openDocument(app, path, err, &model);
+        const IModelDoc2Ptr doc = openDocument(app, path, err);
         if (!doc)
             return 1;
         out << "document: " << path << '\n';
-        printFeatures(doc, out);
-        if (model) {
-            printSketches(*model, out);
-            printPatterns(*model, out);
+        const swsim::ModelDocumentPtr model = sessionModelOf(doc);
+        const swsim::PartDocumentPtr part = sessionPartOf(doc);
+        if (const swsim::AssemblyDocumentPtr assembly = sessionAssemblyOf(doc)) {
+            printComponents(doc, *assembly, out);
+        } else {
+            printFeatures(doc, out);
+            printSketches(*part, out);
+            printPatterns(*part, out);
         }
+        printConfigurations(doc, *model, out);
         printBodies(doc, out);
-        if (model)
-            printReferencesAndAppearance(*model, out);
+        if (part)
+            printReferencesAndAppearance(*part, out);
         sldWorksCloseDocument(app, modelDocGetPathName(doc));
         return 0;
     } catch (const _com_error& error) {

@@ -10,6 +10,7 @@
 #include "libs/geomcore/buildsw3d/plane_selection.h"
 #include "libs/geomcore/buildsw3d/sw_creation.h"
 #include "libs/geomcore/buildsw3d/threads_and_faces.h"
+#include "libs/geomcore/buildsw3d/unbuilt_content.h"
 #include "libs/geomcore/sw3ddoc/new_features.h"
 #include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/swapi/swapi.h"
@@ -18,17 +19,10 @@
 #include "libs/geomcore/swtools/phys_props.h"
 #include "metamodel/m3d/viewhelpers.h"
 
-#include <filesystem>
-
 namespace {
 
 // The meta tree's lengths are in millimetres when the part is built.
 constexpr double buildUnitBase = 1.0;
-
-bool endsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() &&
-           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 // Adopts the template's reference planes, in feature-list order, without meta names.
 void adoptTemplatePlanes(swPartC& part) {
@@ -40,14 +34,7 @@ void adoptTemplatePlanes(swPartC& part) {
 }
 
 std::string savePart(swPartC& part, const swCreation3dS& creation, const std::string& fileName) {
-    const std::filesystem::path path = std::filesystem::path(creation.outputLocation) / fileName;
-    const std::string text = path.string();
-    NATLINK_LOG(mzLogLevelInfo, mzComStringC("Save part as ") + text.c_str());
-    const long errors = modelDocSaveAs(part.modelDoc, _bstr_t(text.c_str()), 0);
-    if (errors != 0)
-        failCreation(mzComStringC("Could not save the part as \"") + text.c_str() + "\" (error " +
-                     mzComStringC::number(static_cast<double>(errors), 'g', 10) + ")");
-    return text;
+    return saveDocumentAs(part.modelDoc, creation.outputLocation, fileName, "part");
 }
 
 // Closes the part document however its build ends, so that a batch of conversions leaves no
@@ -77,6 +64,26 @@ private:
     std::string path_;
 };
 
+// The part's levels of detail when "CreateLOD" asks for them. A level that fails is noted
+// as an item not built; the part is saved with the levels made before it.
+void createLevelsOfDetail(swPartC& part, metaReaderC& reader) {
+    if (creationOptionInt(part, reader, "CreateLOD", 0) == 0)
+        return;
+    mzComStringC failure;
+    try {
+        part.createDetailLevels(documentCreationSettings(part, reader));
+        return;
+    } catch (const mzComStringC& message) {
+        failure = message;
+    } catch (const _com_error& error) {
+        failure = mzComStringC("SolidWorks call failed: ") + error.ErrorMessage();
+    }
+    NATLINK_LOG(mzLogLevelError, mzComStringC("Levels of detail: ") + failure);
+    if (swCreation3dS* creation = creationOf(reader))
+        creation->failedItems.push_back(
+            {m3dPartDetailLevelC::tagName(), getNameAttr(part), failure});
+}
+
 // The attribute groups of the creation options as custom properties and summary fields.
 void writeAttributes(const swPartC& part, metaReaderC& reader) {
     const metaTreePtrT options = documentCreationOptions(part, reader);
@@ -101,20 +108,6 @@ void addMateReferences(swPartC& part, metaReaderC& reader, swCreation3dS& creati
 
 } // namespace
 
-std::string partFileName(const mzComStringC& fileNameAttr, const mzComStringC& partName) {
-    mzComStringC name = !fileNameAttr.isEmpty() ? fileNameAttr : partName;
-    if (name.isEmpty())
-        name = "Part";
-    const std::string text = name.toUtf8();
-    bool unsafe = text == "." || text == "..";
-    for (const char c : text)
-        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20)
-            unsafe = true;
-    if (unsafe)
-        failCreation(mzComStringC("Invalid file name for the part: ") + quotedName(name));
-    return endsWith(text, ".sldprt") ? text : text + ".sldprt";
-}
-
 int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*data*/) {
     NATLINK_TRACE_FRAME_C("swMeta3dPartC::execute");
     swCreation3dS* creation = creationOf(reader);
@@ -122,10 +115,7 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
         failCreation("No SolidWorks session to build the part in");
 
     swPartC part(getParentTreePtr(tagToken));
-    bool hasFileName = false;
-    mzComStringC fileNameAttr;
-    getFileNameAttr(part, fileNameAttr, hasFileName);
-    const std::string fileName = partFileName(fileNameAttr, getNameAttr(part));
+    const std::string fileName = documentFileName(part, "Part", ".sldprt", "part");
 
     // A SolidWorks failure of the part as a whole names the step and the document; failures
     // of single items are the items' own.
@@ -137,6 +127,7 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
         part.modelDoc = doc;
         partDocumentCloserC closer(creation->app);
 
+        noteUnbuiltContent(part, reader);
         NATLINK_LOG(mzLogLevelTrace, "Set part units");
         // A stored unit that is no positive length would scale (or mirror) every length by a
         // nonsense factor; the part is not built from it.
@@ -179,6 +170,8 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
             step = "adding the mate references";
             addMateReferences(part, reader, *creation);
 
+            step = "making the levels of detail";
+            createLevelsOfDetail(part, reader);
             // The catalogue's mass and density are worth a warning, not the part.
             try {
                 setPhyProps(part.getPartAttr(), part.modelDoc);

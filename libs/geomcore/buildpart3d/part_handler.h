@@ -15,8 +15,3 @@ public:
     // 1 when the part was saved; a part that cannot be made or saved throws errorC.
     int execute(metaReaderC& reader, metaTreePtrT tagToken, void* data) override;
 };
-
-// The file name (without folder) of a part: its "FILENAME" attribute, else its NAME, else
-// "Part", with ".sldprt" added unless it ends so. Throws errorC when the name could leave
-// the output folder or is no file name ("/", "\", control characters, "." or "..").
-std::string partFileName(const mzComStringC& fileNameAttr, const mzComStringC& partName);

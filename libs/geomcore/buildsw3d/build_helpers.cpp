@@ -1,7 +1,11 @@
 #include "libs/geomcore/buildsw3d/build_helpers.h"
 
+#include "libs/KvorCore/loader/log_category.h"
+#include "libs/geomcore/swapi/swapi.h"
 #include "metamodel/core/valueviews.h"
 #include "metamodel/m3d/viewhelpers.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -13,6 +17,39 @@ template <class T> bool removeAt(std::vector<T>& list, int index) {
 }
 
 } // namespace
+
+std::string documentFileName(const metaObjectVirtualDataBaseC& document, const char* fallback,
+                             const char* extension, const char* kind) {
+    bool hasFileName = false;
+    mzComStringC fileNameAttr;
+    getFileNameAttr(document, fileNameAttr, hasFileName);
+    mzComStringC chosen = !fileNameAttr.isEmpty() ? fileNameAttr : getNameAttr(document);
+    if (chosen.isEmpty())
+        chosen = fallback;
+    const std::string text = chosen.toUtf8();
+    bool unsafe = text == "." || text == "..";
+    for (const char c : text)
+        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20)
+            unsafe = true;
+    if (unsafe)
+        failCreation(mzComStringC("Invalid file name for the ") + kind + ": " + quotedName(chosen));
+    const std::string tail = extension;
+    const bool hasTail = text.size() >= tail.size() &&
+                         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    return hasTail ? text : text + tail;
+}
+
+std::string saveDocumentAs(IModelDoc2* doc, const std::string& folder, const std::string& fileName,
+                           const char* kind) {
+    const std::string text = (std::filesystem::path(folder) / fileName).string();
+    NATLINK_LOG(mzLogLevelInfo, mzComStringC("Save ") + kind + " as " + text.c_str());
+    const long errors = modelDocSaveAs(doc, _bstr_t(text.c_str()), 0);
+    if (errors != 0)
+        failCreation(mzComStringC("Could not save the ") + kind + " as \"" + text.c_str() +
+                     "\" (error " + mzComStringC::number(static_cast<double>(errors), 'g', 10) +
+                     ")");
+    return text;
+}
 
 bool isBasePlaneName(const m3dPlaneC& plane) {
     const mzComStringC type = plane.getType();

@@ -7,12 +7,26 @@
 #include "metamodel/m3d/geom3d.h"
 #include "metamodel/m3d/plane.h"
 #include "platform/com/com.h"
+#include "platform/sldworks/api/sldworks_api.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // True when the plane's "TYP" is "XY", "ZX" or "YZ" (a base plane of the template).
 bool isBasePlaneName(const m3dPlaneC& plane);
+
+// The file name (without folder) of a document: its "FILENAME" attribute, else its NAME,
+// else `fallback`, with `extension` (".sldprt") added unless it ends so. Throws errorC
+// (`Invalid file name for the KIND: "NAME"`) when the name could leave the output folder or is
+// no file name ("/", "\", control characters, "." or "..").
+std::string documentFileName(const metaObjectVirtualDataBaseC& document, const char* fallback,
+                             const char* extension, const char* kind);
+
+// Saves the document as FOLDER/FILE and answers that path. Throws errorC
+// (`Could not save the KIND as "PATH" (error N)`) when the save reports errors.
+std::string saveDocumentAs(IModelDoc2* doc, const std::string& folder, const std::string& fileName,
+                           const char* kind);
 
 // The "FILENAME" string of a node; empty and found = false when it has none. Reading adds
 // nothing to the tree.

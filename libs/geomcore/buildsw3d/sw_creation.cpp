@@ -2,6 +2,7 @@
 
 #include "libs/KvorCadComm/app_environment.h"
 #include "libs/KvorCadComm/creation_warning.h"
+#include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/geomcore/swtools/error.h"
 
 swCreation3dS* creationOf(metaReaderC& reader) {
@@ -11,20 +12,29 @@ swCreation3dS* creationOf(metaReaderC& reader) {
 
 metaTreePtrT documentCreationOptions(const metaObjectVirtualDataBaseC& document,
                                      metaReaderC& reader) {
-    const metaTreePtrT own = document.findChild(mDocumentCreationOptionsC::keyName());
-    if (!own.isNull())
-        return own;
+    // A member document without options of its own takes those of its assembly.
+    for (metaObjectC node(document.getTreePtr()); node.isValid();
+         node = metaObjectC(getParentTreePtr(node.getTreePtr()))) {
+        const metaTreePtrT own = node.findChild(mDocumentCreationOptionsC::keyName());
+        if (!own.isNull())
+            return own;
+    }
     const swCreation3dS* creation = creationOf(reader);
     return creation != nullptr ? creation->creationOptions : metaTreePtrT();
 }
 
-mDocumentCreationOptionSettingC documentCreationSetting(const metaObjectVirtualDataBaseC& document,
-                                                        metaReaderC& reader, const char* name) {
+mDocumentCreationOptionSettingsC
+documentCreationSettings(const metaObjectVirtualDataBaseC& document, metaReaderC& reader) {
     const metaTreePtrT options = documentCreationOptions(document, reader);
     if (options.isNull())
-        return mDocumentCreationOptionSettingC();
-    mDocumentCreationOptionSettingsC settings(
+        return mDocumentCreationOptionSettingsC();
+    return mDocumentCreationOptionSettingsC(
         metaObjectC(options).findChild(mDocumentCreationOptionSettingsC::keyName()));
+}
+
+mDocumentCreationOptionSettingC documentCreationSetting(const metaObjectVirtualDataBaseC& document,
+                                                        metaReaderC& reader, const char* name) {
+    mDocumentCreationOptionSettingsC settings = documentCreationSettings(document, reader);
     if (!settings.isValid())
         return mDocumentCreationOptionSettingC();
     return settings.getSetting(name, 0);

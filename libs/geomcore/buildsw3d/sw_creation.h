@@ -62,9 +62,13 @@ void reportIncompleteItem(metaReaderC& reader, const mzComStringC& tag, const mz
                           const std::vector<mzComStringC>& losses);
 
 // The creation options that apply to a document: its own CREAOPTS child when it has one,
-// else those of the conversion; null when neither is there. Reading adds nothing to the tree.
+// else those of the nearest enclosing document (the assembly of a member part) that has
+// them, else those of the conversion; null when neither is there. Reading adds nothing to the tree.
 metaTreePtrT documentCreationOptions(const metaObjectVirtualDataBaseC& document,
                                      metaReaderC& reader);
+// The settings ("CREAOPTSETS") of those options; unbound when there are none.
+mDocumentCreationOptionSettingsC
+documentCreationSettings(const metaObjectVirtualDataBaseC& document, metaReaderC& reader);
 // One setting of those options ("SketchMode", "Multibodysolid", ...); unbound when absent.
 mDocumentCreationOptionSettingC documentCreationSetting(const metaObjectVirtualDataBaseC& document,
                                                         metaReaderC& reader, const char* name);

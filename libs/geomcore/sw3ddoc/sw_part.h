@@ -55,6 +55,17 @@ public:
     // list; a null document raises E_POINTER.
     void hideCreatedPlanes();
 
+    // Levels of detail (detail_levels.cpp): one configuration per level of the part's
+    // "PARTLOD", named by the setting "LODconfigName_" + level name or else the level's
+    // name, with the level's excluded features suppressed in it (every feature recorded
+    // under an excluded name: a drilling's history records all its cuts under it). Nothing
+    // when no level excludes a feature, unless "CreateEmptyLODConfiguration" is set. The
+    // selected level's configuration is shown at the end, else the one shown before. A
+    // level that does not rebuild is reported as a creation warning and raised as an
+    // mzComStringC `Error while creating LOD "N"`, the configuration shown before shown
+    // again; configurations made before it stay. SolidWorks failures leave as _com_error.
+    void createDetailLevels(mDocumentCreationOptionSettingsC settings);
+
     // Ends the build's hold on SolidWorks: releases every record's object, the remembered
     // feature and the document, empties the lists and sets `detached`. Runs after saving and
     // before the document is closed; afterwards no lookup finds anything and no SolidWorks

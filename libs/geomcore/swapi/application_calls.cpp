@@ -9,6 +9,13 @@ IDispatchPtr sldWorksNewPart(ISldWorks* app) {
     return result;
 }
 
+IDispatchPtr sldWorksNewAssembly(ISldWorks* app) {
+    IDispatchPtr result;
+    const HRESULT hr = swapiRequired(app)->NewAssembly(&result);
+    swapiCheck<ISldWorks>(hr);
+    return result;
+}
+
 VARIANT_BOOL sldWorksGetUserToggle(ISldWorks* app, long id) {
     VARIANT_BOOL result = VARIANT_FALSE;
     const HRESULT hr = swapiRequired(app)->GetToggle(id, &result);

@@ -6,6 +6,7 @@
 
 // ISldWorks
 IDispatchPtr sldWorksNewPart(ISldWorks* app);
+IDispatchPtr sldWorksNewAssembly(ISldWorks* app);
 VARIANT_BOOL sldWorksGetUserToggle(ISldWorks* app, long id);
 VARIANT_BOOL sldWorksGetToggle(ISldWorks* app, long id);
 void sldWorksSetUserToggle(ISldWorks* app, long id, VARIANT_BOOL value);

@@ -1,5 +1,7 @@
 #include "libs/geomcore/swapi/array_reading.h"
 
+#include "libs/geomcore/swapi/call_support.h"
+
 namespace {
 struct boundsS {
     LONG lower = 0;
@@ -153,6 +155,15 @@ _variant_t makeLongArray(const std::vector<long>& values) {
         put(array, static_cast<LONG>(i), &element);
     }
     return wrapArray(array, VT_I4);
+}
+
+_variant_t makeBstrArray(const std::vector<_bstr_t>& texts) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(texts.size()));
+    if (array == nullptr)
+        _com_issue_error(E_OUTOFMEMORY);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        put(array, static_cast<LONG>(i), swapiBstr(texts[i]));
+    return wrapArray(array, VT_BSTR);
 }
 
 _variant_t makeDispatchArray(const std::vector<IDispatch*>& objects) {

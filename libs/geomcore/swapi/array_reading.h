@@ -33,3 +33,4 @@ std::vector<_bstr_t> readBstrArray(const VARIANT& value);
 _variant_t makeDoubleArray(const std::vector<double>& values);
 _variant_t makeLongArray(const std::vector<long>& values);
 _variant_t makeDispatchArray(const std::vector<IDispatch*>& objects);
+_variant_t makeBstrArray(const std::vector<_bstr_t>& texts);

@@ -535,6 +535,16 @@ _variant_t asmDocGetBox(IAssemblyDoc* assemblyDoc, long options) {
     return result;
 }
 
+_variant_t asmDocAddComponents3(IAssemblyDoc* assemblyDoc, const VARIANT& names,
+                                const VARIANT& transforms, const VARIANT& coordinateSystems) {
+    _variant_t result;
+    const HRESULT hr =
+        swapiRequired(assemblyDoc)
+            ->AddComponents3(names, transforms, coordinateSystems, result.GetAddress());
+    swapiCheck<IAssemblyDoc>(hr);
+    return result;
+}
+
 IDispatchPtr docExtGetNewestFeature(IDocExtension* docExtension) {
     IDispatchPtr result;
     const HRESULT hr = swapiRequired(docExtension)->GetNewestFeature(&result);

@@ -103,6 +103,8 @@ _variant_t partDocGetBox(IPartDoc* partDoc, long options);
 
 // IAssemblyDoc
 _variant_t asmDocGetBox(IAssemblyDoc* assemblyDoc, long options);
+_variant_t asmDocAddComponents3(IAssemblyDoc* assemblyDoc, const VARIANT& names,
+                                const VARIANT& transforms, const VARIANT& coordinateSystems);
 
 // IDocExtension
 IDispatchPtr docExtGetNewestFeature(IDocExtension* docExtension);

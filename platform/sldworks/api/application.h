@@ -11,6 +11,8 @@
 struct ISldWorks : IDispatch {
     // A new part document from the default part template.
     virtual HRESULT NewPart(IDispatch** doc) = 0;
+    // A new, empty assembly document.
+    virtual HRESULT NewAssembly(IDispatch** doc) = 0;
     // User-preference toggle.
     virtual HRESULT GetToggle(long id, VARIANT_BOOL* value) = 0;
     // User-preference toggle.

@@ -195,6 +195,10 @@ typedef _com_ptr_t<IPartDoc> IPartDocPtr;
 struct IAssemblyDoc : IDispatch {
     // Bounding box.
     virtual HRESULT GetBox(long options, VARIANT* box) = 0;
+    // Adds components: the documents' paths (BSTR array), one transform of 16 doubles each
+    // (one double array), coordinate system names (not used); the new components, in order.
+    virtual HRESULT AddComponents3(VARIANT names, VARIANT transforms, VARIANT coordinateSystems,
+                                   VARIANT* components) = 0;
 };
 COM_DECLARE_IID(IAssemblyDoc, "{4E0B2B4A-5C1D-4F7E-9A21-6D0C3E8F1A03}");
 typedef _com_ptr_t<IAssemblyDoc> IAssemblyDocPtr;

@@ -18,27 +18,8 @@ constexpr const char* kHeader = "SWSIM-ASSEMBLY 2";
 // Assemblies that (wrongly) contain themselves stop here instead of recursing for ever.
 constexpr int kMaxDepth = 32;
 
-// The bodies of the documents of the unsuppressed components, through sub-assemblies.
-void collectBodies(const AssemblyDocument& assembly, std::vector<BodyPtr>& out, int depth) {
-    if (depth > kMaxDepth)
-        return;
-    for (const auto& c : assembly.components()) {
-        if (c->state == Component::kSuppressed)
-            continue;
-        const auto doc = c->document();
-        if (auto part = std::dynamic_pointer_cast<PartDocument>(doc)) {
-            for (const auto& b : part->bodies())
-                out.push_back(b);
-        } else if (auto sub = std::dynamic_pointer_cast<AssemblyDocument>(doc)) {
-            collectBodies(*sub, out, depth + 1);
-        }
-    }
-}
-
-TopoDS_Compound assemblyShape(const AssemblyDocument& assembly) {
-    std::vector<BodyPtr> bodies;
-    collectBodies(assembly, bodies, 0);
-    return detail::compoundOf(bodies);
+bool sameFrame(const Frame& a, const Frame& b) {
+    return a.localToModelData() == b.localToModelData();
 }
 
 } // namespace
@@ -50,7 +31,8 @@ std::shared_ptr<AssemblyDocument> AssemblyDocument::create() {
 }
 
 ComponentPtr AssemblyDocument::addComponent(const std::string& path,
-                                            const std::string& configuration) {
+                                            const std::string& configuration,
+                                            const Frame& placement) {
     if (path.empty())
         return nullptr;
     const std::string stem = detail::fileStem(path);
@@ -64,6 +46,7 @@ ComponentPtr AssemblyDocument::addComponent(const std::string& path,
     }
     auto made = std::make_shared<Component>(stem + "-" + std::to_string(n), path);
     made->configuration = configuration;
+    made->placement = placement;
     root_->children_.push_back(made);
     modified_ = true;
     return made;
@@ -72,9 +55,25 @@ ComponentPtr AssemblyDocument::addComponent(const std::string& path,
 std::string AssemblyDocument::fileText() const {
     detail::Writer w;
     w.word("components").integer(static_cast<long long>(components().size())).line();
-    for (const auto& c : components())
-        w.str(c->name()).str(c->path()).str(c->configuration).integer(c->state).line();
+    for (const auto& c : components()) {
+        w.str(c->name()).str(c->path()).str(c->configuration).integer(c->state);
+        w.frame(c->placement).line();
+    }
     writeCommon(w);
+    // Each configuration's component settings; the active one's are the components' own.
+    w.word("componentsettings").line();
+    for (const auto& config : configurations()) {
+        for (const auto& c : components()) {
+            const auto kept = config->components.find(c.get());
+            if (config == activeConfiguration())
+                w.str(c->configuration).integer(c->state);
+            else if (kept != config->components.end())
+                w.str(kept->second.configuration).integer(kept->second.state);
+            else
+                w.str("").integer(Component::kResolved);
+        }
+        w.line();
+    }
     w.word("end").line();
     return detail::sealedFile(kHeader, w.text());
 }
@@ -102,21 +101,99 @@ std::shared_ptr<AssemblyDocument> AssemblyDocument::openText(const std::string& 
         auto c = std::make_shared<Component>(name, file);
         c->configuration = configuration;
         c->state = state;
+        c->placement = r.frame();
         doc->root_->children_.push_back(std::move(c));
     }
     doc->readCommon(r);
+    r.expect("componentsettings");
+    for (const auto& config : doc->configurations()) {
+        for (const auto& c : doc->components()) {
+            Configuration::ComponentSetting& kept = config->components[c.get()];
+            kept.configuration = r.str();
+            kept.state = static_cast<long>(r.integer(0, 2));
+        }
+    }
+    doc->configurationActivated();
     r.expect("end");
     doc->path_ = path;
     doc->modified_ = false;
     return doc;
 }
 
+void AssemblyDocument::configurationLeaving() {
+    for (const auto& c : components())
+        activeConfiguration()->components[c.get()] = {c->configuration, c->state};
+}
+
+void AssemblyDocument::configurationActivated() {
+    const auto& kept = activeConfiguration()->components;
+    for (const auto& c : components()) {
+        const auto found = kept.find(c.get());
+        c->configuration = found != kept.end() ? found->second.configuration : std::string();
+        c->state = found != kept.end() ? found->second.state : Component::kResolved;
+    }
+}
+
+std::vector<BodyPtr> AssemblyDocument::componentBodies(const Component& component) const {
+    return componentBodies(component, 0);
+}
+
+std::vector<BodyPtr> AssemblyDocument::componentBodies(const Component& c, int depth) const {
+    if (c.state == Component::kSuppressed || depth > kMaxDepth)
+        return {};
+    const auto doc = c.document();
+    std::vector<BodyPtr> sources;
+    if (auto part = std::dynamic_pointer_cast<PartDocument>(doc)) {
+        // A part shared by components that show different configurations is shown in each
+        // one's configuration in turn.
+        if (!c.configuration.empty() && part->activeConfiguration()->name() != c.configuration)
+            part->showConfiguration(c.configuration);
+        sources = part->bodies();
+    } else if (auto sub = std::dynamic_pointer_cast<AssemblyDocument>(doc)) {
+        sources = sub->bodies(depth + 1);
+    }
+    auto& cache = c.placed_;
+    bool current =
+        sameFrame(cache.placement, c.placement) && cache.sources.size() == sources.size();
+    for (size_t i = 0; current && i < sources.size(); ++i)
+        current = cache.sources[i].lock() == sources[i];
+    if (current)
+        return cache.placed;
+    cache.sources.assign(sources.begin(), sources.end());
+    cache.placement = c.placement;
+    cache.placed.clear();
+    for (const auto& b : sources) {
+        BodyPtr moved = placedCopy(*b, c.placement);
+        if (!moved) {
+            cache.placed.clear();
+            break;
+        }
+        cache.placed.push_back(std::move(moved));
+    }
+    return cache.placed;
+}
+
+std::vector<BodyPtr> AssemblyDocument::bodies() const {
+    return bodies(0);
+}
+
+std::vector<BodyPtr> AssemblyDocument::bodies(int depth) const {
+    std::vector<BodyPtr> out;
+    for (const auto& c : components()) {
+        const auto placed = componentBodies(*c, depth);
+        out.insert(out.end(), placed.begin(), placed.end());
+    }
+    return out;
+}
+
+Box AssemblyDocument::box() const {
+    return detail::shapeBox(detail::compoundOf(bodies()));
+}
+
 MassProperties AssemblyDocument::geometryMass() const {
-    std::vector<BodyPtr> bodies;
-    collectBodies(*this, bodies, 0);
     MassProperties total;
     Vec3 moment{};
-    for (const auto& b : bodies) {
+    for (const auto& b : bodies()) {
         if (b->kind() != BodyKind::Solid)
             continue;
         const MassProperties m = b->massProperties();
@@ -130,18 +207,18 @@ MassProperties AssemblyDocument::geometryMass() const {
 }
 
 void AssemblyDocument::saveBitmap(const std::string& path, int width, int height) const {
-    const TopoDS_Compound shape = assemblyShape(*this);
+    const TopoDS_Compound shape = detail::compoundOf(bodies());
     const Box b = detail::shapeBox(shape);
     const double size = b.empty ? 1.0 : distance(b.min, b.max);
     detail::writeShadedBitmap(shape, size * 2e-3, path, width, height);
 }
 
 void AssemblyDocument::exportStep(const std::string& path) const {
-    detail::writeStepFile(assemblyShape(*this), path);
+    detail::writeStepFile(detail::compoundOf(bodies()), path);
 }
 
 void AssemblyDocument::exportStl(const std::string& path, bool asciiStl, double scale) const {
-    detail::writeStlFile(assemblyShape(*this), path, asciiStl, scale);
+    detail::writeStlFile(detail::compoundOf(bodies()), path, asciiStl, scale);
 }
 
 } // namespace swsim

@@ -1,12 +1,14 @@
 // An assembly document of the simulated SolidWorks: a root component whose children refer
 // to part or assembly files by path, each with the configuration it shows and its state.
 // The referenced documents are loaded by the session (which opens files and keeps the open
-// documents); the model only remembers which document a component was given. Components
-// have no placement: they sit where their documents put their bodies.
+// documents); the model only remembers which document a component was given. A component
+// is placed by a rigid transform; its bodies are seen in assembly space. Which configuration
+// a component shows, and its state, are kept per configuration of the assembly.
 #pragma once
 
 #include "platform/sldworks/model/model_document.h"
 #include "platform/sldworks/model/object.h"
+#include "platform/sldworks/model/topology.h"
 
 #include <memory>
 #include <string>
@@ -27,9 +29,13 @@ public:
     const std::string& name() const { return name_; }
     // The referenced document's file; empty for the root.
     const std::string& path() const { return path_; }
-    // The configuration the component shows; empty: the document's active one.
+    // The configuration the component shows (in the assembly's active configuration);
+    // empty: the document's active one.
     std::string configuration;
     long state = kResolved;
+    // Where the component sits: a point p of its document is at placement.toModel(p) in the
+    // assembly. The identity unless given.
+    Frame placement;
     const std::vector<std::shared_ptr<Component>>& children() const { return children_; }
     // The referenced document once the session loaded it.
     std::shared_ptr<ModelDocument> document() const { return document_.lock(); }
@@ -41,6 +47,14 @@ private:
     std::string path_;
     std::vector<std::shared_ptr<Component>> children_;
     std::weak_ptr<ModelDocument> document_;
+    // The bodies in assembly space, made again when the document's bodies or the placement
+    // change.
+    struct PlacedBodies {
+        std::vector<std::weak_ptr<Body>> sources;
+        Frame placement;
+        std::vector<BodyPtr> placed;
+    };
+    mutable PlacedBodies placed_;
 };
 
 using ComponentPtr = std::shared_ptr<Component>;
@@ -62,7 +76,18 @@ public:
     const std::vector<ComponentPtr>& components() const { return root_->children_; }
     // A new component referring to a file; named after the file ("bracket-1", "bracket-2",
     // ...). Null for an empty path.
-    ComponentPtr addComponent(const std::string& path, const std::string& configuration = {});
+    ComponentPtr addComponent(const std::string& path, const std::string& configuration = {},
+                              const Frame& placement = {});
+
+    // The bodies of a component in assembly space: its document's bodies (a part shows the
+    // component's configuration first; a sub-assembly gives its own components' bodies)
+    // moved by its placement. None for a suppressed component, one without a loaded
+    // document or with a placement that is not rigid. The same objects while neither the
+    // document's bodies nor the placement change.
+    std::vector<BodyPtr> componentBodies(const Component& component) const;
+    // The bodies of every unsuppressed component in assembly space, in component order.
+    std::vector<BodyPtr> bodies() const;
+    Box box() const;
 
     // Files: "SWSIM-ASSEMBLY 2", the components by path, then the common document data.
 
@@ -73,9 +98,15 @@ public:
     void exportStl(const std::string& path, bool asciiStl = false,
                    double scale = 1.0) const override;
 
+protected:
+    void configurationLeaving() override;
+    void configurationActivated() override;
+
 private:
     AssemblyDocument();
     std::string fileText() const override;
+    std::vector<BodyPtr> componentBodies(const Component& component, int depth) const;
+    std::vector<BodyPtr> bodies(int depth) const;
 
     ComponentPtr root_;
 };

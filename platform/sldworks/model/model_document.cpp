@@ -62,6 +62,7 @@ ConfigurationPtr ModelDocument::addConfiguration(const std::string& name,
                                                  const std::string& description, long options) {
     if (name.empty() || findConfiguration(name))
         return nullptr;
+    configurationLeaving();
     auto made = std::make_shared<Configuration>(name);
     made->comment = comment;
     made->alternateName = alternateName;
@@ -69,6 +70,7 @@ ConfigurationPtr ModelDocument::addConfiguration(const std::string& name,
     made->options = options;
     made->suppressed = activeConfiguration()->suppressed;
     made->dimensionValues = activeConfiguration()->dimensionValues;
+    made->components = activeConfiguration()->components;
     configurations_.push_back(made);
     active_ = configurations_.size() - 1;
     modified_ = true;
@@ -81,6 +83,7 @@ bool ModelDocument::showConfiguration(const std::string& name) {
         if (configurations_[i]->name() != name)
             continue;
         if (i != active_) {
+            configurationLeaving();
             active_ = i;
             configurationActivated();
         }

@@ -49,6 +49,13 @@ public:
     std::vector<const Object*> suppressed;
     // Dimension values of this configuration that differ from the document's.
     std::map<const Object*, double> dimensionValues;
+    // An assembly's components in this configuration: the configuration each shows and its
+    // state (kept here while another configuration is active).
+    struct ComponentSetting {
+        std::string configuration;
+        long state = 2;
+    };
+    std::map<const Object*, ComponentSetting> components;
 
     bool isSuppressed(const Object* feature) const;
     void setSuppressed(const Object* feature, bool suppressed);
@@ -160,6 +167,9 @@ protected:
     virtual std::string fileText() const = 0;
 
     ModelDocument();
+    // The active configuration is about to change (another is shown or a new one added):
+    // an assembly keeps its components' settings in the one it leaves.
+    virtual void configurationLeaving() {}
     // A configuration became active: a part applies its suppression and dimension values.
     virtual void configurationActivated() {}
     // The common data as one section of a document file; readCommon raises ModelError.

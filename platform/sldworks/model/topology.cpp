@@ -24,11 +24,13 @@
 #include <Standard_Failure.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopLoc_Location.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Face.hxx>
 #include <TopoDS_Wire.hxx>
 #include <gp_Pnt2d.hxx>
+#include <gp_Trsf.hxx>
 
 #include <algorithm>
 #include <cmath>
@@ -498,6 +500,49 @@ MassProperties Body::massProperties() const {
 
 Box Body::box() const {
     return boxOf(shape_->shape);
+}
+
+BodyPtr placedCopy(const Body& source, const Frame& placement) {
+    if (!placement.isRigid())
+        return nullptr;
+    const Vec3 x = placement.xDir;
+    const Vec3 y = placement.yDir;
+    const Vec3 z = placement.zDir;
+    gp_Trsf trsf;
+    try {
+        trsf.SetValues(x.x, y.x, z.x, placement.origin.x, x.y, y.y, z.y, placement.origin.y, x.z,
+                       y.z, z.z, placement.origin.z);
+    } catch (const Standard_Failure&) {
+        return nullptr;
+    }
+    // Moving shares the geometry with the source: nothing is copied but the location.
+    const TopoDS_Shape moved = source.shape().shape.Moved(TopLoc_Location(trsf));
+    auto body = std::make_shared<Body>(detail::makeRef(moved), source.kind());
+    body->name_ = source.name_;
+    body->topology_ = std::make_unique<detail::BodyTopology>();
+    auto& topo = *body->topology_;
+    TopExp::MapShapes(moved, TopAbs_FACE, topo.faceMap);
+    TopExp::MapShapes(moved, TopAbs_EDGE, topo.edgeMap);
+    TopExp::MapShapesAndAncestors(moved, TopAbs_EDGE, TopAbs_FACE, topo.edgeFaces);
+    for (int i = 1; i <= topo.faceMap.Extent(); ++i) {
+        auto f = std::make_shared<Face>(detail::makeRef(topo.faceMap(i)));
+        f->body_ = body;
+        f->index_ = i - 1;
+        if (static_cast<size_t>(i - 1) < source.faces_.size()) {
+            f->name_ = source.faces_[static_cast<size_t>(i - 1)]->name_;
+            f->colour_ = source.faces_[static_cast<size_t>(i - 1)]->colour_;
+        }
+        body->faces_.push_back(std::move(f));
+    }
+    for (int i = 1; i <= topo.edgeMap.Extent(); ++i) {
+        auto e = std::make_shared<Edge>(detail::makeRef(topo.edgeMap(i)));
+        e->body_ = body;
+        e->index_ = i - 1;
+        if (static_cast<size_t>(i - 1) < source.edges_.size())
+            e->name_ = source.edges_[static_cast<size_t>(i - 1)]->name_;
+        body->edges_.push_back(std::move(e));
+    }
+    return body;
 }
 
 } // namespace swsim

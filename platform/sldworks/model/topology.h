@@ -30,6 +30,12 @@ using BodyPtr = std::shared_ptr<Body>;
 using FacePtr = std::shared_ptr<Face>;
 using EdgePtr = std::shared_ptr<Edge>;
 
+// A copy of `source` moved by `placement` (a point p of the source goes to
+// placement.toModel(p)): how an assembly sees a component's body. Faces and edges come in
+// the source's order with their names and colours. Null when the placement is not a rigid
+// right-handed one (axes of unit length, at right angles, within 1e-9).
+BodyPtr placedCopy(const Body& source, const Frame& placement);
+
 class Face final : public Object {
 public:
     explicit Face(std::shared_ptr<detail::ShapeRef> shape);
@@ -71,6 +77,7 @@ public:
 private:
     friend class PartDocument;
     friend struct detail::BodyTopology;
+    friend BodyPtr placedCopy(const Body& source, const Frame& placement);
     std::shared_ptr<detail::ShapeRef> shape_;
     std::weak_ptr<Body> body_;
     int index_ = -1;
@@ -101,6 +108,7 @@ public:
 private:
     friend class PartDocument;
     friend struct detail::BodyTopology;
+    friend BodyPtr placedCopy(const Body& source, const Frame& placement);
     std::shared_ptr<detail::ShapeRef> shape_;
     std::weak_ptr<Body> body_;
     int index_ = -1;
@@ -132,6 +140,7 @@ public:
 private:
     friend class PartDocument;
     friend struct detail::BodyTopology;
+    friend BodyPtr placedCopy(const Body& source, const Frame& placement);
     std::shared_ptr<detail::ShapeRef> shape_;
     BodyKind kind_;
     std::string name_;

@@ -21,6 +21,14 @@ std::array<double, 16> Frame::modelToLocalData() const {
     return d;
 }
 
+bool Frame::isRigid() const {
+    constexpr double tol = 1e-9;
+    auto unit = [](Vec3 v) { return std::abs(dot(v, v) - 1.0) <= tol; };
+    return unit(xDir) && unit(yDir) && unit(zDir) && std::abs(dot(xDir, yDir)) <= tol &&
+           std::abs(dot(yDir, zDir)) <= tol && std::abs(dot(zDir, xDir)) <= tol &&
+           dot(cross(xDir, yDir), zDir) > 0.0;
+}
+
 std::array<double, 16> Frame::localToModelData() const {
     // p_model = p_local * R^T + origin: the rows of the rotation are the axes.
     std::array<double, 16> d{};

@@ -186,6 +186,14 @@ HRESULT applicationC::NewPart(IDispatch** doc) {
     });
 }
 
+HRESULT applicationC::NewAssembly(IDispatch** doc) {
+    return call("ISldWorks::NewAssembly", {}, doc, [&] {
+        const IModelDoc2Ptr made = addAssembly(swsim::AssemblyDocument::create());
+        *doc = IDispatchPtr(made).Detach();
+        return S_OK;
+    });
+}
+
 HRESULT applicationC::GetToggle(long id, VARIANT_BOOL* value) {
     return call("ISldWorks::GetToggle", {journalValue(id)}, value, [&] {
         // A toggle never set reads TRUE.

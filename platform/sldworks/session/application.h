@@ -60,6 +60,7 @@ public:
     ~applicationC() override;
 
     HRESULT NewPart(IDispatch** doc) override;
+    HRESULT NewAssembly(IDispatch** doc) override;
     HRESULT GetToggle(long id, VARIANT_BOOL* value) override;
     HRESULT SetToggle(long id, VARIANT_BOOL value) override;
     HRESULT GetIntegerSetting(long id, long* value) override;

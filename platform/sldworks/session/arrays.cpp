@@ -150,6 +150,23 @@ HRESULT readLongs(const VARIANT& value, std::vector<long>& out) {
     return S_OK;
 }
 
+HRESULT readStrings(const VARIANT& value, std::vector<std::string>& out) {
+    VARTYPE type = VT_EMPTY;
+    LONG lower = 0;
+    LONG upper = -1;
+    if (!arrayShape(value, type, lower, upper) || type != VT_BSTR)
+        return E_INVALIDARG;
+    out.clear();
+    for (LONG index = lower; index <= upper; ++index) {
+        BSTR element = nullptr;
+        if (FAILED(SafeArrayGetElement(value.parray, &index, &element)))
+            return E_INVALIDARG;
+        out.push_back(utf8Of(element));
+        SysFreeString(element);
+    }
+    return S_OK;
+}
+
 HRESULT readObjects(const VARIANT& value, std::vector<IUnknownPtr>& out) {
     VARTYPE type = VT_EMPTY;
     LONG lower = 0;

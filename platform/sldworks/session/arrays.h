@@ -29,6 +29,8 @@ HRESULT readDoubles(const VARIANT& value, std::size_t count, std::vector<double>
 // The elements of an integer array (VT_I4, VT_I2 or VT_INT; lower bound any); E_INVALIDARG
 // otherwise.
 HRESULT readLongs(const VARIANT& value, std::vector<long>& out);
+// The elements of a string array (VT_BSTR; lower bound any); E_INVALIDARG for another type.
+HRESULT readStrings(const VARIANT& value, std::vector<std::string>& out);
 // The elements of an object array (VT_DISPATCH or VT_UNKNOWN); E_INVALIDARG otherwise.
 HRESULT readObjects(const VARIANT& value, std::vector<IUnknownPtr>& out);
 

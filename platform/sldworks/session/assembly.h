@@ -23,6 +23,14 @@ public:
     HRESULT RebuildIfNeeded(VARIANT_BOOL* rebuilt) override;
     HRESULT ForceRebuild(long options) override;
 
+    // IAssemblyDoc
+    HRESULT GetBox(long options, VARIANT* box) override;
+    // Each path is loaded as the session opens documents; all components are added or none
+    // (a path that cannot be loaded, fewer than 16 doubles per path, or a transform that is
+    // not rigid answer no array and add nothing).
+    HRESULT AddComponents3(VARIANT names, VARIANT transforms, VARIANT coordinateSystems,
+                           VARIANT* components) override;
+
 private:
     docContextPtr owned_;
 };

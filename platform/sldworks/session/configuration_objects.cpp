@@ -101,18 +101,12 @@ HRESULT componentC::SetConfiguration(BSTR name) {
 HRESULT componentC::GetBodies(long kind, VARIANT* bodies) {
     return docCall(
         "IComponent::GetBodies", {journalValue(kind)}, bodies, [&](docContextS& context) {
+            // The bodies in assembly space: objects of the assembly, not of the part.
             std::vector<IDispatchPtr> wrapped;
-            const auto found = context.componentDocs.find(component_.get());
-            auto* part = found != context.componentDocs.end()
-                             ? dynamic_cast<documentC*>(found->second.GetInterfacePtr())
-                             : nullptr;
-            if (part != nullptr && component_->state != swsim::Component::kSuppressed) {
-                const auto& owner = part->context();
-                const auto list = kind == 0 || kind == 1
-                                      ? owner->part->bodies(static_cast<swsim::BodyKind>(kind))
-                                      : owner->part->bodies();
-                for (const auto& body : list)
-                    wrapped.push_back(owner->wrap(body));
+            if (context.assembly) {
+                for (const auto& body : context.assembly->componentBodies(*component_))
+                    if ((kind != 0 && kind != 1) || static_cast<long>(body->kind()) == kind)
+                        wrapped.push_back(context.wrap(body));
             }
             return putObjects(wrapped, bodies);
         });

@@ -12,6 +12,9 @@ public:
     HRESULT NewPart(IDispatch** doc) override {
         return this->notImplemented("ISldWorks::NewPart", {}, doc);
     }
+    HRESULT NewAssembly(IDispatch** doc) override {
+        return this->notImplemented("ISldWorks::NewAssembly", {}, doc);
+    }
     HRESULT GetToggle(long id, VARIANT_BOOL* value) override {
         return this->notImplemented("ISldWorks::GetToggle", {journalValue(id)}, value);
     }
@@ -366,6 +369,13 @@ public:
     using Base::Base;
     HRESULT GetBox(long options, VARIANT* box) override {
         return this->notImplemented("IAssemblyDoc::GetBox", {journalValue(options)}, box);
+    }
+    HRESULT AddComponents3(VARIANT names, VARIANT transforms, VARIANT coordinateSystems,
+                           VARIANT* components) override {
+        return this->notImplemented(
+            "IAssemblyDoc::AddComponents3",
+            {journalValue(names), journalValue(transforms), journalValue(coordinateSystems)},
+            components);
     }
 };
 

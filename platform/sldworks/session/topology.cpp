@@ -23,6 +23,11 @@ HRESULT selectEntity(docContextS& context, const swsim::ObjectPtr& entity, VARIA
     std::optional<swsim::Vec3> pick;
     if (auto* selectionData = dynamic_cast<selectionDataC*>(data))
         pick = selectionData->point();
+    // An assembly keeps no selection of its components' faces and edges.
+    if (!context.part) {
+        *selected = VARIANT_FALSE;
+        return S_OK;
+    }
     *selected = variantBool(context.part->select(entity, append != VARIANT_FALSE, 0, pick));
     return S_OK;
 }

@@ -1,0 +1,220 @@
+#include "libs/geomcore/buildasm3d/assembly_handler.h"
+
+#include "libs/KvorCadComm/meta_tree_helpers.h"
+#include "libs/KvorCadComm/trace_frames.h"
+#include "libs/KvorCore/loader/log_category.h"
+#include "libs/geomcore/buildsw3d/build_helpers.h"
+#include "libs/geomcore/buildsw3d/sw_creation.h"
+#include "libs/geomcore/buildsw3d/unbuilt_content.h"
+#include "libs/geomcore/sw3ddoc/detail_levels.h"
+#include "libs/geomcore/sw3ddoc/sw_assembly.h"
+#include "libs/geomcore/swapi/swapi.h"
+#include "libs/geomcore/swgeomtools/transform_data.h"
+#include "libs/geomcore/swtools/doc_attributes.h"
+#include "metamodel/m3d/viewhelpers.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The meta tree's lengths are in millimetres when the assembly and its parts are built.
+constexpr double buildUnitBase = 1.0;
+
+// A member part that was built and saved, and where it goes.
+struct memberS {
+    metaTreePtrT node;
+    std::string fileName;
+    std::string path;
+};
+
+// True when two member nodes hold the same part: every child but the placement is equal.
+bool samePartApartFromPlacement(const metaObjectC& a, const metaObjectC& b) {
+    metaObjEnumC x = a.enumChildren();
+    metaObjEnumC y = b.enumChildren();
+    for (;;) {
+        while (x.isValid() && metaObjectC(x.current()).getTag() == "MAT")
+            x.next();
+        while (y.isValid() && metaObjectC(y.current()).getTag() == "MAT")
+            y.next();
+        if (!x.isValid() || !y.isValid())
+            return x.isValid() == y.isValid();
+        if (metaObjectC(x.current()).compareTree(y.current()) == 0)
+            return false;
+        x.next();
+        y.next();
+    }
+}
+
+void noteFailedMember(swCreation3dS& creation, const metaObjectC& member,
+                      const mzComStringC& message) {
+    const swFailedItemS failure{member.getTag(), getNameAttr(member), message};
+    NATLINK_LOG(mzLogLevelError, mzComStringC("Member ") + failure.tag + " \"" + failure.name +
+                                     "\" failed: " + failure.message);
+    creation.failedItems.push_back(failure);
+}
+
+// Builds one member part through the reader (the part handler saves it), or finds the file
+// of an equal part built before in this assembly. Throws errorC when it cannot.
+memberS buildMember(metaReaderC& reader, swCreation3dS& creation, const metaObjectC& member,
+                    const std::vector<memberS>& built) {
+    if (member.getTag() != m3dPartC::tagName()) {
+        if (member.getTag() == m3dAsmC::tagName())
+            throw errorC("Assemblies inside an assembly cannot be built");
+        throw errorC(mzComStringC("Items of kind ") + member.getTag() +
+                     " cannot be built in an assembly");
+    }
+    memberS made{member.getTreePtr(), documentFileName(member, "Part", ".sldprt", "part"), {}};
+    // A part placed more than once is built once; another part of the same file name would
+    // overwrite it.
+    for (const memberS& other : built) {
+        if (other.fileName != made.fileName)
+            continue;
+        if (!samePartApartFromPlacement(member, metaObjectC(other.node)))
+            throw errorC(mzComStringC("Another part of the assembly is saved as \"") +
+                         made.fileName.c_str() + "\"");
+        made.path = other.path;
+        return made;
+    }
+    const std::size_t savedBefore = creation.savedDocuments.size();
+    reader.exeNode(member.getTreePtr(), nullptr);
+    if (creation.savedDocuments.size() == savedBefore)
+        throw errorC("The part was not built");
+    made.path = creation.savedDocuments.back();
+    return made;
+}
+
+std::vector<memberS> buildMembers(metaReaderC& reader, swCreation3dS& creation,
+                                  const swAssemblyC& assembly) {
+    std::vector<memberS> built;
+    const metaObjectC items(assembly.findChild("ITEMS"));
+    for (metaObjEnumC child = items.enumChildren(); child.isValid(); child.next()) {
+        const metaObjectC member(child.current());
+        if (!member.isKeyNode())
+            continue;
+        try {
+            built.push_back(buildMember(reader, creation, member, built));
+        } catch (const errorC& error) {
+            noteFailedMember(creation, member, error.getMessage());
+        } catch (const _com_error& error) {
+            noteFailedMember(creation, member,
+                             mzComStringC("SolidWorks call failed: ") + error.ErrorMessage());
+        } catch (const std::exception& error) {
+            noteFailedMember(creation, member, mzComStringC(error.what()));
+        }
+    }
+    return built;
+}
+
+// One component per member at the member's placement (the identity without a "MAT").
+void placeMembers(swAssemblyC& assembly, swCreation3dS& creation,
+                  const std::vector<memberS>& members) {
+    const IAssemblyDocPtr assemblyDoc = requireInterfaceOf<IAssemblyDoc>(assembly.modelDoc);
+    for (const memberS& member : members) {
+        const metaObjectC node(member.node);
+        matrixC4x4<double> placement = matrixC4x4<double>::identity();
+        getMatrix(node, placement);
+        const _variant_t components =
+            asmDocAddComponents3(assemblyDoc, makeBstrArray({_bstr_t(member.path.c_str())}),
+                                 transformToVariant(placement), _variant_t());
+        if (!variantHoldsArray(components) || readObjectArray(components).empty())
+            noteFailedMember(creation, node,
+                             mzComStringC("Could not place \"") + member.path.c_str() +
+                                 "\" in the assembly (its placement must be a rigid, "
+                                 "right-handed transform)");
+    }
+}
+
+void writeAttributes(swAssemblyC& assembly, metaReaderC& reader) {
+    const metaTreePtrT options = documentCreationOptions(assembly, reader);
+    if (options.isNull())
+        return;
+    mDocumentCreationOptionsC view(options);
+    writeDocumentAttributes(assembly.modelDoc, view);
+}
+
+void createLevelsOfDetail(swAssemblyC& assembly, metaReaderC& reader, swCreation3dS& creation) {
+    if (creationOptionInt(assembly, reader, "CreateLOD", 0) == 0)
+        return;
+    try {
+        createAssemblyDetailLevels(assembly, documentCreationSettings(assembly, reader));
+    } catch (const _com_error& error) {
+        const mzComStringC message =
+            mzComStringC("SolidWorks call failed: ") + error.ErrorMessage();
+        NATLINK_LOG(mzLogLevelError, mzComStringC("Levels of detail: ") + message);
+        creation.failedItems.push_back({"PARTLOD", getNameAttr(assembly), message});
+    }
+}
+
+// Closes the assembly and the parts it loaded however the build ends, so that a batch
+// leaves no document open. Closing a document that is not open changes nothing.
+class assemblyCloserC {
+public:
+    assemblyCloserC(ISldWorks* app, const std::vector<memberS>& members)
+        : app_(app), members_(members) {}
+    assemblyCloserC(const assemblyCloserC&) = delete;
+    assemblyCloserC& operator=(const assemblyCloserC&) = delete;
+    // The assembly's path once it is saved; an unsaved one is closed by the empty path.
+    std::string assemblyPath;
+    ~assemblyCloserC() {
+        close(assemblyPath);
+        for (const memberS& member : members_)
+            close(member.path);
+    }
+
+private:
+    void close(const std::string& path) noexcept {
+        try {
+            sldWorksCloseDocument(app_, _bstr_t(path.c_str()));
+        } catch (const _com_error& error) {
+            NATLINK_LOG(mzLogLevelError, mzComStringC("Could not close \"") + path.c_str() +
+                                             "\": " + error.ErrorMessage());
+        } catch (...) {
+            // Nothing may leave a destructor; the document stays open.
+        }
+    }
+
+    ISldWorks* app_;
+    const std::vector<memberS>& members_;
+};
+
+} // namespace
+
+int swMeta3dAssemblyC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*data*/) {
+    NATLINK_TRACE_FRAME_C("swMeta3dAssemblyC::execute");
+    swCreation3dS* creation = creationOf(reader);
+    if (creation == nullptr || !creation->app)
+        failCreation("No SolidWorks session to build the assembly in");
+
+    swAssemblyC assembly(getParentTreePtr(tagToken));
+    const std::string fileName = documentFileName(assembly, "Assembly", ".sldasm", "assembly");
+    noteUnbuiltContent(assembly, reader);
+    // Members convert with the assembly, so that their placements and contents agree.
+    assembly.setUnitBase(buildUnitBase, 1);
+
+    const std::size_t failedBefore = creation->failedItems.size();
+    const std::vector<memberS> members = buildMembers(reader, *creation, assembly);
+    if (members.empty())
+        failCreation(creation->failedItems.size() == failedBefore
+                         ? mzComStringC("The assembly ") + quotedName(getNameAttr(assembly)) +
+                               " has no member parts"
+                         : mzComStringC("No member part of the assembly ") +
+                               quotedName(getNameAttr(assembly)) + " was built");
+    assemblyCloserC closer(creation->app, members);
+    const IModelDoc2Ptr doc(sldWorksNewAssembly(creation->app));
+    if (!doc)
+        failCreation("Could not create an assembly");
+    assembly.modelDoc = doc;
+
+    placeMembers(assembly, *creation, members);
+    writeAttributes(assembly, reader);
+    // Mate references go here, before the levels of detail.
+    createLevelsOfDetail(assembly, reader, *creation);
+
+    closer.assemblyPath =
+        saveDocumentAs(assembly.modelDoc, creation->outputLocation, fileName, "assembly");
+    creation->savedDocuments.push_back(closer.assemblyPath);
+    assembly.modelDoc = nullptr;
+    return 1;
+}
