@@ -190,8 +190,11 @@ int swMeta3dAssemblyC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
     swAssemblyC assembly(getParentTreePtr(tagToken));
     const std::string fileName = documentFileName(assembly, "Assembly", ".sldasm", "assembly");
     noteUnbuiltContent(assembly, reader);
-    // Members convert with the assembly, so that their placements and contents agree.
-    assembly.setUnitBase(buildUnitBase, 1);
+    // Members convert with the assembly, so that their placements and contents agree. A
+    // stored unit that is no positive length would scale every length by a nonsense factor.
+    if (assembly.setUnitBase(buildUnitBase, 1) == 0)
+        failCreation(mzComStringC("Invalid UNITBASE of the assembly ") +
+                     quotedName(getNameAttr(assembly)) + " or one of its parts");
 
     const std::size_t failedBefore = creation->failedItems.size();
     const std::vector<memberS> members = buildMembers(reader, *creation, assembly);
