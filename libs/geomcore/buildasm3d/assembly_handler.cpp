@@ -4,6 +4,7 @@
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/buildsw3d/build_helpers.h"
+#include "libs/geomcore/buildsw3d/mate_reference_steps.h"
 #include "libs/geomcore/buildsw3d/sw_creation.h"
 #include "libs/geomcore/buildsw3d/unbuilt_content.h"
 #include "libs/geomcore/sw3ddoc/detail_levels.h"
@@ -212,7 +213,8 @@ int swMeta3dAssemblyC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
 
     placeMembers(assembly, *creation, members);
     writeAttributes(assembly, reader);
-    // Mate references go here, before the levels of detail.
+    runMateReferenceStep(assembly, reader,
+                         [&](int mode) { addAssemblyMateReferences(assembly, mode); });
     createLevelsOfDetail(assembly, reader, *creation);
 
     closer.assemblyPath =

@@ -94,18 +94,6 @@ void writeAttributes(const swPartC& part, metaReaderC& reader) {
     writeDocumentAttributes(doc, view);
 }
 
-// A failure ends the mate references of the part, not its build; it is reported.
-void addMateReferences(swPartC& part, metaReaderC& reader, swCreation3dS& creation) {
-    try {
-        addPartMateReferences(part, mateReferenceMode(part, reader));
-    } catch (const _com_error& error) {
-        const mzComStringC message =
-            mzComStringC("Mate references could not be made: ") + error.ErrorMessage();
-        NATLINK_LOG(mzLogLevelError, message);
-        creation.failedItems.push_back({"CLASSIFICATIONINFO", mzComStringC(), message});
-    }
-}
-
 } // namespace
 
 int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*data*/) {
@@ -168,7 +156,8 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
                     reader.exeNode(node, &part);
             }
             step = "adding the mate references";
-            addMateReferences(part, reader, *creation);
+            runMateReferenceStep(part, reader,
+                                 [&](int mode) { addPartMateReferences(part, mode); });
 
             step = "making the levels of detail";
             createLevelsOfDetail(part, reader);

@@ -1,8 +1,10 @@
 #include "libs/geomcore/buildsw3d/mate_reference_steps.h"
 
 #include "libs/KvorCadComm/trace_frames.h"
+#include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/buildsw3d/sw_creation.h"
 #include "libs/geomcore/swgeomtools/mate_references.h"
+#include "metamodel/m3d/viewhelpers.h"
 
 #include <memory>
 
@@ -17,6 +19,20 @@ void addDocumentMateReferences(IModelDoc2Ptr& document, metaTreePtrT node, int m
     context.document = std::addressof(document);
     context.documentView = m3dDocumentC(node);
     buildMateReferences(context, identity, mode);
+}
+
+void addAssemblyMateReferences(swAssemblyC& assembly, int mode) {
+    addDocumentMateReferences(assembly.modelDoc, assembly.getTreePtr(), mode);
+}
+
+void noteMateReferenceFailure(const metaObjectVirtualDataBaseC& document, metaReaderC& reader,
+                              const _com_error& error) {
+    const mzComStringC message =
+        mzComStringC("Mate references could not be made: SolidWorks call failed: ") +
+        error.ErrorMessage();
+    NATLINK_LOG(mzLogLevelError, message);
+    if (swCreation3dS* creation = creationOf(reader))
+        creation->failedItems.push_back({"CLASSIFICATIONINFO", getNameAttr(document), message});
 }
 
 void addPartMateReferences(swPartC& part, int mode) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "libs/KvorMetaApi/metaread/reader.h"
+#include "libs/geomcore/buildsw3d/sw_creation.h"
+#include "libs/geomcore/sw3ddoc/sw_assembly.h"
 #include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "platform/sldworks/api/sldworks_api.h"
 
@@ -12,6 +14,25 @@ int mateReferenceMode(const metaObjectVirtualDataBaseC& document, metaReaderC& r
 // The mate references of the built part (its modelDoc and meta node). SolidWorks failures
 // leave as _com_error for the builder to handle.
 void addPartMateReferences(swPartC& part, int mode);
+
+// The mate references of the built assembly (its modelDoc and meta node).
+void addAssemblyMateReferences(swAssemblyC& assembly, int mode);
+
+void noteMateReferenceFailure(const metaObjectVirtualDataBaseC& document, metaReaderC& reader,
+                              const _com_error& error);
+
+// A builder's mate-reference step: the mode from "CreateMateReferences", then `step`; a
+// SolidWorks failure ends the mate references (not the build) and is noted as a failed item
+// "CLASSIFICATIONINFO" of the document.
+template <class Step>
+void runMateReferenceStep(const metaObjectVirtualDataBaseC& document, metaReaderC& reader,
+                          Step step) {
+    try {
+        step(mateReferenceMode(document, reader));
+    } catch (const _com_error& error) {
+        noteMateReferenceFailure(document, reader, error);
+    }
+}
 
 // The same over any built document: `document` is the builder's own holder of the document
 // pointer, `node` the document's meta node.

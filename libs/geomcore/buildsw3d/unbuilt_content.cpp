@@ -36,8 +36,8 @@ int creationOptionInt(const metaObjectVirtualDataBaseC& document, metaReaderC& r
 void noteUnbuiltContent(const metaObjectVirtualDataBaseC& view, metaReaderC& reader) {
     const metaObjectC document(view.getTreePtr());
     const mzComStringC name = getNameAttr(document);
-    // The part builder makes a part's annotation sets, connection points and mate references;
-    // the assembly builder makes none of them.
+    // The part builder makes a part's annotation sets and connection points; the assembly
+    // builder makes neither (both builders make their document's mate references).
     if (document.getTag() == m3dAsmC::tagName()) {
         if (hasKeyChild(metaObjectC(document.findChild("ANNOTATIONSETS"))))
             noteNotBuilt(reader, "ANNOTATIONSETS", name,
@@ -45,11 +45,6 @@ void noteUnbuiltContent(const metaObjectVirtualDataBaseC& view, metaReaderC& rea
         if (hasKeyChild(metaObjectC(document.findChild("CONNPOINTS"))))
             noteNotBuilt(reader, "CONNPOINTS", name,
                          "connection points of an assembly are not built");
-        const mDocumentAttrC attributes(document.findChild("ASMATTR"));
-        if (!attributes.getClassificationInfo().isEmpty() &&
-            creationOptionInt(document, reader, "CreateMateReferences", 1) != 0)
-            noteNotBuilt(reader, "CLASSIFICATIONINFO", name,
-                         "the mate references of an assembly are not built");
     }
 
     const m3dPartDetailLevelC levels(document.findChild(m3dPartDetailLevelC::tagName()));
