@@ -234,4 +234,22 @@ TEST_F(PatternDetection, RealGcdAndItsHelpers) {
         EXPECT_LE(values[i - 1], values[i]);
 }
 
+TEST_F(PatternDetection, ManyCloseInstancesOnACircleAreNoGrid) {
+    // 360 instances one degree apart: their tiny common step along any direction would need
+    // more grid positions than an integer holds; the grid is refused and the circle found.
+    std::vector<point> instances;
+    for (int k = 1; k < 360; ++k) {
+        const double a = k * std::numbers::pi / 180.0;
+        instances.emplace_back(200.0 * std::cos(a), 200.0 * std::sin(a));
+    }
+    const metaObjectC view = pattern({200.0, 0.0}, instances);
+    const m3dFeatPatternC p(view.getTreePtr());
+    featPatternGeomLinearC linear(p, 1);
+    EXPECT_EQ(linear.detect(), 0);
+    featPatternGeomCircleC circle(p, 1);
+    ASSERT_EQ(circle.detect(), 1);
+    EXPECT_NEAR(circle.angleStep, 1.0, 1e-9);
+    EXPECT_EQ(circle.instanceCount(), 360);
+}
+
 } // namespace

@@ -295,11 +295,14 @@ std::int32_t featPatternGeomLinearC::detect() {
         return 0;
     if ((spacing1 > 0.0 && spacing1 < 1e-6) || (spacing2 > 0.0 && spacing2 < 1e-6))
         return 0;
-    count1 = spacing1 != 0.0 ? static_cast<std::int32_t>(extent1 / spacing1 + 0.5) + 1 : 1;
-    count2 = spacing2 != 0.0 ? static_cast<std::int32_t>(extent2 / spacing2 + 0.5) + 1 : 1;
-    // A grid that would be mostly empty is no pattern of these points.
-    if (count1 > 4 * m || count2 > 4 * m)
+    const double steps1 = spacing1 != 0.0 ? std::floor(extent1 / spacing1 + 0.5) : 0.0;
+    const double steps2 = spacing2 != 0.0 ? std::floor(extent2 / spacing2 + 0.5) : 0.0;
+    // A grid that would be mostly empty is no pattern of these points. Compared before the
+    // counts are made integers: a tiny common step gives more positions than 32 bits hold.
+    if (steps1 + 1.0 > 4.0 * m || steps2 + 1.0 > 4.0 * m)
         return 0;
+    count1 = static_cast<std::int32_t>(steps1) + 1;
+    count2 = static_cast<std::int32_t>(steps2) + 1;
     valid = 1;
     return 1;
 }
