@@ -6,8 +6,10 @@
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swtools/error.h"
 #include "metamodel/m3d/viewhelpers.h"
+#include "platform/sldworks/session/session.h"
 #include "tests/solids/solids_fixture.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -141,6 +143,34 @@ TEST_F(PatternHandler, OnePatternsPlaneDoesNotCarryOverToTheNext) {
     EXPECT_EQ(countFeatures("LPattern"), 1);
     EXPECT_TRUE(hasItem("K_1"));
     EXPECT_FALSE(hasItem("H_1"));
+}
+
+TEST_F(PatternHandler, CircleInAMirroredSketchFrameSkipsWhereItsPointsSay) {
+    hole("H", 70, 30, 3);
+    // The pattern sketch frame has its Y (and Z) against the plane's: its points are (x, -y)
+    // of the model's. Eight positions 45 degrees apart about (50, 30), 135 degrees missing.
+    std::string points;
+    char point[80];
+    for (int k : {1, 2, 4, 5, 6, 7}) {
+        std::snprintf(point, sizeof point, "(POINT %.17g %.17g) ", 50 + 20 * std::cos(k * pi / 4),
+                      -(30 + 20 * std::sin(k * pi / 4)));
+        points += point;
+    }
+    const std::string text =
+        "(FEATPATTERN (NAME \"Ring\") (FPBASEFEAT (NAME \"H\") (POINT3D 70 30 10))"
+        " (FPSKETCH (MAT 1 0 0 0  0 -1 0 0  0 0 -1 0  0 0 10 1) (SKETCHON (PLANE \"XY\"))"
+        " (FPSKETCHPOINTS " +
+        points + ")))";
+    EXPECT_EQ(run(text), 1);
+    EXPECT_EQ(countFeatures("CirPattern"), 1);
+    EXPECT_NEAR(volume(), 60000 - 7 * pi * 9 * 10, 1e-6);
+    const swsim::PartDocumentPtr model = sessionPartOf(doc());
+    for (int k = 0; k < 8; ++k) {
+        // The wall point towards +X of each hole lies on a face only where the hole is.
+        const swsim::Vec3 wall{50 + 20 * std::cos(k * pi / 4) + 3, 30 + 20 * std::sin(k * pi / 4),
+                               5};
+        EXPECT_EQ(model->findFaceAt(wall, {-1, 0, 0}, 1e-6) != nullptr, k != 3) << "hole " << k;
+    }
 }
 
 } // namespace
