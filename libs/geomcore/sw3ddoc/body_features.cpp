@@ -26,7 +26,7 @@ struct extrusionHeadS {
     VARIANT_BOOL single = 0;
     double depth = 0.0;
     VARIANT_BOOL draftOn = 0;
-    VARIANT_BOOL draftInward = 0;
+    VARIANT_BOOL draftOutward = 0;
     double draftAngle = 0.0;
 };
 
@@ -36,7 +36,7 @@ extrusionHeadS readExtrusionHead(const m3dFeatExtrudeC& view, int axis) {
     head.depth = view.getParamVector().getValue();
     const double draft = view.getDraftAngle();
     head.draftOn = fromComparison(std::fabs(draft) > 0.0001);
-    head.draftInward = fromComparison(!(draft > 0.0001));
+    head.draftOutward = fromComparison(!(draft > 0.0001));
     head.draftAngle = std::fabs(draft * pi / 180.0);
     return head;
 }
@@ -60,7 +60,7 @@ int createExtrusionFeature(const m3dFeatExtrudeC& view, const int& cut, const in
         const IFeatureManagerPtr manager = featureManagerOf(doc);
         IFeaturePtr made = featureCreateCutExtrusion(
             manager, h.single, constFalse, reverse, 0, 0, h.depth, h.depth, h.draftOn, h.draftOn,
-            h.draftInward, h.draftInward, h.draftAngle, h.draftAngle, constFalse, constFalse,
+            h.draftOutward, h.draftOutward, h.draftAngle, h.draftAngle, constFalse, constFalse,
             constFalse, constFalse, constFalse, constFalse, constTrue);
         feature = made;
         typeName = cutExtrusionTypeName;
@@ -71,7 +71,7 @@ int createExtrusionFeature(const m3dFeatExtrudeC& view, const int& cut, const in
     if (firstFeature != 0) {
         const HRESULT status = modelDocCreateExtrusion(
             swapiRequired<IModelDoc2>(doc), h.single, constFalse, reverse, 0, 0, h.depth, h.depth,
-            h.draftOn, h.draftOn, h.draftInward, h.draftInward, h.draftAngle, h.draftAngle,
+            h.draftOn, h.draftOn, h.draftOutward, h.draftOutward, h.draftAngle, h.draftAngle,
             constFalse, constFalse);
         typeName = firstExtrusionTypeName;
         if (status == S_OK && !feature)
@@ -82,7 +82,7 @@ int createExtrusionFeature(const m3dFeatExtrudeC& view, const int& cut, const in
     const IFeatureManagerPtr manager = featureManagerOf(doc);
     IFeaturePtr made = featureCreateExtrusion(
         manager, h.single, constFalse, reverse, 0, 0, h.depth, h.depth, h.draftOn, h.draftOn,
-        h.draftInward, h.draftInward, h.draftAngle, h.draftAngle, constFalse, constFalse,
+        h.draftOutward, h.draftOutward, h.draftAngle, h.draftAngle, constFalse, constFalse,
         constFalse, constFalse, fromComparison(multibody != 1), constFalse, constTrue);
     feature = made;
     typeName = bossExtrusionTypeName;

@@ -225,12 +225,12 @@ IDispatchPtr modelDocSketchCircle(IModelDoc2* doc, double x, double y, double z,
 HRESULT modelDocCreateExtrusion(IModelDoc2* doc, VARIANT_BOOL singleDirection, VARIANT_BOOL flip,
                                 VARIANT_BOOL reverse, long endCondition1, long endCondition2,
                                 double depth1, double depth2, VARIANT_BOOL draft1,
-                                VARIANT_BOOL draft2, VARIANT_BOOL draftInward1,
-                                VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+                                VARIANT_BOOL draft2, VARIANT_BOOL draftOutward1,
+                                VARIANT_BOOL draftOutward2, double draftAngle1, double draftAngle2,
                                 VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2) {
     const HRESULT hr = swapiRequired(doc)->CreateExtrusion(
         singleDirection, flip, reverse, endCondition1, endCondition2, depth1, depth2, draft1,
-        draft2, draftInward1, draftInward2, draftAngle1, draftAngle2, offsetReverse1,
+        draft2, draftOutward1, draftOutward2, draftAngle1, draftAngle2, offsetReverse1,
         offsetReverse2);
     swapiCheck<IModelDoc2>(hr);
     return hr;

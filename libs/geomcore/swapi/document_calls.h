@@ -48,8 +48,8 @@ IDispatchPtr modelDocSketchCircle(IModelDoc2* doc, double x, double y, double z,
 HRESULT modelDocCreateExtrusion(IModelDoc2* doc, VARIANT_BOOL singleDirection, VARIANT_BOOL flip,
                                 VARIANT_BOOL reverse, long endCondition1, long endCondition2,
                                 double depth1, double depth2, VARIANT_BOOL draft1,
-                                VARIANT_BOOL draft2, VARIANT_BOOL draftInward1,
-                                VARIANT_BOOL draftInward2, double draftAngle1, double draftAngle2,
+                                VARIANT_BOOL draft2, VARIANT_BOOL draftOutward1,
+                                VARIANT_BOOL draftOutward2, double draftAngle1, double draftAngle2,
                                 VARIANT_BOOL offsetReverse1, VARIANT_BOOL offsetReverse2);
 VARIANT_BOOL modelDocRebuild(IModelDoc2* doc, VARIANT_BOOL topOnly);
 VARIANT_BOOL modelDocRebuildCheck(IModelDoc2* doc, VARIANT_BOOL topOnly);

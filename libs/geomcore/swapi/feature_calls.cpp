@@ -5,7 +5,7 @@
 IFeaturePtr featureCreateExtrusion(
     IFeatureManager* featureManager, VARIANT_BOOL singleDirection, VARIANT_BOOL flip,
     VARIANT_BOOL reverse, long endCondition1, long endCondition2, double depth1, double depth2,
-    VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftInward1, VARIANT_BOOL draftInward2,
+    VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftOutward1, VARIANT_BOOL draftOutward2,
     double draftAngle1, double draftAngle2, VARIANT_BOOL offsetReverse1,
     VARIANT_BOOL offsetReverse2, VARIANT_BOOL translate1, VARIANT_BOOL translate2,
     VARIANT_BOOL merge, VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect) {
@@ -13,7 +13,7 @@ IFeaturePtr featureCreateExtrusion(
     const HRESULT hr =
         swapiRequired(featureManager)
             ->CreateExtrusion(singleDirection, flip, reverse, endCondition1, endCondition2, depth1,
-                              depth2, draft1, draft2, draftInward1, draftInward2, draftAngle1,
+                              depth2, draft1, draft2, draftOutward1, draftOutward2, draftAngle1,
                               draftAngle2, offsetReverse1, offsetReverse2, translate1, translate2,
                               merge, featureScope, autoSelect, &result);
     swapiCheck<IFeatureManager>(hr);
@@ -23,7 +23,7 @@ IFeaturePtr featureCreateExtrusion(
 IFeaturePtr featureCreateCutExtrusion(
     IFeatureManager* featureManager, VARIANT_BOOL singleDirection, VARIANT_BOOL flip,
     VARIANT_BOOL reverse, long endCondition1, long endCondition2, double depth1, double depth2,
-    VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftInward1, VARIANT_BOOL draftInward2,
+    VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftOutward1, VARIANT_BOOL draftOutward2,
     double draftAngle1, double draftAngle2, VARIANT_BOOL offsetReverse1,
     VARIANT_BOOL offsetReverse2, VARIANT_BOOL translate1, VARIANT_BOOL translate2,
     VARIANT_BOOL merge, VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect) {
@@ -31,7 +31,7 @@ IFeaturePtr featureCreateCutExtrusion(
     const HRESULT hr =
         swapiRequired(featureManager)
             ->CreateCutExtrusion(singleDirection, flip, reverse, endCondition1, endCondition2,
-                                 depth1, depth2, draft1, draft2, draftInward1, draftInward2,
+                                 depth1, depth2, draft1, draft2, draftOutward1, draftOutward2,
                                  draftAngle1, draftAngle2, offsetReverse1, offsetReverse2,
                                  translate1, translate2, merge, featureScope, autoSelect, &result);
     swapiCheck<IFeatureManager>(hr);

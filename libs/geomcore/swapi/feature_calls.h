@@ -8,14 +8,14 @@
 IFeaturePtr featureCreateExtrusion(
     IFeatureManager* featureManager, VARIANT_BOOL singleDirection, VARIANT_BOOL flip,
     VARIANT_BOOL reverse, long endCondition1, long endCondition2, double depth1, double depth2,
-    VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftInward1, VARIANT_BOOL draftInward2,
+    VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftOutward1, VARIANT_BOOL draftOutward2,
     double draftAngle1, double draftAngle2, VARIANT_BOOL offsetReverse1,
     VARIANT_BOOL offsetReverse2, VARIANT_BOOL translate1, VARIANT_BOOL translate2,
     VARIANT_BOOL merge, VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect);
 IFeaturePtr featureCreateCutExtrusion(
     IFeatureManager* featureManager, VARIANT_BOOL singleDirection, VARIANT_BOOL flip,
     VARIANT_BOOL reverse, long endCondition1, long endCondition2, double depth1, double depth2,
-    VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftInward1, VARIANT_BOOL draftInward2,
+    VARIANT_BOOL draft1, VARIANT_BOOL draft2, VARIANT_BOOL draftOutward1, VARIANT_BOOL draftOutward2,
     double draftAngle1, double draftAngle2, VARIANT_BOOL offsetReverse1,
     VARIANT_BOOL offsetReverse2, VARIANT_BOOL translate1, VARIANT_BOOL translate2,
     VARIANT_BOOL merge, VARIANT_BOOL featureScope, VARIANT_BOOL autoSelect);
