@@ -317,24 +317,24 @@ void printPatterns(const swsim::PartDocument& model, std::ostream& out) {
         if (!any)
             out << "patterns:\n";
         any = true;
-        const swsim::PatternSpec& spec = pattern->pattern();
+        const swsim::PatternLayout& layout = pattern->pattern();
         const auto seed = pattern->seed();
         out << "  \"" << pattern->name() << "\" of \"" << (seed ? seed->name() : "") << "\"";
-        switch (spec.kind) {
-        case swsim::PatternSpec::Kind::Linear:
-            out << " linear " << spec.count1 << " x " << spec.count2;
+        switch (layout.kind) {
+        case swsim::PatternLayout::Kind::Linear:
+            out << " linear " << layout.count1 << " x " << layout.count2;
             break;
-        case swsim::PatternSpec::Kind::Circular:
-            out << " circular " << spec.count;
+        case swsim::PatternLayout::Kind::Circular:
+            out << " circular " << layout.count;
             break;
-        case swsim::PatternSpec::Kind::Sketch:
-            out << " sketch-driven " << spec.instanceCount();
+        case swsim::PatternLayout::Kind::Sketch:
+            out << " sketch-driven " << layout.instanceCount();
             break;
         }
         out << " instances, skipped";
-        if (spec.skipped.empty())
+        if (layout.skipped.empty())
             out << " none";
-        for (int skipped : spec.skipped)
+        for (int skipped : layout.skipped)
             out << ' ' << skipped;
         out << '\n';
     }

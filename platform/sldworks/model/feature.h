@@ -162,7 +162,7 @@ struct HoleSpec {
 // instance k is turned by k * angle (radians, right-handed about the axis direction; the
 // sign carries the sense) about the axis. Sketch-driven: instance k is moved by offsets[k-1].
 // Skipped instances are left out; instance 0 cannot be skipped.
-struct PatternSpec {
+struct PatternLayout {
     enum class Kind { Linear = 0, Circular = 1, Sketch = 2 };
     Kind kind = Kind::Linear;
     Vec3 dir1{1, 0, 0};
@@ -197,7 +197,7 @@ public:
     std::shared_ptr<Feature> sketch() const { return sketch_.lock(); }
     // A pattern's seed feature and its definition (null / empty for other features).
     std::shared_ptr<Feature> seed() const { return seed_.lock(); }
-    const PatternSpec& pattern() const { return pattern_; }
+    const PatternLayout& pattern() const { return pattern_; }
     // Parameters the feature was created with (for inspection and saving).
     const std::vector<std::pair<std::string, double>>& parameters() const { return parameters_; }
     const detail::ShapeRef& tool() const { return *tool_; }
@@ -208,7 +208,7 @@ private:
     std::shared_ptr<detail::ShapeRef> tool_;
     std::weak_ptr<Feature> sketch_;
     std::weak_ptr<Feature> seed_;
-    PatternSpec pattern_;
+    PatternLayout pattern_;
     // The seed's tool the pattern's tool was made from: a regenerated seed remakes it.
     std::shared_ptr<detail::ShapeRef> seedTool_;
     std::vector<std::pair<std::string, double>> parameters_;

@@ -166,9 +166,9 @@ public:
     // cut pattern by one boolean. `sketch` (optional) is the sketch that holds the pattern's
     // reference geometry. Null with lastError() for another seed, fewer than two instances, a
     // zero or non-finite step or direction, or geometry the model cannot apply.
-    SolidFeaturePtr addPattern(const SolidFeaturePtr& seed, const PatternSpec& spec,
+    SolidFeaturePtr addPattern(const SolidFeaturePtr& seed, const PatternLayout& layout,
                                const SketchPtr& sketch);
-    // Replaces a pattern's skipped instances (numbers as in PatternSpec). Numbers outside
+    // Replaces a pattern's skipped instances (numbers as in PatternLayout). Numbers outside
     // 1 .. instances - 1 and repeats are not taken. The part is replayed. False for a feature
     // that is no pattern of this part.
     bool setPatternSkipped(const SolidFeaturePtr& pattern, const std::vector<int>& skipped);

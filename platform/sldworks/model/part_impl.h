@@ -22,7 +22,7 @@ bool boxesOverlap(const Box& a, const Box& b);
 // A pattern's definition and seed index from its saved parameters; false when they make no
 // pattern.
 bool patternFromParameters(const std::vector<std::pair<std::string, double>>& parameters,
-                           PatternSpec& spec, long long& seedIndex);
+                           PatternLayout& layout, long long& seedIndex);
 } // namespace detail
 
 struct BodyState {

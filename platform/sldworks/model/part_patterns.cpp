@@ -17,7 +17,7 @@
 
 namespace swsim {
 
-int PatternSpec::instanceCount() const {
+int PatternLayout::instanceCount() const {
     switch (kind) {
     case Kind::Linear:
         return count1 * count2;
@@ -35,97 +35,99 @@ bool finite(Vec3 v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-// Why the spec cannot make a pattern ("" when it can).
-std::string specProblem(const PatternSpec& spec) {
+// Why the layout cannot make a pattern ("" when it can).
+std::string layoutProblem(const PatternLayout& layout) {
     constexpr int kMaxInstances = 100000;
-    switch (spec.kind) {
-    case PatternSpec::Kind::Linear:
-        if (spec.count1 < 1 || spec.count2 < 1 || spec.count1 > kMaxInstances ||
-            spec.count2 > kMaxInstances / spec.count1)
+    switch (layout.kind) {
+    case PatternLayout::Kind::Linear:
+        if (layout.count1 < 1 || layout.count2 < 1 || layout.count1 > kMaxInstances ||
+            layout.count2 > kMaxInstances / layout.count1)
             return "the counts must be at least 1";
-        if ((spec.count1 > 1 && (!(std::abs(spec.spacing1) > 1e-9) || !std::isfinite(spec.spacing1) ||
-                                 !(norm(spec.dir1) > 1e-9) || !finite(spec.dir1))) ||
-            (spec.count2 > 1 && (!(std::abs(spec.spacing2) > 1e-9) || !std::isfinite(spec.spacing2) ||
-                                 !(norm(spec.dir2) > 1e-9) || !finite(spec.dir2))))
+        if ((layout.count1 > 1 &&
+             (!(std::abs(layout.spacing1) > 1e-9) || !std::isfinite(layout.spacing1) ||
+              !(norm(layout.dir1) > 1e-9) || !finite(layout.dir1))) ||
+            (layout.count2 > 1 &&
+             (!(std::abs(layout.spacing2) > 1e-9) || !std::isfinite(layout.spacing2) ||
+              !(norm(layout.dir2) > 1e-9) || !finite(layout.dir2))))
             return "a direction with more than one instance needs a line and a spacing";
         break;
-    case PatternSpec::Kind::Circular:
-        if (spec.count < 1 || spec.count > kMaxInstances)
+    case PatternLayout::Kind::Circular:
+        if (layout.count < 1 || layout.count > kMaxInstances)
             return "the count must be at least 1";
-        if (!(std::abs(spec.angle) > 1e-12) || !std::isfinite(spec.angle) ||
-            !(norm(spec.axisDirection) > 1e-9) || !finite(spec.axisDirection) ||
-            !finite(spec.axisPoint))
+        if (!(std::abs(layout.angle) > 1e-12) || !std::isfinite(layout.angle) ||
+            !(norm(layout.axisDirection) > 1e-9) || !finite(layout.axisDirection) ||
+            !finite(layout.axisPoint))
             return "the pattern needs an axis and an angle";
         break;
-    case PatternSpec::Kind::Sketch:
-        if (spec.offsets.size() > static_cast<std::size_t>(kMaxInstances))
+    case PatternLayout::Kind::Sketch:
+        if (layout.offsets.size() > static_cast<std::size_t>(kMaxInstances))
             return "too many instances";
-        for (const Vec3& v : spec.offsets)
+        for (const Vec3& v : layout.offsets)
             if (!finite(v))
                 return "an instance point is not finite";
         break;
     }
-    if (spec.instanceCount() < 2)
+    if (layout.instanceCount() < 2)
         return "the pattern has no instance besides the seed";
     return "";
 }
 
-gp_Trsf instanceTransform(const PatternSpec& spec, int k) {
+gp_Trsf instanceTransform(const PatternLayout& layout, int k) {
     gp_Trsf t;
-    switch (spec.kind) {
-    case PatternSpec::Kind::Linear: {
-        const int c = k / spec.count2;
-        const int r = k % spec.count2;
+    switch (layout.kind) {
+    case PatternLayout::Kind::Linear: {
+        const int c = k / layout.count2;
+        const int r = k % layout.count2;
         Vec3 move{};
         if (c != 0)
-            move = move + normalized(spec.dir1) * (c * spec.spacing1);
+            move = move + normalized(layout.dir1) * (c * layout.spacing1);
         if (r != 0)
-            move = move + normalized(spec.dir2) * (r * spec.spacing2);
+            move = move + normalized(layout.dir2) * (r * layout.spacing2);
         t.SetTranslation(detail::toVec(move));
         break;
     }
-    case PatternSpec::Kind::Circular:
-        t.SetRotation(gp_Ax1(detail::toPnt(spec.axisPoint),
-                             detail::toDir(normalized(spec.axisDirection))),
-                      k * spec.angle);
+    case PatternLayout::Kind::Circular:
+        t.SetRotation(gp_Ax1(detail::toPnt(layout.axisPoint),
+                             detail::toDir(normalized(layout.axisDirection))),
+                      k * layout.angle);
         break;
-    case PatternSpec::Kind::Sketch:
-        t.SetTranslation(detail::toVec(spec.offsets[static_cast<std::size_t>(k - 1)]));
+    case PatternLayout::Kind::Sketch:
+        t.SetTranslation(detail::toVec(layout.offsets[static_cast<std::size_t>(k - 1)]));
         break;
     }
     return t;
 }
 
-// The spec as the feature's saved parameters.
-std::vector<std::pair<std::string, double>> specParameters(const PatternSpec& spec) {
-    std::vector<std::pair<std::string, double>> p = {{"kind", static_cast<int>(spec.kind)},
+// The layout as the feature's saved parameters.
+std::vector<std::pair<std::string, double>> specParameters(const PatternLayout& layout) {
+    std::vector<std::pair<std::string, double>> p = {{"kind", static_cast<int>(layout.kind)},
                                                      {"seed", -1}};
     auto vec = [&](const std::string& key, Vec3 v) {
         p.push_back({key + "X", v.x});
         p.push_back({key + "Y", v.y});
         p.push_back({key + "Z", v.z});
     };
-    switch (spec.kind) {
-    case PatternSpec::Kind::Linear:
-        p.push_back({"count1", spec.count1});
-        p.push_back({"spacing1", spec.spacing1});
-        vec("dir1", spec.dir1);
-        p.push_back({"count2", spec.count2});
-        p.push_back({"spacing2", spec.spacing2});
-        vec("dir2", spec.dir2);
+    switch (layout.kind) {
+    case PatternLayout::Kind::Linear:
+        p.push_back({"count1", layout.count1});
+        p.push_back({"spacing1", layout.spacing1});
+        vec("dir1", layout.dir1);
+        p.push_back({"count2", layout.count2});
+        p.push_back({"spacing2", layout.spacing2});
+        vec("dir2", layout.dir2);
         break;
-    case PatternSpec::Kind::Circular:
-        p.push_back({"count", spec.count});
-        p.push_back({"angle", spec.angle});
-        vec("axisPoint", spec.axisPoint);
-        vec("axisDirection", spec.axisDirection);
+    case PatternLayout::Kind::Circular:
+        p.push_back({"count", layout.count});
+        p.push_back({"angle", layout.angle});
+        vec("axisPoint", layout.axisPoint);
+        vec("axisDirection", layout.axisDirection);
         break;
-    case PatternSpec::Kind::Sketch:
-        for (const Vec3& v : spec.offsets)
+    case PatternLayout::Kind::Sketch:
+        for (const Vec3& v : layout.offsets)
             vec("offset", v);
         break;
     }
-    for (int s : spec.skipped)
+    for (int s : layout.skipped)
         p.push_back({"skipped", s});
     return p;
 }
@@ -135,8 +137,8 @@ std::vector<std::pair<std::string, double>> specParameters(const PatternSpec& sp
 namespace detail {
 
 bool patternFromParameters(const std::vector<std::pair<std::string, double>>& p,
-                           PatternSpec& spec, long long& seedIndex) {
-    spec = PatternSpec{};
+                           PatternLayout& layout, long long& seedIndex) {
+    layout = PatternLayout{};
     seedIndex = -1;
     Vec3 offset{};
     auto component = [](Vec3& v, char axis, double value) {
@@ -148,7 +150,7 @@ bool patternFromParameters(const std::vector<std::pair<std::string, double>>& p,
         if (key == "kind") {
             if (value != 0.0 && value != 1.0 && value != 2.0)
                 return false;
-            spec.kind = static_cast<PatternSpec::Kind>(static_cast<int>(value));
+            layout.kind = static_cast<PatternLayout::Kind>(static_cast<int>(value));
         } else if (key == "seed") {
             seedIndex = static_cast<long long>(value);
         } else if (key == "count1" || key == "count2" || key == "count" || key == "skipped") {
@@ -156,34 +158,34 @@ bool patternFromParameters(const std::vector<std::pair<std::string, double>>& p,
                 return false;
             const int n = static_cast<int>(value);
             if (key == "count1")
-                spec.count1 = n;
+                layout.count1 = n;
             else if (key == "count2")
-                spec.count2 = n;
+                layout.count2 = n;
             else if (key == "count")
-                spec.count = n;
+                layout.count = n;
             else
-                spec.skipped.push_back(n);
+                layout.skipped.push_back(n);
         } else if (key == "spacing1") {
-            spec.spacing1 = value;
+            layout.spacing1 = value;
         } else if (key == "spacing2") {
-            spec.spacing2 = value;
+            layout.spacing2 = value;
         } else if (key == "angle") {
-            spec.angle = value;
+            layout.angle = value;
         } else if (stem == "dir1") {
-            component(spec.dir1, last, value);
+            component(layout.dir1, last, value);
         } else if (stem == "dir2") {
-            component(spec.dir2, last, value);
+            component(layout.dir2, last, value);
         } else if (stem == "axisPoint") {
-            component(spec.axisPoint, last, value);
+            component(layout.axisPoint, last, value);
         } else if (stem == "axisDirection") {
-            component(spec.axisDirection, last, value);
+            component(layout.axisDirection, last, value);
         } else if (stem == "offset") {
             component(offset, last, value);
             if (last == 'Z')
-                spec.offsets.push_back(offset);
+                layout.offsets.push_back(offset);
         }
     }
-    return specProblem(spec).empty();
+    return layoutProblem(layout).empty();
 }
 
 } // namespace detail
@@ -202,22 +204,22 @@ bool PartDocument::makePatternTool(SolidFeature& pattern, std::string& error) {
         error = "the pattern has no seed feature";
         return false;
     }
-    const PatternSpec& spec = pattern.pattern_;
-    const std::vector<int> skipped = acceptedSkips(spec.skipped, spec.instanceCount());
+    const PatternLayout& layout = pattern.pattern_;
+    const std::vector<int> skipped = acceptedSkips(layout.skipped, layout.instanceCount());
     try {
         BRep_Builder builder;
         TopoDS_Compound tool;
         builder.MakeCompound(tool);
         std::size_t next = 0;
-        for (int k = 1; k < spec.instanceCount(); ++k) {
+        for (int k = 1; k < layout.instanceCount(); ++k) {
             if (next < skipped.size() && skipped[next] == k) {
                 ++next;
                 continue;
             }
             // A copy of its own, so that each instance's faces have surfaces of their own.
-            builder.Add(tool,
-                        BRepBuilderAPI_Transform(seed->tool().shape, instanceTransform(spec, k), true)
-                            .Shape());
+            builder.Add(tool, BRepBuilderAPI_Transform(seed->tool().shape,
+                                                       instanceTransform(layout, k), true)
+                                  .Shape());
         }
         pattern.tool_ = detail::makeRef(tool);
         pattern.seedTool_ = seed->tool_;
@@ -228,36 +230,36 @@ bool PartDocument::makePatternTool(SolidFeature& pattern, std::string& error) {
     }
 }
 
-SolidFeaturePtr PartDocument::addPattern(const SolidFeaturePtr& seed, const PatternSpec& spec,
+SolidFeaturePtr PartDocument::addPattern(const SolidFeaturePtr& seed, const PatternLayout& layout,
                                          const SketchPtr& sketch) {
     if (!seed || featureIndex(*seed) < 0) {
         lastError_ = "pattern: the seed is not a solid feature of this part";
         return nullptr;
     }
-    const std::string problem = specProblem(spec);
+    const std::string problem = layoutProblem(layout);
     if (!problem.empty()) {
         lastError_ = "pattern: " + problem;
         return nullptr;
     }
     if (activeSketch_ && activeSketch_ == sketch)
         closeSketch();
-    const char* type = spec.kind == PatternSpec::Kind::Linear     ? "LPattern"
-                       : spec.kind == PatternSpec::Kind::Circular ? "CirPattern"
-                                                                  : "SketchPattern";
+    const char* type = layout.kind == PatternLayout::Kind::Linear     ? "LPattern"
+                       : layout.kind == PatternLayout::Kind::Circular ? "CirPattern"
+                                                                      : "SketchPattern";
     auto feature = std::make_shared<SolidFeature>(FeatureKind::Pattern, type, seed->operation());
     feature->seed_ = seed;
     feature->sketch_ = sketch;
-    feature->pattern_ = spec;
-    feature->pattern_.skipped = acceptedSkips(spec.skipped, spec.instanceCount());
+    feature->pattern_ = layout;
+    feature->pattern_.skipped = acceptedSkips(layout.skipped, layout.instanceCount());
     feature->parameters_ = specParameters(feature->pattern_);
     std::string error;
     if (!makePatternTool(*feature, error)) {
         lastError_ = "pattern: " + error;
         return nullptr;
     }
-    const char* prefix = spec.kind == PatternSpec::Kind::Linear     ? "LPattern"
-                         : spec.kind == PatternSpec::Kind::Circular ? "CirPattern"
-                                                                    : "SketchPattern";
+    const char* prefix = layout.kind == PatternLayout::Kind::Linear     ? "LPattern"
+                         : layout.kind == PatternLayout::Kind::Circular ? "CirPattern"
+                                                                        : "SketchPattern";
     if (!addSolidFeature(feature, prefix, "pattern"))
         return nullptr;
     return feature;
@@ -291,7 +293,8 @@ int PartDocument::deleteFeatures(const std::vector<FeaturePtr>& features) {
     // children of children.
     auto dependsOnDoomed = [&](const Feature& f) {
         if (const auto* solid = dynamic_cast<const SolidFeature*>(&f))
-            return doomed.count(solid->sketch().get()) != 0 || doomed.count(solid->seed().get()) != 0;
+            return doomed.count(solid->sketch().get()) != 0 ||
+                   doomed.count(solid->seed().get()) != 0;
         if (const auto* sketch = dynamic_cast<const Sketch*>(&f))
             return doomed.count(dynamic_cast<const Feature*>(sketch->placement().get())) != 0;
         return false;

@@ -140,9 +140,9 @@ HRESULT featureC::GetPatternData(IDispatch** data) {
         if (!pattern || pattern->kind() != swsim::FeatureKind::Pattern)
             return S_OK;
         const docContextPtr shared = context.shared_from_this();
-        if (pattern->pattern().kind == swsim::PatternSpec::Kind::Linear)
+        if (pattern->pattern().kind == swsim::PatternLayout::Kind::Linear)
             *data = static_cast<ILinearPatternData*>(new linearPatternDataC(shared, pattern));
-        else if (pattern->pattern().kind == swsim::PatternSpec::Kind::Circular)
+        else if (pattern->pattern().kind == swsim::PatternLayout::Kind::Circular)
             *data = static_cast<ICircularPatternData*>(new circularPatternDataC(shared, pattern));
         return S_OK;
     });

@@ -386,13 +386,13 @@ swsim::Vec3 lineDirection(const swsim::PartDocument& part, int mark, bool flip) 
 }
 
 // The pattern made from the selection; the selection is cleared when it was made.
-swsim::SolidFeaturePtr patternOfSelection(docContextS& context, const swsim::PatternSpec& spec,
+swsim::SolidFeaturePtr patternOfSelection(docContextS& context, const swsim::PatternLayout& layout,
                                           const swsim::SketchPtr& sketch) {
     swsim::PartDocument& part = *context.part;
     const auto seed = marked<swsim::SolidFeature>(part, kMarkSeed);
     if (!seed)
         return nullptr;
-    swsim::SolidFeaturePtr made = part.addPattern(seed, spec, sketch);
+    swsim::SolidFeaturePtr made = part.addPattern(seed, layout, sketch);
     if (made)
         part.clearSelection();
     return made;
@@ -417,27 +417,26 @@ HRESULT featureManagerC::CreateLinearPattern(long count1, double spacing1, long 
                                              double spacing2, VARIANT_BOOL flip1,
                                              VARIANT_BOOL flip2, BSTR name1, BSTR name2,
                                              VARIANT_BOOL geometry, IFeature** feature) {
-    return docCall(
-        "IFeatureManager::CreateLinearPattern",
-        {journalValue(count1), journalValue(spacing1), journalValue(count2), journalValue(spacing2),
-         journalValue(flip1), journalValue(flip2), journalValue(name1), journalValue(name2),
-         journalValue(geometry)},
-        feature, [&](docContextS& context) {
-            const swsim::PartDocument& part = *context.part;
-            swsim::PatternSpec spec;
-            spec.kind = swsim::PatternSpec::Kind::Linear;
-            spec.count1 = static_cast<int>(count1);
-            spec.count2 = static_cast<int>(count2);
-            spec.spacing1 = spacing1;
-            spec.spacing2 = spacing2;
-            spec.dir1 = lineDirection(part, kMarkDirection1, flip1 != VARIANT_FALSE);
-            spec.dir2 = lineDirection(part, kMarkDirection2, flip2 != VARIANT_FALSE);
-            const auto line = marked<swsim::SketchSegment>(part, kMarkDirection1);
-            const IFeaturePtr made = context.wrap(
-                patternOfSelection(context, spec, line ? line->sketch() : nullptr));
-            *feature = IFeaturePtr(made).Detach();
-            return S_OK;
-        });
+    return docCall("IFeatureManager::CreateLinearPattern",
+                   {journalValue(count1), journalValue(spacing1), journalValue(count2),
+                    journalValue(spacing2), journalValue(flip1), journalValue(flip2),
+                    journalValue(name1), journalValue(name2), journalValue(geometry)},
+                   feature, [&](docContextS& context) {
+                       const swsim::PartDocument& part = *context.part;
+                       swsim::PatternLayout layout;
+                       layout.kind = swsim::PatternLayout::Kind::Linear;
+                       layout.count1 = static_cast<int>(count1);
+                       layout.count2 = static_cast<int>(count2);
+                       layout.spacing1 = spacing1;
+                       layout.spacing2 = spacing2;
+                       layout.dir1 = lineDirection(part, kMarkDirection1, flip1 != VARIANT_FALSE);
+                       layout.dir2 = lineDirection(part, kMarkDirection2, flip2 != VARIANT_FALSE);
+                       const auto line = marked<swsim::SketchSegment>(part, kMarkDirection1);
+                       const IFeaturePtr made = context.wrap(
+                           patternOfSelection(context, layout, line ? line->sketch() : nullptr));
+                       *feature = IFeaturePtr(made).Detach();
+                       return S_OK;
+                   });
 }
 
 HRESULT featureManagerC::CreateCircularPattern(long count, double angle, VARIANT_BOOL reverse,
@@ -450,13 +449,13 @@ HRESULT featureManagerC::CreateCircularPattern(long count, double angle, VARIANT
                        IFeaturePtr made;
                        if (const auto axis =
                                marked<swsim::RefAxis>(*context.part, kMarkDirection1)) {
-                           swsim::PatternSpec spec;
-                           spec.kind = swsim::PatternSpec::Kind::Circular;
-                           spec.count = static_cast<int>(count);
-                           spec.angle = reverse != VARIANT_FALSE ? -angle : angle;
-                           spec.axisPoint = axis->point();
-                           spec.axisDirection = axis->direction();
-                           made = context.wrap(patternOfSelection(context, spec, nullptr));
+                           swsim::PatternLayout layout;
+                           layout.kind = swsim::PatternLayout::Kind::Circular;
+                           layout.count = static_cast<int>(count);
+                           layout.angle = reverse != VARIANT_FALSE ? -angle : angle;
+                           layout.axisPoint = axis->point();
+                           layout.axisDirection = axis->direction();
+                           made = context.wrap(patternOfSelection(context, layout, nullptr));
                        }
                        *feature = IFeaturePtr(made).Detach();
                        return S_OK;
@@ -465,26 +464,26 @@ HRESULT featureManagerC::CreateCircularPattern(long count, double angle, VARIANT
 
 HRESULT featureManagerC::CreateSketchPattern(VARIANT_BOOL useCentroid, VARIANT_BOOL geometry,
                                              IFeature** feature) {
-    return docCall(
-        "IFeatureManager::CreateSketchPattern", {journalValue(useCentroid), journalValue(geometry)},
-        feature, [&](docContextS& context) {
-            const swsim::PartDocument& part = *context.part;
-            const auto sketch = marked<swsim::Sketch>(part, kMarkSketch);
-            const auto reference = marked<swsim::SketchPoint>(part, kMarkReferencePoint);
-            IFeaturePtr made;
-            if (sketch && reference) {
-                swsim::PatternSpec spec;
-                spec.kind = swsim::PatternSpec::Kind::Sketch;
-                const swsim::Vec3 from = reference->modelPosition();
-                for (const auto& p : freePoints(*sketch)) {
-                    const swsim::Vec3 offset = p->modelPosition() - from;
-                    // A point on the reference itself stands for the seed.
-                    if (swsim::norm(offset) > 1e-9)
-                        spec.offsets.push_back(offset);
-                }
-                made = context.wrap(patternOfSelection(context, spec, sketch));
-            }
-            *feature = IFeaturePtr(made).Detach();
-            return S_OK;
-        });
+    return docCall("IFeatureManager::CreateSketchPattern",
+                   {journalValue(useCentroid), journalValue(geometry)}, feature,
+                   [&](docContextS& context) {
+                       const swsim::PartDocument& part = *context.part;
+                       const auto sketch = marked<swsim::Sketch>(part, kMarkSketch);
+                       const auto reference = marked<swsim::SketchPoint>(part, kMarkReferencePoint);
+                       IFeaturePtr made;
+                       if (sketch && reference) {
+                           swsim::PatternLayout layout;
+                           layout.kind = swsim::PatternLayout::Kind::Sketch;
+                           const swsim::Vec3 from = reference->modelPosition();
+                           for (const auto& p : freePoints(*sketch)) {
+                               const swsim::Vec3 offset = p->modelPosition() - from;
+                               // A point on the reference itself stands for the seed.
+                               if (swsim::norm(offset) > 1e-9)
+                                   layout.offsets.push_back(offset);
+                           }
+                           made = context.wrap(patternOfSelection(context, layout, sketch));
+                       }
+                       *feature = IFeaturePtr(made).Detach();
+                       return S_OK;
+                   });
 }
