@@ -1,14 +1,8 @@
 // Time to build a plate with n plain drillings through the document builder, and the time
 // per drilling as n grows; and the same plate converted from its meta text beside the same
 // solid made in plain OpenCASCADE (a box cut by all the cylinders in one Boolean).
-#include "metamodel/core/metaobject.h"
-#include "metamodel/core/registry.h"
-#include "metamodel/m3d/register.h"
-#include "natlinksolidworks/create_document.h"
-#include "platform/host/services/host_services.h"
-#include "platform/sldworks/session/session.h"
+#include "bench/conversion_vs_kernel.h"
 
-#include <BRepAlgoAPI_Cut.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
 #include <TopTools_ListOfShape.hxx>
@@ -66,9 +60,8 @@ constexpr double plateThickness = 10.0;
 [[gnu::noinline]] bool kernelPlate(int n) {
     const int columns = columnsFor(n);
     const int rows = (n + columns - 1) / columns;
-    BRepPrimAPI_MakeBox box(columns * pitch, rows * pitch, plateThickness);
-    TopTools_ListOfShape arguments;
-    arguments.Append(box.Shape());
+    const TopoDS_Shape plate =
+        BRepPrimAPI_MakeBox(columns * pitch, rows * pitch, plateThickness).Shape();
     TopTools_ListOfShape tools;
     for (int i = 0; i < n; ++i) {
         const double x = (i % columns + 0.5) * pitch;
@@ -76,70 +69,18 @@ constexpr double plateThickness = 10.0;
         const gp_Ax2 axis(gp_Pnt(x, y, plateThickness - holeDepth), gp::DZ());
         tools.Append(BRepPrimAPI_MakeCylinder(axis, holeRadius, holeDepth).Shape());
     }
-    BRepAlgoAPI_Cut cut;
-    cut.SetArguments(arguments);
-    cut.SetTools(tools);
-    cut.SetRunParallel(false);
-    cut.Build();
-    return cut.IsDone() && !cut.HasErrors() && !cut.Shape().IsNull();
+    return cutInOneBoolean(plate, tools);
 }
 
-double secondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-struct benchFolderS {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("drilling_bench_" + std::to_string(::getpid()));
-    benchFolderS() {
-        std::filesystem::create_directories(path);
-        hostsvc::resetHostServices();
-        registerMetaCoreClasses();
-        registerM3dClasses();
-    }
-    ~benchFolderS() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-        hostsvc::resetHostServices();
-    }
-};
-
-// The plate read from its meta text, built and saved; false when it was not built.
-[[gnu::noinline]] bool convertPlate(const std::string& text, const std::string& folder) {
-    metaObjectC model;
-    model.ctorFromText(mzComStringC(text.c_str()));
-    swCreation3dS creation;
-    creation.app = createSimulatedSldWorks();
-    creation.outputLocation = folder;
-    return createSWDocument(creation, model.getTreePtr()) == 0 && creation.failedItems.empty();
-}
-
-// Conversion (meta text read, part built and saved) against plain OpenCASCADE, each timed in
-// every iteration; the counters are the fastest of each, so that a busy machine spoils less.
 void BM_ConversionVsKernel(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
-    benchFolderS folder;
-    const std::string text = plateText(n);
-    double convert = std::numeric_limits<double>::infinity();
-    double kernel = std::numeric_limits<double>::infinity();
-    for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
-        if (!convertPlate(text, folder.path.string()))
-            state.SkipWithError("the plate was not built");
-        convert = std::min(convert, secondsSince(start));
-        start = std::chrono::steady_clock::now();
-        if (!kernelPlate(n))
-            state.SkipWithError("OpenCASCADE did not cut the plate");
-        kernel = std::min(kernel, secondsSince(start));
-    }
-    state.counters["convert_ms"] = convert * 1e3;
-    state.counters["kernel_ms"] = kernel * 1e3;
-    state.counters["ratio"] = convert / kernel;
+    const benchFolderS folder("drilling_bench");
+    compareWithKernel(state, plateText(n), folder.path.string(), [n] { return kernelPlate(n); });
 }
 
 void BM_PlateWithDrillings(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
-    benchFolderS folder;
+    const benchFolderS folder("drilling_bench");
     const std::string text = plateText(n);
     for (auto _ : state) {
         state.PauseTiming();
@@ -164,7 +105,8 @@ BENCHMARK(BM_ConversionVsKernel)->Arg(100)->Iterations(5)->Unit(benchmark::kMill
 BENCHMARK(BM_ConversionVsKernel)->Arg(1000)->Iterations(2)->Unit(benchmark::kMillisecond);
 // One round each, for instruction counts under callgrind, where the machine's load does not
 // count: valgrind --tool=callgrind build/default/bench/drilling_bench
-//   --benchmark_filter=Once/100 (or 1000) and compare convertPlate with kernelPlate (inclusive).
+//   --benchmark_filter=Once/100 (or 1000) and compare convertModelText with kernelPlate
+//   (inclusive).
 BENCHMARK(BM_ConversionVsKernel)->Name("Once")->Arg(100)->Arg(1000)->Iterations(1);
 
 } // namespace

@@ -2,14 +2,8 @@
 // pattern of 50 x 20 holes and a disc with a circular pattern of 360 holes, each converted
 // from its meta text beside the same solid made in plain OpenCASCADE (the blank cut by all
 // the cylinders in one Boolean), with the ratio of the two.
-#include "metamodel/core/metaobject.h"
-#include "metamodel/core/registry.h"
-#include "metamodel/m3d/register.h"
-#include "natlinksolidworks/create_document.h"
-#include "platform/host/services/host_services.h"
-#include "platform/sldworks/session/session.h"
+#include "bench/conversion_vs_kernel.h"
 
-#include <BRepAlgoAPI_Cut.hxx>
 #include <BRepPrimAPI_MakeBox.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
 #include <TopTools_ListOfShape.hxx>
@@ -73,66 +67,22 @@ std::string patternText(double width, double height, double radius,
 
 // The blank cut by all its cylinders in one Boolean; false when OpenCASCADE fails.
 bool kernelBlank(double width, double height, double radius, const std::vector<holeS>& holes) {
-    TopTools_ListOfShape arguments;
-    if (radius > 0)
-        arguments.Append(BRepPrimAPI_MakeCylinder(radius, thickness).Shape());
-    else
-        arguments.Append(BRepPrimAPI_MakeBox(width, height, thickness).Shape());
+    const TopoDS_Shape blank = radius > 0 ? BRepPrimAPI_MakeCylinder(radius, thickness).Shape()
+                                          : BRepPrimAPI_MakeBox(width, height, thickness).Shape();
     TopTools_ListOfShape tools;
     for (const holeS& h : holes)
         tools.Append(
             BRepPrimAPI_MakeCylinder(gp_Ax2(gp_Pnt(h.x, h.y, 0), gp::DZ()), holeRadius, thickness)
                 .Shape());
-    BRepAlgoAPI_Cut cut;
-    cut.SetArguments(arguments);
-    cut.SetTools(tools);
-    cut.SetRunParallel(false);
-    cut.Build();
-    return cut.IsDone() && !cut.HasErrors() && !cut.Shape().IsNull();
+    return cutInOneBoolean(blank, tools);
 }
 
-double secondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// Conversion (meta text read, part built and saved) against plain OpenCASCADE, each timed in
-// every iteration; the counters are the fastest of each.
 void compare(benchmark::State& state, double width, double height, double radius,
              const std::vector<holeS>& holes) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("pattern_bench_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    hostsvc::resetHostServices();
-    registerMetaCoreClasses();
-    registerM3dClasses();
-    const std::string text = patternText(width, height, radius, holes);
-    double convert = std::numeric_limits<double>::infinity();
-    double kernel = std::numeric_limits<double>::infinity();
-    for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
-        {
-            metaObjectC model;
-            model.ctorFromText(mzComStringC(text.c_str()));
-            swCreation3dS creation;
-            creation.app = createSimulatedSldWorks();
-            creation.outputLocation = folder.string();
-            const int result = createSWDocument(creation, model.getTreePtr());
-            if (result != 0 || !creation.failedItems.empty())
-                state.SkipWithError("the part was not built");
-        }
-        convert = std::min(convert, secondsSince(start));
-        start = std::chrono::steady_clock::now();
-        if (!kernelBlank(width, height, radius, holes))
-            state.SkipWithError("OpenCASCADE did not cut the blank");
-        kernel = std::min(kernel, secondsSince(start));
-    }
+    const benchFolderS folder("pattern_bench");
+    compareWithKernel(state, patternText(width, height, radius, holes), folder.path.string(),
+                      [&] { return kernelBlank(width, height, radius, holes); });
     state.counters["holes"] = static_cast<double>(holes.size());
-    state.counters["convert_ms"] = convert * 1e3;
-    state.counters["kernel_ms"] = kernel * 1e3;
-    state.counters["ratio"] = convert / kernel;
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-    hostsvc::resetHostServices();
 }
 
 // 50 x 20 holes 10 mm apart on a 500 x 200 plate.
