@@ -141,6 +141,26 @@ TEST_F(LevelsAndAssemblies, AssemblyOfPlacedPartsWithLevelsIsSavedAndCheckedIn) 
         EXPECT_NEAR(box[i], expected[i], 1e-6) << i;
     EXPECT_EQ(sessionAssemblyOf(doc)->components().size(), 3u);
 
+    // The classified faces carry mate references on the components' faces in assembly space:
+    // the plate's top (z = 10, facing up) and the lying pin's side (radius 5 about the line
+    // y = 20, z = 5), in every level.
+    for (const char* level : {"Simple", "Full"}) {
+        modelDocShowConfiguration(doc, level);
+        const auto references = sessionAssemblyOf(doc)->mateReferences();
+        ASSERT_EQ(references.size(), 2u) << level;
+        EXPECT_EQ(references[0]->name(), "PLANAR");
+        EXPECT_EQ(references[1]->name(), "CYL_side");
+        const auto top = swsim::objectAs<swsim::Face>(references[0]->entity());
+        const auto side = swsim::objectAs<swsim::Face>(references[1]->entity());
+        ASSERT_TRUE(top && side) << level;
+        EXPECT_EQ(top->surface().kind, swsim::SurfaceKind::Plane);
+        EXPECT_TRUE(top->contains({1, 1, 10}) && top->contains({35, 39, 10}));
+        EXPECT_NEAR(top->normal().z, 1.0, 1e-9);
+        EXPECT_EQ(side->surface().kind, swsim::SurfaceKind::Cylinder);
+        EXPECT_TRUE(side->contains({61, 20, 10}) && side->contains({89, 25, 5}) &&
+                    side->contains({75, 15, 5}));
+    }
+
     const runS checkedIn = run({"checkin", path("out/Pair.sldasm")});
     ASSERT_EQ(checkedIn.code, 0) << checkedIn.err;
     for (const std::string& line :

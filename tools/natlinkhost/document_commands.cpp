@@ -268,18 +268,21 @@ std::string entityText(const swsim::ObjectPtr& entity) {
     return "nothing";
 }
 
+void printMateReferences(const std::vector<swsim::MateReferencePtr>& references,
+                         std::ostream& out) {
+    if (!references.empty())
+        out << "mate references:\n";
+    for (const swsim::MateReferencePtr& reference : references)
+        out << "  \"" << reference->name() << "\" on " << entityText(reference->entity()) << '\n';
+}
+
 // Mate references with what each holds, named edges, face colours and hidden bodies.
 void printReferencesAndAppearance(const swsim::PartDocument& model, std::ostream& out) {
-    bool any = false;
-    for (const swsim::FeaturePtr& feature : model.features()) {
-        const auto reference = std::dynamic_pointer_cast<swsim::MateReference>(feature);
-        if (!reference)
-            continue;
-        if (!any)
-            out << "mate references:\n";
-        any = true;
-        out << "  \"" << reference->name() << "\" on " << entityText(reference->entity()) << '\n';
-    }
+    std::vector<swsim::MateReferencePtr> references;
+    for (const swsim::FeaturePtr& feature : model.features())
+        if (auto reference = std::dynamic_pointer_cast<swsim::MateReference>(feature))
+            references.push_back(std::move(reference));
+    printMateReferences(references, out);
     std::vector<std::string> edges;
     std::vector<std::string> colours;
     std::vector<std::string> hidden;
@@ -364,6 +367,8 @@ int runInspectCommand(const commandLineS& line, std::ostream& out, std::ostream&
         printBodies(doc, out);
         if (part)
             printReferencesAndAppearance(*part, out);
+        else if (const swsim::AssemblyDocumentPtr assembly = sessionAssemblyOf(doc))
+            printMateReferences(assembly->mateReferences(), out);
         sldWorksCloseDocument(app, modelDocGetPathName(doc));
         return 0;
     } catch (const _com_error& error) {

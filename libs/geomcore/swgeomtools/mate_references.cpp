@@ -58,22 +58,8 @@ std::vector<faceAnnotationS> classifiedFaceAnnotations(const m3dDocumentC& docum
             continue;
         for (int k = 0, m = set.countAnnotations(); k < m; ++k) {
             const m3dAnnotationFaceC annotation(set.getAnnotationAt(k).getTreePtr());
-            const mzComStringC facd = annotation.getFacd();
-            if (facd.isEmpty())
-                continue;
-            metaObjectC parsed;
-            if (!parsed.ctorFromText(facd, "FACD")) {
-                NATLINK_LOG(mzLogLevelWarning,
-                            mzComStringC("A face annotation's FACD text cannot be read: ") + facd);
-                continue;
-            }
-            const mRCClassInstanceC instance(parsed.getTreePtr());
-            bool hasClass = false;
-            bool hasInstance = false;
-            const mzComStringC classId = stringProperty(instance, "CLASSID", hasClass);
             faceAnnotationS entry;
-            entry.instId = stringProperty(instance, "INSTID", hasInstance);
-            if (!hasClass || !hasInstance || !(classId == "QEL_FACE_TS"))
+            if (!classifiedFaceInstId(annotation, entry.instId))
                 continue;
             vectorC3d<double> p;
             if (!getPoint3d(annotation, p)) {
@@ -203,6 +189,24 @@ void addConnectionPointReferences(swMateRefContextS& context,
 }
 
 } // namespace
+
+bool classifiedFaceInstId(const m3dAnnotationFaceC& annotation, mzComStringC& instId) {
+    const mzComStringC facd = annotation.getFacd();
+    if (facd.isEmpty())
+        return false;
+    metaObjectC parsed;
+    if (!parsed.ctorFromText(facd, "FACD")) {
+        NATLINK_LOG(mzLogLevelWarning,
+                    mzComStringC("A face annotation's FACD text cannot be read: ") + facd);
+        return false;
+    }
+    const mRCClassInstanceC instance(parsed.getTreePtr());
+    bool hasClass = false;
+    bool hasInstance = false;
+    const mzComStringC classId = stringProperty(instance, "CLASSID", hasClass);
+    instId = stringProperty(instance, "INSTID", hasInstance);
+    return hasClass && hasInstance && classId == "QEL_FACE_TS";
+}
 
 IModelDoc2* swMateRefContextS::doc() const {
     if (document == nullptr || !*document)

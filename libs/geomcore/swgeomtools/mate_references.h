@@ -6,6 +6,7 @@
 // their id.
 #pragma once
 
+#include "metamodel/m3d/annotations.h"
 #include "metamodel/m3d/document.h"
 #include "platform/sldworks/api/sldworks_api.h"
 
@@ -48,6 +49,10 @@ void nameEdgeMateRefHelpers(swMateRefContextS& context, const _bstr_t& suffixNam
 // A mate reference `name` on the first edge of the feature's first planar face with edges
 // (the feature's bodies are hidden first). Returns 0.
 int addFeatureFaceMateReference(swMateRefContextS& context, IFeature* feature, const _bstr_t& name);
+
+// Whether the face annotation's FACD class instance is a classified face ("QEL_FACE_TS" with
+// an INSTID), and its INSTID. FACD text that cannot be read is logged and answers false.
+bool classifiedFaceInstId(const m3dAnnotationFaceC& annotation, mzComStringC& instId);
 
 // Creates the mate-reference feature on one entity (type 0, alignment 0, no further entities).
 void insertEntityMateReference(IFeatureManager* manager, const _bstr_t& name, IDispatch* entity);

@@ -8,6 +8,7 @@
 #include <BRep_Builder.hxx>
 #include <TopoDS_Compound.hxx>
 
+#include <algorithm>
 #include <fstream>
 
 namespace swsim {
@@ -74,6 +75,16 @@ std::string AssemblyDocument::fileText() const {
         }
         w.line();
     }
+    if (!mateRefs_.empty()) {
+        w.word("matereferences").integer(static_cast<long long>(mateRefs_.size())).line();
+        for (const auto& m : mateRefs_) {
+            size_t component = 0;
+            while (components()[component] != m.component)
+                ++component;
+            w.str(m.feature->name()).integer(static_cast<long long>(component));
+            w.vec(m.point).vec(m.normal).line();
+        }
+    }
     w.word("end").line();
     return detail::sealedFile(kHeader, w.text());
 }
@@ -97,7 +108,7 @@ std::shared_ptr<AssemblyDocument> AssemblyDocument::openText(const std::string& 
             r.fail("a component has no name or no file");
         for (const auto& c : doc->components())
             if (c->name() == name)
-                r.fail("component \"" + name + "\" is given twice");
+                r.fail("component \"" + name + "\" has no name or is given twice");
         auto c = std::make_shared<Component>(name, file);
         c->configuration = configuration;
         c->state = state;
@@ -114,6 +125,24 @@ std::shared_ptr<AssemblyDocument> AssemblyDocument::openText(const std::string& 
         }
     }
     doc->configurationActivated();
+    if (r.peek() == "matereferences") {
+        r.expect("matereferences");
+        const long long count = static_cast<long long>(doc->components().size());
+        for (int i = 0, n = r.count(); i < n; ++i) {
+            MateRef m;
+            m.feature = std::make_shared<MateReference>(nullptr);
+            m.feature->name_ = r.str();
+            m.component = doc->components()[static_cast<size_t>(r.integer(0, count - 1))];
+            m.point = r.vec();
+            m.normal = r.vec();
+            bool taken = m.feature->name().empty();
+            for (const auto& other : doc->mateRefs_)
+                taken = taken || other.feature->name() == m.feature->name();
+            if (taken)
+                r.fail("mate reference \"" + m.feature->name() + "\" is given twice");
+            doc->mateRefs_.push_back(std::move(m));
+        }
+    }
     r.expect("end");
     doc->path_ = path;
     doc->modified_ = false;
@@ -182,6 +211,75 @@ std::vector<BodyPtr> AssemblyDocument::bodies(int depth) const {
     for (const auto& c : components()) {
         const auto placed = componentBodies(*c, depth);
         out.insert(out.end(), placed.begin(), placed.end());
+    }
+    return out;
+}
+
+bool AssemblyDocument::selectByRay(Vec3 start, Vec3 direction, double radius, bool append,
+                                   int mark) {
+    const auto hit = castRay(bodies(), start, direction, radius);
+    if (!hit)
+        return false;
+    selection_.add({hit->face, mark, hit->point}, append);
+    return true;
+}
+
+MateReferencePtr AssemblyDocument::addMateReference(const std::string& name,
+                                                    const ObjectPtr& entity) {
+    const auto face = objectAs<Face>(entity);
+    const BodyPtr body = face ? face->body() : nullptr;
+    if (!body)
+        return nullptr;
+    for (const auto& c : components()) {
+        const std::vector<BodyPtr> placed = componentBodies(*c);
+        if (std::find(placed.begin(), placed.end(), body) == placed.end())
+            continue;
+        MateRef m{std::make_shared<MateReference>(entity), c, {}, {}};
+        // Where the face was picked, else a point of it near its box's middle.
+        std::optional<Vec3> at;
+        for (const auto& entry : selection_.entries())
+            if (entry.object == entity)
+                at = entry.pickPoint;
+        if (!at) {
+            const Box box = face->box();
+            at = face->closestPoint((box.min + box.max) * 0.5);
+        }
+        m.point = c->placement.toLocal(*at);
+        m.normal = c->placement.toLocal(c->placement.origin + face->normalAt(*at));
+        bool taken = name.empty();
+        for (const auto& other : mateRefs_)
+            taken = taken || other.feature->name() == name;
+        m.feature->name_ = name;
+        for (int n = static_cast<int>(mateRefs_.size()) + 1; taken; ++n) {
+            m.feature->name_ = "MateReference" + std::to_string(n);
+            taken = false;
+            for (const auto& other : mateRefs_)
+                taken = taken || other.feature->name() == m.feature->name();
+        }
+        mateRefs_.push_back(m);
+        modified_ = true;
+        return m.feature;
+    }
+    return nullptr;
+}
+
+ObjectPtr AssemblyDocument::entityOf(const MateRef& m) const {
+    constexpr double tolerance = 1e-6;
+    const Vec3 at = m.component->placement.toModel(m.point);
+    const Vec3 normal = m.component->placement.toModel(m.normal) - m.component->placement.origin;
+    for (const auto& body : componentBodies(*m.component))
+        for (const auto& f : body->faces())
+            if (f->contains(at, tolerance) && dot(f->normalAt(at), normal) > 1.0 - 1e-6)
+                return f;
+    return nullptr;
+}
+
+std::vector<MateReferencePtr> AssemblyDocument::mateReferences() const {
+    std::vector<MateReferencePtr> out;
+    out.reserve(mateRefs_.size());
+    for (const auto& m : mateRefs_) {
+        m.feature->entity_ = entityOf(m);
+        out.push_back(m.feature);
     }
     return out;
 }

@@ -6,8 +6,10 @@
 // a component shows, and its state, are kept per configuration of the assembly.
 #pragma once
 
+#include "platform/sldworks/model/feature.h"
 #include "platform/sldworks/model/model_document.h"
 #include "platform/sldworks/model/object.h"
+#include "platform/sldworks/model/selection.h"
 #include "platform/sldworks/model/topology.h"
 
 #include <memory>
@@ -89,7 +91,24 @@ public:
     std::vector<BodyPtr> bodies() const;
     Box box() const;
 
-    // Files: "SWSIM-ASSEMBLY 2", the components by path, then the common document data.
+    // ---- selection: faces of the components' bodies in assembly space ------------------
+    const Selection& selection() const { return selection_; }
+    void clearSelection() { selection_.clear(); }
+    // Selects the first face of the components' bodies hit by the ray (see castRay).
+    bool selectByRay(Vec3 start, Vec3 direction, double radius, bool append, int mark);
+
+    // ---- mate references: a face of a component under a name -------------------------
+    // Named as a part names its own ("MateReference<n>" for an empty name or one another
+    // mate reference has). Null when the entity is no face of a component's body in
+    // assembly space (edges of an assembly are not referenced here).
+    MateReferencePtr addMateReference(const std::string& name, const ObjectPtr& entity);
+    // In order, each holding its face as its component shows it now: null while the
+    // component has no loaded document, is suppressed, or no longer has that face.
+    std::vector<MateReferencePtr> mateReferences() const;
+
+    // Files: "SWSIM-ASSEMBLY 2", the components by path, the common document data, the
+    // components per configuration, then the mate references (component, a point of the
+    // face and its normal); files without mate references still open.
 
     // Over the loaded documents of the components that are not suppressed.
     MassProperties geometryMass() const override;
@@ -108,7 +127,20 @@ private:
     std::vector<BodyPtr> componentBodies(const Component& component, int depth) const;
     std::vector<BodyPtr> bodies(int depth) const;
 
+    // Where a mate reference's face is: a point of it with its outward normal in the
+    // component's own space, so that the reference follows the component's face through
+    // placements and configurations while it exists.
+    struct MateRef {
+        MateReferencePtr feature;
+        ComponentPtr component;
+        Vec3 point{};
+        Vec3 normal{};
+    };
+    ObjectPtr entityOf(const MateRef& reference) const;
+
     ComponentPtr root_;
+    std::vector<MateRef> mateRefs_;
+    Selection selection_;
 };
 
 using AssemblyDocumentPtr = std::shared_ptr<AssemblyDocument>;

@@ -58,6 +58,7 @@ public:
 
 private:
     friend class PartDocument;
+    friend class AssemblyDocument; // names its mate references
     FeatureKind kind_;
     std::string typeName_;
     std::string name_;
@@ -248,7 +249,8 @@ public:
     const ObjectPtr& entity() const { return entity_; }
 
 private:
-    friend class PartDocument; // re-attaches the entity when a part is opened
+    friend class PartDocument;     // re-attaches the entity when a part is opened
+    friend class AssemblyDocument; // follows the component's face as the component shows it
     ObjectPtr entity_;
 };
 

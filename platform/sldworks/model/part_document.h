@@ -29,12 +29,6 @@
 
 namespace swsim {
 
-struct RayHit {
-    FacePtr face;
-    Vec3 point{};
-    double distance = 0.0; // along the ray from its start; may be negative down to -radius
-};
-
 class PartDocument final : public ModelDocument, public std::enable_shared_from_this<PartDocument> {
 public:
     // A new part from the template: the items "Sensors" (SensorFolder), "Annotations"

@@ -51,15 +51,15 @@ std::vector<FacePtr> PartDocument::facesOfFeature(const Feature& feature) const 
     return out;
 }
 
-std::optional<RayHit> PartDocument::castRay(Vec3 start, Vec3 direction, double radius,
-                                            std::optional<BodyKind> kind) const {
+std::optional<RayHit> castRay(const std::vector<BodyPtr>& bodies, Vec3 start, Vec3 direction,
+                              double radius, std::optional<BodyKind> kind) {
     const Vec3 dir = normalized(direction);
     if (!finite(direction) || !finite(start) || !(norm(dir) > 0.5) || !std::isfinite(radius) ||
         radius < 0.0)
         return std::nullopt;
     std::optional<RayHit> best;
     const gp_Lin line(detail::toPnt(start), detail::toDir(dir));
-    for (const auto& b : impl_->bodies) {
+    for (const auto& b : bodies) {
         if (kind && b->kind() != *kind)
             continue;
         // A face of a later body hit at the same place lies on top (a surface copied from a
@@ -90,9 +90,16 @@ std::optional<RayHit> PartDocument::castRay(Vec3 start, Vec3 direction, double r
             continue;
         }
     }
+    return best;
+}
+
+std::optional<RayHit> PartDocument::castRay(Vec3 start, Vec3 direction, double radius,
+                                            std::optional<BodyKind> kind) const {
+    const std::optional<RayHit> best =
+        swsim::castRay(impl_->bodies, start, direction, radius, kind);
     // Cuts not yet applied only remove material: a hit whose way stays clear of them holds.
     if (best && !impl_->pending.empty() &&
-        impl_->pendingNear(start - dir * (radius + 1e-6), best->point)) {
+        impl_->pendingNear(start - normalized(direction) * (radius + 1e-6), best->point)) {
         flush();
         return castRay(start, direction, radius, kind);
     }

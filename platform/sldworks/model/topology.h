@@ -36,6 +36,18 @@ using EdgePtr = std::shared_ptr<Edge>;
 // right-handed one (axes of unit length, at right angles, within 1e-9).
 BodyPtr placedCopy(const Body& source, const Frame& placement);
 
+struct RayHit {
+    FacePtr face;
+    Vec3 point{};
+    double distance = 0.0; // along the ray from its start; may be negative down to -radius
+};
+
+// The first face of `bodies` hit by the ray from `start` along `direction`: hits from
+// -radius on count (so a start point on a face finds it); at the same place a later body's
+// face lies on top. Restricted to one body kind if given.
+std::optional<RayHit> castRay(const std::vector<BodyPtr>& bodies, Vec3 start, Vec3 direction,
+                              double radius, std::optional<BodyKind> kind = std::nullopt);
+
 class Face final : public Object {
 public:
     explicit Face(std::shared_ptr<detail::ShapeRef> shape);
@@ -78,6 +90,9 @@ private:
     friend class PartDocument;
     friend struct detail::BodyTopology;
     friend BodyPtr placedCopy(const Body& source, const Frame& placement);
+    friend std::optional<RayHit> castRay(const std::vector<BodyPtr>& bodies, Vec3 start,
+                                         Vec3 direction, double radius,
+                                         std::optional<BodyKind> kind);
     std::shared_ptr<detail::ShapeRef> shape_;
     std::weak_ptr<Body> body_;
     int index_ = -1;
@@ -109,6 +124,9 @@ private:
     friend class PartDocument;
     friend struct detail::BodyTopology;
     friend BodyPtr placedCopy(const Body& source, const Frame& placement);
+    friend std::optional<RayHit> castRay(const std::vector<BodyPtr>& bodies, Vec3 start,
+                                         Vec3 direction, double radius,
+                                         std::optional<BodyKind> kind);
     std::shared_ptr<detail::ShapeRef> shape_;
     std::weak_ptr<Body> body_;
     int index_ = -1;
@@ -141,6 +159,9 @@ private:
     friend class PartDocument;
     friend struct detail::BodyTopology;
     friend BodyPtr placedCopy(const Body& source, const Frame& placement);
+    friend std::optional<RayHit> castRay(const std::vector<BodyPtr>& bodies, Vec3 start,
+                                         Vec3 direction, double radius,
+                                         std::optional<BodyKind> kind);
     std::shared_ptr<detail::ShapeRef> shape_;
     BodyKind kind_;
     std::string name_;

@@ -1,6 +1,8 @@
 #include "platform/sldworks/session/assembly.h"
 
 #include "platform/sldworks/session/application.h"
+#include "platform/sldworks/session/document_helpers.h"
+#include "platform/sldworks/session/feature_manager.h"
 
 #include <string>
 #include <vector>
@@ -27,6 +29,42 @@ HRESULT assemblyDocumentC::FirstFeature(IDispatch** feature) {
 HRESULT assemblyDocumentC::GetFirstFeatureObject(IDispatch** feature) {
     return docCall("IModelDoc2::GetFirstFeatureObject", {}, feature,
                    [&](docContextS&) { return putObject(IDispatchPtr(), feature); });
+}
+
+HRESULT assemblyDocumentC::GetFeatureManager(IFeatureManager** manager) {
+    return docCall("IModelDoc2::GetFeatureManager", {}, manager, [&](docContextS& context) {
+        *manager = new assemblyFeatureManagerC(context.shared_from_this());
+        return S_OK;
+    });
+}
+
+HRESULT assemblyDocumentC::GetSelectionManager(ISelectionManager** manager) {
+    return docCall("IModelDoc2::GetSelectionManager", {}, manager, [&](docContextS& context) {
+        *manager = new selectionManagerC(context.shared_from_this());
+        return S_OK;
+    });
+}
+
+HRESULT assemblyDocumentC::ClearSelection() {
+    return docCall("IModelDoc2::ClearSelection", {}, [&](docContextS& context) {
+        context.assembly->clearSelection();
+        return S_OK;
+    });
+}
+
+HRESULT assemblyDocumentC::SelectByRay(double x, double y, double z, double dx, double dy,
+                                       double dz, double radius, long type,
+                                       VARIANT_BOOL* selected) {
+    return docCall("IModelDoc2::SelectByRay",
+                   {journalValue(x), journalValue(y), journalValue(z), journalValue(dx),
+                    journalValue(dy), journalValue(dz), journalValue(radius), journalValue(type)},
+                   selected, [&](docContextS& context) {
+                       // Only faces (type 2) can be picked by a ray here.
+                       *selected =
+                           variantBool(type == 2 && context.assembly->selectByRay(
+                                                        {x, y, z}, {dx, dy, dz}, radius, false, 0));
+                       return S_OK;
+                   });
 }
 
 HRESULT assemblyDocumentC::Rebuild(VARIANT_BOOL topOnly, VARIANT_BOOL* done) {

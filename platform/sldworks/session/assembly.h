@@ -17,6 +17,13 @@ public:
     // An assembly has no features here: the walks end at once.
     HRESULT FirstFeature(IDispatch** feature) override;
     HRESULT GetFirstFeatureObject(IDispatch** feature) override;
+    // Faces of the components' bodies in assembly space are selected by a ray; the feature
+    // manager makes mate references on them.
+    HRESULT GetFeatureManager(IFeatureManager** manager) override;
+    HRESULT GetSelectionManager(ISelectionManager** manager) override;
+    HRESULT ClearSelection() override;
+    HRESULT SelectByRay(double x, double y, double z, double dx, double dy, double dz,
+                        double radius, long type, VARIANT_BOOL* selected) override;
     // Nothing to replay: the components' documents keep their own bodies.
     HRESULT Rebuild(VARIANT_BOOL topOnly, VARIANT_BOOL* done) override;
     HRESULT RebuildAndCheck(VARIANT_BOOL topOnly, VARIANT_BOOL* rebuilt) override;

@@ -56,8 +56,10 @@ HRESULT selectionManagerC::GetSelectedObject(long index, IDispatch** object) {
     return docCall("ISelectionManager::GetSelectedObject", {journalValue(index)}, object,
                    [&](docContextS& context) {
                        // Counted from 1; out of range answers null.
+                       const swsim::Selection& selection =
+                           context.part ? context.part->selection() : context.assembly->selection();
                        const swsim::ObjectPtr selected =
-                           context.part->selection().objectAt(static_cast<int>(index) - 1);
+                           selection.objectAt(static_cast<int>(index) - 1);
                        return putObject(context.wrap(selected), object);
                    });
 }

@@ -32,7 +32,7 @@ HRESULT featureC::SetName(BSTR name) {
 }
 
 HRESULT featureC::GetNext(IDispatch** feature) {
-    return docCall("IFeature::GetNext", {}, feature, [&](docContextS& context) {
+    return partCall("IFeature::GetNext", {}, feature, [&](docContextS& context) {
         return putObject(context.wrap(context.part->nextFeature(*feature_)), feature);
     });
 }
@@ -50,12 +50,12 @@ HRESULT featureC::GetSpecificFeature(IDispatch** object) {
 }
 
 HRESULT featureC::Select(VARIANT_BOOL append, long mark, VARIANT_BOOL* selected) {
-    return docCall("IFeature::Select", {journalValue(append), journalValue(mark)}, selected,
-                   [&](docContextS& context) {
-                       *selected = variantBool(context.part->select(
-                           feature_, append != VARIANT_FALSE, static_cast<int>(mark)));
-                       return S_OK;
-                   });
+    return partCall("IFeature::Select", {journalValue(append), journalValue(mark)}, selected,
+                    [&](docContextS& context) {
+                        *selected = variantBool(context.part->select(
+                            feature_, append != VARIANT_FALSE, static_cast<int>(mark)));
+                        return S_OK;
+                    });
 }
 
 HRESULT featureC::HideInTree(long hide, long options) {
@@ -67,7 +67,7 @@ HRESULT featureC::HideInTree(long hide, long options) {
 }
 
 HRESULT featureC::GetFaces(VARIANT* faces) {
-    return docCall("IFeature::GetFaces", {}, faces, [&](docContextS& context) {
+    return partCall("IFeature::GetFaces", {}, faces, [&](docContextS& context) {
         std::vector<IDispatchPtr> wrapped;
         for (const auto& face : context.part->facesOfFeature(*feature_))
             wrapped.push_back(context.wrap(face));
@@ -77,28 +77,28 @@ HRESULT featureC::GetFaces(VARIANT* faces) {
 
 HRESULT featureC::SetSuppression(long state, long option, long count, BSTR* configurations,
                                  VARIANT_BOOL* done) {
-    return docCall("IFeature::SetSuppression",
-                   {journalValue(state), journalValue(option), journalValue(count),
-                    journalValue(configurations)},
-                   done, [&](docContextS& context) {
-                       // 0 suppresses; 1 and 2 (with the children) unsuppress.
-                       if (state < 0 || state > 2)
-                           return E_INVALIDARG;
-                       std::vector<std::string> names;
-                       if (option == 1) {
-                           names.push_back(context.model->activeConfiguration()->name());
-                       } else if (option == 3) {
-                           if (count < 1 || configurations == nullptr)
-                               return E_INVALIDARG;
-                           for (long i = 0; i < count; ++i)
-                               names.push_back(utf8Of(configurations[i]));
-                       } else if (option != 2) {
-                           return E_INVALIDARG;
-                       }
-                       *done =
-                           variantBool(context.part->setSuppression(feature_, state == 0, names));
-                       return S_OK;
-                   });
+    return partCall("IFeature::SetSuppression",
+                    {journalValue(state), journalValue(option), journalValue(count),
+                     journalValue(configurations)},
+                    done, [&](docContextS& context) {
+                        // 0 suppresses; 1 and 2 (with the children) unsuppress.
+                        if (state < 0 || state > 2)
+                            return E_INVALIDARG;
+                        std::vector<std::string> names;
+                        if (option == 1) {
+                            names.push_back(context.model->activeConfiguration()->name());
+                        } else if (option == 3) {
+                            if (count < 1 || configurations == nullptr)
+                                return E_INVALIDARG;
+                            for (long i = 0; i < count; ++i)
+                                names.push_back(utf8Of(configurations[i]));
+                        } else if (option != 2) {
+                            return E_INVALIDARG;
+                        }
+                        *done =
+                            variantBool(context.part->setSuppression(feature_, state == 0, names));
+                        return S_OK;
+                    });
 }
 
 HRESULT featureC::GetFirstSubFeature(IDispatch** feature) {
@@ -115,7 +115,7 @@ HRESULT featureC::GetNextSubFeature(IDispatch** feature) {
 }
 
 HRESULT featureC::GetFirstDimensionAnnotation(IDispatch** annotation) {
-    return docCall(
+    return partCall(
         "IFeature::GetFirstDimensionAnnotation", {}, annotation, [&](docContextS& context) {
             const auto list = context.part->dimensionsOf(*feature_);
             return putObject(context.wrap(list.empty() ? nullptr : list.front()), annotation);
@@ -123,15 +123,15 @@ HRESULT featureC::GetFirstDimensionAnnotation(IDispatch** annotation) {
 }
 
 HRESULT featureC::GetNextDimensionAnnotation(IDispatch* current, IDispatch** annotation) {
-    return docCall("IFeature::GetNextDimensionAnnotation", {journalValue(current)}, annotation,
-                   [&](docContextS& context) {
-                       const auto list = context.part->dimensionsOf(*feature_);
-                       const swsim::ObjectPtr at = modelObjectOf(current);
-                       for (size_t i = 0; i + 1 < list.size(); ++i)
-                           if (list[i] == at)
-                               return putObject(context.wrap(list[i + 1]), annotation);
-                       return putObject(IDispatchPtr(), annotation);
-                   });
+    return partCall("IFeature::GetNextDimensionAnnotation", {journalValue(current)}, annotation,
+                    [&](docContextS& context) {
+                        const auto list = context.part->dimensionsOf(*feature_);
+                        const swsim::ObjectPtr at = modelObjectOf(current);
+                        for (size_t i = 0; i + 1 < list.size(); ++i)
+                            if (list[i] == at)
+                                return putObject(context.wrap(list[i + 1]), annotation);
+                        return putObject(IDispatchPtr(), annotation);
+                    });
 }
 
 HRESULT featureC::GetPatternData(IDispatch** data) {

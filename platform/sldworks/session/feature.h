@@ -48,6 +48,20 @@ public:
     HRESULT GetSegments(VARIANT* segments) override;
 
 private:
+    // A call that needs the part: an assembly's features (its mate references) answer
+    // E_NOTIMPL.
+    template <class Out, class Body>
+    HRESULT partCall(const char* key, journalArgs args, Out* out, Body body) {
+        return docCall(key, std::move(args), out, [&](docContextS& context) {
+            return context.part ? body(context) : E_NOTIMPL;
+        });
+    }
+    template <class Body> HRESULT partCall(const char* key, journalArgs args, Body body) {
+        return docCall(key, std::move(args), [&](docContextS& context) {
+            return context.part ? body(context) : E_NOTIMPL;
+        });
+    }
+
     // The sketch, or null (the ISketch methods then answer E_UNEXPECTED).
     swsim::SketchPtr sketch() const;
 

@@ -340,20 +340,47 @@ HRESULT featureManagerC::HideSelectedBodies() {
     });
 }
 
+namespace {
+
+journalArgs mateReferenceArgs(BSTR name, IDispatch* entity1, long type1, long alignment1,
+                              IDispatch* entity2, long type2, long alignment2, IDispatch* entity3,
+                              long type3, long alignment3) {
+    return {journalValue(name),       journalValue(entity1), journalValue(type1),
+            journalValue(alignment1), journalValue(entity2), journalValue(type2),
+            journalValue(alignment2), journalValue(entity3), journalValue(type3),
+            journalValue(alignment3)};
+}
+
+} // namespace
+
 HRESULT featureManagerC::InsertMateReference(BSTR name, IDispatch* entity1, long type1,
                                              long alignment1, IDispatch* entity2, long type2,
                                              long alignment2, IDispatch* entity3, long type3,
                                              long alignment3, IFeature** feature) {
     return docCall("IFeatureManager::InsertMateReference",
-                   {journalValue(name), journalValue(entity1), journalValue(type1),
-                    journalValue(alignment1), journalValue(entity2), journalValue(type2),
-                    journalValue(alignment2), journalValue(entity3), journalValue(type3),
-                    journalValue(alignment3)},
+                   mateReferenceArgs(name, entity1, type1, alignment1, entity2, type2, alignment2,
+                                     entity3, type3, alignment3),
                    feature, [&](docContextS& context) {
                        // One entity is what a reference needs here; types and alignments are
                        // journalled.
                        const swsim::MateReferencePtr made =
                            context.part->addMateReference(utf8Of(name), modelObjectOf(entity1));
+                       *feature = IFeaturePtr(context.wrap(made)).Detach();
+                       return S_OK;
+                   });
+}
+
+HRESULT assemblyFeatureManagerC::InsertMateReference(BSTR name, IDispatch* entity1, long type1,
+                                                     long alignment1, IDispatch* entity2,
+                                                     long type2, long alignment2,
+                                                     IDispatch* entity3, long type3,
+                                                     long alignment3, IFeature** feature) {
+    return docCall("IFeatureManager::InsertMateReference",
+                   mateReferenceArgs(name, entity1, type1, alignment1, entity2, type2, alignment2,
+                                     entity3, type3, alignment3),
+                   feature, [&](docContextS& context) {
+                       const swsim::MateReferencePtr made =
+                           context.assembly->addMateReference(utf8Of(name), modelObjectOf(entity1));
                        *feature = IFeaturePtr(context.wrap(made)).Detach();
                        return S_OK;
                    });

@@ -91,6 +91,19 @@ swsim::ExtrudeSpec extrusionSpec(bool cut, VARIANT_BOOL singleDirection, VARIANT
 swsim::SolidFeaturePtr extrudeSelectedSketch(docContextS& context,
                                              const swsim::ExtrudeSpec& request);
 
+// An assembly's feature manager: mate references on faces and edges of its components, as
+// they lie in assembly space; every other call is not implemented.
+class assemblyFeatureManagerC final
+    : public featureManagerStubsT<docObjectT<assemblyFeatureManagerC, IFeatureManager>> {
+public:
+    explicit assemblyFeatureManagerC(const docContextPtr& context)
+        : featureManagerStubsT(context) {}
+
+    HRESULT InsertMateReference(BSTR name, IDispatch* entity1, long type1, long alignment1,
+                                IDispatch* entity2, long type2, long alignment2, IDispatch* entity3,
+                                long type3, long alignment3, IFeature** feature) override;
+};
+
 // The hole of the ten variants numbered by `d[2]` (d1..d14 as passed) at the selected face's
 // pick point, going into the material. Null for an unknown variant or without a face.
 swsim::SolidFeaturePtr holeAtSelection(docContextS& context, const double (&d)[14]);
