@@ -201,17 +201,20 @@ TEST_F(LevelsAndAssemblies, WhatIsNotBuiltIsNamedInTheResult) {
                 "\")))) (ASMATTR (CLASSIFICATIONINFO \"(DOCCLASSIFYLIST (DOCCLASSIFYINFO (NAME "
                 "\\\"qel\\\") (DOCCLASSIFYIDINFO (CLASSID \\\"QEL_CP_PLACE_PA\\\") (DOCCLASSIFYVAR "
                 "(VARNAME \\\"QEL_3DID\\\") (VALUE \\\"A,1,CP1\\\")))))\")) "
-                "(ANNOTATIONSETS (ANNOTATIONSETFACE)) (ITEMS (PART (NAME \"P\") (ITEMS))))");
+                "(ANNOTATIONSETS (ANNOTATIONSETFACE (ANNOTATIONFACE (POINT3D 0 0 0) (FACD "
+                "\"(RCCLASSINSTANCE (RCPROPERTY (NAME \\\"CLASSID\\\") (VALUE "
+                "\\\"sys_faceattributecolor\\\")))\")))) (ITEMS (PART (NAME \"P\") (ITEMS))))");
     };
     runS converted = run({"convert", model("1"), "-o", path("out")});
     EXPECT_EQ(converted.code, 1);
+    // A face colour is more than the classified faces the mate references read.
     EXPECT_NE(
         converted.err.find("ANNOTATIONSETS \"A\": annotation sets of an assembly are not built"),
         std::string::npos)
         << converted.err;
-    // The session keeps no features in an assembly: its connection point's helper body is
-    // refused, and that is reported.
-    EXPECT_NE(converted.err.find("CLASSIFICATIONINFO \"A\": Mate references could not be made"),
+    // The assembly has no connection points, so no plane for the helper body: said so.
+    EXPECT_NE(converted.err.find("CLASSIFICATIONINFO \"A\": mate references at the connection "
+                                 "points of an assembly are not built: CP1"),
               std::string::npos)
         << converted.err;
     EXPECT_TRUE(std::filesystem::exists(path("out/A.sldasm")));

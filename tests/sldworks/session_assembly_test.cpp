@@ -196,3 +196,48 @@ TEST_F(SessionAssembly, ComponentAndDimensionCallsAreOpenToTheFaultPlan) {
 }
 
 } // namespace
+
+TEST_F(SessionAssembly, MateReferencesOnComponentFacesFollowTheComponentAndAreSaved) {
+    std::string path;
+    {
+        assemblyFixtureC fixture(folder, {{"Plate", 20, 10, 2}, {"Pin", 2, 2, 8}},
+                                 {"Plate", "Pin"});
+        IModelDoc2* doc = fixture.doc();
+        // Beside the pin the ray down meets the plate's top.
+        ASSERT_EQ(modelDocSelectByRay(doc, 15, 5, 50, 0, 0, -1, 1e-6, 2), VARIANT_TRUE);
+        const IDispatchPtr top = selMgrGetSelectedObject(modelDocGetSelectionManager(doc), 1);
+        const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
+        const auto insert = [&](const char* name, IDispatch* entity) {
+            return insertMateReference(manager, name, entity, 0, 0, nullptr, 0, 0, nullptr, 0, 0);
+        };
+        EXPECT_EQ(text(featureGetName(insert("Top", top))), "Top");
+        EXPECT_EQ(text(featureGetName(insert("Top", top))), "MateReference2");
+        // A face of the part's own document is not one of the assembly's.
+        const IModelDoc2Ptr plate(componentGetModelDoc(childrenOf(doc)[0]));
+        const IDispatchPtr own = bodyGetFirstFace(
+            IBodyPtr(readObjectArray(partDocGetBodies(IPartDocPtr(plate), 0)).at(0)));
+        EXPECT_FALSE(insert("Own", own));
+        // Moved, the plate takes its reference along.
+        fixture.model().components()[0]->placement.origin = {100, 0, 0};
+        const auto moved = fixture.model().mateReferences();
+        ASSERT_EQ(moved.size(), 2u);
+        const auto face = swsim::objectAs<swsim::Face>(moved[0]->entity());
+        ASSERT_TRUE(face);
+        EXPECT_TRUE(face->contains({101, 1, 2}) && face->contains({119, 9, 2}));
+        EXPECT_EQ(modelDocCallSlot508(doc, 1), 0);
+        path = fixture.path();
+    }
+    ISldWorksPtr app = createSimulatedSldWorks();
+    long errors = 0;
+    long warnings = 0;
+    const IModelDoc2Ptr doc = sldWorksOpenDocument(app, path.c_str(), 2, 1, "", errors, warnings);
+    ASSERT_TRUE(doc);
+    const auto references = sessionAssemblyOf(doc)->mateReferences();
+    ASSERT_EQ(references.size(), 2u);
+    EXPECT_EQ(references[1]->name(), "MateReference2");
+    const auto face = swsim::objectAs<swsim::Face>(references[1]->entity());
+    ASSERT_TRUE(face);
+    EXPECT_EQ(face->surface().kind, swsim::SurfaceKind::Plane);
+    EXPECT_TRUE(face->contains({110, 5, 2}));
+    EXPECT_NEAR(face->normal().z, 1.0, 1e-12);
+}

@@ -214,7 +214,7 @@ int swMeta3dAssemblyC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
     placeMembers(assembly, *creation, members);
     writeAttributes(assembly, reader);
     runMateReferenceStep(assembly, reader,
-                         [&](int mode) { addAssemblyMateReferences(assembly, mode); });
+                         [&](int mode) { addAssemblyMateReferences(assembly, reader, mode); });
     createLevelsOfDetail(assembly, reader, *creation);
 
     closer.assemblyPath =

@@ -12,17 +12,30 @@ int mateReferenceMode(const metaObjectVirtualDataBaseC& document, metaReaderC& r
     return documentCreationSetting(document, reader, "CreateMateReferences").getValue("1").toInt();
 }
 
-void addDocumentMateReferences(IModelDoc2Ptr& document, metaTreePtrT node, int mode) {
+std::vector<mzComStringC> addDocumentMateReferences(IModelDoc2Ptr& document, metaTreePtrT node,
+                                                    int mode) {
     NATLINK_TRACE_FRAME_C("addDocumentMateReferences");
     static constexpr double identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     swMateRefContextS context;
     context.document = std::addressof(document);
     context.documentView = m3dDocumentC(node);
     buildMateReferences(context, identity, mode);
+    return std::move(context.unreferencedPoints);
 }
 
-void addAssemblyMateReferences(swAssemblyC& assembly, int mode) {
-    addDocumentMateReferences(assembly.modelDoc, assembly.getTreePtr(), mode);
+void addAssemblyMateReferences(swAssemblyC& assembly, metaReaderC& reader, int mode) {
+    const std::vector<mzComStringC> unreferenced =
+        addDocumentMateReferences(assembly.modelDoc, assembly.getTreePtr(), mode);
+    if (unreferenced.empty())
+        return;
+    // An assembly's connection points are not built, so their helper bodies have no plane.
+    mzComStringC message("mate references at the connection points of an assembly are not built:");
+    for (const mzComStringC& name : unreferenced)
+        message = message + " " + name;
+    NATLINK_LOG(mzLogLevelError, message);
+    if (swCreation3dS* creation = creationOf(reader))
+        creation->failedItems.push_back(
+            {"CLASSIFICATIONINFO", getNameAttr(metaObjectC(assembly.getTreePtr())), message});
 }
 
 void noteMateReferenceFailure(const metaObjectVirtualDataBaseC& document, metaReaderC& reader,

@@ -8,6 +8,8 @@
 #include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "platform/sldworks/api/sldworks_api.h"
 
+#include <vector>
+
 // The "CreateMateReferences" creation option of the document; 1 when it is not set.
 int mateReferenceMode(const metaObjectVirtualDataBaseC& document, metaReaderC& reader);
 
@@ -15,8 +17,9 @@ int mateReferenceMode(const metaObjectVirtualDataBaseC& document, metaReaderC& r
 // leave as _com_error for the builder to handle.
 void addPartMateReferences(swPartC& part, int mode);
 
-// The mate references of the built assembly (its modelDoc and meta node).
-void addAssemblyMateReferences(swAssemblyC& assembly, int mode);
+// The mate references of the built assembly (its modelDoc and meta node); connection points
+// that get none are noted as a failed item "CLASSIFICATIONINFO" of the assembly.
+void addAssemblyMateReferences(swAssemblyC& assembly, metaReaderC& reader, int mode);
 
 void noteMateReferenceFailure(const metaObjectVirtualDataBaseC& document, metaReaderC& reader,
                               const _com_error& error);
@@ -35,5 +38,7 @@ void runMateReferenceStep(const metaObjectVirtualDataBaseC& document, metaReader
 }
 
 // The same over any built document: `document` is the builder's own holder of the document
-// pointer, `node` the document's meta node.
-void addDocumentMateReferences(IModelDoc2Ptr& document, metaTreePtrT node, int mode);
+// pointer, `node` the document's meta node. Answers the connection points that got no mate
+// reference.
+std::vector<mzComStringC> addDocumentMateReferences(IModelDoc2Ptr& document, metaTreePtrT node,
+                                                    int mode);

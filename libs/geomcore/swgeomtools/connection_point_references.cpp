@@ -154,6 +154,7 @@ int addConnPointHelperBodyReference(swMateRefContextS& context, const _bstr_t& n
                          nullptr) == VARIANT_FALSE) {
         NATLINK_LOG(mzLogLevelWarning, mzComStringC("No plane \"") + plane.c_str() +
                                            "\": the connection point gets no mate reference");
+        context.unreferencedPoints.push_back(mzComStringC(static_cast<const char*>(name)));
         return 0;
     }
     const IDispatchPtr before = docExtGetNewestFeature(extension);
@@ -164,6 +165,7 @@ int addConnPointHelperBodyReference(swMateRefContextS& context, const _bstr_t& n
     if (!circle || !newest || newest.GetInterfacePtr() == before.GetInterfacePtr()) {
         NATLINK_LOG(mzLogLevelWarning, mzComStringC("No helper sketch on \"") + plane.c_str() +
                                            "\": the connection point gets no mate reference");
+        context.unreferencedPoints.push_back(mzComStringC(static_cast<const char*>(name)));
         return 0;
     }
     IFeaturePtr sketchFeature = requireInterfaceOf<IFeature>(newest);

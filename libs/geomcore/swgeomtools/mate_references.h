@@ -23,6 +23,8 @@ struct swMateRefContextS {
     // The first helper names and face reference carry no suffix.
     bool firstEdgeRef = true;
     bool firstFaceRef = true;
+    // Connection points that got no helper body (no plane "<cp> XY" or no sketch on it).
+    std::vector<mzComStringC> unreferencedPoints;
 
     IModelDoc2* doc() const;
     // 1 part, 2 assembly, 0 otherwise.
