@@ -351,6 +351,17 @@ journalArgs mateReferenceArgs(BSTR name, IDispatch* entity1, long type1, long al
             journalValue(alignment3)};
 }
 
+// One entity is what a reference needs here, in a part or an assembly; types and alignments
+// are journalled.
+template <class Document>
+HRESULT makeMateReference(docContextS& context, Document& document, BSTR name, IDispatch* entity,
+                          IFeature** feature) {
+    const swsim::MateReferencePtr made =
+        document.addMateReference(utf8Of(name), modelObjectOf(entity));
+    *feature = IFeaturePtr(context.wrap(made)).Detach();
+    return S_OK;
+}
+
 } // namespace
 
 HRESULT featureManagerC::InsertMateReference(BSTR name, IDispatch* entity1, long type1,
@@ -361,12 +372,7 @@ HRESULT featureManagerC::InsertMateReference(BSTR name, IDispatch* entity1, long
                    mateReferenceArgs(name, entity1, type1, alignment1, entity2, type2, alignment2,
                                      entity3, type3, alignment3),
                    feature, [&](docContextS& context) {
-                       // One entity is what a reference needs here; types and alignments are
-                       // journalled.
-                       const swsim::MateReferencePtr made =
-                           context.part->addMateReference(utf8Of(name), modelObjectOf(entity1));
-                       *feature = IFeaturePtr(context.wrap(made)).Detach();
-                       return S_OK;
+                       return makeMateReference(context, *context.part, name, entity1, feature);
                    });
 }
 
@@ -379,10 +385,7 @@ HRESULT assemblyFeatureManagerC::InsertMateReference(BSTR name, IDispatch* entit
                    mateReferenceArgs(name, entity1, type1, alignment1, entity2, type2, alignment2,
                                      entity3, type3, alignment3),
                    feature, [&](docContextS& context) {
-                       const swsim::MateReferencePtr made =
-                           context.assembly->addMateReference(utf8Of(name), modelObjectOf(entity1));
-                       *feature = IFeaturePtr(context.wrap(made)).Detach();
-                       return S_OK;
+                       return makeMateReference(context, *context.assembly, name, entity1, feature);
                    });
 }
 
