@@ -70,6 +70,11 @@ TEST_F(SessionAssembly, ComponentsReferToTheirPartDocuments) {
     componentSetState(children[1], 0);
     EXPECT_EQ(componentIsStateSet(children[1]), VARIANT_TRUE);
     EXPECT_TRUE(readObjectArray(componentGetBodies(children[1], 0)).empty());
+    // A component shows only a configuration its document has.
+    EXPECT_THROW(componentSetConfiguration(children[0], "Light"), _com_error);
+    EXPECT_EQ(fixture.model().components()[0]->configuration, "");
+    configMgrAddConfiguration(modelDocGetConfigurationManager(plate), "Light", "", "Light", 4, "",
+                              "");
     componentSetConfiguration(children[0], "Light");
     EXPECT_EQ(fixture.model().components()[0]->configuration, "Light");
     EXPECT_EQ(fixture.model().components()[1]->state, 0);
