@@ -380,12 +380,17 @@ TEST_F(LevelsAndAssemblies, RoundedPlacementsAreTheRotationTheyRoundAndNonFinite
                   "(ASSEMBLY (NAME \"Asm\") (ITEMS " +
                       block("Turned", "(MAT 0.866025 0.5 0 0 -0.5 0.866025 0 0 0 0 1 0 0 0 0 1)") +
                       block("Far", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 inf 0 0 1)") +
-                      block("Lost", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 nan 0 1)") + "))");
+                      block("Lost", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 nan 0 1)") +
+                      block("Short", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0)") +
+                      block("Halved", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 2)") + "))");
     const runS converted = run({"convert", model, "-o", path("out")});
     EXPECT_EQ(converted.code, 1);
     for (const char* text :
          {"PART \"Far\": Could not place the part: its placement (MAT) holds inf as value 13",
-          "PART \"Lost\": Could not place the part: its placement (MAT) holds nan as value 14"})
+          "PART \"Lost\": Could not place the part: its placement (MAT) holds nan as value 14",
+          "PART \"Short\": Could not place the part: its placement (MAT) does not hold 16 numbers",
+          "PART \"Halved\": Could not place the part: its placement (MAT) is no rotation and "
+          "translation"})
         EXPECT_NE(converted.err.find(text), std::string::npos) << text << converted.err;
     EXPECT_EQ(converted.err.find("Turned"), std::string::npos) << converted.err;
     EXPECT_EQ(run({"inspect", path("out/Asm.sldasm")}).code, 0);
