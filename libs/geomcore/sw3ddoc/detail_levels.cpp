@@ -11,6 +11,8 @@
 #include "libs/geomcore/swtools/error.h"
 
 #include <filesystem>
+#include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -90,36 +92,37 @@ std::vector<levelPlanS> planLevels(const std::vector<mzComStringC>& names,
                                    mDocumentCreationOptionSettingsC& settings,
                                    const std::vector<mzComStringC>& existing) {
     std::vector<levelPlanS> plans;
+    std::set<mzComStringC> seen;
+    // Each configuration asked for, with the level it goes to and whether that level has
+    // its name.
+    std::map<mzComStringC, std::pair<std::size_t, bool>> owners;
     for (const mzComStringC& name : names) {
         levelPlanS plan{name, getLodConfigName(settings, name), {}};
-        bool seen = false;
-        for (const levelPlanS& earlier : plans)
-            seen = seen || earlier.name == name;
         if (name.isEmpty())
             plan.refusal = "a level without a name is not built";
-        else if (seen)
+        else if (!seen.insert(name).second)
             plan.refusal = notBuilt(name, "a level of that name comes before it");
         else if (holds(existing, plan.configuration))
             plan.refusal = notBuilt(name, mzComStringC("its configuration ") +
                                               quotedName(plan.configuration) + " exists already");
+        if (plan.refusal.isEmpty()) {
+            const bool ownName = plan.name == plan.configuration;
+            const auto [owner, first] =
+                owners.try_emplace(plan.configuration, plans.size(), ownName);
+            if (!first && ownName && !owner->second.second)
+                owner->second = {plans.size(), true};
+        }
         plans.push_back(plan);
     }
-    for (levelPlanS& plan : plans) {
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        levelPlanS& plan = plans[i];
         if (!plan.refusal.isEmpty())
             continue;
-        const levelPlanS* owner = nullptr;
-        for (const levelPlanS& other : plans)
-            if (owner == nullptr && other.refusal.isEmpty() &&
-                other.configuration == plan.configuration && other.name == other.configuration)
-                owner = &other;
-        for (const levelPlanS& other : plans)
-            if (owner == nullptr && other.refusal.isEmpty() &&
-                other.configuration == plan.configuration)
-                owner = &other;
-        if (owner != &plan)
+        const std::size_t owner = owners.at(plan.configuration).first;
+        if (owner != i)
             plan.refusal = notBuilt(
                 plan.name, mzComStringC("its configuration ") + quotedName(plan.configuration) +
-                               " is the level " + quotedName(owner->name) + "'s");
+                               " is the level " + quotedName(plans[owner].name) + "'s");
     }
     return plans;
 }
