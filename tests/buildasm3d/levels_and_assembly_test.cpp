@@ -6,7 +6,10 @@
 #include "libs/geomcore/swapi/swapi.h"
 #include "platform/sldworks/session/session.h"
 
+#include <cmath>
 #include <map>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -44,6 +47,49 @@ configurationsS configurationsOf(const std::string& file, long type) {
     return found;
 }
 
+// A part: a block 20 x 20 x 10 (4000) with a pocket 10 x 10, 5 deep (500) in its top,
+// named "Pocket"; `extra` goes before its ITEMS (placement, options, levels).
+std::string block(const std::string& name, const std::string& extra) {
+    return "(PART (NAME \"" + name + "\") " + extra +
+           " (ITEMS (PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))"
+           " (SKETCH (NAME \"S\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1) (SKETCHON (PLANE \"XY\"))"
+           "  (LOOP (LINE (POINT 0 0) (POINT 20 0)) (LINE (POINT 20 0) (POINT 20 20))"
+           "   (LINE (POINT 20 20) (POINT 0 20)) (LINE (POINT 0 20) (POINT 0 0))))"
+           " (BASE (NAME \"Block\") (TYP \"EXTRUDE\") (USED \"S\") (PARAM 10 0 0))"
+           " (SKETCH (NAME \"T\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 10 1)"
+           "  (SKETCHON (FACE (POINT3D 10 10 10) (VEC3D 0 0 1)))"
+           "  (LOOP (LINE (POINT 5 5) (POINT 15 5)) (LINE (POINT 15 5) (POINT 15 15))"
+           "   (LINE (POINT 15 15) (POINT 5 15)) (LINE (POINT 5 15) (POINT 5 5))))"
+           " (CUT (NAME \"Pocket\") (TYP \"EXTRUDE\") (USED \"T\") (PARAM 5 1 0))))";
+}
+
+// CREAOPTS with the settings given as name, value pairs.
+std::string options(const std::vector<std::pair<std::string, std::string>>& settings) {
+    std::string text = "(CREAOPTS (CREAOPTSETS";
+    for (const auto& [name, value] : settings)
+        text += " (CREAOPTSET (NAME \"" + name + "\") (VAL \"" + value + "\"))";
+    return text + "))";
+}
+
+// The configuration each component shows in each configuration of a saved assembly.
+std::map<std::string, std::vector<std::string>> componentConfigurations(const std::string& file) {
+    const ISldWorksPtr app = createSimulatedSldWorks();
+    long errors = 0;
+    long warnings = 0;
+    const IModelDoc2Ptr doc = sldWorksOpenDocument(app, file.c_str(), 2, 0, "", errors, warnings);
+    std::map<std::string, std::vector<std::string>> shown;
+    if (!doc) {
+        ADD_FAILURE() << file << " does not open";
+        return shown;
+    }
+    for (const _bstr_t& name : readBstrArray(modelDocGetVariantSlot459(doc))) {
+        modelDocShowConfiguration(doc, name);
+        for (const swsim::ComponentPtr& c : sessionAssemblyOf(doc)->components())
+            shown[static_cast<const char*>(name)].push_back(c->configuration);
+    }
+    return shown;
+}
+
 TEST_F(LevelsAndAssemblies, PartLevelsSuppressTheirFeaturesAndTheSelectedOneIsShown) {
     const runS converted = run({"convert", sourceFile("examples/levels.meta"), "-o", path("out")});
     ASSERT_EQ(converted.code, 0) << converted.err;
@@ -78,6 +124,110 @@ TEST_F(LevelsAndAssemblies, EmptyLevelsAreMadeOnlyWhenAsked) {
     EXPECT_EQ(made.volumes.count("B"), 1u);
     // No level excludes anything: the configuration shown before is shown again.
     EXPECT_EQ(made.shown, "Default");
+
+    // Empty levels are the part's own wish: the conversion's options do not make them.
+    const std::string conversionOptions = writeFile(
+        "options.meta", options({{"CreateLOD", "1"}, {"CreateEmptyLODConfiguration", "1"}}));
+    const std::string withoutOptions =
+        writeFile("bare.meta", "(PART (NAME \"E\") (PARTLOD (SELLODNAME \"A\") (PARTLODENTS "
+                               "(PARTLODENT (NAME \"A\")))) (ITEMS))");
+    ASSERT_EQ(
+        run({"--options", conversionOptions, "convert", withoutOptions, "-o", path("out")}).code,
+        0);
+    EXPECT_EQ(configurationsOf(path("out/E.sldprt"), 1).volumes.size(), 1u);
+}
+
+TEST_F(LevelsAndAssemblies, LevelsThatGetNoConfigurationOfTheirOwnAreNamed) {
+    // "Beta" asks for the configuration of the level "Gamma", "Zeta" for "Default"; a second
+    // "Alpha" and a level without a name cannot be told apart from the others.
+    const std::string model =
+        writeFile("levels.meta",
+                  block("P", options({{"CreateLOD", "1"},
+                                      {"LODconfigName_Beta", "Gamma"},
+                                      {"LODconfigName_Zeta", "Default"}}) +
+                                 " (PARTLOD (SELLODNAME \"Beta\") (PARTLODENTS"
+                                 " (PARTLODENT (NAME \"Alpha\") (PARTLODEXCFEATLST \"Pocket\"))"
+                                 " (PARTLODENT (NAME \"Alpha\"))"
+                                 " (PARTLODENT (NAME \"Beta\") (PARTLODEXCFEATLST \"Pocket\"))"
+                                 " (PARTLODENT (NAME \"Gamma\"))"
+                                 " (PARTLODENT (NAME \"Zeta\") (PARTLODEXCFEATLST \"Pocket\"))"
+                                 " (PARTLODENT (PARTLODEXCFEATLST \"Pocket\"))))"));
+    const runS converted = run({"convert", model, "-o", path("out")});
+    EXPECT_EQ(converted.code, 1);
+    EXPECT_NE(converted.err.find(
+                  "Items built incompletely: PARTLOD \"P\": the level \"Alpha\" is not built: "
+                  "a level of that name comes before it, the level \"Beta\" is not built: its "
+                  "configuration \"Gamma\" is the level \"Gamma\"'s, the level \"Zeta\" is not "
+                  "built: its configuration \"Default\" exists already, a level without a name "
+                  "is not built"),
+              std::string::npos)
+        << converted.err;
+
+    // Each configuration holds its own level; the selected level was not built, so the part
+    // shows what it showed before.
+    const configurationsS saved = configurationsOf(path("out/P.sldprt"), 1);
+    EXPECT_EQ(saved.volumes.size(), 3u);
+    EXPECT_NEAR(saved.volumes.at("Default"), 3500, 1e-6);
+    EXPECT_NEAR(saved.volumes.at("Alpha"), 4000, 1e-6);
+    EXPECT_NEAR(saved.volumes.at("Gamma"), 3500, 1e-6);
+    EXPECT_EQ(saved.texts.at("Gamma"), "Level of Detail: Gamma");
+    EXPECT_EQ(saved.shown, "Default");
+}
+
+TEST_F(LevelsAndAssemblies, AnAssemblyLevelOnAConfigurationThatExistsChangesNoOther) {
+    const std::string model = writeFile(
+        "zeta.meta",
+        "(ASSEMBLY (NAME \"Asm\") " +
+            options({{"CreateLOD", "1"}, {"LODconfigName_Zeta", "Default"}}) + " (ITEMS " +
+            block("Base", "(PARTLOD (SELLODNAME \"Alpha\") (PARTLODENTS (PARTLODENT (NAME "
+                          "\"Alpha\") (PARTLODEXCFEATLST \"Pocket\")) (PARTLODENT (NAME "
+                          "\"Zeta\"))))") +
+            "))");
+    const runS converted = run({"convert", model, "-o", path("out")});
+    EXPECT_EQ(converted.code, 1);
+    EXPECT_NE(converted.err.find("PARTLOD \"Asm\": the level \"Zeta\" is not built: its "
+                                 "configuration \"Default\" exists already"),
+              std::string::npos)
+        << converted.err;
+
+    const configurationsS saved = configurationsOf(path("out/Asm.sldasm"), 2);
+    EXPECT_EQ(saved.volumes.size(), 2u);
+    EXPECT_NEAR(saved.volumes.at("Alpha"), 4000, 1e-6);
+    EXPECT_EQ(saved.shown, "Alpha");
+    EXPECT_EQ(componentConfigurations(path("out/Asm.sldasm")).at("Alpha"),
+              std::vector<std::string>{"Alpha"});
+}
+
+TEST_F(LevelsAndAssemblies, ComponentsShowTheConfigurationTheirPartMadeForALevel) {
+    // "Pin" makes no levels, "Peg" names its level "Simple" "Light"; only "Base" has "Full".
+    const std::string simple = "(PARTLODENT (NAME \"Simple\") (PARTLODEXCFEATLST \"Pocket\"))";
+    const std::string model = writeFile(
+        "members.meta",
+        "(ASSEMBLY (NAME \"Asm\") " + options({{"CreateLOD", "1"}}) + " (ITEMS " +
+            block("Base", "(PARTLOD (SELLODNAME \"Simple\") (PARTLODENTS (PARTLODENT (NAME "
+                          "\"Full\")) " +
+                              simple + "))") +
+            block("Pin", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 30 0 0 1) " + options({{"CreateLOD", "0"}}) +
+                             " (PARTLOD (PARTLODENTS " + simple + "))") +
+            block("Peg", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 60 0 0 1) " +
+                             options({{"CreateLOD", "1"}, {"LODconfigName_Simple", "Light"}}) +
+                             " (PARTLOD (PARTLODENTS " + simple + "))") +
+            "))");
+    const runS converted = run({"convert", model, "-o", path("out")});
+    EXPECT_EQ(converted.code, 1);
+    // Only where the level would have left something out of the part is it named.
+    EXPECT_NE(converted.err.find("Items built incompletely: PARTLOD \"Asm\": the part Pin.sldprt "
+                                 "has no configuration of the level \"Simple\": its component "
+                                 "shows \"Default\" in it\n"),
+              std::string::npos)
+        << converted.err;
+
+    const auto shown = componentConfigurations(path("out/Asm.sldasm"));
+    EXPECT_EQ(shown.at("Simple"), (std::vector<std::string>{"Simple", "Default", "Light"}));
+    EXPECT_EQ(shown.at("Full"), (std::vector<std::string>{"Full", "Default", "Default"}));
+    const configurationsS saved = configurationsOf(path("out/Asm.sldasm"), 2);
+    EXPECT_NEAR(saved.volumes.at("Simple"), 4000 + 3500 + 4000, 1e-6);
+    EXPECT_NEAR(saved.volumes.at("Full"), 3 * 3500, 1e-6);
 }
 
 TEST_F(LevelsAndAssemblies, ALevelThatDoesNotRebuildIsReportedAndTheFormerConfigurationShown) {
@@ -222,6 +372,76 @@ TEST_F(LevelsAndAssemblies, WhatIsNotBuiltIsNamedInTheResult) {
     // Mate references switched off: the classification asks for nothing.
     converted = run({"convert", model("0"), "-o", path("out")});
     EXPECT_EQ(converted.err.find("CLASSIFICATIONINFO"), std::string::npos) << converted.err;
+}
+
+TEST_F(LevelsAndAssemblies, RoundedPlacementsAreTheRotationTheyRoundAndNonFiniteOnesAreRefused) {
+    const std::string model =
+        writeFile("turned.meta",
+                  "(ASSEMBLY (NAME \"Asm\") (ITEMS " +
+                      block("Turned", "(MAT 0.866025 0.5 0 0 -0.5 0.866025 0 0 0 0 1 0 0 0 0 1)") +
+                      block("Far", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 inf 0 0 1)") +
+                      block("Lost", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 nan 0 1)") +
+                      block("Short", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0)") +
+                      block("Halved", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 2)") + "))");
+    const runS converted = run({"convert", model, "-o", path("out")});
+    EXPECT_EQ(converted.code, 1);
+    for (const char* text :
+         {"PART \"Far\": Could not place the part: its placement (MAT) holds inf as value 13",
+          "PART \"Lost\": Could not place the part: its placement (MAT) holds nan as value 14",
+          "PART \"Short\": Could not place the part: its placement (MAT) does not hold 16 numbers",
+          "PART \"Halved\": Could not place the part: its placement (MAT) is no rotation and "
+          "translation"})
+        EXPECT_NE(converted.err.find(text), std::string::npos) << text << converted.err;
+    EXPECT_EQ(converted.err.find("Turned"), std::string::npos) << converted.err;
+    EXPECT_EQ(run({"inspect", path("out/Asm.sldasm")}).code, 0);
+
+    // Turned by 30 degrees about Z: its corners (20, 0), (0, 20) and (20, 20) go to
+    // (10 sqrt 3, 10), (-10, 10 sqrt 3) and (10 sqrt 3 - 10, 10 sqrt 3 + 10).
+    const ISldWorksPtr app = createSimulatedSldWorks();
+    long errors = 0;
+    long warnings = 0;
+    const IModelDoc2Ptr doc =
+        sldWorksOpenDocument(app, path("out/Asm.sldasm").c_str(), 2, 0, "", errors, warnings);
+    ASSERT_TRUE(doc);
+    const std::vector<double> box = readDoubleArray(asmDocGetBox(IAssemblyDocPtr(doc), 0), 6);
+    const double root3 = std::sqrt(3.0);
+    const double expected[6] = {-10, 0, 0, 10 * root3, 10 * root3 + 10, 10};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_NEAR(box[i], expected[i], 1e-5) << i;
+    ASSERT_EQ(sessionAssemblyOf(doc)->components().size(), 1u);
+    const swsim::Frame& placed = sessionAssemblyOf(doc)->components()[0]->placement;
+    EXPECT_NEAR(swsim::dot(placed.xDir, placed.xDir), 1.0, 1e-15);
+    EXPECT_NEAR(swsim::dot(placed.xDir, placed.yDir), 0.0, 1e-15);
+    EXPECT_NEAR(massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(doc))), 3500, 1e-6);
+}
+
+TEST_F(LevelsAndAssemblies, AnExportOfAnAssemblyMissingAMemberOrASolidIsRefused) {
+    const std::string model =
+        writeFile("pair.meta", "(ASSEMBLY (NAME \"Pair\") (ITEMS " + block("Base", "") +
+                                   block("Pin", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 30 0 0 1)") + "))");
+    ASSERT_EQ(run({"convert", model, "-o", path("out")}).code, 0);
+    ASSERT_EQ(run({"export", path("out/Pair.sldasm"), path("whole.step")}).code, 0);
+
+    std::filesystem::remove(path("out/Pin.sldprt"));
+    runS refused = run({"export", path("out/Pair.sldasm"), path("part.step")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_EQ(refused.err, "natlinkhost: " + path("out/Pair.sldasm") +
+                               ": the component \"Pin-1\" is missing: its file " +
+                               path("out/Pin.sldprt") + " does not exist\n");
+    EXPECT_FALSE(std::filesystem::exists(path("part.step")));
+
+    const std::string hollow =
+        writeFile("hollow.meta", "(ASSEMBLY (NAME \"Hollow\") (ITEMS (PART (NAME \"Only\") "
+                                 "(ITEMS))))");
+    ASSERT_EQ(run({"convert", hollow, "-o", path("out")}).code, 0);
+    for (const char* format : {"step", "stl"}) {
+        refused = run({"export", path("out/Hollow.sldasm"), path(std::string("empty.") + format)});
+        EXPECT_EQ(refused.code, 1);
+        EXPECT_NE(refused.err.find("the assembly has no solid body to write as "),
+                  std::string::npos)
+            << refused.err;
+        EXPECT_FALSE(std::filesystem::exists(path(std::string("empty.") + format)));
+    }
 }
 
 } // namespace

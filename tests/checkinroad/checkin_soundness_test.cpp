@@ -5,6 +5,8 @@
 #include "platform/host/services/checkin_postprocess.h"
 #include "platform/host/services/log.h"
 #include "platform/sldworks/model/assembly_document.h"
+#include "platform/sldworks/model/file_io.h"
+#include "platform/sldworks/model/part_document.h"
 #include "platform/sldworks/session/session.h"
 #include "tests/checkinroad/checkin_road_fixture.h"
 #include "tools/natlinkhost/check_in_samples.h"
@@ -60,6 +62,47 @@ TEST_F(CheckinSoundness, AnAssemblyThatContainsItselfIsRefusedNamingTheComponent
                               " is already being read higher up (an assembly that contains "
                               "itself)\n");
     EXPECT_EQ(filesInTmp(), 0u);
+
+    // The same when the assembly is its own component.
+    const std::string self = path("Self.sldasm");
+    const auto selfModel = swsim::AssemblyDocument::create();
+    selfModel->addComponent(self);
+    selfModel->save(self);
+    const runS selfResult = run({"checkin", self});
+    EXPECT_EQ(selfResult.code, 1);
+    EXPECT_EQ(selfResult.err, "natlinkhost: Native check-in of " + self +
+                                  " gave no record: " + self + ": the component " + self +
+                                  " is already being read higher up (an assembly that contains "
+                                  "itself)\n");
+    EXPECT_EQ(filesInTmp(), 0u);
+}
+
+TEST_F(CheckinSoundness, ATextThatIsNotUtf8IsRefusedByEveryRoadAndNeverWritten) {
+    const std::string part = natlinkhost::writeSamplePart(path("samples"));
+    // The configuration "Long" renamed to bytes that are no UTF-8, the file sealed again.
+    const std::string text = readFile(part);
+    const std::size_t lineEnd = text.find('\n');
+    const std::string header = text.substr(0, text.rfind(' ', lineEnd));
+    std::string body = text.substr(lineEnd + 1);
+    const std::size_t at = body.find("\"Long\"");
+    ASSERT_NE(at, std::string::npos);
+    body.replace(at, 6, "\"L\xFFng\"");
+    const std::string damaged =
+        writeFile("damaged.sldprt", swsim::detail::sealedFile(header, body));
+
+    const runS inspected = run({"inspect", damaged});
+    EXPECT_EQ(inspected.code, 1);
+    EXPECT_NE(inspected.err.find("the text \"L\\xFFng\" is not UTF-8"), std::string::npos)
+        << inspected.err;
+    const runS checkedIn = run({"checkin", damaged});
+    EXPECT_EQ(checkedIn.code, 1);
+    EXPECT_EQ(checkedIn.out, "");
+
+    // Nor is such a text saved: the document it would replace stays as it was.
+    const auto model = swsim::PartDocument::open(part);
+    model->addConfiguration("L\xFFng");
+    EXPECT_THROW(model->save(part), swsim::ModelError);
+    EXPECT_EQ(readFile(part), text);
 }
 
 TEST_F(CheckinSoundness, AConfigurationThatCannotBeReadFailsTheCheckInNamingIt) {

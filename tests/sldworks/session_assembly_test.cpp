@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -70,6 +71,11 @@ TEST_F(SessionAssembly, ComponentsReferToTheirPartDocuments) {
     componentSetState(children[1], 0);
     EXPECT_EQ(componentIsStateSet(children[1]), VARIANT_TRUE);
     EXPECT_TRUE(readObjectArray(componentGetBodies(children[1], 0)).empty());
+    // A component shows only a configuration its document has.
+    EXPECT_THROW(componentSetConfiguration(children[0], "Light"), _com_error);
+    EXPECT_EQ(fixture.model().components()[0]->configuration, "");
+    configMgrAddConfiguration(modelDocGetConfigurationManager(plate), "Light", "", "Light", 4, "",
+                              "");
     componentSetConfiguration(children[0], "Light");
     EXPECT_EQ(fixture.model().components()[0]->configuration, "Light");
     EXPECT_EQ(fixture.model().components()[1]->state, 0);
@@ -144,6 +150,33 @@ TEST_F(SessionAssembly, AComponentWhoseFileIsMissingHasNoDocument) {
     ASSERT_EQ(children.size(), 1u);
     EXPECT_FALSE(componentGetModelDoc(IComponentObjectPtr(children[0])));
     EXPECT_TRUE(readObjectArray(componentGetBodies(children[0], 0)).empty());
+}
+
+TEST_F(SessionAssembly, WhatCannotBeShownOrReadBackIsNotTaken) {
+    assemblyFixtureC fixture(folder, {{"Plate", 20, 10, 2}}, {"Plate"});
+    const swsim::PartDocumentPtr plate =
+        sessionPartOf(IModelDoc2Ptr(componentGetModelDoc(childrenOf(fixture.doc())[0])));
+    ASSERT_TRUE(plate);
+    // The plate shows last a configuration without its solid.
+    plate->addConfiguration("Bare");
+    plate->setSuppression(plate->findFeature("Boss-Extrude1"), true, {"Bare"});
+    // A component naming a configuration its part lacks (a file written elsewhere) shows the
+    // part's first, whatever the part showed last.
+    fixture.model().components()[0]->configuration = "Nope";
+    EXPECT_NEAR(massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(fixture.doc()))),
+                400.0, 1e-6);
+
+    // A placement that is not finite is neither taken nor saved.
+    std::vector<double> transform = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+    transform[9] = std::numeric_limits<double>::infinity();
+    const _variant_t added = asmDocAddComponents3(
+        IAssemblyDocPtr(fixture.doc()), makeBstrArray({fixture.partPath("Plate").c_str()}),
+        makeDoubleArray(transform), _variant_t());
+    EXPECT_TRUE(!variantHoldsArray(added) || readObjectArray(added).empty());
+    swsim::Frame far;
+    far.origin.x = std::numeric_limits<double>::quiet_NaN();
+    fixture.model().addComponent(fixture.partPath("Plate"), "Default", far);
+    EXPECT_THROW(fixture.model().save(folder + "/Far.sldasm"), swsim::ModelError);
 }
 
 TEST_F(SessionAssembly, ComponentAndDimensionCallsAreOpenToTheFaultPlan) {

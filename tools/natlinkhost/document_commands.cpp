@@ -343,6 +343,28 @@ void printPatterns(const swsim::PartDocument& model, std::ostream& out) {
     }
 }
 
+// Why a copy of the assembly would not be the assembly: a component that is shown but whose
+// document could not be loaded would be left out, and a copy without a solid opens empty.
+// Empty when nothing is missing.
+std::string whatTheCopyWouldMiss(const swsim::AssemblyDocument& assembly,
+                                 const std::string& extension) {
+    for (const swsim::ComponentPtr& c : assembly.components()) {
+        if (c->state == swsim::Component::kSuppressed || c->document())
+            continue;
+        std::error_code error;
+        return "the component \"" + c->name() + "\" is missing: its file " + c->path() +
+               (std::filesystem::exists(c->path(), error) ? " could not be opened"
+                                                          : " does not exist");
+    }
+    const std::vector<swsim::BodyPtr> bodies = assembly.bodies();
+    if (std::none_of(bodies.begin(), bodies.end(), [](const swsim::BodyPtr& body) {
+            return body->kind() == swsim::BodyKind::Solid;
+        }))
+        return std::string("the assembly has no solid body to write as ") +
+               (extension == ".stl" ? "STL" : "STEP");
+    return {};
+}
+
 } // namespace
 
 int runInspectCommand(const commandLineS& line, std::ostream& out, std::ostream& err) {
@@ -399,6 +421,14 @@ int runExportCommand(const commandLineS& line, std::ostream& err) {
             err << "natlinkhost: " << path << ": the part has no solid body to write as "
                 << (extension == ".stl" ? "STL" : "STEP") << '\n';
             return 1;
+        }
+        if (const swsim::AssemblyDocumentPtr assembly = sessionAssemblyOf(doc)) {
+            const std::string missing = whatTheCopyWouldMiss(*assembly, extension);
+            if (!missing.empty()) {
+                sldWorksCloseDocument(app, modelDocGetPathName(doc));
+                err << "natlinkhost: " << path << ": " << missing << '\n';
+                return 1;
+            }
         }
         std::error_code error;
         const std::string absolute =

@@ -14,6 +14,7 @@
 #include "libs/geomcore/swtools/doc_attributes.h"
 #include "metamodel/m3d/viewhelpers.h"
 
+#include <cmath>
 #include <exception>
 #include <string>
 #include <vector>
@@ -108,14 +109,56 @@ std::vector<memberS> buildMembers(metaReaderC& reader, swCreation3dS& creation,
     return built;
 }
 
-// One component per member at the member's placement (the identity without a "MAT").
+// Catalogue placements are written rounded, often to six significant digits: the axes of
+// such a rotation are off unit length and right angles by up to about 2e-6. Within this
+// bound a placement is taken as the rotation it rounds; beyond it, it is no rotation.
+constexpr double placementTolerance = 1e-5;
+
+// The member's placement as a rigid transform, its axes made exactly orthonormal (the
+// identity without a "MAT"). Throws errorC naming what keeps it from being one.
+matrixC4x4<double> memberPlacement(const metaObjectC& member) {
+    matrixC4x4<double> m = matrixC4x4<double>::identity();
+    if (member.findChild("MAT").isNull())
+        return m;
+    if (!getMatrix(member, m))
+        throw errorC("Could not place the part: its placement (MAT) does not hold 16 numbers");
+    for (int i = 0; i < 16; ++i)
+        if (!std::isfinite(m[i]))
+            throw errorC(mzComStringC("Could not place the part: its placement (MAT) holds ") +
+                         mzComStringC::number(m[i], 'g', 6) + " as value " +
+                         mzComStringC::number(i + 1) + " of 16");
+    const vectorC3d<double> x = m.row(0);
+    const vectorC3d<double> y = m.row(1);
+    const vectorC3d<double> z = m.row(2);
+    const auto near = [](double value, double wanted) {
+        return std::abs(value - wanted) <= placementTolerance;
+    };
+    if (!near(x.dot(x), 1) || !near(y.dot(y), 1) || !near(z.dot(z), 1) || !near(x.dot(y), 0) ||
+        !near(y.dot(z), 0) || !near(z.dot(x), 0) || x.cross(y).dot(z) <= 0 ||
+        !near(m.at(0, 3), 0) || !near(m.at(1, 3), 0) || !near(m.at(2, 3), 0) ||
+        !near(m.at(3, 3), 1))
+        throw errorC("Could not place the part: its placement (MAT) is no rotation and "
+                     "translation (its axes must be of unit length, at right angles and "
+                     "right-handed, within 1e-5)");
+    const vectorC3d<double> xUnit = x * (1 / std::sqrt(x.dot(x)));
+    const vectorC3d<double> yOff = y - xUnit * y.dot(xUnit);
+    const vectorC3d<double> yUnit = yOff * (1 / std::sqrt(yOff.dot(yOff)));
+    return frameFromOriginXY(m.row(3), xUnit, yUnit);
+}
+
+// One component per member at the member's placement.
 void placeMembers(swAssemblyC& assembly, swCreation3dS& creation,
                   const std::vector<memberS>& members) {
     const IAssemblyDocPtr assemblyDoc = requireInterfaceOf<IAssemblyDoc>(assembly.modelDoc);
     for (const memberS& member : members) {
         const metaObjectC node(member.node);
-        matrixC4x4<double> placement = matrixC4x4<double>::identity();
-        getMatrix(node, placement);
+        matrixC4x4<double> placement;
+        try {
+            placement = memberPlacement(node);
+        } catch (const errorC& error) {
+            noteFailedMember(creation, node, error.getMessage());
+            continue;
+        }
         const _variant_t components =
             asmDocAddComponents3(assemblyDoc, makeBstrArray({_bstr_t(member.path.c_str())}),
                                  transformToVariant(placement), _variant_t());
@@ -135,12 +178,20 @@ void writeAttributes(swAssemblyC& assembly, metaReaderC& reader) {
     writeDocumentAttributes(assembly.modelDoc, view);
 }
 
-void createLevelsOfDetail(swAssemblyC& assembly, metaReaderC& reader, swCreation3dS& creation) {
+void createLevelsOfDetail(swAssemblyC& assembly, metaReaderC& reader, swCreation3dS& creation,
+                          const std::vector<memberS>& members) {
     if (creationOptionInt(assembly, reader, "CreateLOD", 0) == 0)
         return;
+    assemblyMembersT byPath;
+    for (const memberS& member : members)
+        byPath.emplace(member.path, member.node);
+    std::vector<mzComStringC> notBuilt;
     try {
-        createAssemblyDetailLevels(assembly, documentCreationSettings(assembly, reader));
+        createAssemblyDetailLevels(assembly, documentCreationSettings(assembly, reader), byPath,
+                                   notBuilt);
+        reportIncompleteItem(reader, "PARTLOD", getNameAttr(assembly), notBuilt);
     } catch (const _com_error& error) {
+        reportIncompleteItem(reader, "PARTLOD", getNameAttr(assembly), notBuilt);
         const mzComStringC message =
             mzComStringC("SolidWorks call failed: ") + error.ErrorMessage();
         NATLINK_LOG(mzLogLevelError, mzComStringC("Levels of detail: ") + message);
@@ -215,7 +266,7 @@ int swMeta3dAssemblyC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
     writeAttributes(assembly, reader);
     runMateReferenceStep(assembly, reader,
                          [&](int mode) { addAssemblyMateReferences(assembly, reader, mode); });
-    createLevelsOfDetail(assembly, reader, *creation);
+    createLevelsOfDetail(assembly, reader, *creation, members);
 
     closer.assemblyPath =
         saveDocumentAs(assembly.modelDoc, creation->outputLocation, fileName, "assembly");

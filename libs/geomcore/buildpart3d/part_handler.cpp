@@ -65,19 +65,23 @@ private:
 };
 
 // The part's levels of detail when "CreateLOD" asks for them. A level that fails is noted
-// as an item not built; the part is saved with the levels made before it.
+// as an item not built; the part is saved with the levels made before it. Levels that get no
+// configuration make the item incomplete.
 void createLevelsOfDetail(swPartC& part, metaReaderC& reader) {
     if (creationOptionInt(part, reader, "CreateLOD", 0) == 0)
         return;
     mzComStringC failure;
+    std::vector<mzComStringC> notBuilt;
     try {
-        part.createDetailLevels(documentCreationSettings(part, reader));
+        part.createDetailLevels(documentCreationSettings(part, reader), notBuilt);
+        reportIncompleteItem(reader, m3dPartDetailLevelC::tagName(), getNameAttr(part), notBuilt);
         return;
     } catch (const mzComStringC& message) {
         failure = message;
     } catch (const _com_error& error) {
         failure = mzComStringC("SolidWorks call failed: ") + error.ErrorMessage();
     }
+    reportIncompleteItem(reader, m3dPartDetailLevelC::tagName(), getNameAttr(part), notBuilt);
     NATLINK_LOG(mzLogLevelError, mzComStringC("Levels of detail: ") + failure);
     if (swCreation3dS* creation = creationOf(reader))
         creation->failedItems.push_back(

@@ -265,13 +265,7 @@ void swCheckinC::getAsmData(IModelDoc2Ptr doc, pShellDocCheckinC& record) {
                 const mzComStringC nativePath = pathValue.toNativeString();
                 const long type = pathValue.getExtension().compare("sldasm", 0) == 0 ? 2 : 1;
 
-                // A component that is being read higher up would be read for ever.
-                for (const mzComStringC& reading : readingChain) {
-                    if (reading == nativePath)
-                        throw errorC(readingChain.back() + ": the component " + nativePath +
-                                     " is already being read higher up (an assembly that "
-                                     "contains itself)");
-                }
+                refuseComponentBeingRead(nativePath);
 
                 // A document already read for this record is copied, not read again.
                 const pShellDocBaseC known = record.findDocument(nativePath);
@@ -313,8 +307,21 @@ void swCheckinC::getAsmData(IModelDoc2Ptr doc, pShellDocCheckinC& record) {
     }
 }
 
+void swCheckinC::refuseComponentBeingRead(const mzComStringC& nativePath) const {
+    // A component that is being read higher up would be read for ever.
+    for (const mzComStringC& reading : readingChain) {
+        if (reading == nativePath)
+            throw errorC(readingChain.back() + ": the component " + nativePath +
+                         " is already being read higher up (an assembly that contains itself)");
+    }
+}
+
 void swCheckinC::noteComponentWithoutDocument(IDispatch* child) {
     const mzComStringC path(componentGetPathName(requireInterfaceOf<IComponentObject>(child)));
+    // SolidWorks loads no document for a component that is its own assembly: that assembly
+    // contains itself, as much as one that does so through another.
+    if (!path.isEmpty())
+        refuseComponentBeingRead(mzComPathC(path).toNativeString());
     const mzComStringC text = path.isEmpty()     ? mzComStringC("a component refers to no file")
                               : fileExists(path) ? "component not loaded: " + path
                                                  : "component file missing: " + path;

@@ -98,7 +98,10 @@ private:
     // read (an errorC passes unchanged: it names what failed already) and throws it.
     [[noreturn]] void rethrowNamed() const;
     void beginStep(const mzComStringC& step) { currentStep = step; }
-    // A component without a document: a warning naming its file.
+    // Throws errorC when the document of that native path is being read higher up.
+    void refuseComponentBeingRead(const mzComStringC& nativePath) const;
+    // A component without a document: a warning naming its file; a component that is a
+    // document being read throws as refuseComponentBeingRead does.
     void noteComponentWithoutDocument(IDispatch* child);
     // A warning of the record (logged, and answered by getWarnings once), naming the document
     // being read.

@@ -8,7 +8,12 @@
 #include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swtools/doc_attributes.h"
+#include "libs/geomcore/swtools/error.h"
 
+#include <filesystem>
+#include <map>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -53,6 +58,82 @@ std::vector<IFeaturePtr> featuresOf(const swPartC& part, const mzComStringC& met
     return found;
 }
 
+std::vector<mzComStringC> configurationNames(IModelDoc2* doc) {
+    std::vector<mzComStringC> names;
+    for (const _bstr_t& name : readBstrArray(modelDocGetVariantSlot459(doc)))
+        names.emplace_back(name);
+    return names;
+}
+
+bool holds(const std::vector<mzComStringC>& names, const mzComStringC& name) {
+    for (const mzComStringC& known : names)
+        if (known == name)
+            return true;
+    return false;
+}
+
+// A level asked for, the configuration it goes into, and why it is not built (empty: it is).
+struct levelPlanS {
+    mzComStringC name;
+    mzComStringC configuration;
+    mzComStringC refusal;
+};
+
+mzComStringC notBuilt(const mzComStringC& level, const mzComStringC& why) {
+    return mzComStringC("the level ") + quotedName(level) + " is not built: " + why;
+}
+
+// Which levels get a configuration of their own. A level without a name cannot be told
+// apart, a second level of a name would overwrite the first, and a configuration the
+// document has already belongs to something else: none of them is built. A configuration
+// that several levels ask for goes to the level of that name, else to the first that asks,
+// so that no level is built into another's configuration.
+std::vector<levelPlanS> planLevels(const std::vector<mzComStringC>& names,
+                                   mDocumentCreationOptionSettingsC& settings,
+                                   const std::vector<mzComStringC>& existing) {
+    std::vector<levelPlanS> plans;
+    std::set<mzComStringC> seen;
+    // Each configuration asked for, with the level it goes to and whether that level has
+    // its name.
+    std::map<mzComStringC, std::pair<std::size_t, bool>> owners;
+    for (const mzComStringC& name : names) {
+        levelPlanS plan{name, getLodConfigName(settings, name), {}};
+        if (name.isEmpty())
+            plan.refusal = "a level without a name is not built";
+        else if (!seen.insert(name).second)
+            plan.refusal = notBuilt(name, "a level of that name comes before it");
+        else if (holds(existing, plan.configuration))
+            plan.refusal = notBuilt(name, mzComStringC("its configuration ") +
+                                              quotedName(plan.configuration) + " exists already");
+        if (plan.refusal.isEmpty()) {
+            const bool ownName = plan.name == plan.configuration;
+            const auto [owner, first] =
+                owners.try_emplace(plan.configuration, plans.size(), ownName);
+            if (!first && ownName && !owner->second.second)
+                owner->second = {plans.size(), true};
+        }
+        plans.push_back(plan);
+    }
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        levelPlanS& plan = plans[i];
+        if (!plan.refusal.isEmpty())
+            continue;
+        const std::size_t owner = owners.at(plan.configuration).first;
+        if (owner != i)
+            plan.refusal = notBuilt(
+                plan.name, mzComStringC("its configuration ") + quotedName(plan.configuration) +
+                               " is the level " + quotedName(plans[owner].name) + "'s");
+    }
+    return plans;
+}
+
+const levelPlanS* builtPlanOf(const std::vector<levelPlanS>& plans, const mzComStringC& name) {
+    for (const levelPlanS& plan : plans)
+        if (plan.name == name)
+            return plan.refusal.isEmpty() ? &plan : nullptr;
+    return nullptr;
+}
+
 } // namespace
 
 mzComStringC getLodConfigName(mDocumentCreationOptionSettingsC& settings,
@@ -70,27 +151,45 @@ bool hasNoLodExclusions(const m3dPartDetailLevelEntriesC& entries) {
     return true;
 }
 
-void swPartC::createDetailLevels(mDocumentCreationOptionSettingsC settings) {
+void swPartC::createDetailLevels(mDocumentCreationOptionSettingsC settings,
+                                 std::vector<mzComStringC>& notBuiltLevels) {
     NATLINK_TRACE_FRAME_C("swPartC::createDetailLevels");
     const m3dPartDetailLevelC levels(findChild(m3dPartDetailLevelC::tagName()));
     const m3dPartDetailLevelEntriesC entries = levels.getEntries();
     const int n = entries.countByKey(m3dPartDetailLevelEntryC::tagName());
+    // Empty levels are the part's own wish, not one its assembly or the conversion makes.
+    const metaObjectC ownOptions(findChild(mDocumentCreationOptionsC::keyName()));
+    mDocumentCreationOptionSettingsC ownSettings(
+        ownOptions.findChild(mDocumentCreationOptionSettingsC::keyName()));
     if (hasNoLodExclusions(entries) &&
-        getValAsInt(settings.getSetting("CreateEmptyLODConfiguration", 0)) == 0)
+        getValAsInt(ownSettings.getSetting("CreateEmptyLODConfiguration", 0)) == 0)
         return;
 
     const activeConfigurationS before = readActiveConfiguration(modelDoc);
+    std::vector<mzComStringC> names;
+    for (int i = 0; i < n; ++i)
+        names.push_back(getNameAttr(entries.getEntryAt(i)));
+    std::vector<levelPlanS> plans = planLevels(names, settings, configurationNames(modelDoc));
     for (int i = 0; i < n; ++i) {
+        levelPlanS& plan = plans[static_cast<std::size_t>(i)];
+        if (!plan.refusal.isEmpty()) {
+            notBuiltLevels.push_back(plan.refusal);
+            continue;
+        }
         const m3dPartDetailLevelEntryC entry = entries.getEntryAt(i);
-        const mzComStringC name = getNameAttr(entry);
-        const mzComStringC text = mzComStringC(lodTextPrefix) + name;
-        const mzComStringC configName = getLodConfigName(settings, name);
+        const mzComStringC text = mzComStringC(lodTextPrefix) + plan.name;
+        const mzComStringC& configName = plan.configuration;
         modelDocShowConfiguration(modelDoc, before.name);
         const IDispatchPtr configuration = configMgrAddConfiguration(
             before.manager, configName.toBstr(), text.toBstr(), configName.toBstr(),
             lodConfigurationOptions, _bstr_t(""), text.toBstr());
-        if (!configuration)
+        if (!configuration) {
+            plan.refusal = notBuilt(plan.name, mzComStringC("SolidWorks did not add its "
+                                                            "configuration ") +
+                                                   quotedName(configName));
+            notBuiltLevels.push_back(plan.refusal);
             continue;
+        }
         const metaObjListStrContainerC excluded = entry.getExcludeFeatureList();
         const int k = excluded.count();
         _bstr_t target = configName.toBstr();
@@ -115,19 +214,54 @@ void swPartC::createDetailLevels(mDocumentCreationOptionSettingsC settings) {
         throw message;
     }
 
+    // A selected level that was not built has no configuration of its own to show.
     const mzComStringC selected = readSelectedLevel(levels);
-    if (excludedCount(levels.findEntry(selected)) > 0)
-        modelDocShowConfiguration(modelDoc, getLodConfigName(settings, selected).toBstr());
+    const levelPlanS* shown = builtPlanOf(plans, selected);
+    if (shown != nullptr && excludedCount(levels.findEntry(selected)) > 0)
+        modelDocShowConfiguration(modelDoc, shown->configuration.toBstr());
     else
         modelDocShowConfiguration(modelDoc, before.name);
 }
 
-void createLodConfiguration(swAssemblyC& assembly, IConfigurationManager* manager,
-                            const mzComStringC& name) {
+namespace {
+
+// The levels of the member part saved as `path`, and the settings it was built with: its
+// own, else the assembly's. Unbound levels for a file that is no member.
+struct memberLevelsS {
+    m3dPartDetailLevelC levels;
+    mDocumentCreationOptionSettingsC settings;
+};
+
+memberLevelsS memberLevelsOf(const assemblyMembersT& members, const std::string& path,
+                             const mDocumentCreationOptionSettingsC& assemblySettings) {
+    const auto found = members.find(path);
+    if (found == members.end())
+        return {};
+    const m3dPartC part(found->second);
+    const metaObjectC own(part.findChild(mDocumentCreationOptionsC::keyName()));
+    return {m3dPartDetailLevelC(part.findChild(m3dPartDetailLevelC::tagName())),
+            own.isValid() ? mDocumentCreationOptionSettingsC(
+                                own.findChild(mDocumentCreationOptionSettingsC::keyName()))
+                          : assemblySettings};
+}
+
+} // namespace
+
+IDispatchPtr createLodConfiguration(swAssemblyC& assembly, IConfigurationManager* manager,
+                                    const mzComStringC& name,
+                                    const componentConfigurationF& memberConfiguration) {
     const mzComStringC text = mzComStringC(lodTextPrefix) + name;
-    configMgrAddConfiguration(manager, name.toBstr(), text.toBstr(), name.toBstr(),
-                              lodConfigurationOptions, _bstr_t(""), text.toBstr());
-    setComponentConfigurations(assembly.modelDoc, name.toBstr(), 0);
+    IDispatchPtr made =
+        configMgrAddConfiguration(manager, name.toBstr(), text.toBstr(), name.toBstr(),
+                                  lodConfigurationOptions, _bstr_t(""), text.toBstr());
+    // Without its configuration the components would be set in whichever one is active.
+    if (!made)
+        return made;
+    if (name == "SUP")
+        setComponentConfigurations(assembly.modelDoc, name.toBstr(), 0);
+    else
+        setComponentConfigurations(assembly.modelDoc, memberConfiguration, 0);
+    return made;
 }
 
 void getSelectedLodName(swAssemblyC& assembly, mzComStringC& selected,
@@ -150,16 +284,63 @@ void getSelectedLodName(swAssemblyC& assembly, mzComStringC& selected,
     }
 }
 
-void createAssemblyDetailLevels(swAssemblyC& assembly, mDocumentCreationOptionSettingsC settings) {
+void createAssemblyDetailLevels(swAssemblyC& assembly, mDocumentCreationOptionSettingsC settings,
+                                const assemblyMembersT& members,
+                                std::vector<mzComStringC>& notBuiltLevels) {
     NATLINK_TRACE_FRAME_C("createAssemblyDetailLevels");
     const activeConfigurationS before = readActiveConfiguration(assembly.modelDoc);
     std::set<mzComStringC> names;
     mzComStringC selected;
     getSelectedLodName(assembly, selected, names);
-    for (const mzComStringC& name : names)
-        createLodConfiguration(assembly, before.manager, getLodConfigName(settings, name));
-    if (!selected.isEmpty())
-        modelDocShowConfiguration(assembly.modelDoc, getLodConfigName(settings, selected).toBstr());
+    std::vector<levelPlanS> plans =
+        planLevels(std::vector<mzComStringC>(names.begin(), names.end()), settings,
+                   configurationNames(assembly.modelDoc));
+    // A part placed several times is named once a level.
+    std::set<std::pair<std::string, std::string>> named;
+    for (levelPlanS& plan : plans) {
+        if (!plan.refusal.isEmpty()) {
+            notBuiltLevels.push_back(plan.refusal);
+            continue;
+        }
+        // A component shows the configuration its part made for the level; a part without
+        // it shows its first configuration, which is named where the level would have left
+        // out features of it.
+        const auto memberConfiguration = [&](IComponent*, IModelDoc2* doc) {
+            const std::string path = mzComStringC(modelDocGetPathName(doc)).toUtf8();
+            memberLevelsS member = memberLevelsOf(members, path, settings);
+            const m3dPartDetailLevelEntryC entry = member.levels.isValid()
+                                                       ? member.levels.findEntry(plan.name)
+                                                       : m3dPartDetailLevelEntryC();
+            const std::vector<mzComStringC> has = configurationNames(doc);
+            if (entry.isValid()) {
+                const mzComStringC wanted = getLodConfigName(member.settings, plan.name);
+                if (holds(has, wanted))
+                    return wanted.toBstr();
+            }
+            const mzComStringC instead = has.empty() ? mzComStringC() : has.front();
+            const std::string file = std::filesystem::path(path).filename().string();
+            const mzComStringC message =
+                mzComStringC("the part ") + file.c_str() + " has no configuration of the level " +
+                quotedName(plan.name) + ": its component shows " + quotedName(instead) + " in it";
+            if (excludedCount(entry) > 0) {
+                if (named.insert({file, plan.name.toUtf8()}).second)
+                    notBuiltLevels.push_back(message);
+            } else {
+                NATLINK_LOG(mzLogLevelInfo, mzComStringC("Levels of detail: ") + message);
+            }
+            return instead.toBstr();
+        };
+        if (!createLodConfiguration(assembly, before.manager, plan.configuration,
+                                    memberConfiguration)) {
+            plan.refusal = notBuilt(plan.name, mzComStringC("SolidWorks did not add its "
+                                                            "configuration ") +
+                                                   quotedName(plan.configuration));
+            notBuiltLevels.push_back(plan.refusal);
+        }
+    }
+    const levelPlanS* shown = builtPlanOf(plans, selected);
+    if (!selected.isEmpty() && shown != nullptr)
+        modelDocShowConfiguration(assembly.modelDoc, shown->configuration.toBstr());
     else
         modelDocShowConfiguration(assembly.modelDoc, before.name);
 }

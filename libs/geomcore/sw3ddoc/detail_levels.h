@@ -1,16 +1,23 @@
 // Levels of detail as SolidWorks configurations. A part gets one configuration per level
 // ("PARTLOD" / "PARTLODENT") with the level's excluded features suppressed in it; an
 // assembly gets one configuration per level name that occurs in its member parts, each
-// component showing the configuration of that name. Afterwards the document shows the
+// component showing its part's configuration of that level. Afterwards the document shows the
 // configuration of the selected level ("SELLODNAME"), or the one it showed before.
+// A level is not built, and is named in the list the caller gets, when it has no name, when
+// an earlier level has its name, when its configuration exists already or is another level's
+// (the level of that name, else the first to ask for it), or when SolidWorks does not add it.
 // (swPartC::createDetailLevels is declared with swPartC.)
 #pragma once
 
 #include "libs/geomcore/sw3ddoc/sw_assembly.h"
+#include "libs/geomcore/swtools/doc_attributes.h"
 #include "metamodel/core/creationoptions.h"
 #include "metamodel/m3d/detaillevel.h"
 
+#include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 // The value of the setting "LODconfigName_" + level name, or the level name itself when the
 // setting is missing or empty.
@@ -21,16 +28,27 @@ mzComStringC getLodConfigName(mDocumentCreationOptionSettingsC& settings,
 bool hasNoLodExclusions(const m3dPartDetailLevelEntriesC& entries);
 
 // Adds the configuration `name` ("Level of Detail: " + name as its texts) and puts every
-// component of the assembly into the configuration of that name.
-void createLodConfiguration(swAssemblyC& assembly, IConfigurationManager* manager,
-                            const mzComStringC& name);
+// component of the assembly into the configuration `memberConfiguration` chooses for it
+// ("SUP" suppresses every component instead). Null, and no component touched, when
+// SolidWorks does not add the configuration.
+IDispatchPtr createLodConfiguration(swAssemblyC& assembly, IConfigurationManager* manager,
+                                    const mzComStringC& name,
+                                    const componentConfigurationF& memberConfiguration);
 
 // Adds the level names of the assembly's member parts to `names`; `selected` becomes the
 // selected level of the last member whose selected level excludes features.
 void getSelectedLodName(swAssemblyC& assembly, mzComStringC& selected,
                         std::set<mzComStringC>& names);
 
-// One configuration per level name of the member parts, in ascending order; then shows the
-// selected level's configuration, or the configuration active before. SolidWorks failures
+// The member parts of an assembly by the path each was saved under.
+using assemblyMembersT = std::map<std::string, metaTreePtrT>;
+
+// One configuration per level name of the member parts, in ascending order; in each, a
+// component shows the configuration its part made for that level (named by the part's own
+// settings, else the assembly's), and a part that has none shows its first configuration,
+// which `notBuiltLevels` names when the level leaves out features of that part. Then shows
+// the selected level's configuration, or the configuration active before. SolidWorks failures
 // leave as _com_error.
-void createAssemblyDetailLevels(swAssemblyC& assembly, mDocumentCreationOptionSettingsC settings);
+void createAssemblyDetailLevels(swAssemblyC& assembly, mDocumentCreationOptionSettingsC settings,
+                                const assemblyMembersT& members,
+                                std::vector<mzComStringC>& notBuiltLevels);

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 class swPartC : public m3dPartC {
 public:
@@ -59,12 +60,15 @@ public:
     // "PARTLOD", named by the setting "LODconfigName_" + level name or else the level's
     // name, with the level's excluded features suppressed in it (every feature recorded
     // under an excluded name: a drilling's history records all its cuts under it). Nothing
-    // when no level excludes a feature, unless "CreateEmptyLODConfiguration" is set. The
-    // selected level's configuration is shown at the end, else the one shown before. A
+    // when no level excludes a feature, unless the part's own creation options set
+    // "CreateEmptyLODConfiguration". Levels that get no configuration (detail_levels.h says
+    // which) are added to `notBuiltLevels`, each with its reason. The selected level's
+    // configuration is shown at the end when it was built, else the one shown before. A
     // level that does not rebuild is reported as a creation warning and raised as an
     // mzComStringC `Error while creating LOD "N"`, the configuration shown before shown
     // again; configurations made before it stay. SolidWorks failures leave as _com_error.
-    void createDetailLevels(mDocumentCreationOptionSettingsC settings);
+    void createDetailLevels(mDocumentCreationOptionSettingsC settings,
+                            std::vector<mzComStringC>& notBuiltLevels);
 
     // Ends the build's hold on SolidWorks: releases every record's object, the remembered
     // feature and the document, empties the lists and sets `detached`. Runs after saving and

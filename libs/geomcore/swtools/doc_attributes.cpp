@@ -7,6 +7,7 @@
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swtools/error.h"
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -159,16 +160,19 @@ int writeDocumentAttributes(IModelDoc2Ptr& doc, mDocumentCreationOptionsC& optio
     return written;
 }
 
-void setComponentConfigurations(IModelDoc2Ptr& doc, const _bstr_t& configuration,
-                                int onlyIdentified) {
+namespace {
+
+// The child components of the assembly's active configuration that have a document (with
+// onlyIdentified, only those whose document has the property "KVOR_IDENT"), with it.
+std::vector<std::pair<IComponentPtr, IModelDoc2Ptr>> componentsToSet(IModelDoc2Ptr& doc,
+                                                                     int onlyIdentified) {
+    std::vector<std::pair<IComponentPtr, IModelDoc2Ptr>> kept;
     if (modelDocGetType(doc) != 2)
-        return;
+        return kept;
     const IConfigurationPtr active(modelDocGetActiveConfiguration(doc));
     const IComponentPtr root(configGetRootComponent(active));
     if (componentGetChildrenCount(root) == 0)
-        return;
-
-    std::vector<IComponentPtr> kept;
+        return kept;
     for (const IDispatchPtr& child : readObjectArray(componentGetChildren(root))) {
         const IComponentPtr component = requireInterfaceOf<IComponent>(child);
         const IModelDoc2Ptr componentDoc(componentGetModelDoc(component));
@@ -178,17 +182,32 @@ void setComponentConfigurations(IModelDoc2Ptr& doc, const _bstr_t& configuration
             continue;
         const _bstr_t ident = modelDocReadCustomProperty(componentDoc, "", "KVOR_IDENT");
         if (ident.length() != 0 || onlyIdentified == 0)
-            kept.push_back(component);
+            kept.emplace_back(component, componentDoc);
     }
+    return kept;
+}
 
+void showInConfiguration(IComponent* component, const _bstr_t& configuration) {
+    if (componentIsStateSet(component) != VARIANT_FALSE)
+        componentSetState(component, 2);
+    componentSetConfiguration(component, configuration);
+}
+
+} // namespace
+
+void setComponentConfigurations(IModelDoc2Ptr& doc, const _bstr_t& configuration,
+                                int onlyIdentified) {
     const bool suppress = mzComStringC(configuration) == "SUP";
-    for (const IComponentPtr& component : kept) {
-        if (suppress) {
+    for (const auto& [component, componentDoc] : componentsToSet(doc, onlyIdentified)) {
+        if (suppress)
             componentSetState(component, 0);
-            continue;
-        }
-        if (componentIsStateSet(component) != VARIANT_FALSE)
-            componentSetState(component, 2);
-        componentSetConfiguration(component, configuration);
+        else
+            showInConfiguration(component, configuration);
     }
+}
+
+void setComponentConfigurations(IModelDoc2Ptr& doc, const componentConfigurationF& configurationOf,
+                                int onlyIdentified) {
+    for (const auto& [component, componentDoc] : componentsToSet(doc, onlyIdentified))
+        showInConfiguration(component, configurationOf(component, componentDoc));
 }

@@ -14,6 +14,7 @@
 #include "platform/sldworks/api/sldworks_api.h"
 
 #include <cstdint>
+#include <functional>
 
 // Custom property types of SolidWorks: text, and a number (written as text).
 inline constexpr std::int32_t customPropertyTypeText = 30;
@@ -48,4 +49,9 @@ int writeDocumentAttributes(IModelDoc2Ptr& doc, mDocumentCreationOptionsC& optio
 // child component that has a document (with onlyIdentified, only those whose document has the
 // property "KVOR_IDENT"). "SUP" puts them into state 0 instead. A part does nothing.
 void setComponentConfigurations(IModelDoc2Ptr& doc, const _bstr_t& configuration,
+                                int onlyIdentified);
+// The same with each component's configuration chosen for it (from the component and its
+// document); no component is suppressed.
+using componentConfigurationF = std::function<_bstr_t(IComponent*, IModelDoc2*)>;
+void setComponentConfigurations(IModelDoc2Ptr& doc, const componentConfigurationF& configurationOf,
                                 int onlyIdentified);

@@ -9,6 +9,7 @@
 #include <TopoDS_Compound.hxx>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 
 namespace swsim {
@@ -18,6 +19,12 @@ namespace {
 constexpr const char* kHeader = "SWSIM-ASSEMBLY 2";
 // Assemblies that (wrongly) contain themselves stop here instead of recursing for ever.
 constexpr int kMaxDepth = 32;
+
+// A component naming a configuration its part does not have shows the part's first, not
+// whichever the part showed last.
+void shownInstead(ModelDocument& part) {
+    part.showConfiguration(part.configurations().front()->name());
+}
 
 bool sameFrame(const Frame& a, const Frame& b) {
     return a.localToModelData() == b.localToModelData();
@@ -57,6 +64,11 @@ std::string AssemblyDocument::fileText() const {
     detail::Writer w;
     w.word("components").integer(static_cast<long long>(components().size())).line();
     for (const auto& c : components()) {
+        // The reader refuses a number that is not finite: such a file is not written.
+        const auto& d = c->placement.localToModelData();
+        if (!std::all_of(d.begin(), d.end(), [](double v) { return std::isfinite(v); }))
+            throw ModelError("save: the placement of the component \"" + c->name() +
+                             "\" holds a number that is not finite");
         w.str(c->name()).str(c->path()).str(c->configuration).integer(c->state);
         w.frame(c->placement).line();
     }
@@ -175,8 +187,9 @@ std::vector<BodyPtr> AssemblyDocument::componentBodies(const Component& c, int d
     if (auto part = std::dynamic_pointer_cast<PartDocument>(doc)) {
         // A part shared by components that show different configurations is shown in each
         // one's configuration in turn.
-        if (!c.configuration.empty() && part->activeConfiguration()->name() != c.configuration)
-            part->showConfiguration(c.configuration);
+        if (!c.configuration.empty() && part->activeConfiguration()->name() != c.configuration &&
+            !part->showConfiguration(c.configuration))
+            shownInstead(*part); // a file that names a configuration the part lacks
         sources = part->bodies();
     } else if (auto sub = std::dynamic_pointer_cast<AssemblyDocument>(doc)) {
         sources = sub->bodies(depth + 1);

@@ -91,6 +91,49 @@ inline std::string_view checkedBody(std::string_view text, const std::string& he
     return body;
 }
 
+// The first 40 bytes of a text for a message, bytes outside printable ASCII as \xNN.
+inline std::string printable(std::string_view s) {
+    std::string out;
+    for (const char ch : s.substr(0, 40)) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x20 && c < 0x7F) {
+            out += ch;
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+// Whether the bytes are UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF):
+// names and texts leave the session as UTF-16, which other bytes cannot become.
+inline bool isUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const size_t n = c < 0x80           ? 1
+                         : (c >> 5) == 0x6  ? 2
+                         : (c >> 4) == 0xE  ? 3
+                         : (c >> 3) == 0x1E ? 4
+                                            : 0;
+        if (n == 0 || i + n > s.size())
+            return false;
+        unsigned long code = n == 1 ? c : c & (0x7Fu >> n);
+        for (size_t k = 1; k < n; ++k) {
+            const auto next = static_cast<unsigned char>(s[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        const unsigned long least[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < least[n] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += n;
+    }
+    return true;
+}
+
 // ---- writing --------------------------------------------------------------------------
 
 class Writer {
@@ -110,6 +153,9 @@ public:
         return *this;
     }
     Writer& str(const std::string& s) {
+        // The reader refuses such a string: it is not written.
+        if (!isUtf8(s))
+            throw ModelError("save: the text \"" + printable(s) + "\" is not UTF-8");
         out_ << '"';
         for (char c : s) {
             if (c == '"' || c == '\\')
@@ -201,8 +247,11 @@ public:
             if (pos_ >= text_.size())
                 fail("a string is not closed");
             const char c = text_[pos_++];
-            if (c == '"')
+            if (c == '"') {
+                if (!isUtf8(out))
+                    fail("the text \"" + printable(out) + "\" is not UTF-8");
                 return out;
+            }
             if (c == '\\') {
                 if (pos_ >= text_.size())
                     fail("a string is not closed");

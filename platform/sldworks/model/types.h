@@ -77,8 +77,8 @@ struct Frame {
     std::array<double, 16> modelToLocalData() const;
     // The inverse: frame-to-model; rows 0-2 are the axes, 9-11 (the translation) the origin.
     std::array<double, 16> localToModelData() const;
-    // Axes of unit length at right angles, right-handed (within 1e-9): a placement that
-    // moves without scaling or mirroring.
+    // Axes of unit length at right angles, right-handed (within 1e-9), and a finite origin:
+    // a placement that moves without scaling or mirroring.
     bool isRigid() const;
 };
 

@@ -92,6 +92,10 @@ HRESULT componentC::SetConfiguration(BSTR name) {
     return docCall("IComponent::SetConfiguration", {journalValue(name)}, [&](docContextS& context) {
         if (component_->path().empty())
             return E_INVALIDARG;
+        // A component shows a configuration its document has.
+        const auto doc = component_->document();
+        if (doc && !doc->findConfiguration(utf8Of(name)))
+            return E_INVALIDARG;
         component_->configuration = utf8Of(name);
         context.model->setModified(true);
         return S_OK;
