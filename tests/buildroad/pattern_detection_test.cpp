@@ -190,11 +190,11 @@ TEST_F(PatternDetection, PointsThatAreNoNumbersMakeNoGrid) {
 }
 
 TEST_F(PatternDetection, BaseFeatureWithoutPositionIsRefusedByBoth) {
-    // Read from the first point instead, these would be a quarter circle and a grid.
+    // From the plane's origin these are a complete 2 x 2 grid and a ring of four.
     metaObjectC node;
     ASSERT_TRUE(node.ctorFromText("(FEATPATTERN (NAME \"P\") (FPBASEFEAT (NAME \"H\"))"
                                   " (FPSKETCH (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1)"
-                                  " (FPSKETCHPOINTS (POINT 20 0) (POINT 0 20) (POINT -20 0))))"));
+                                  " (FPSKETCHPOINTS (POINT 20 20) (POINT 40 0) (POINT 20 -20))))"));
     const m3dFeatPatternC view(node.getTreePtr());
     EXPECT_EQ(featPatternGeomLinearC(view, 1).detect(), 0);
     EXPECT_EQ(featPatternGeomCircleC(view, 1).detect(), 0);
