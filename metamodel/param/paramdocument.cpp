@@ -80,8 +80,7 @@ int m3dParamDocumentC::findFeatureVector(const m3dParamFeatureVectorValuesS& can
     const m3dParamFeatureVectorsC vectors = getFeatureVectors();
     for (int j = 0, n = vectors.count(); j < n; ++j) {
         m3dParamFeatureVectorC vec = vectors.getElementAt(j);
-        if (vec.isKeyNode() && vec.getType().compare(candidate.type, 1) == 0 &&
-            param_lookup::vectorsEqual(vec.readValues(), candidate))
+        if (vec.isKeyNode() && param_lookup::vectorsEqual(vec.readValues(), candidate))
             return j;
     }
     return -1;

@@ -243,6 +243,10 @@ m3dParamLocationValuesC m3dParamLocationC::getValues() {
     return m3dParamLocationValuesC(getOrAddChild(m3dParamLocationValuesC::keyName()));
 }
 
+std::int32_t m3dParamLocationC::readType() const {
+    return metaObjIntC(findChild("TYPE")).get();
+}
+
 double m3dParamLocationC::getValueAt(int index) {
     return getValues().getValueAt(index);
 }
@@ -312,26 +316,31 @@ m3dParamFeatureVectorVector3dElementsC m3dParamFeatureVectorC::getVector3dElemen
         getOrAddChild(m3dParamFeatureVectorVector3dElementsC::keyName()));
 }
 
-m3dParamFeatureVectorValuesS m3dParamFeatureVectorC::readValues() {
+m3dParamFeatureVectorValuesS m3dParamFeatureVectorC::readValues() const {
     m3dParamFeatureVectorValuesS v;
     if (!isValid())
         return v;
-    v.type = getType();
-    const auto longs = getLongElements();
+    v.type = metaObjStrC(findChild("TYPE")).get();
+    const m3dParamFeatureVectorLongElementsC longs(
+        findChild(m3dParamFeatureVectorLongElementsC::keyName()));
     for (int i = 0, n = longs.count(); i < n; ++i)
         v.longs.push_back(static_cast<std::int32_t>(longs.getValueAt(i)));
-    const auto doubles = getDoubleElements();
+    const m3dParamFeatureVectorDoubleElementsC doubles(
+        findChild(m3dParamFeatureVectorDoubleElementsC::keyName()));
     for (int i = 0, n = doubles.count(); i < n; ++i)
         v.doubles.push_back(doubles.getValueAt(i));
-    const auto strings = getStringElements();
+    const m3dParamFeatureVectorStringElementsC strings(
+        findChild(m3dParamFeatureVectorStringElementsC::keyName()));
     for (int i = 0, n = strings.count(); i < n; ++i)
         v.strings.push_back(strings.getStringAt(i));
-    const auto v2 = getVector2dElements();
+    const m3dParamFeatureVectorVector2dElementsC v2(
+        findChild(m3dParamFeatureVectorVector2dElementsC::keyName()));
     for (int i = 0, n = v2.count(); i < n; ++i) {
         const vectorC2d<double> p = v2.getPoint2dAt(i);
         v.vectors2d.push_back({p.x, p.y});
     }
-    const auto v3 = getVector3dElements();
+    const m3dParamFeatureVectorVector3dElementsC v3(
+        findChild(m3dParamFeatureVectorVector3dElementsC::keyName()));
     for (int i = 0, n = v3.count(); i < n; ++i)
         v.vectors3d.push_back(v3.getPoint3dAt(i));
     return v;

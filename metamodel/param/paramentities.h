@@ -237,6 +237,10 @@ public:
     // "TYPE"; 0 when absent.
     std::int32_t getType();
     m3dParamLocationValuesC getValues();
+    // TYPE and the frame as getType and getFrame give them, read without adding a missing
+    // "TYPE" or "PLOCVALS" (the searches read every location of a document).
+    std::int32_t readType() const;
+    paramFrameT readFrame() const;
     // Value i; 0.0 when absent.
     double getValueAt(int index);
     // The frame the values describe (identity without a node).
@@ -329,8 +333,9 @@ public:
     m3dParamFeatureVectorVector2dElementsC getVector2dElements();
     m3dParamFeatureVectorVector3dElementsC getVector3dElements();
 
-    // All values of the vector (empty without a node).
-    m3dParamFeatureVectorValuesS readValues();
+    // All values of the vector (empty without a node). Reading adds nothing: a list the
+    // vector lacks reads as empty.
+    m3dParamFeatureVectorValuesS readValues() const;
     // Appends the elements of values to the five lists, in the order of the lists.
     void appendValues(const m3dParamFeatureVectorValuesS& values);
 

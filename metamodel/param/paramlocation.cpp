@@ -62,8 +62,18 @@ paramFrameT directionFrame(const vec3T& d) {
 paramFrameT m3dParamLocationC::getFrame() {
     if (!isValid())
         return paramIdentityFrame();
-    const int type = getType();
-    const m3dParamLocationValuesC values = getValues();
+    // The accessors add a missing TYPE and PLOCVALS, as they do for every caller that goes
+    // on to write the location.
+    getType();
+    getValues();
+    return readFrame();
+}
+
+paramFrameT m3dParamLocationC::readFrame() const {
+    if (!isValid())
+        return paramIdentityFrame();
+    const int type = readType();
+    const m3dParamLocationValuesC values(findChild(m3dParamLocationValuesC::keyName()));
     auto v = [&values](int i) { return values.getValueAt(i); };
     paramFrameT f{};
     switch (type) {
@@ -188,7 +198,7 @@ int m3dParamDocumentC::findLocation(int type, const double* frame, double direct
     const m3dParamLocationsC locations = getLocations();
     for (int j = 0, count = locations.count(); j < count; ++j) {
         m3dParamLocationC loc = locations.getElementAt(j);
-        if (loc.isKeyNode() && loc.getType() == type &&
+        if (loc.isKeyNode() && loc.readType() == type &&
             param_lookup::keysNearlyEqual(param_lookup::storedLocationKey(loc), want))
             return j;
     }

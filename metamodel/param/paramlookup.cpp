@@ -159,7 +159,7 @@ public:
             m3dParamLocationC loc = list.getElementAt(static_cast<int>(j));
             if (!loc.isKeyNode())
                 continue;
-            storedLocationS entry{loc.getType(), storedLocationKey(loc)};
+            storedLocationS entry{loc.readType(), storedLocationKey(loc)};
             const std::vector<double> key = entry.key;
             locations_.file(static_cast<int>(j), mix(0, static_cast<std::uint64_t>(entry.type)),
                             key, std::move(entry));
@@ -206,17 +206,19 @@ std::vector<double> locationKey(int type, const paramFrameT& g, double len) {
     }
 }
 
-std::vector<double> storedLocationKey(m3dParamLocationC& loc) {
-    const int type = loc.getType();
+std::vector<double> storedLocationKey(const m3dParamLocationC& loc) {
+    // Read without adding what a location lacks: a search leaves the entries it passes over
+    // as they are.
+    const int type = loc.readType();
     if (type >= 1 && type <= 3) {
         // What these kinds store are their values.
-        const m3dParamLocationValuesC values = loc.getValues();
+        const m3dParamLocationValuesC values(loc.findChild(m3dParamLocationValuesC::keyName()));
         std::vector<double> out;
         for (int i = 0, n = type == 1 ? 6 : 3; i < n; ++i)
             out.push_back(values.getValueAt(i));
         return out;
     }
-    return locationKey(type, loc.getFrame(), 1.0);
+    return locationKey(type, loc.readFrame(), 1.0);
 }
 
 bool keysNearlyEqual(const std::vector<double>& a, const std::vector<double>& b) {

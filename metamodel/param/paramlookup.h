@@ -31,7 +31,7 @@ inline constexpr double cellWidth = 7.31171e-4;
 // 2 the origin, 3 the direction (each as the stored values), 4 the rotation, others the
 // whole frame.
 std::vector<double> locationKey(int type, const paramFrameT& frame, double directionLength);
-std::vector<double> storedLocationKey(m3dParamLocationC& loc);
+std::vector<double> storedLocationKey(const m3dParamLocationC& loc);
 bool keysNearlyEqual(const std::vector<double>& a, const std::vector<double>& b);
 
 // The numbers of a vector (doubles, then 2D and 3D elements), and whether two vectors are

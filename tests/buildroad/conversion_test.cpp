@@ -267,9 +267,10 @@ TEST_F(Conversion, FailingSolidWorksCallFailsOnlyItsItem) {
 
 TEST_F(Conversion, PlanesAndSolidsFaceTheZRowOfTheirPlacement) {
     hostsvc::setLogCapture(true);
-    // L is left-handed (its Z row against X x Y). S1 faces down like L; S2 faces down but names
-    // the upward plane Up; S3 faces down but names the upward top face. 20 x 10 rectangles at
-    // y -10..0 (the sketches' Y rows point to -y); the cut, along +Z of S3, goes down.
+    // L is left-handed (its Z row against X x Y). S0 faces down on the upward base plane XY;
+    // S1 faces down like L; S2 faces down but names the upward plane Up; S3 faces down but
+    // names the upward top face. 20 x 10 rectangles at y -10..0 (the sketches' Y rows point
+    // to -y); the cut, along +Z of S3, goes down.
     const std::string down = " 1 0 0 0 0 -1 0 0 0 0 -1 0 ";
     ASSERT_EQ(
         convert("(PART (NAME \"Facing\") (ITEMS"
@@ -277,6 +278,9 @@ TEST_F(Conversion, PlanesAndSolidsFaceTheZRowOfTheirPlacement) {
                 " (PLANE (NAME \"L\") (TYP \"ABS_PLANE\") (MAT 1 0 0 0 0 1 0 0 0 0 -1 0 0 0 10 1))"
                 " (PLANE (NAME \"Below\") (TYP \"OFF_TO_PLANE\") (PARAM 0 4 \"L\"))"
                 " (PLANE (NAME \"Up\") (TYP \"ABS_PLANE\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))"
+                " (SKETCH (NAME \"S0\") (MAT" +
+                down + "0 0 0 1) (SKETCHON (PLANE \"XY\")) " + rectangle(4, 4) +
+                ")"
                 " (SKETCH (NAME \"S1\") (MAT" +
                 down + "0 0 10 1) (SKETCHON (PLANE \"L\")) " + rectangle(20, 10) +
                 ")"
@@ -314,6 +318,7 @@ TEST_F(Conversion, PlanesAndSolidsFaceTheZRowOfTheirPlacement) {
             why.push_back(record.text);
     EXPECT_EQ(why,
               (std::vector<std::string>{
+                  "Sketch \"S0\" faces against its plane: it is placed on a plane of its own",
                   "Sketch \"S2\" faces against its plane: it is placed on a plane of its own",
                   "Sketch \"S3\" faces against its face: it is placed on a plane of its own"}));
 }

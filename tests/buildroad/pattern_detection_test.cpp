@@ -181,6 +181,48 @@ TEST_F(PatternDetection, LinearRefusals) {
     EXPECT_EQ(featPatternGeomLinearC(m3dFeatPatternC(plain.getTreePtr()), 0).detect(), 0);
 }
 
+TEST_F(PatternDetection, PointsThatAreNoNumbersMakeNoGrid) {
+    const metaObjectC node = pattern({0, 0}, {{10, 0}, {20, 0}});
+    featPatternGeomLinearC linear(m3dFeatPatternC(node.getTreePtr()), 1);
+    linear.points.push_back({std::numeric_limits<double>::quiet_NaN(), 5.0});
+    EXPECT_EQ(linear.detect(), 0);
+    EXPECT_EQ(linear.valid, 0);
+}
+
+TEST_F(PatternDetection, BaseFeatureWithoutPositionIsRefusedByBoth) {
+    // From the plane's origin these are a complete 2 x 2 grid and a ring of four.
+    metaObjectC node;
+    ASSERT_TRUE(node.ctorFromText("(FEATPATTERN (NAME \"P\") (FPBASEFEAT (NAME \"H\"))"
+                                  " (FPSKETCH (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1)"
+                                  " (FPSKETCHPOINTS (POINT 20 20) (POINT 40 0) (POINT 20 -20))))"));
+    const m3dFeatPatternC view(node.getTreePtr());
+    EXPECT_EQ(featPatternGeomLinearC(view, 1).detect(), 0);
+    EXPECT_EQ(featPatternGeomCircleC(view, 1).detect(), 0);
+}
+
+TEST_F(PatternDetection, RingsOnASkewedGridAreCirclesASquareIsAGrid) {
+    struct caseS {
+        std::vector<double> degrees;
+        patternReadingE reading;
+        indexList circleIndices;
+    } cases[] = {
+        {{0, 120, 240}, patternReadingE::circular, {0, 1, 2}},
+        // Six at 60 degrees with the third missing: six positions, the grid needs nine.
+        {{0, 60, 180, 240, 300}, patternReadingE::circular, {0, 1, 3, 4, 5}},
+        // Four at 90 degrees are a complete 2 x 2 grid as well: the tie keeps the grid.
+        {{0, 90, 180, 270}, patternReadingE::linear, {0, 1, 2, 3}},
+    };
+    for (const caseS& c : cases) {
+        const metaObjectC node = circlePattern(c.degrees);
+        const m3dFeatPatternC view(node.getTreePtr());
+        featPatternGeomLinearC linear(view, 1);
+        featPatternGeomCircleC circle(view, 1);
+        EXPECT_EQ(choosePatternReading(linear, circle), c.reading) << c.degrees.size();
+        EXPECT_EQ(linear.valid, 1);
+        EXPECT_EQ(indicesOf(circle), c.circleIndices);
+    }
+}
+
 // The only listed instance is the base position itself: no instance besides the base point is
 // left, and the detector refuses at once instead of reading directions from an empty list.
 TEST_F(PatternDetection, BasePointAloneIsNoPattern) {

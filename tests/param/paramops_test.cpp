@@ -235,6 +235,41 @@ TEST_F(ParamTest, ScalingAnInstanceKeepsInvariantDoublesAndReusesAnEqualVector) 
               (std::vector<double>{30.0, 45.0}));
 }
 
+TEST_F(ParamTest, SearchesLeaveTheEntriesTheyPassOverAsTheyWere) {
+    // Locations and vectors without values: the searches of a scale read past them.
+    const std::string others = "(PLOC (TYPE 0)) (PLOC (TYPE 3)) (PLOC)";
+    const std::string otherVectors = "(PFEATVEC (TYPE \"PIN\")) (PFEATVEC)";
+    metaObjectC owner = parse(R"((PDOC (PMODELIS (PPARTI (PFEATIREFS 0)))
+  (PFEATS (PFEAT (PFEATIREFS 0)))
+  (PFEATIS (PFEATI (PFEATUREREF 0) (PLOCATIONREF 0) (PFEATUREVECTORREF 0) (PANNOIREFS)))
+  (PLOCS (PLOC (TYPE 2) (PLOCVALS 1.0 1.0 0.0)) )" +
+                              others + R"()
+  (PFEATVECS (PFEATVEC (TYPE "HOLE") (PDELS 5.0)) )" +
+                              otherVectors + "))");
+    m3dParamDocumentC doc = document(owner);
+    auto printed = [&](auto list, int from, int to) {
+        std::string out;
+        for (int i = from; i < to; ++i)
+            out += (out.empty() ? "" : " ") + print(list.getElementAt(i));
+        return out;
+    };
+    // Through the index of the scale's lookup scope, then through the walk without one.
+    doc.getModelInstances().getElementAt(0).scale(2.0);
+    const double frame[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7, 7, 7, 1};
+    EXPECT_EQ(doc.findLocation(2, frame, 1.0), -1);
+    m3dParamFeatureVectorValuesS pin;
+    pin.type = "PIN";
+    pin.doubles = {1.0};
+    EXPECT_EQ(doc.findFeatureVector(pin), -1);
+
+    EXPECT_EQ(printed(doc.getLocations(), 1, 4), others);
+    EXPECT_EQ(printed(doc.getFeatureVectors(), 1, 3), otherVectors);
+    // The matched entries were copied and changed.
+    EXPECT_EQ(values(doc.getLocations().getElementAt(4)), (std::vector<double>{2.0, 2.0, 0.0}));
+    EXPECT_EQ(doc.getFeatureVectors().getElementAt(3).readValues().doubles,
+              std::vector<double>{10.0});
+}
+
 TEST_F(ParamTest, DocumentScaleChangesSharedDataOnceInPlace) {
     metaObjectC owner = parse(sharedDoc);
     m3dParamDocumentC doc = document(owner);

@@ -20,13 +20,16 @@ protected:
     // saved part, reopened (so its patterns are replayed).
     swsim::PartDocumentPtr convertExample(const std::string& example, const std::string& part,
                                           double byHand) {
-        const runS converted =
-            run({"convert", sourceFile("examples/" + example), "-o", path("out")});
+        return convertModel(sourceFile("examples/" + example), part, byHand);
+    }
+    swsim::PartDocumentPtr convertModel(const std::string& model, const std::string& part,
+                                        double byHand) {
+        const runS converted = run({"convert", model, "-o", path("out")});
         EXPECT_EQ(converted.code, 0) << converted.err;
         const std::string saved = path("out/" + part + ".sldprt");
         const std::string step = path(part + ".step");
         EXPECT_EQ(run({"export", saved, step}).code, 0);
-        EXPECT_NEAR(stepVolume(step), byHand, byHand * 1e-6) << example;
+        EXPECT_NEAR(stepVolume(step), byHand, byHand * 1e-6) << model;
         return swsim::PartDocument::open(saved);
     }
 };
@@ -90,6 +93,30 @@ TEST_F(PatternConversion, LugsTurnAboutTheRotationCentreOfATurnedFrame) {
                                      4000 * pi + 3 * (2800 - 10 * shared));
     EXPECT_EQ(countType(*part, "CirPattern"), 1);
     // The lug's outer end (radius 45) faces outwards at 0, 90 and 180 degrees, nowhere else.
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(faceAt(*part, polar(45, 90.0 * k, 5), polar(1, 90.0 * k, 0)), k != 3)
+            << "lug " << k;
+}
+
+TEST_F(PatternConversion, RingsOfThreeAndOfSixRoundedNotchesAreTurned) {
+    // Both rings lie on skewed grids too (2 x 2 and 3 x 3 with gaps); moved copies of the
+    // notches would cut other areas from the rim.
+    const double notch = 3 * std::sqrt(2491.0) + 2500 * std::asin(0.06) - 240;
+    const auto part = convertExample("rings.meta", "Rings", 25000 * pi - 90 * notch);
+    EXPECT_EQ(countType(*part, "CirPattern"), 2);
+    EXPECT_EQ(countType(*part, "LPattern"), 0);
+}
+
+TEST_F(PatternConversion, RotationCentrePointsInAnyOrderPlaceTheLugsWhereTheySay) {
+    // The lugs at 180 degrees listed before the one at 90: a step from the first point alone
+    // would put lugs at 0, 180 and 360 degrees.
+    std::string text = readFile(sourceFile("examples/rotation_centre.meta"));
+    const std::string inOrder = "(POINT 22.5 5) (POINT -5 32.5)";
+    ASSERT_NE(text.find(inOrder), std::string::npos);
+    text.replace(text.find(inOrder), inOrder.size(), "(POINT -5 32.5) (POINT 22.5 5)");
+    const double shared = 4 * std::sqrt(384.0) + 400 * std::asin(0.2) - 80;
+    const auto part = convertModel(writeFile("swapped.meta", text), "RotationCentre",
+                                   4000 * pi + 3 * (2800 - 10 * shared));
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(faceAt(*part, polar(45, 90.0 * k, 5), polar(1, 90.0 * k, 0)), k != 3)
             << "lug " << k;

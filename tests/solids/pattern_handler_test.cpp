@@ -132,6 +132,41 @@ TEST_F(PatternHandler, PatternThatCannotBeRolledBackIsNotBuilt) {
               "Feature pattern \"Lost\" of feature 'Ghost' could not be created or rolled back");
 }
 
+TEST_F(PatternHandler, BaseFeatureWithoutPositionIsNoGridFromThePlaneOrigin) {
+    hole("H", 20, 15, 4);
+    // Read from the plane's origin, these points would make a 3 x 1 row of holes at 20, 30, 40.
+    EXPECT_EQ(failureOf("(FEATPATTERN (NAME \"Row\") (FPBASEFEAT (NAME \"H\"))"
+                        " (FPSKETCH (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 10 1)"
+                        " (SKETCHON (PLANE \"XY\")) (FPSKETCHPOINTS (POINT 10 0) (POINT 20 0))))"),
+              "Feature pattern \"Row\" of feature 'H' could not be created or rolled back: the "
+              "base feature has no POINT3D");
+    EXPECT_EQ(countFeatures("LPattern"), 0);
+    EXPECT_NEAR(volume(), 60000 - pi * 16 * 10, 1e-6);
+}
+
+TEST_F(PatternHandler, RoundedRingThatFailsRollsBackIntoTurnedCopies) {
+    // A 6 x 2 pad cut at (70, 30), square to the radius from (50, 30).
+    run("(SKETCH (NAME \"PS\") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 10 1)"
+        " (SKETCHON (FACE (POINT3D 70 30 10) (VEC3D 0 0 1)))"
+        " (LOOP (LINE (POINT 67 29) (POINT 73 29)) (LINE (POINT 73 29) (POINT 73 31))"
+        " (LINE (POINT 73 31) (POINT 67 31)) (LINE (POINT 67 31) (POINT 67 29))))");
+    run("(CUT (NAME \"P\") (TYP \"EXTRUDE\") (USED \"PS\") (PARAM 10 1 0))");
+    kit().plan().returnNull("IFeatureManager::CreateCircularPattern");
+    // Radius 20 about (50, 30) at 60 degree steps, written to four decimals.
+    EXPECT_EQ(run(pattern("Ring", "P", 70, 30,
+                          "(POINT 60 47.3205) (POINT 40 47.3205) (POINT 30 30)"
+                          " (POINT 40 12.6795) (POINT 60 12.6795)")),
+              1);
+    EXPECT_EQ(countFeatures("CirPattern"), 0);
+    // The second copy's sketch is turned by 120 degrees (a moved copy keeps its X row).
+    const m3dFeatGenC copy =
+        findFeatureByName(m3dFeatCollectionC(partNode_.findChild("ITEMS")), "PS_2");
+    ASSERT_TRUE(copy.isValid());
+    const matrixC4x4<double> mat = getMatrix(copy);
+    EXPECT_NEAR(mat[0], -0.5, 1e-4);
+    EXPECT_NEAR(mat[1], std::sqrt(3.0) / 2, 1e-4);
+}
+
 TEST_F(PatternHandler, OnePatternsPlaneDoesNotCarryOverToTheNext) {
     hole("H", 20, 15, 4);
     EXPECT_EQ(run(pattern("Row1", "H", 20, 15, "(POINT 50 15) (POINT 80 15)")), 1);

@@ -74,6 +74,36 @@ TEST_F(CreateSketchTest, LoopsThatDoNotCloseAreRefusedWithTheirGap) {
     EXPECT_EQ(hostsvc::shownMessages().size(), 3u);
 }
 
+TEST_F(CreateSketchTest, LoopIsClosedOverAThousandthOrAMillionthOfItsSize) {
+    // A triangle whose last line ends `gap` above its start; the loop is `width` wide.
+    auto triangle = [](double width, const char* gap) {
+        const std::string w = std::to_string(width);
+        return sketchText("(LOOP (LINE (POINT 0 0) (POINT " + w + " 0)) (LINE (POINT " + w +
+                          " 0) (POINT " + w + " 3)) (LINE (POINT " + w + " 3) (POINT 0 " + gap +
+                          ")))");
+    };
+    const struct {
+        double width;
+        const char* gap;
+        bool closed;
+    } cases[] = {
+        {4, "0.0009", true}, {4, "0.0011", false}, {10000, "0.009", true}, {10000, "0.011", false}};
+    for (const auto& c : cases) {
+        const swsim::SketchPtr open = openSketchOn("Front Plane");
+        try {
+            createSketch(doc, sketchFrom(triangle(c.width, c.gap)), matrixC4x4<double>::identity());
+            EXPECT_TRUE(c.closed) << c.width << " " << c.gap;
+            EXPECT_EQ(open->segments().size(), 3u);
+        } catch (const errorC& error) {
+            EXPECT_FALSE(c.closed) << c.width << " " << c.gap;
+            EXPECT_EQ(error.getMessage().toUtf8(),
+                      std::string("Loop 1 of sketch \"S1\" is open: a gap of ") + c.gap +
+                          " at (0, " + c.gap + ")");
+        }
+        modelDocInsertSketch(doc, VARIANT_TRUE);
+    }
+}
+
 TEST_F(CreateSketchTest, SingleShapeLoopKeepsItsOwnPoints) {
     openSketchOn("Front Plane");
     const m3dSketchC sketch =

@@ -5,11 +5,13 @@
 #include "libs/geomcore/buildsw3d/pattern_handler.h"
 
 #include "libs/KvorCadComm/trace_frames.h"
+#include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/buildsw3d/pattern_detection.h"
 #include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/swapi/call_support.h"
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swgeomtools/safearray_tools.h"
+#include "libs/geomcore/swtools/error.h"
 #include "metamodel/m3d/viewhelpers.h"
 
 #include <algorithm>
@@ -35,6 +37,51 @@ double angleBetween(const vectorC2d<double>& a, const vectorC2d<double>& b) {
     if (angle < 0.0)
         angle += 2.0 * std::numbers::pi;
     return angle;
+}
+
+// Whether `count` positions `angle` (radians) apart counter-clockwise about c, the first at p,
+// put one position on each listed point (all in the SolidWorks sketch's x, y): each point at
+// p's radius and on a multiple of the step, within `allowed`, no two on the same position.
+bool turnsFitPoints(const vectorC3d<double>& p, const vectorC3d<double>& c, double angle,
+                    long count, const std::vector<vectorC3d<double>>& listed, double allowed) {
+    const vectorC2d<double> from{p.x - c.x, p.y - c.y};
+    const double radius = std::hypot(from.x, from.y);
+    constexpr double turn = 2.0 * std::numbers::pi;
+    // The positions after the first, by their angle from it.
+    std::vector<std::pair<double, long>> positions;
+    for (long j = 1; j < count; ++j)
+        positions.emplace_back(std::fmod(static_cast<double>(j) * angle, turn), j);
+    std::sort(positions.begin(), positions.end());
+    std::vector<bool> taken(static_cast<std::size_t>(count), false);
+    for (const vectorC3d<double>& q : listed) {
+        const vectorC2d<double> to{q.x - c.x, q.y - c.y};
+        if (!(std::abs(std::hypot(to.x, to.y) - radius) <= allowed))
+            return false;
+        const double alpha = angleBetween(from, to);
+        // The nearest position: the first at or above alpha, or the one below it, each
+        // neighbour across 0 too.
+        if (positions.empty())
+            return false;
+        auto above =
+            std::lower_bound(positions.begin(), positions.end(), std::make_pair(alpha, 0L));
+        if (above == positions.end())
+            above = positions.begin();
+        const auto below = above == positions.begin() ? positions.end() - 1 : above - 1;
+        long best = -1;
+        double bestGap = turn;
+        for (const auto& it : {above, below}) {
+            double gap = std::abs(it->first - alpha);
+            gap = std::min(gap, turn - gap);
+            if (gap < bestGap) {
+                bestGap = gap;
+                best = it->second;
+            }
+        }
+        if (best < 0 || !(radius * bestGap <= allowed) || taken[static_cast<std::size_t>(best)])
+            return false;
+        taken[static_cast<std::size_t>(best)] = true;
+    }
+    return true;
 }
 
 } // namespace
@@ -261,9 +308,25 @@ void swMeta3dPatternC::createCirPatWithRcp() {
     // pattern sketch plane.
     const vectorC3d<double> p = transformPoint(base, sketchTransform);
     const vectorC3d<double> c3 = toSketch(r);
-    const vectorC3d<double> q0 = toSketch(listed.front());
+    std::vector<vectorC3d<double>> inSketch;
+    for (const vectorC2d<double>& q : listed)
+        inSketch.push_back(toSketch(q));
+    const vectorC3d<double>& q0 = inSketch.front();
     const double angle = angleBetween({p.x - c3.x, p.y - c3.y}, {q0.x - c3.x, q0.y - c3.y});
-    if (!circularAbout(c3, static_cast<long>(listed.size()) + 1, angle, VARIANT_FALSE)) {
+    const long count = static_cast<long>(listed.size()) + 1;
+    // The step comes from the first point; the pattern is what the points describe only when
+    // every other point sits on one of its positions. Otherwise the rollback puts the copies
+    // where the points are.
+    const double radius = std::hypot(p.x - c3.x, p.y - c3.y);
+    if (!turnsFitPoints(p, c3, angle, count, inSketch,
+                        featPatternGeomCircleC::onCircleTolerance(radius))) {
+        NATLINK_LOG(mzLogLevelWarning,
+                    mzComStringC("Feature pattern ") + quotedName(patternName) +
+                        ": its instance points are not equal turns about its rotation centre");
+        fail();
+        return;
+    }
+    if (!circularAbout(c3, count, angle, VARIANT_FALSE)) {
         fail();
         return;
     }

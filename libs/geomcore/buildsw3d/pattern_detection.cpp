@@ -65,27 +65,37 @@ double snappedAngle(const point2d& v) {
     return a;
 }
 
+// A point that is no number lies on no grid and no circle; left in, it would pass every
+// comparison by failing it.
+bool allFinite(const std::vector<point2d>& points) {
+    return std::all_of(points.begin(), points.end(),
+                       [](const point2d& p) { return std::isfinite(p.x) && std::isfinite(p.y); });
+}
+
 } // namespace
 
-double tolerantRemainder(double a, double b) {
-    const double r1 = std::fmod(a, b - 1e-6);
-    const double r2 = std::fmod(a, b + 1e-6);
+double tolerantRemainder(double a, double b, double slack) {
+    const double e = std::max(slack, 1e-6);
+    const double r1 = std::fmod(a, b - e);
+    const double r2 = std::fmod(a, b + e);
     // A near multiple of b: the two remainders fell on both sides of the wrap.
     if (std::abs(r2 - r1) > b / 2.0)
         return 0.0;
     const double r = (r1 + r2) / 2.0;
-    if (r < 0.0 || std::abs(r - b) < 1e-6)
+    if (r < 0.0 || std::abs(r - b) < e)
         return 0.0;
     return r;
 }
 
-double realGcd(const double* values, int n) {
+double realGcd(const double* values, int n, double tolerance) {
     int unit = -1;
     for (int i = 0; i < n && unit < 0; ++i)
         if (values[i] > gcdFloor)
             unit = i;
     if (unit < 0)
         return 0.0;
+    // The values are divided by the unit: so is the tolerance.
+    const double slack = tolerance > 0.0 ? tolerance / values[unit] : 0.0;
     double g = 1.0;
     for (int j = 0; j < n; ++j) {
         if (j == unit || !(values[j] > gcdFloor))
@@ -93,11 +103,11 @@ double realGcd(const double* values, int n) {
         double q = values[j] / values[unit];
         if (q == 0.0)
             continue;
-        double r = tolerantRemainder(q, g);
+        double r = tolerantRemainder(q, g, slack);
         for (int step = 0; r >= gcdFloor && step < maxEuclidSteps; ++step) {
             q = g;
             g = r;
-            r = tolerantRemainder(q, g);
+            r = tolerantRemainder(q, g, slack);
         }
     }
     return g * values[unit];
@@ -129,7 +139,7 @@ featPatternGeomDetectionBaseC::featPatternGeomDetectionBaseC(const m3dFeatPatter
     point2d reference;
     if (withBasePoint != 0) {
         vectorC3d<double> position;
-        getPoint3d(pattern.getBaseFeat(), position);
+        baseMissing = !getPoint3d(pattern.getBaseFeat(), position);
         const vectorC3d<double> inPlane =
             transformPoint(position, invertRigidTransform(getMatrix(sketch)));
         reference = {inPlane.x, inPlane.y};
@@ -168,30 +178,38 @@ void featPatternGeomCircleC::reset() {
 
 std::int32_t featPatternGeomCircleC::detect() {
     valid = 0;
-    std::vector<point2d> copy = points;
-    if (copy.size() < 3)
+    if (baseMissing || points.size() < 3 || !allFinite(points))
         return 0;
-    const point2d a = copy[copy.size() - 1];
-    const point2d b = copy[copy.size() - 2];
-    const point2d c = copy[copy.size() - 3];
-    copy.resize(copy.size() - 3);
-    if (!circleThroughThreePoints(a, b, c, centre))
+    // Three points spread over the set fix the centre best: rounding of the coordinates moves
+    // the circle through three neighbours far more than the circle through a wide triangle.
+    const point2d a = points.back();
+    std::size_t far = 0;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        if (length(points[i] - a) > length(points[far] - a))
+            far = i;
+    const point2d b = points[far];
+    std::size_t off = 0;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        if (std::abs(cross(b - a, points[i] - a)) > std::abs(cross(b - a, points[off] - a)))
+            off = i;
+    if (!circleThroughThreePoints(a, b, points[off], centre))
         return 0;
     radius = length(a - centre);
-    for (auto q = copy.rbegin(); q != copy.rend(); ++q) {
-        point2d other;
-        if (!circleThroughThreePoints(a, b, *q, other) || length(other - centre) > pointTolerance)
+    const double allowed = onCircleTolerance(length(b - a) / 2.0);
+    for (const point2d& q : points)
+        if (!(std::abs(length(q - centre) - radius) <= allowed))
             return 0;
-    }
-    const double step = computeAngleStep();
-    if (tolerance > step)
+    // Two points each off by the tolerance turn the angle between them by twice its angle.
+    const double measured = 2.0 * allowed / radius * 180.0 / std::numbers::pi;
+    const double step = computeAngleStep(measured);
+    if (!(tolerance <= step))
         return 0;
     valid = 1;
     angleStep = step;
     return 1;
 }
 
-double featPatternGeomCircleC::computeAngleStep() {
+double featPatternGeomCircleC::computeAngleStep(double measuredTolerance) {
     if (points.empty())
         return 0.0;
     const double a0 = vectorAngle2d({1.0, 0.0}, points.front() - centre);
@@ -204,10 +222,17 @@ double featPatternGeomCircleC::computeAngleStep() {
         values.push_back(d);
     }
     const int m = static_cast<int>(values.size());
-    const double counterClockwise = realGcd(values.data(), m);
+    // The exact common step first; only when that is too small to be a step (angles of
+    // rounded coordinates have no exact one) are the angles read as measured, within the
+    // tolerance of their rounding. A wide tolerance would blur the fine steps of dense rings.
+    auto commonStep = [&] {
+        const double exact = realGcd(values.data(), m);
+        return tolerance > exact ? realGcd(values.data(), m, measuredTolerance) : exact;
+    };
+    const double counterClockwise = commonStep();
     for (double& v : values)
         v = 360.0 - v;
-    const double clockwise = realGcd(values.data(), m);
+    const double clockwise = commonStep();
     if (tolerance > counterClockwise && tolerance > clockwise)
         return 0.0;
     // The larger step wins; a tie goes to the counter-clockwise sense.
@@ -259,7 +284,7 @@ void featPatternGeomLinearC::reset() {
 std::int32_t featPatternGeomLinearC::detect() {
     valid = 0;
     // Without an instance besides the base point there are no directions to read.
-    if (withBasePoint == 0 || points.size() < 2)
+    if (withBasePoint == 0 || baseMissing || points.size() < 2 || !allFinite(points))
         return 0;
     const point2d base = points.front();
     const int m = static_cast<int>(points.size()) - 1;
@@ -298,8 +323,9 @@ std::int32_t featPatternGeomLinearC::detect() {
     const double steps1 = spacing1 != 0.0 ? std::floor(extent1 / spacing1 + 0.5) : 0.0;
     const double steps2 = spacing2 != 0.0 ? std::floor(extent2 / spacing2 + 0.5) : 0.0;
     // A grid that would be mostly empty is no pattern of these points. Compared before the
-    // counts are made integers: a tiny common step gives more positions than 32 bits hold.
-    if (steps1 + 1.0 > 4.0 * m || steps2 + 1.0 > 4.0 * m)
+    // counts are made integers: a tiny common step gives more positions than 32 bits hold,
+    // and a point that is no number gives counts that are none (refused by the comparison).
+    if (!(steps1 + 1.0 <= 4.0 * m) || !(steps2 + 1.0 <= 4.0 * m))
         return 0;
     count1 = static_cast<std::int32_t>(steps1) + 1;
     count2 = static_cast<std::int32_t>(steps2) + 1;
@@ -336,10 +362,29 @@ std::int32_t featPatternGeomLinearC::instanceIndices(std::vector<std::int32_t>& 
     for (std::size_t i = points.size() - 1; i >= 1; --i) {
         const double d1 = length(intersection(base, dir1, points[i], dir2) - base);
         const double d2 = length(intersection(base, dir2, points[i], dir1) - base);
-        const auto i1 = spacing1 != 0.0 ? static_cast<std::int32_t>(d1 / spacing1 + 0.5) : 0;
-        const auto i2 = spacing2 != 0.0 ? static_cast<std::int32_t>(d2 / spacing2 + 0.5) : 0;
-        list.push_back(count1 * i2 + i1);
+        const double s1 = spacing1 != 0.0 ? d1 / spacing1 + 0.5 : 0.0;
+        const double s2 = spacing2 != 0.0 ? d2 / spacing2 + 0.5 : 0.0;
+        // Off the grid that detect measured (a point that is no number, or changed since):
+        // no index to give, and none to cast.
+        if (!(s1 >= 0.0 && s1 < count1) || !(s2 >= 0.0 && s2 < count2)) {
+            list.clear();
+            return 0;
+        }
+        list.push_back(count1 * static_cast<std::int32_t>(s2) + static_cast<std::int32_t>(s1));
     }
     sortIndices(list);
     return 1;
+}
+
+patternReadingE choosePatternReading(featPatternGeomLinearC& linear,
+                                     featPatternGeomCircleC& circle) {
+    const bool grid = linear.detect() != 0;
+    const std::int32_t turns = circle.detect() != 0 ? circle.instanceCount() : 0;
+    if (turns == 0)
+        return grid ? patternReadingE::linear : patternReadingE::none;
+    if (!grid)
+        return patternReadingE::circular;
+    const double gridPositions =
+        static_cast<double>(linear.count1) * static_cast<double>(linear.count2);
+    return turns < gridPositions ? patternReadingE::circular : patternReadingE::linear;
 }

@@ -2,7 +2,9 @@
 // plane of its pattern sketch, form a rectangular grid (one or two directions) or equal steps
 // on a circle, and with which parameters. The FEATPATTERN handler builds one detector of each
 // kind per pattern node, asks the linear one first, and hands the one that accepts to the
-// matching creator, which also asks it for the index of every present instance.
+// matching creator, which also asks it for the index of every present instance. When both
+// accept (a ring of 3, 4 or 6 lies on a skewed grid as well), choosePatternReading takes the
+// one that needs fewer positions for the points, the grid on a tie.
 //
 // Angles are in degrees, lengths in the plane coordinates of the pattern sketch (nothing is
 // scaled). Nothing here throws or logs: a refusal is a result of 0 with `valid` left 0.
@@ -14,12 +16,15 @@
 #include <cstdint>
 #include <vector>
 
-// The remainder of a / b, tolerant to 1e-6 on b: 0 when a is a near multiple of b.
-double tolerantRemainder(double a, double b);
+// The remainder of a / b, tolerant to `slack` (at least 1e-6) on b: 0 when a is a near
+// multiple of b.
+double tolerantRemainder(double a, double b, double slack = 1e-6);
 // The greatest common divisor of the values above 1e-8, the first of them in list order being
 // the unit: the largest value of which all of them are whole multiples (within the
-// tolerances), at most that first value; 0 when no value is above 1e-8.
-double realGcd(const double* values, int n);
+// tolerances), at most that first value; 0 when no value is above 1e-8. `tolerance` is how
+// far, in the values' own units, a value may lie off a whole multiple (measured values);
+// below 1e-6 of the unit it counts as 1e-6 of the unit.
+double realGcd(const double* values, int n, double tolerance = 0.0);
 // Sorts n values ascending in place (Shell's gaps 1, 4, 13, ...); n < 1 does nothing.
 void shellSort(double* values, int n);
 
@@ -48,6 +53,9 @@ public:
 
     std::vector<vectorC2d<double>> points;
     std::int32_t withBasePoint = 0;
+    // Set when a base point was wanted but the base feature has no readable POINT3D: both
+    // detectors then refuse (the plane's origin is no base position).
+    bool baseMissing = false;
 };
 
 class featPatternGeomCircleC : public featPatternGeomDetectionBaseC {
@@ -57,8 +65,18 @@ public:
         : featPatternGeomDetectionBaseC(pattern, withBasePoint), tolerance(angularTolerance) {}
 
     void reset() override;
+    // Equal steps on a circle. The centre is the circle through three points spread over the
+    // set (the last point, the one farthest from it, the one farthest from the line between
+    // them); every point lies on it when its distance from the centre differs from the radius
+    // by at most onCircleTolerance. The angular step is the common divisor of the angles from
+    // the base point within the angle that tolerance makes at the radius.
     std::int32_t detect() override;
     std::int32_t instanceIndices(std::vector<std::int32_t>& list) const override;
+    // How far a point may lie off the circle: 1e-4 of half the set's width (the radius of a
+    // ring) plus 1e-4. Catalogue coordinates written to four decimals (rounded by up to 5e-5
+    // each) still make a circle from a radius of about 1 up; points off a circle by more than
+    // a ten-thousandth of its size do not.
+    static double onCircleTolerance(double halfWidth) { return 1e-4 * (halfWidth + 1.0); }
     // The largest index plus 1: the number of positions on the circle up to the last present
     // one; 0 when there are no indices or they cannot be computed.
     std::int32_t instanceCount() const;
@@ -74,7 +92,8 @@ public:
 private:
     // The larger of the counter-clockwise and clockwise common steps of the instances' angles
     // from the base point, with `sense` set to match; 0 when both are below the tolerance.
-    double computeAngleStep();
+    // measuredTolerance (degrees): how far an angle may be off by the points' rounding.
+    double computeAngleStep(double measuredTolerance);
 };
 
 class featPatternGeomLinearC : public featPatternGeomDetectionBaseC {
@@ -101,3 +120,12 @@ private:
     double spacingAlong(const vectorC2d<double>& other, const vectorC2d<double>& along,
                         double& extent) const;
 };
+
+enum class patternReadingE { none, linear, circular };
+
+// Runs both detectors and answers the reading to build: the only one that accepts, or when
+// both do, the one with fewer grid positions for the points (count1 * count2 against the
+// circle's instanceCount), so that fewer instances are skipped; a tie keeps the grid. A
+// circle whose instances cannot be indexed does not count as accepted.
+patternReadingE choosePatternReading(featPatternGeomLinearC& linear,
+                                     featPatternGeomCircleC& circle);

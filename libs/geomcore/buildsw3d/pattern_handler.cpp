@@ -161,9 +161,13 @@ void swMeta3dPatternC::rollback(const mzComStringC& baseName) {
     NATLINK_CREATION_WARNING(25, source, message, getAppName());
     const int expanded = circular_ ? pattern.rollbackAbout(centre_) : pattern.rollback();
     // Without copies nothing of the pattern is in the part: the item was not built.
-    if (expanded == 0)
-        failCreation("Feature pattern " + quotedName(patternName) + " of feature '" + baseName +
-                     "' could not be created or rolled back");
+    if (expanded != 0)
+        return;
+    vectorC3d<double> position;
+    const mzComStringC why =
+        getPoint3d(baseFeature, position) ? mzComStringC() : ": the base feature has no POINT3D";
+    failCreation("Feature pattern " + quotedName(patternName) + " of feature '" + baseName +
+                 "' could not be created or rolled back" + why);
 }
 
 int swMeta3dPatternC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* data) {
@@ -207,16 +211,23 @@ int swMeta3dPatternC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* 
                     createCirPatWithRcp();
                 else
                     fail();
-            } else if (linear.detect() != 0) {
-                createLinPat(linear);
-            } else if (circle.detect() != 0) {
-                circular_ = true;
-                centre_ = circle.centre;
-                createCirPat(circle);
-            } else if (sketchOn.hasChild("FACE")) {
-                createSdPat();
             } else {
-                fail();
+                switch (choosePatternReading(linear, circle)) {
+                case patternReadingE::linear:
+                    createLinPat(linear);
+                    break;
+                case patternReadingE::circular:
+                    circular_ = true;
+                    centre_ = circle.centre;
+                    createCirPat(circle);
+                    break;
+                case patternReadingE::none:
+                    if (sketchOn.hasChild("FACE"))
+                        createSdPat();
+                    else
+                        fail();
+                    break;
+                }
             }
         }
     } catch (const _com_error& error) {
@@ -240,7 +251,7 @@ int swMeta3dPatternC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* 
     if (!circular_ && !patternSketchView.getRotCenterPoint().isValid()) {
         featPatternGeomLinearC linear(pattern, 1);
         featPatternGeomCircleC circle(pattern, 1, 0.5);
-        if (linear.detect() == 0 && circle.detect() != 0) {
+        if (choosePatternReading(linear, circle) == patternReadingE::circular) {
             circular_ = true;
             centre_ = circle.centre;
         }

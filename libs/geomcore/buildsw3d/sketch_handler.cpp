@@ -59,8 +59,18 @@ bool selectPlacement(swPartC& part, const m3dSketchC& view, const matrixC4x4<dou
         _bstr_t swName;
         if (!part.findPlaneSwName(placement.getPlaneRef(), swName))
             part.findPlaneByGeometry(swName, mat);
-        if (swName.length() == 0 ||
-            facesAgainst(recordedPlaneNormal(part, swName), mat, name, "plane"))
+        if (swName.length() == 0) {
+            // The geometry lookup wants the sketch's own facing: a plane that lies there
+            // facing the other way (a base plane under a sketch turned over) is the plane the
+            // sketch faces against, and is told as such.
+            matrixC4x4<double> turned = mat;
+            turned.setRow(2, mat.row(2) * -1.0);
+            _bstr_t against;
+            if (part.findPlaneByGeometry(against, turned))
+                facesAgainst(recordedPlaneNormal(part, against), mat, name, "plane");
+            return false;
+        }
+        if (facesAgainst(recordedPlaneNormal(part, swName), mat, name, "plane"))
             return false;
         // A plane that cannot be selected leaves nothing to sketch on.
         return modelDocSelectByName(part.modelDoc, swName, "PLANE", 0.0, 0.0, 0.0) != VARIANT_FALSE;
