@@ -134,8 +134,9 @@ void addFaceReferences(swMateRefContextS& context, const std::vector<mDocClassif
         for (const faceAnnotationS& annotation : annotations) {
             if (!(annotation.instId == instId))
                 continue;
-            // Surface copies are made in parts only: an assembly's face is never selected
-            // for the copy, so its reference would stand on nothing that was asked for.
+            // Surface copies are made in parts only (an assembly selects none of its
+            // components' faces): the reference is named as not built before anything is
+            // tried on the face.
             if (mode == 2 && !part) {
                 noteUnreferencedFace(context, instId,
                                      "mate references on surface copies (CreateMateReferences "
