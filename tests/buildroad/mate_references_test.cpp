@@ -4,11 +4,13 @@
 // a variant of the example.
 #include "tests/buildroad/buildroad_fixture.h"
 
+#include "libs/geomcore/swapi/swapi.h"
 #include "natlinksolidworks/ps_plugin.h"
 #include "platform/sldworks/session/session.h"
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -44,6 +46,21 @@ protected:
         const std::size_t at = text.find(from);
         EXPECT_NE(at, std::string::npos) << from;
         return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    }
+
+    // The example with more classification entries before CP2's, and more connection points.
+    std::string withPoints(const std::string& entries, const std::string& points = "") const {
+        std::string text = replaced("(DOCCLASSIFYIDINFO (CLASSID \\\"QEL_CP_PLACE_PA\\\") (INSTID "
+                                    "\\\"2\\\")",
+                                    entries + "(DOCCLASSIFYIDINFO (CLASSID "
+                                              "\\\"QEL_CP_PLACE_PA\\\") (INSTID \\\"2\\\")");
+        const std::size_t at = text.find("(CONNPOINT (NAME \"CP2\")");
+        return text.insert(at, points);
+    }
+    static std::string pointEntry(const std::string& name) {
+        return "(DOCCLASSIFYIDINFO (CLASSID \\\"QEL_CP_PLACE_PA\\\") (DOCCLASSIFYVAR (VARNAME "
+               "\\\"QEL_3DID\\\") (VALUE \\\"MatePlate,0," +
+               name + "\\\")))";
     }
 
     swsim::MateReferencePtr reference(const std::string& name) const {
@@ -181,26 +198,151 @@ TEST_F(MateReferences, ModeTwoKeepsTheFaceWhenTheCopyIsNotFound) {
     EXPECT_TRUE(reference("CYL_bore"));
 }
 
+// A rim qualifies only when it is centred on the connection point, and only on a shown body:
+// CP3 lies in the plane of the bore's rim but 31.6 away from its centre, CP4 at CP2's place
+// where only CP2's hidden helper body has a rim. Each gets a helper body of its own.
+TEST_F(MateReferences, ConnectionPointRimsAreCentredOnThePointOfAShownBody) {
+    ASSERT_EQ(convert(withPoints(pointEntry("CP3") + pointEntry("CP4"),
+                                 "(CONNPOINT (NAME \"CP3\") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  -15 10 "
+                                 "20 1)) (CONNPOINT (NAME \"CP4\") (MAT 0 1 0 0  0 0 1 0  1 0 0 0  "
+                                 "30 0 10 1))")),
+              0)
+        << resText_;
+    const swsim::CurveInfo cp3 = circleOf("CP3");
+    EXPECT_NEAR(cp3.centre.x, -15.0, 1e-9);
+    EXPECT_NEAR(cp3.centre.y, 10.0, 1e-9);
+    EXPECT_NEAR(cp3.radius, 22.5, 1e-9); // a helper circle, not the bore's rim of radius 5
+    const auto body = [&](const char* name) {
+        return swsim::objectAs<swsim::Edge>(reference(name)->entity())->body();
+    };
+    ASSERT_TRUE(reference("CP2") && reference("CP4"));
+    EXPECT_NE(body("CP4"), body("CP2"));
+    EXPECT_TRUE(part_->bodyHidden(*body("CP4")));
+}
+
+// The classified face whose point lies on no face and the connection point that does not
+// exist are named; the references after them are still made.
+TEST_F(MateReferences, UnreferencedFacesAndConnectionPointsAreNamed) {
+    std::string model = withPoints(pointEntry("CP9"));
+    model.replace(model.find("(POINT3D -15 10 20)"), 19, "(POINT3D -15 10 25)");
+    ASSERT_EQ(convert(model), 1);
+    EXPECT_EQ(resText_, "Items not built: CLASSIFICATIONINFO \"MatePlate\": The classified face "
+                        "\"top\" gets no mate reference: no face at (-15, 10, 25); "
+                        "CLASSIFICATIONINFO \"MatePlate\": The connection point \"CP9\" gets no "
+                        "mate reference: the part has no such connection point");
+    EXPECT_TRUE(reference("CYL")); // the bore is the first face reference now
+    EXPECT_TRUE(reference("CP2"));
+}
+
+// In mode 2 CP1 gets a helper body too; the surface copy of its far face is hidden with the
+// surface body folder, so CP2's helper is extruded half the plate's height (10), not half the
+// height up to that copy at z = 30.
+TEST_F(MateReferences, ModeTwoHidesHelperSheetsOutOfTheNextHelpersBox) {
+    ASSERT_EQ(convert(example_, "(CREAOPTSET (NAME \"CreateMateReferences\") (VAL \"2\"))"), 0)
+        << resText_;
+    for (const swsim::BodyPtr& sheet : part_->bodies(swsim::BodyKind::Sheet))
+        EXPECT_TRUE(part_->bodyHidden(*sheet));
+    const auto helper = swsim::objectAs<swsim::Edge>(reference("CP2")->entity())->body();
+    ASSERT_TRUE(helper);
+    EXPECT_NEAR(helper->box().min.x, 30.0, 1e-6);
+    EXPECT_NEAR(helper->box().max.x, 40.0, 1e-6);
+}
+
+// The example plate as the member of an assembly whose classified faces are a point on the
+// member's hidden helper body (the far face of CP2's helper at x = 40) and the plate's top.
+std::string holderOf(const std::string& plate, const char* mode) {
+    const auto face = [](const char* point, const char* direction, const char* id) {
+        return std::string("(ANNOTATIONFACE (POINT3D ") + point + ") (VEC3D " + direction +
+               ") (FACD \"(RCCLASSINSTANCE (RCPROPERTY (NAME \\\"CLASSID\\\") (VALUE "
+               "\\\"QEL_FACE_TS\\\")) (RCPROPERTY (NAME \\\"INSTID\\\") (VALUE \\\"" +
+               id + "\\\")))\"))";
+    };
+    std::string member = plate.substr(plate.find("(PART (NAME \"MatePlate\")"));
+    member.insert(std::string("(PART (NAME \"MatePlate\")").size(),
+                  " (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 0 1)");
+    return std::string("(ASSEMBLY (NAME \"Holder\") (CREAOPTS (CREAOPTSETS (CREAOPTSET (NAME "
+                       "\"CreateMateReferences\") (VAL \"") +
+           mode +
+           "\")))) (ASMATTR (CLASSIFICATIONINFO \"(DOCCLASSIFYLIST (DOCCLASSIFYINFO (NAME "
+           "\\\"qel\\\") (DOCCLASSIFYIDINFO (CLASSID \\\"QEL_FACE_TS\\\") (INSTID "
+           "\\\"ghost\\\")) (DOCCLASSIFYIDINFO (CLASSID \\\"QEL_FACE_TS\\\") (INSTID "
+           "\\\"top\\\"))))\")) (ANNOTATIONSETS (ANNOTATIONSETFACE " +
+           face("40 0 10", "-1 0 0", "ghost") + face("-15 10 20", "0 0 -1", "top") + ")) (ITEMS " +
+           member + "))";
+}
+
+// The assembly shows its member without the member's hidden bodies: its volume is the
+// plate's, and the helper's face takes no classified face. That face is named and skipped
+// (the walk after the ray must not ask an assembly for a part's bodies); the top still gets
+// its reference.
+TEST_F(MateReferences, AssemblyTakesOnlyTheShownBodiesOfItsMember) {
+    EXPECT_EQ(convert(holderOf(example_, "1")), 1);
+    EXPECT_EQ(resText_, "Items not built: CLASSIFICATIONINFO \"Holder\": The classified face "
+                        "\"ghost\" gets no mate reference: no face at (40, 0, 10)");
+    long errors = 0;
+    long warnings = 0;
+    const ISldWorksPtr reader = createSimulatedSldWorks();
+    const IModelDoc2Ptr doc =
+        sldWorksOpenDocument(reader, path("out/Holder.sldasm").c_str(), 2, 0, "", errors, warnings);
+    ASSERT_TRUE(doc);
+    const swsim::AssemblyDocumentPtr assembly = sessionAssemblyOf(doc);
+    EXPECT_NEAR(assembly->geometryMass().volume, 48000.0 - M_PI * 25.0 * 20.0, 1e-6);
+    // The box (within the modeller's tolerance) reaches no further than the plate.
+    const swsim::Box box = assembly->box();
+    EXPECT_NEAR(box.min.x, -30, 1e-6);
+    EXPECT_NEAR(box.max.x, 30, 1e-6);
+    EXPECT_NEAR(box.max.z, 20, 1e-6);
+    const auto references = assembly->mateReferences();
+    ASSERT_EQ(references.size(), 1u);
+    EXPECT_EQ(references[0]->name(), "PLANAR");
+    const auto top = swsim::objectAs<swsim::Face>(references[0]->entity());
+    ASSERT_TRUE(top);
+    EXPECT_TRUE(top->contains({-15, 10, 20}));
+}
+
+// Mode 2 makes no surface copies in an assembly: each classified face is named as not built
+// (no copy is tried on a face the assembly cannot select), and the assembly is saved.
+TEST_F(MateReferences, AssemblyModeTwoNamesItsFaceReferencesAsNotBuilt) {
+    ASSERT_EQ(convert(holderOf(example_, "2")), 1);
+    const std::string notBuilt = "gets no mate reference: mate references on surface copies "
+                                 "(CreateMateReferences 2) are not built in an assembly";
+    EXPECT_EQ(resText_, "Items not built: CLASSIFICATIONINFO \"Holder\": The classified face "
+                        "\"ghost\" " +
+                            notBuilt +
+                            "; CLASSIFICATIONINFO \"Holder\": The classified face \"top\" " +
+                            notBuilt);
+    EXPECT_TRUE(std::filesystem::exists(path("out/Holder.sldasm")));
+}
+
 // A connection point without its "<name> XY" plane gets no helper body: no other sketch is
-// extruded in its place.
+// extruded in its place, and the point is named.
 TEST_F(MateReferences, MissingConnectionPointPlaneExtrudesNothing) {
     ASSERT_EQ(convert(replaced("(CONNPOINT (NAME \"CP2\")", "(NOTACONNPOINT (NAME \"CP2\")"),
                       "(CREAOPTSET (NAME \"CreateMateReferences\") (VAL \"2\"))"),
-              0)
+              1)
         << resText_;
+    EXPECT_EQ(resText_, "Items not built: CLASSIFICATIONINFO \"MatePlate\": The connection point "
+                        "\"CP2\" gets no mate reference: no plane \"CP2 XY\"");
     EXPECT_FALSE(reference("CP2"));
     EXPECT_EQ(featureCount("Boss"), 1); // CP1's helper body only
 }
 
-// A face colour whose point lies on no face is reported, the others are applied.
+// A face colour whose point lies on no face, and a second colour on a face that already took
+// one, are reported under the part's name; the others are applied.
 TEST_F(MateReferences, ColourWithoutFaceIsReported) {
-    EXPECT_EQ(convert(replaced("(POINT3D -30 0 10)", "(POINT3D -31 0 10)")), 1);
-    EXPECT_NE(resText_.find("ANNOTATIONSETS \"\": No face at (-31, 0, 10) takes its colour"),
-              std::string::npos)
-        << resText_;
+    std::string model = replaced("(POINT3D -30 0 10)", "(POINT3D -31 0 10)");
+    const std::string blue = "(ANNOTATIONFACE (POINT3D 5 -20 5) (FACD \"(RCCLASSINSTANCE"
+                             " (RCPROPERTY (NAME \\\"CLASSID\\\") (VALUE"
+                             " \\\"sys_faceattributecolor\\\")) (RCPROPERTY (NAME"
+                             " \\\"COLOR\\\") (VALUE \\\"0,0,255\\\")))\"))";
+    model.insert(model.find("(ANNOTATIONFACE (POINT3D -31"), blue);
+    EXPECT_EQ(convert(model), 1);
+    EXPECT_EQ(resText_, "Items not built: ANNOTATIONSETS \"MatePlate\": The face at (5, -20, 5) "
+                        "already has a colour; ANNOTATIONSETS \"MatePlate\": No face at "
+                        "(-31, 0, 10) takes its colour");
     const swsim::FacePtr front = part_->findFaceAt({0, -20, 10}, {0, 0, 0}, 1e-6);
-    ASSERT_TRUE(front);
-    EXPECT_TRUE(front->colour());
+    ASSERT_TRUE(front && front->colour());
+    EXPECT_EQ(*front->colour(), (swsim::Rgb{1, 0, 0})); // the first colour stays
 }
 
 // A part without bodies has nothing to colour: the colour finds no face, nothing fails.
@@ -211,8 +353,8 @@ TEST_F(MateReferences, PartWithoutBodiesHasNothingToColour) {
                               " \\\"sys_faceattributecolor\\\")) (RCPROPERTY (NAME"
                               " \\\"COLOR\\\") (VALUE \\\"1,2,3\\\")))\")))))";
     EXPECT_EQ(convert(model), 1);
-    EXPECT_EQ(resText_, "Items not built: ANNOTATIONSETS \"\": No face at (0, 0, 0) takes its "
-                        "colour");
+    EXPECT_EQ(resText_, "Items not built: ANNOTATIONSETS \"MatePlate\": No face at (0, 0, 0) takes "
+                        "its colour");
 }
 
 } // namespace

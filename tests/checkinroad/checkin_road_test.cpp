@@ -4,11 +4,34 @@
 #include "platform/host/services/checkin_postprocess.h"
 #include "tests/checkinroad/checkin_road_fixture.h"
 
+#include "tests/solids/step_volume.h"
 #include "tools/natlinkhost/check_in_samples.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
 namespace {
+
+// Minimum x, y, z, then maximum x, y, z of the triangles of a binary STL file.
+std::array<double, 6> stlBox(const std::string& text) {
+    std::array<double, 6> box{1e300, 1e300, 1e300, -1e300, -1e300, -1e300};
+    std::uint32_t count = 0;
+    if (text.size() < 84)
+        return box;
+    std::memcpy(&count, text.data() + 80, 4);
+    for (std::size_t t = 0; t < count && 84 + 50 * (t + 1) <= text.size(); ++t)
+        for (std::size_t v = 0; v < 3; ++v)
+            for (std::size_t axis = 0; axis < 3; ++axis) {
+                float value = 0;
+                std::memcpy(&value, text.data() + 84 + 50 * t + 12 + 12 * v + 4 * axis, 4);
+                box[axis] = std::min(box[axis], static_cast<double>(value));
+                box[axis + 3] = std::max(box[axis + 3], static_cast<double>(value));
+            }
+    return box;
+}
 
 using CheckinRoad = checkinRoadTest;
 
@@ -130,6 +153,30 @@ TEST_F(CheckinRoad, OnlyPartsAndAssembliesAreCheckedIn) {
     const std::string part = natlinkhost::writeSamplePart(path("samples"));
     std::filesystem::copy_file(part, path("UPPER.SLDPRT"));
     EXPECT_EQ(run({"checkin", path("UPPER.SLDPRT")}).code, 0);
+}
+
+// The mate-reference example's helper body and the surface copy of its far face are hidden:
+// the STEP copy and the check-in's 3D preview hold the plate alone (60 x 40 x 20 less the
+// bore of radius 5), not the helper's 45 mm disc at x = 40.
+TEST_F(CheckinRoad, MateReferenceExampleCopiesAndPreviewsOnlyItsPlate) {
+    ASSERT_EQ(run({"convert", sourceFile("examples/materefs.meta"), "-o", path("out")}).code, 0);
+    const runS exported = run({"export", path("out/MatePlate.sldprt"), path("plate.step")});
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    EXPECT_NEAR(stepVolume(path("plate.step")), 48000 - M_PI * 25 * 20, 1e-6);
+    const std::array<double, 6> plate = {-30, -20, 0, 30, 20, 20};
+    const std::array<double, 6> copied = stepBox(path("plate.step"));
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_NEAR(copied[i], plate[i], 1e-6) << i;
+
+    const runS result = run({"checkin", path("out/MatePlate.sldprt")});
+    ASSERT_EQ(result.code, 0) << result.err;
+    const metaObjectC record = parsed(result.out);
+    const metaObjectC document(record.findChild("DOCUMENT"));
+    const std::string preview = text(document, "PREVIEW3D");
+    ASSERT_EQ(preview.substr(preview.size() - 4), ".stl") << preview;
+    const std::array<double, 6> shown = stlBox(readFile(preview));
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_NEAR(shown[i], plate[i], 1e-4) << i; // single-precision corners
 }
 
 } // namespace

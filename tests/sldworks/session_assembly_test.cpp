@@ -274,3 +274,19 @@ TEST_F(SessionAssembly, MateReferencesOnComponentFacesFollowTheComponentAndAreSa
     EXPECT_TRUE(face->contains({110, 5, 2}));
     EXPECT_NEAR(face->normal().z, 1.0, 1e-12);
 }
+
+// An assembly keeps no selection or colour of its components' faces and bodies: the part-only
+// calls answer FALSE or E_NOTIMPL on them instead of reaching for a part the assembly lacks.
+TEST_F(SessionAssembly, PartOnlyCallsOnComponentFacesAnswerWithoutAPart) {
+    assemblyFixtureC fixture(folder, {{"Plate", 20, 10, 2}}, {"Plate"});
+    const IBodyPtr body(readObjectArray(componentGetBodies(childrenOf(fixture.doc())[0], 0)).at(0));
+    const IFace2Ptr face(bodyGetFirstFace(body));
+    EXPECT_EQ(entityCallSlot13(IEntityPtr(face), 0), VARIANT_FALSE);
+    EXPECT_EQ(bodyCallSlot136(body, VARIANT_FALSE, nullptr), VARIANT_FALSE);
+    try {
+        faceSetColorValues(face, makeDoubleArray({1, 0, 0}));
+        ADD_FAILURE() << "an assembly's face took a colour";
+    } catch (const _com_error& error) {
+        EXPECT_EQ(error.Error(), E_NOTIMPL);
+    }
+}

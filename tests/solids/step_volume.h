@@ -1,19 +1,45 @@
-// The volume of the shapes in a STEP file, as another CAD program reading the copy finds it.
+// The volume and box of the shapes in a STEP file, as another CAD program reading the copy
+// finds them.
 #pragma once
 
+#include <BRepBndLib.hxx>
 #include <BRepGProp.hxx>
+#include <Bnd_Box.hxx>
 #include <GProp_GProps.hxx>
 #include <STEPControl_Reader.hxx>
 
+#include <array>
+#include <optional>
 #include <string>
+
+// The shapes of the file; none when it cannot be read.
+inline std::optional<TopoDS_Shape> stepShape(const std::string& path) {
+    STEPControl_Reader reader;
+    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone)
+        return std::nullopt;
+    reader.TransferRoots();
+    return reader.OneShape();
+}
 
 // -1 when the file cannot be read.
 inline double stepVolume(const std::string& path) {
-    STEPControl_Reader reader;
-    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone)
+    const std::optional<TopoDS_Shape> shape = stepShape(path);
+    if (!shape)
         return -1.0;
-    reader.TransferRoots();
     GProp_GProps props;
-    BRepGProp::VolumeProperties(reader.OneShape(), props);
+    BRepGProp::VolumeProperties(*shape, props);
     return props.Mass();
+}
+
+// Minimum x, y, z, then maximum x, y, z of the shapes' exact geometry; zeros when the file
+// cannot be read or holds nothing.
+inline std::array<double, 6> stepBox(const std::string& path) {
+    const std::optional<TopoDS_Shape> shape = stepShape(path);
+    Bnd_Box box;
+    if (shape)
+        BRepBndLib::AddOptimal(*shape, box, false, false);
+    std::array<double, 6> corners{};
+    if (!box.IsVoid())
+        box.Get(corners[0], corners[1], corners[2], corners[3], corners[4], corners[5]);
+    return corners;
 }

@@ -111,17 +111,24 @@ int swMeta3dAnnotationSetsC::execute(metaReaderC& reader, metaTreePtrT tagToken,
                                  problems);
     }
     const std::size_t wanted = request.points.size();
+    std::vector<bool> onColouredFace;
     try {
-        findAnnotationSetFaces(*part, request.points, request.colours);
+        findAnnotationSetFaces(*part, request.points, request.colours, &onColouredFace);
     } catch (const _com_error& error) {
         problems.push_back(mzComStringC("Face colours could not be applied: ") +
                            error.ErrorMessage());
     }
-    for (const vectorC3d<double>& p : request.points)
-        problems.push_back(mzComStringC("No face at ") + pointText(p) + " takes its colour");
+    for (std::size_t i = 0; i < request.points.size(); ++i)
+        problems.push_back(i < onColouredFace.size() && onColouredFace[i]
+                               ? mzComStringC("The face at ") + pointText(request.points[i]) +
+                                     " already has a colour"
+                               : mzComStringC("No face at ") + pointText(request.points[i]) +
+                                     " takes its colour");
+    // The annotation sets are the part's: they are named by it.
+    const mzComStringC partName = getNameAttr(*part);
     for (const mzComStringC& problem : problems) {
         NATLINK_LOG(mzLogLevelWarning, problem);
-        creation->failedItems.push_back({"ANNOTATIONSETS", mzComStringC(), problem});
+        creation->failedItems.push_back({"ANNOTATIONSETS", partName, problem});
     }
     return static_cast<int>(wanted - request.points.size());
 }

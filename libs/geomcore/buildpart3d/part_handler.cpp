@@ -161,7 +161,7 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
             }
             step = "adding the mate references";
             runMateReferenceStep(part, reader,
-                                 [&](int mode) { addPartMateReferences(part, mode); });
+                                 [&](int mode) { addPartMateReferences(part, reader, mode); });
 
             step = "making the levels of detail";
             createLevelsOfDetail(part, reader);

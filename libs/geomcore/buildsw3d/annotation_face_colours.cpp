@@ -13,9 +13,22 @@ constexpr double onFaceTolerance = 1e-6;
 
 } // namespace
 
+namespace {
+
+bool liesOn(IFace2* face, const vectorC3d<double>& p) {
+    const std::vector<double> q = readDoubleArray(faceGetClosestPoint(face, p.x, p.y, p.z), 3);
+    const double d = std::sqrt((q[0] - p.x) * (q[0] - p.x) + (q[1] - p.y) * (q[1] - p.y) +
+                               (q[2] - p.z) * (q[2] - p.z));
+    return d < onFaceTolerance;
+}
+
+} // namespace
+
 void findAnnotationSetFaces(swPartC& part, std::vector<vectorC3d<double>>& points,
-                            std::vector<_variant_t>& colours) {
+                            std::vector<_variant_t>& colours, std::vector<bool>* onColouredFace) {
     NATLINK_TRACE_FRAME_C("findAnnotationSetFaces");
+    if (onColouredFace != nullptr)
+        onColouredFace->clear();
     if (points.empty())
         return;
     IPartDocPtr partDoc = requireInterfaceOf<IPartDoc>(part.modelDoc);
@@ -30,13 +43,7 @@ void findAnnotationSetFaces(swPartC& part, std::vector<vectorC3d<double>>& point
             if (std::find(found.begin(), found.end(), identity) != found.end())
                 continue;
             for (std::size_t i = 0; i < points.size(); ++i) {
-                const vectorC3d<double>& p = points[i];
-                const std::vector<double> q =
-                    readDoubleArray(faceGetClosestPoint(face, p.x, p.y, p.z), 3);
-                const double d =
-                    std::sqrt((q[0] - p.x) * (q[0] - p.x) + (q[1] - p.y) * (q[1] - p.y) +
-                              (q[2] - p.z) * (q[2] - p.z));
-                if (!(d < onFaceTolerance))
+                if (!liesOn(face, points[i]))
                     continue;
                 faceSetColorValues(face, colours[i]);
                 found.push_back(identity);
@@ -47,5 +54,14 @@ void findAnnotationSetFaces(swPartC& part, std::vector<vectorC3d<double>>& point
         }
         if (points.empty())
             break;
+    }
+    if (onColouredFace == nullptr)
+        return;
+    // Why each point is left: on a face that took an earlier point's colour, or on none.
+    for (const vectorC3d<double>& p : points) {
+        bool taken = false;
+        for (std::size_t k = 0; k < found.size() && !taken; ++k)
+            taken = liesOn(IFace2Ptr(found[k]), p);
+        onColouredFace->push_back(taken);
     }
 }

@@ -6,6 +6,7 @@
 #include "libs/geomcore/buildsw3d/sw_creation.h"
 #include "libs/geomcore/sw3ddoc/sw_assembly.h"
 #include "libs/geomcore/sw3ddoc/sw_part.h"
+#include "libs/geomcore/swgeomtools/mate_references.h"
 #include "platform/sldworks/api/sldworks_api.h"
 
 #include <vector>
@@ -13,12 +14,14 @@
 // The "CreateMateReferences" creation option of the document; 1 when it is not set.
 int mateReferenceMode(const metaObjectVirtualDataBaseC& document, metaReaderC& reader);
 
-// The mate references of the built part (its modelDoc and meta node). SolidWorks failures
-// leave as _com_error for the builder to handle.
-void addPartMateReferences(swPartC& part, int mode);
+// The mate references of the built part (its modelDoc and meta node); each classified face
+// and connection point that gets none is noted as a failed item "CLASSIFICATIONINFO" of the
+// part. SolidWorks failures leave as _com_error for the builder to handle.
+void addPartMateReferences(swPartC& part, metaReaderC& reader, int mode);
 
-// The mate references of the built assembly (its modelDoc and meta node); connection points
-// that get none are noted as a failed item "CLASSIFICATIONINFO" of the assembly.
+// The mate references of the built assembly (its modelDoc and meta node); each classified
+// face that gets none, and the connection points (not built in assemblies) together, are
+// noted as failed items "CLASSIFICATIONINFO" of the assembly.
 void addAssemblyMateReferences(swAssemblyC& assembly, metaReaderC& reader, int mode);
 
 void noteMateReferenceFailure(const metaObjectVirtualDataBaseC& document, metaReaderC& reader,
@@ -37,8 +40,13 @@ void runMateReferenceStep(const metaObjectVirtualDataBaseC& document, metaReader
     }
 }
 
+// What a document's mate-reference step could not make.
+struct swMateRefMissesS {
+    std::vector<swUnreferencedPointS> points;
+    std::vector<mzComStringC> faces; // one message each
+};
+
 // The same over any built document: `document` is the builder's own holder of the document
-// pointer, `node` the document's meta node. Answers the connection points that got no mate
-// reference.
-std::vector<mzComStringC> addDocumentMateReferences(IModelDoc2Ptr& document, metaTreePtrT node,
-                                                    int mode);
+// pointer, `node` the document's meta node. Answers the classified faces and connection
+// points that got no mate reference.
+swMateRefMissesS addDocumentMateReferences(IModelDoc2Ptr& document, metaTreePtrT node, int mode);

@@ -7,9 +7,11 @@
 #include "libs/geomcore/swgeomtools/sketch_construction.h"
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
+// How far the connection point may lie from a rim's centre.
 constexpr double inPlaneTolerance = 1e-4;
 constexpr double degenerateLength = 1e-10;
 constexpr double defaultSize = 0.01;
@@ -41,16 +43,22 @@ bool qualifies(const swMateRefContextS& context, IEdge* edge) {
            (isSurface(a, cone, true) && isSurface(b, cone, false));
 }
 
-vec3 connectionPoint(IPartDoc* part, const _bstr_t& name) {
-    IFeaturePtr feature = requireInterfaceOf<IFeature>(partDocFeatureByName(part, name));
+// The connection point in model space; none when the part has no feature of that name
+// whose sketch holds a point (the classification names a connection point not built).
+std::optional<vec3> connectionPoint(IPartDoc* part, const _bstr_t& name) {
+    const IFeaturePtr feature(partDocFeatureByName(part, name));
+    if (!feature)
+        return std::nullopt;
     ISketchPtr sketch;
     sketchPtrFromVariant(sketch, featureGetSpecificFeature(feature));
     if (!sketch)
-        _com_issue_errorex(E_POINTER, nullptr, uuidOf<ISketch>());
+        return std::nullopt;
     const _variant_t points = sketchGetPoints(sketch);
+    if (!variantHoldsArray(points))
+        return std::nullopt;
     const std::vector<IDispatchPtr> list = readObjectArray(points);
-    if (!variantHoldsArray(points) || list.empty())
-        _com_issue_errorex(E_FAIL, nullptr, uuidOf<ISketch>());
+    if (list.empty())
+        return std::nullopt;
     ISketchPointPtr point = requireInterfaceOf<ISketchPoint>(list[0]);
     // A sketch point answers sketch coordinates; the circles are in model space.
     const vec3 local{sketchPointGetX(point), sketchPointGetY(point), sketchPointGetZ(point)};
@@ -82,6 +90,10 @@ double helperSize(const vec3& low, const vec3& high, const vec3& x, const vec3& 
     return defaultSize;
 }
 
+void noteUnreferenced(swMateRefContextS& context, const _bstr_t& name, const mzComStringC& reason) {
+    context.unreferencedPoints.push_back({mzComStringC(static_cast<const char*>(name)), reason});
+}
+
 } // namespace
 
 int addConnPointEdgeMateReference(swMateRefContextS& context, const _bstr_t& name) {
@@ -90,8 +102,14 @@ int addConnPointEdgeMateReference(swMateRefContextS& context, const _bstr_t& nam
     if (context.documentType() != 1)
         return 0;
     IPartDocPtr part = requireInterfaceOf<IPartDoc>(context.doc());
-    const vec3 p = connectionPoint(part, name);
+    const std::optional<vec3> found = connectionPoint(part, name);
+    if (!found) {
+        noteUnreferenced(context, name, "the part has no such connection point");
+        return -1;
+    }
+    const vec3 p = *found;
 
+    // Shown solids only: a hidden helper body of another connection point is no rim.
     std::vector<IDispatchPtr> bodies;
     collectDocumentBodies(context, bodies, 0, -1);
     for (const IDispatchPtr& element : bodies) {
@@ -104,9 +122,10 @@ int addConnPointEdgeMateReference(swMateRefContextS& context, const _bstr_t& nam
                 if (curveIsCircle(curve) == VARIANT_FALSE)
                     continue;
                 const std::vector<double> circle = readDoubleArray(curveGetCircleParams(curve), 6);
-                const vec3 centre{circle[0], circle[1], circle[2]};
-                const vec3 axis{circle[3], circle[4], circle[5]};
-                if (!(std::fabs(axis.dot(p - centre)) < inPlaneTolerance))
+                // The point must be the circle's centre (so also in its plane): a rim
+                // elsewhere in that plane belongs to another feature.
+                const vec3 offset = p - vec3{circle[0], circle[1], circle[2]};
+                if (!(std::sqrt(offset.dot(offset)) < inPlaneTolerance))
                     continue;
                 if (!qualifies(context, edge))
                     continue;
@@ -152,9 +171,7 @@ int addConnPointHelperBodyReference(swMateRefContextS& context, const _bstr_t& n
     // would be found next is another one, which must not be extruded.
     if (docExtSelectById(extension, _bstr_t(plane.c_str()), "PLANE", 0, 0, 0, VARIANT_FALSE, 0,
                          nullptr) == VARIANT_FALSE) {
-        NATLINK_LOG(mzLogLevelWarning, mzComStringC("No plane \"") + plane.c_str() +
-                                           "\": the connection point gets no mate reference");
-        context.unreferencedPoints.push_back(mzComStringC(static_cast<const char*>(name)));
+        noteUnreferenced(context, name, mzComStringC("no plane \"") + plane.c_str() + "\"");
         return 0;
     }
     const IDispatchPtr before = docExtGetNewestFeature(extension);
@@ -163,9 +180,8 @@ int addConnPointHelperBodyReference(swMateRefContextS& context, const _bstr_t& n
     modelDocSketchToggle(doc, VARIANT_TRUE);
     const IDispatchPtr newest = docExtGetNewestFeature(extension);
     if (!circle || !newest || newest.GetInterfacePtr() == before.GetInterfacePtr()) {
-        NATLINK_LOG(mzLogLevelWarning, mzComStringC("No helper sketch on \"") + plane.c_str() +
-                                           "\": the connection point gets no mate reference");
-        context.unreferencedPoints.push_back(mzComStringC(static_cast<const char*>(name)));
+        noteUnreferenced(context, name,
+                         mzComStringC("no helper sketch on \"") + plane.c_str() + "\"");
         return 0;
     }
     IFeaturePtr sketchFeature = requireInterfaceOf<IFeature>(newest);

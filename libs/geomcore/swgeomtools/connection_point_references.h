@@ -5,9 +5,11 @@
 #include "libs/geomcore/swgeomtools/mate_references.h"
 
 // The mate reference `name` on the first circular edge between a cylinder and a plane (a
-// cone too with acceptCone) whose circle's plane passes within 1e-4 of the connection point;
-// its faces and edge get the helper names. 1 when made; 0 when none qualifies or the
-// document is not a part. A missing connection-point feature or sketch raises E_POINTER.
+// cone too with acceptCone) of a shown solid body whose circle is centred on the connection
+// point (within 1e-4); its faces and edge get the helper names. 1 when made; 0 when none
+// qualifies or the document is not a part; -1 when the part has no connection point `name`
+// (no feature of that name holding a sketch point), noted in the context's
+// `unreferencedPoints`.
 int addConnPointEdgeMateReference(swMateRefContextS& context, const _bstr_t& name);
 
 // A helper body extruded from a circle on the plane "<name> XY" towards the document's box,

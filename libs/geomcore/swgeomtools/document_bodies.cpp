@@ -18,8 +18,12 @@ void appendAll(std::vector<IDispatchPtr>& bodies, const _variant_t& answer) {
 
 int collectDocumentBodies(const swMateRefContextS& context, std::vector<IDispatchPtr>& bodies,
                           int kind, short flag) {
+    return collectDocumentBodies(context.doc(), bodies, kind, flag);
+}
+
+int collectDocumentBodies(IModelDoc2* doc, std::vector<IDispatchPtr>& bodies, int kind,
+                          short flag) {
     NATLINK_TRACE_FRAME_C("collectDocumentBodies");
-    IModelDoc2* doc = context.doc();
     switch (modelDocGetType(doc)) {
     case 1: {
         IPartDocPtr part = requireInterfaceOf<IPartDoc>(doc);

@@ -11,6 +11,8 @@
 // An assembly without components, or an empty answer, counts as no bodies.
 int collectDocumentBodies(const swMateRefContextS& context, std::vector<IDispatchPtr>& bodies,
                           int kind, short flag);
+// The same over a document pointer.
+int collectDocumentBodies(IModelDoc2* doc, std::vector<IDispatchPtr>& bodies, int kind, short flag);
 
 // Of the helper feature's planar faces, picks the first one that does not pass through
 // `point` (farther than 1e-8), selects it and lets the document act on it; `created` is set

@@ -3,6 +3,7 @@
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/geomcore/swapi/call_support.h"
 #include "libs/geomcore/swapi/swapi.h"
+#include "libs/geomcore/swgeomtools/document_bodies.h"
 
 #include <cmath>
 
@@ -59,6 +60,15 @@ std::vector<IDispatchPtr> bodiesOf(IModelDoc2* doc, long kind) {
     return readObjectArray(partDocGetBodies(part, kind));
 }
 
+// A part's bodies, or an assembly's components' bodies in assembly space.
+std::vector<IDispatchPtr> documentBodiesOf(IModelDoc2* doc, long kind) {
+    if (modelDocGetType(swapiRequired(doc)) != 2)
+        return bodiesOf(doc, kind);
+    std::vector<IDispatchPtr> bodies;
+    collectDocumentBodies(doc, bodies, static_cast<int>(kind), 0);
+    return bodies;
+}
+
 } // namespace
 
 int getPlanarFaceFromPointAndNormal(IModelDoc2Ptr& doc, const vectorC3d<double>& point,
@@ -112,7 +122,7 @@ int getFaceFromPoint(const double point[3], const double direction[3], IModelDoc
             }
         }
     }
-    for (const IDispatchPtr& element : bodiesOf(doc, bodyKind)) {
+    for (const IDispatchPtr& element : documentBodiesOf(doc, bodyKind)) {
         IBodyPtr body = requireInterfaceOf<IBody>(element);
         for (IFace2Ptr current(bodyGetFirstFace(body)); current;
              current = IFace2Ptr(faceGetNextFace(current))) {

@@ -23,7 +23,8 @@ inline constexpr int faceKindOffset = 8;
 // The face through `point` (every coordinate of its closest point within 1e-8) whose surface
 // passes the kind filter and whose normal does not point along `direction` (dot product below
 // 0.9999): first the face a ray selection (radius 1e-6) hits, then every face of the bodies of
-// `bodyKind` in order. `face` is emptied on entry; 1 with `face` set when found, else 0.
+// `bodyKind` in order (in an assembly its components' bodies in assembly space). `face` is
+// emptied on entry; 1 with `face` set when found, else 0.
 int getFaceFromPoint(const double point[3], const double direction[3], IModelDoc2Ptr doc, int kinds,
                      int bodyKind, IFace2Ptr& face);
 

@@ -80,6 +80,17 @@ std::vector<faceAnnotationS> classifiedFaceAnnotations(const m3dDocumentC& docum
     return found;
 }
 
+mzComStringC pointText(const double p[3]) {
+    return mzComStringC("(") + mzComStringC::number(p[0], 'g', 10) + ", " +
+           mzComStringC::number(p[1], 'g', 10) + ", " + mzComStringC::number(p[2], 'g', 10) + ")";
+}
+
+void noteUnreferencedFace(swMateRefContextS& context, const mzComStringC& instId,
+                          const mzComStringC& reason) {
+    context.unreferencedFaces.push_back(mzComStringC("The classified face \"") + instId +
+                                        "\" gets no mate reference: " + reason);
+}
+
 IEntityPtr entityOf(IUnknown* object) {
     return requireInterfaceOf<IEntity>(object);
 }
@@ -123,10 +134,22 @@ void addFaceReferences(swMateRefContextS& context, const std::vector<mDocClassif
         for (const faceAnnotationS& annotation : annotations) {
             if (!(annotation.instId == instId))
                 continue;
+            // Surface copies are made in parts only (an assembly selects none of its
+            // components' faces): the reference is named as not built before anything is
+            // tried on the face.
+            if (mode == 2 && !part) {
+                noteUnreferencedFace(context, instId,
+                                     "mate references on surface copies (CreateMateReferences "
+                                     "2) are not built in an assembly");
+                continue;
+            }
             IFace2Ptr face;
             if (getFaceFromPoint(annotation.point, annotation.direction, *context.document, 0, 0,
-                                 face) != 1)
+                                 face) != 1) {
+                noteUnreferencedFace(context, instId,
+                                     mzComStringC("no face at ") + pointText(annotation.point));
                 continue;
+            }
             mzComStringC suffix;
             if (context.firstFaceRef)
                 context.firstFaceRef = false;

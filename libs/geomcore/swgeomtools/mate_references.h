@@ -12,6 +12,12 @@
 
 #include <vector>
 
+// A connection point that got no mate reference, and why.
+struct swUnreferencedPointS {
+    mzComStringC name;
+    mzComStringC reason;
+};
+
 // The mate references of one document; lives for one buildMateReferences call.
 struct swMateRefContextS {
     // A cone may stand in for the cylinder at a connection-point edge (never set here).
@@ -23,8 +29,11 @@ struct swMateRefContextS {
     // The first helper names and face reference carry no suffix.
     bool firstEdgeRef = true;
     bool firstFaceRef = true;
-    // Connection points that got no helper body (no plane "<cp> XY" or no sketch on it).
-    std::vector<mzComStringC> unreferencedPoints;
+    // Connection points that got no mate reference: none of that name, no plane "<cp> XY"
+    // or no sketch on it.
+    std::vector<swUnreferencedPointS> unreferencedPoints;
+    // Classified faces that got no mate reference, each a message naming it.
+    std::vector<mzComStringC> unreferencedFaces;
 
     IModelDoc2* doc() const;
     // 1 part, 2 assembly, 0 otherwise.
@@ -40,8 +49,11 @@ struct swMateRefContextS {
 // ANNOTATIONFACE annotations (in ANNOTATIONSETFACE sets) whose FACD class instance has that
 // CLASSID and INSTID; the face at the annotation's point gets a reference named after its
 // surface kind ("PLANAR", "CYL", "CONIC"). Entity names are given only in parts.
-// Malformed CLASSIFICATIONINFO or FACD text is skipped (logged). A SolidWorks failure ends
-// the step (raised to the caller).
+// Malformed CLASSIFICATIONINFO or FACD text is skipped (logged). An annotation whose point
+// lies on no face, and in an assembly every face reference of mode 2 (surface copies are
+// made only in parts), is skipped and noted in `unreferencedFaces`; a connection point that
+// gets no reference is noted in `unreferencedPoints`. A SolidWorks failure ends the step
+// (raised to the caller).
 int buildMateReferences(swMateRefContextS& context, const double transform[16], int mode);
 
 // Names the two faces of a circular edge between a plane and a cylinder or cone and the edge

@@ -190,7 +190,8 @@ std::vector<BodyPtr> AssemblyDocument::componentBodies(const Component& c, int d
         if (!c.configuration.empty() && part->activeConfiguration()->name() != c.configuration &&
             !part->showConfiguration(c.configuration))
             shownInstead(*part); // a file that names a configuration the part lacks
-        sources = part->bodies();
+        // A member's hidden bodies (helper bodies, surface copies) are not shown by it.
+        sources = part->shownBodies();
     } else if (auto sub = std::dynamic_pointer_cast<AssemblyDocument>(doc)) {
         sources = sub->bodies(depth + 1);
     }

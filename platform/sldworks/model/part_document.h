@@ -208,6 +208,8 @@ public:
     // copies and previews. Kept by the name of the feature that made the body.
     void setBodyHidden(const Body& body, bool hidden);
     bool bodyHidden(const Body& body) const;
+    // The bodies that are not hidden: what copies, previews and assemblies show.
+    std::vector<BodyPtr> shownBodies() const;
     MassProperties geometryMass() const override { return massProperties(); }
 
     // ---- entity names and colours -----------------------------------------------------
@@ -277,8 +279,6 @@ private:
     static bool makePatternTool(SolidFeature& pattern, std::string& error);
     // Applies deferred cuts (see addSolidFeature) before a query that needs exact bodies.
     void flush() const;
-    // The bodies that are not hidden: what copies and previews show.
-    std::vector<BodyPtr> shownBodies() const;
 };
 
 using PartDocumentPtr = std::shared_ptr<PartDocument>;

@@ -224,7 +224,8 @@ HRESULT documentC::DeleteSelection(VARIANT_BOOL keepChildren, VARIANT_BOOL* dele
                    [&](docContextS& context) {
                        std::vector<swsim::FeaturePtr> features;
                        for (const auto& entry : context.part->selection().entries())
-                           if (auto feature = std::dynamic_pointer_cast<swsim::Feature>(entry.object))
+                           if (auto feature =
+                                   std::dynamic_pointer_cast<swsim::Feature>(entry.object))
                                features.push_back(feature);
                        // Every child here is made from its parent and cannot outlive it:
                        // asked to keep the children, nothing is deleted.
@@ -369,7 +370,7 @@ HRESULT documentC::BeforeSketchWalk() {
     return call("IModelDoc2::BeforeSketchWalk", {}, [] { return S_OK; });
 }
 
-HRESULT documentC::bodiesOf(long kind, VARIANT* bodies) {
+HRESULT documentC::bodiesOf(long kind, VARIANT* bodies, bool visibleOnly) {
     const auto context = context_.lock();
     if (!context)
         return E_UNEXPECTED;
@@ -379,18 +380,19 @@ HRESULT documentC::bodiesOf(long kind, VARIANT* bodies) {
                            : context->part->bodies();
     std::vector<IDispatchPtr> wrapped;
     for (const auto& body : found)
-        wrapped.push_back(context->wrap(body));
+        if (!visibleOnly || !context->part->bodyHidden(*body))
+            wrapped.push_back(context->wrap(body));
     return putObjects(wrapped, bodies);
 }
 
 HRESULT documentC::GetBodies(long kind, VARIANT* bodies) {
     return call("IPartDoc::GetBodies", {journalValue(kind)}, bodies,
-                [&] { return bodiesOf(kind, bodies); });
+                [&] { return bodiesOf(kind, bodies, false); });
 }
 
 HRESULT documentC::ListBodies(long kind, VARIANT_BOOL visibleOnly, VARIANT* bodies) {
     return call("IPartDoc::ListBodies", {journalValue(kind), journalValue(visibleOnly)}, bodies,
-                [&] { return bodiesOf(kind, bodies); });
+                [&] { return bodiesOf(kind, bodies, visibleOnly != VARIANT_FALSE); });
 }
 
 HRESULT documentC::GetEntityName(IDispatch* entity, BSTR* name) {

@@ -77,7 +77,8 @@ public:
 
 private:
     HRESULT toggleSketch(const char* key, VARIANT_BOOL update, bool threeD);
-    HRESULT bodiesOf(long kind, VARIANT* bodies);
+    // With `visibleOnly` the hidden bodies are left out.
+    HRESULT bodiesOf(long kind, VARIANT* bodies, bool visibleOnly);
 
     docContextPtr owned_;
 };

@@ -60,8 +60,13 @@ HRESULT featureC::Select(VARIANT_BOOL append, long mark, VARIANT_BOOL* selected)
 
 HRESULT featureC::HideInTree(long hide, long options) {
     return docCall("IFeature::HideInTree", {journalValue(hide), journalValue(options)},
-                   [&](docContextS&) {
+                   [&](docContextS& context) {
                        feature_->setHidden(hide != 0);
+                       // Hiding the surface body folder hides the sheet bodies in it, so that
+                       // they leave the box, the copies and the previews.
+                       if (hide != 0 && context.part && feature_->typeName() == "SurfaceBodyFolder")
+                           for (const auto& body : context.part->bodies(swsim::BodyKind::Sheet))
+                               context.part->setBodyHidden(*body, true);
                        return S_OK;
                    });
 }

@@ -32,10 +32,11 @@ HRESULT selectEntity(docContextS& context, const swsim::ObjectPtr& entity, VARIA
     return S_OK;
 }
 
-// The entity alone in the selection, with the mark.
+// The entity alone in the selection, with the mark; an assembly selects none (as above).
 HRESULT selectMarked(docContextS& context, const swsim::ObjectPtr& entity, long mark,
                      VARIANT_BOOL* selected) {
-    *selected = variantBool(context.part->select(entity, false, static_cast<int>(mark)));
+    *selected =
+        variantBool(context.part && context.part->select(entity, false, static_cast<int>(mark)));
     return S_OK;
 }
 
@@ -47,8 +48,9 @@ bodyC::bodyC(const docContextPtr& context, swsim::BodyPtr body)
 HRESULT bodyC::SelectBody(VARIANT_BOOL append, IDispatch* data, VARIANT_BOOL* selected) {
     return docCall("IBody::SelectBody", {journalValue(append), journalValue(data)}, selected,
                    [&](docContextS& context) {
-                       *selected =
-                           variantBool(context.part->select(body_, append != VARIANT_FALSE, 0));
+                       // An assembly keeps no selection of its components' bodies.
+                       *selected = variantBool(
+                           context.part && context.part->select(body_, append != VARIANT_FALSE, 0));
                        return S_OK;
                    });
 }
@@ -151,6 +153,9 @@ HRESULT faceC::SetColorValues(VARIANT values) {
             if (!(rgb[static_cast<std::size_t>(i)] >= 0.0 &&
                   rgb[static_cast<std::size_t>(i)] <= 1.0))
                 return E_INVALIDARG;
+        // An assembly keeps no colours of its components' faces.
+        if (!context.part)
+            return E_NOTIMPL;
         return context.part->setFaceColour(face_, swsim::Rgb{rgb[0], rgb[1], rgb[2]}) ? S_OK
                                                                                       : E_FAIL;
     });
