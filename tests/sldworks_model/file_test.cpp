@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 namespace swsim {
 namespace {
@@ -148,6 +149,42 @@ TEST_F(SwsimPartFiles, DamagedFilesAreRefusedBeforeTheirShapesAreRead) {
     ASSERT_FALSE(body.empty());
     const std::string why = refusal(detail::sealedFile("SWSIM-PART 2", body));
     EXPECT_NE(why.find("cannot be read"), std::string::npos) << why;
+}
+
+TEST_F(SwsimPartFiles, NothingUnreadableIsSavedAndRefusalsQuoteNoRawBytes) {
+    auto doc = sample();
+    doc->save(path("kept.sldprt"));
+    const double volumeBefore = test::volume(*PartDocument::open(path("kept.sldprt")));
+    // The reader refuses a number that is not finite, so the writer does not write one.
+    doc->setDoublePreference(42, std::numeric_limits<double>::quiet_NaN());
+    try {
+        doc->save(path("kept.sldprt"));
+        FAIL() << "saved";
+    } catch (const ModelError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "save: the document's settings holds the number nan, which a document cannot "
+                  "hold");
+    }
+    EXPECT_NEAR(test::volume(*PartDocument::open(path("kept.sldprt"))), volumeBefore, 1e-9)
+        << "the file is left as it was";
+
+    // Bytes of a damaged file reach the message escaped, never as they are.
+    auto refusal = [&](const std::string& content) {
+        std::ofstream(path("odd.sldprt"), std::ios::binary) << content;
+        try {
+            PartDocument::open(path("odd.sldprt"));
+        } catch (const ModelError& e) {
+            return std::string(e.what());
+        }
+        return std::string("opened");
+    };
+    for (const std::string& why :
+         {refusal("SWSIM-PART \x1b]0;owned\x07\n"),
+          refusal(detail::sealedFile("SWSIM-PART 2", "counters 0 features 1 feature \x1b[2J\xff "
+                                                     "\"t\" \"n\" 0 0\n"))}) {
+        EXPECT_EQ(why.find_first_of("\x1b\x07\xff"), std::string::npos) << why;
+        EXPECT_NE(why.find("\\x1B"), std::string::npos) << why;
+    }
 }
 
 TEST_F(SwsimPartFiles, StepRoundTripKeepsTheVolumeAndStlIsWritten) {

@@ -57,9 +57,11 @@ std::string AssemblyDocument::fileText() const {
     detail::Writer w;
     w.word("components").integer(static_cast<long long>(components().size())).line();
     for (const auto& c : components()) {
+        w.about("component \"" + c->name() + "\"");
         w.str(c->name()).str(c->path()).str(c->configuration).integer(c->state);
         w.frame(c->placement).line();
     }
+    w.about("the document's settings");
     writeCommon(w);
     // Each configuration's component settings; the active one's are the components' own.
     w.word("componentsettings").line();
@@ -81,6 +83,7 @@ std::string AssemblyDocument::fileText() const {
             size_t component = 0;
             while (components()[component] != m.component)
                 ++component;
+            w.about("mate reference \"" + m.feature->name() + "\"");
             w.str(m.feature->name()).integer(static_cast<long long>(component));
             w.vec(m.point).vec(m.normal).line();
         }

@@ -43,6 +43,23 @@ inline std::string fileText(const std::string& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+// Text of a file as a refusal quotes it: bytes outside printable ASCII are written as \xNN,
+// so that no terminal escape or NUL of a damaged file reaches the user's screen.
+inline std::string printable(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F) {
+            out += c;
+        } else {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", byte);
+            out += buf;
+        }
+    }
+    return out;
+}
+
 // CRC-32 of the bytes.
 inline unsigned long crcOf(std::string_view bytes) {
     const uLong crc = crc32_z(0L, Z_NULL, 0);
@@ -84,7 +101,7 @@ inline std::string_view checkedBody(std::string_view text, const std::string& he
     if (end == std::string_view::npos || line.size() != header.size() + 9 ||
         line.substr(0, header.size() + 1) != header + " ")
         throw ModelError("open " + path + ": " + kind + " of another version or without a " +
-                         "checksum (\"" + std::string(line.substr(0, 40)) + "\")");
+                         "checksum (\"" + printable(line.substr(0, 40)) + "\")");
     const std::string_view body = text.substr(end + 1);
     if (!checksumMatches(line.substr(header.size() + 1), body))
         throw ModelError("open " + path + ": the file is damaged (its checksum does not match)");
@@ -93,13 +110,28 @@ inline std::string_view checkedBody(std::string_view text, const std::string& he
 
 // ---- writing --------------------------------------------------------------------------
 
+// Writes what Reader reads back, and nothing it would refuse: a number that is not finite
+// raises ModelError naming the item being written (`about`), so that no document is saved
+// that cannot be opened again.
 class Writer {
 public:
+    // What is being written now ("feature \"Sketch1\""), for the refusal's message.
+    Writer& about(std::string item) {
+        item_ = std::move(item);
+        return *this;
+    }
     Writer& word(const std::string& w) {
         out_ << w << ' ';
         return *this;
     }
     Writer& num(double v) {
+        if (!std::isfinite(v))
+            throw ModelError("save: " + (item_.empty() ? std::string("the document") : item_) +
+                             " holds the number " +
+                             (std::isnan(v) ? "nan"
+                              : v < 0       ? "-inf"
+                                            : "inf") +
+                             ", which a document cannot hold");
         char buf[40];
         std::snprintf(buf, sizeof buf, "%.17g", v);
         out_ << buf << ' ';
@@ -133,6 +165,7 @@ public:
 
 private:
     std::ostringstream out_;
+    std::string item_;
 };
 
 // ---- reading --------------------------------------------------------------------------
@@ -142,7 +175,8 @@ public:
     Reader(std::string text, std::string path) : text_(std::move(text)), path_(std::move(path)) {}
 
     [[noreturn]] void fail(const std::string& what) const {
-        throw ModelError("open " + path_ + ": " + what + " (at byte " + std::to_string(pos_) + ")");
+        throw ModelError("open " + path_ + ": " + printable(what) + " (at byte " +
+                         std::to_string(pos_) + ")");
     }
 
     void skipSpace() {

@@ -39,8 +39,9 @@ void ModelDocument::save(const std::string& path) {
 }
 
 void ModelDocument::saveCopy(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    // The text first: a document that cannot be written leaves the file as it was.
     const std::string text = fileText();
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.close();
     if (!out)

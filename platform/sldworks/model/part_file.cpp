@@ -119,6 +119,7 @@ std::string PartDocument::fileText() const {
 
     w.word("features").integer(static_cast<long long>(features_.size())).line();
     for (const auto& f : features_) {
+        w.about("feature \"" + f->name() + "\"");
         w.word("feature").word(kindWord(f->kind())).str(f->typeName()).str(f->name());
         w.integer(f->hidden()).integer(f->suppressed()).line();
         if (auto p = std::dynamic_pointer_cast<RefPlane>(f)) {
@@ -216,7 +217,7 @@ std::string PartDocument::fileText() const {
     for (const auto& name : hiddenBodies_)
         w.str(name);
     w.line();
-    w.word("colours").integer(coloured).line();
+    w.about("a face colour").word("colours").integer(coloured).line();
     for (size_t bi = 0; bi < impl_->bodies.size(); ++bi)
         for (const auto& f : impl_->bodies[bi]->faces())
             if (f->colour())
@@ -227,6 +228,7 @@ std::string PartDocument::fileText() const {
                     .num(f->colour()->b)
                     .line();
 
+    w.about("the document's settings");
     writeCommon(w);
     auto dimensionIndex = [&](const Object* d) -> long long {
         for (size_t i = 0; i < dimensions_.size(); ++i)
@@ -237,11 +239,13 @@ std::string PartDocument::fileText() const {
     w.word("dimensions").integer(static_cast<long long>(dimensions_.size())).line();
     for (const auto& d : dimensions_) {
         const auto f = d->feature();
+        w.about("dimension \"" + d->fullName() + "\"");
         w.integer(f ? featureIndex(*f) : -1).str(d->name()).integer(d->type()).num(d->value());
         w.str(d->drives()).line();
     }
     w.word("configstate").line();
     for (const auto& c : configurations()) {
+        w.about("configuration \"" + c->name() + "\"");
         long long listed = 0;
         for (const Object* o : c->suppressed)
             for (const auto& f : features_)
@@ -359,8 +363,7 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             }
             f = s;
         } else if (kind == "extrusion" || kind == "revolution" || kind == "loft" ||
-                   kind == "hole" || kind == "imported" || kind == "surface" ||
-                   kind == "pattern") {
+                   kind == "hole" || kind == "imported" || kind == "surface" || kind == "pattern") {
             const auto op = static_cast<SolidFeature::Operation>(r.integer(0, 2));
             const long long sketch = r.integer(-1, i - 1);
             const FeatureKind fk = kind == "extrusion"    ? FeatureKind::Extrusion
@@ -397,12 +400,13 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
                 long long seed = -1;
                 if (!detail::patternFromParameters(sf->parameters_, sf->pattern_, seed) ||
                     seed < 0 || seed >= i ||
-                    !std::dynamic_pointer_cast<SolidFeature>(doc->features_[static_cast<size_t>(seed)]))
+                    !std::dynamic_pointer_cast<SolidFeature>(
+                        doc->features_[static_cast<size_t>(seed)]))
                     r.fail("the pattern \"" + name + "\" does not fit the part");
                 sf->seed_ = doc->features_[static_cast<size_t>(seed)];
-                sf->seedTool_ =
-                    std::static_pointer_cast<SolidFeature>(doc->features_[static_cast<size_t>(seed)])
-                        ->tool_;
+                sf->seedTool_ = std::static_pointer_cast<SolidFeature>(
+                                    doc->features_[static_cast<size_t>(seed)])
+                                    ->tool_;
             }
             f = sf;
         } else if (kind == "thread") {
