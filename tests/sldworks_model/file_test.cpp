@@ -1,5 +1,7 @@
 #include "tests/sldworks_model/fixtures.h"
 
+#include "platform/sldworks/model/assembly_document.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -167,6 +169,17 @@ TEST_F(SwsimPartFiles, NothingUnreadableIsSavedAndRefusalsQuoteNoRawBytes) {
     }
     EXPECT_NEAR(test::volume(*PartDocument::open(path("kept.sldprt"))), volumeBefore, 1e-9)
         << "the file is left as it was";
+    // What the session holds it reads back: a property type the API took, a lightweight
+    // component (state 3).
+    auto typed = sample();
+    ASSERT_TRUE(typed->addCustomProperty("", "Kind", 5'000'000'000L, "x"));
+    typed->save(path("typed.sldprt"));
+    EXPECT_EQ(PartDocument::open(path("typed.sldprt"))->customProperty("", "Kind")->type,
+              5'000'000'000L);
+    auto assembly = AssemblyDocument::create();
+    assembly->addComponent("/parts/pin.sldprt")->state = 3;
+    assembly->save(path("light.sldasm"));
+    EXPECT_EQ(AssemblyDocument::open(path("light.sldasm"))->components()[0]->state, 3);
 
     // Bytes of a damaged file reach the message escaped, never as they are.
     auto refusal = [&](const std::string& content) {

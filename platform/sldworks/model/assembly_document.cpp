@@ -106,7 +106,7 @@ std::shared_ptr<AssemblyDocument> AssemblyDocument::openText(const std::string& 
         const std::string name = r.str();
         const std::string file = r.str();
         const std::string configuration = r.str();
-        const long state = static_cast<long>(r.integer(0, 2));
+        const long state = static_cast<long>(r.integer(0, 3));
         if (name.empty() || file.empty())
             r.fail("a component has no name or no file");
         for (const auto& c : doc->components())
@@ -124,7 +124,7 @@ std::shared_ptr<AssemblyDocument> AssemblyDocument::openText(const std::string& 
         for (const auto& c : doc->components()) {
             Configuration::ComponentSetting& kept = config->components[c.get()];
             kept.configuration = r.str();
-            kept.state = static_cast<long>(r.integer(0, 2));
+            kept.state = static_cast<long>(r.integer(0, 3));
         }
     }
     doc->configurationActivated();

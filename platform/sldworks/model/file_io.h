@@ -12,6 +12,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -224,6 +225,8 @@ public:
         return v;
     }
     int count() { return static_cast<int>(integer(0, 10'000'000)); }
+    // A number the model holds as a 32-bit integer (a type code, a kind): any such value.
+    int int32() { return static_cast<int>(integer(INT32_MIN, INT32_MAX)); }
     bool flag() { return integer(0, 1) != 0; }
     std::string str() {
         skipSpace();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <limits>
 #include <numbers>
 
 namespace swsim {
@@ -257,7 +258,8 @@ std::vector<CustomProperty> readProperties(detail::Reader& r) {
     for (int i = 0, n = r.count(); i < n; ++i) {
         CustomProperty p;
         p.name = r.str();
-        p.type = static_cast<long>(r.integer(-1'000'000, 1'000'000));
+        p.type = static_cast<long>(
+            r.integer(std::numeric_limits<long>::min(), std::numeric_limits<long>::max()));
         p.value = r.str();
         for (const auto& q : list)
             if (q.name == p.name || p.name.empty())

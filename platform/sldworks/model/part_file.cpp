@@ -347,7 +347,7 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             }
             r.expect("constraints");
             for (int k = 0, n = r.count(); k < n; ++k) {
-                const int ckind = static_cast<int>(r.integer(-1'000'000, 1'000'000));
+                const int ckind = r.int32();
                 std::vector<ObjectPtr> entities;
                 for (int m = 0, count = r.count(); m < count; ++m) {
                     const std::string what = r.token();
@@ -501,7 +501,7 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
         for (int k = 0, n = r.count(); k < n; ++k) {
             const long long fi = r.integer(0, featureCount - 1);
             const std::string dname = r.str();
-            const int dtype = static_cast<int>(r.integer(-1'000'000, 1'000'000));
+            const int dtype = r.int32();
             const double value = r.num();
             const std::string drives = r.str();
             if (!doc->addDimension(doc->features_[static_cast<size_t>(fi)], dname, dtype, value,
