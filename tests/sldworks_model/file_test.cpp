@@ -198,6 +198,15 @@ TEST_F(SwsimPartFiles, NothingUnreadableIsSavedAndRefusalsQuoteNoRawBytes) {
         EXPECT_EQ(why.find_first_of("\x1b\x07\xff"), std::string::npos) << why;
         EXPECT_NE(why.find("\\x1B"), std::string::npos) << why;
     }
+    // A sketch far beyond the model space, behind right checksums, is refused before
+    // OpenCASCADE sees it.
+    std::ifstream in(path("kept.sldprt"), std::ios::binary);
+    std::string far((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string point = "\"Point2\" 10 0 0";
+    ASSERT_NE(far.find(point), std::string::npos);
+    far.replace(far.find(point), point.size(), "\"Point2\" 1e200 0 0");
+    EXPECT_NE(refusal(test::resealed(far)).find("a position lies outside the model space"),
+              std::string::npos);
 }
 
 TEST_F(SwsimPartFiles, StepRoundTripKeepsTheVolumeAndStlIsWritten) {

@@ -254,6 +254,14 @@ public:
         const double y = num();
         return {x, y, num()};
     }
+    // A position in the model space (see kModelSpace): the session made no other, and
+    // OpenCASCADE is not safe on one far beyond it.
+    Vec3 point() {
+        const Vec3 p = vec();
+        if (!inModelSpace(p))
+            fail("a position lies outside the model space");
+        return p;
+    }
     Frame frame() {
         Frame f;
         f.origin = vec();

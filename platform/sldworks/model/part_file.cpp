@@ -101,6 +101,14 @@ const char* kindWord(FeatureKind k) {
     return "item";
 }
 
+// A plane's or sketch's frame, whose origin lies in the model space.
+Frame modelFrame(Reader& r) {
+    const Frame f = r.frame();
+    if (!inModelSpace(f.origin))
+        r.fail("a position lies outside the model space");
+    return f;
+}
+
 } // namespace
 
 std::string PartDocument::fileText() const {
@@ -303,12 +311,12 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
         if (kind == "item") {
             f = std::make_shared<Feature>(FeatureKind::Item, type);
         } else if (kind == "plane") {
-            f = std::make_shared<RefPlane>(r.frame());
+            f = std::make_shared<RefPlane>(modelFrame(r));
         } else if (kind == "axis") {
-            const Vec3 p = r.vec();
+            const Vec3 p = r.point();
             f = std::make_shared<RefAxis>(p, r.vec());
         } else if (kind == "sketch" || kind == "sketch3d") {
-            auto s = std::make_shared<Sketch>(r.frame(), kind == "sketch3d");
+            auto s = std::make_shared<Sketch>(modelFrame(r), kind == "sketch3d");
             const long long placement = r.integer(-1, i - 1);
             if (placement >= 0)
                 s->placement_ = doc->features_[static_cast<size_t>(placement)];
@@ -318,7 +326,7 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             r.expect("points");
             for (int k = 0, n = r.count(); k < n; ++k) {
                 const std::string pname = r.str();
-                auto p = std::make_shared<SketchPoint>(pname, r.vec());
+                auto p = std::make_shared<SketchPoint>(pname, r.point());
                 p->sketch_ = s;
                 s->points_.push_back(p);
             }
@@ -336,8 +344,10 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
                 g->start_ = point(r.integer(-1, 1'000'000'000));
                 g->end_ = point(r.integer(-1, 1'000'000'000));
                 g->centre_ = point(r.integer(-1, 1'000'000'000));
-                g->middle_ = r.vec();
+                g->middle_ = r.point();
                 g->radius_ = r.num();
+                if (!inModelSpace(g->radius_))
+                    r.fail("a sketch radius lies outside the model space");
                 const bool ends = g->start_ && g->end_;
                 if ((g->kind_ != SegmentKind::Circle && !ends) ||
                     (g->kind_ != SegmentKind::Line && !g->centre_))
