@@ -72,6 +72,10 @@ TEST_F(HostileInput, NumbersBeyondTheModelSpaceAreRefusedByName) {
                "Could not create sketchcircle at (1e+200, 0) with radius 5");
     expectSaid(refused("FarHole", std::string(plate) + hole("1e300", "10")),
                "Could not create sketchcircle at (1e+300, 10) with radius 3");
+    expectSaid(refused("FarDrill", std::string(plate) +
+                                       "(DRILLING (NAME \"D\") (STARTPOINT 1e300 15 10)"
+                                       " (DIRECTION 0 0 -1) (DIAMETER 6) (DEPTH 10))"),
+               "at its start point (1e+300, 15, 10)");
     // A placement far away puts the sketch's numbers beyond the model space too; the part is
     // saved without it and opens again.
     expectSaid(refused("FarMat", placedDisc("1 0 0 0  0 1 0 0  0 0 1 0  9.2e18 0 0 1",
