@@ -82,6 +82,15 @@ TEST_F(HostileInput, NumbersBeyondTheModelSpaceAreRefusedByName) {
                                             "(CIRCLE (POINT 0 0) (RAD 5))")),
                "Could not create sketchcircle at (9.2e+18, 0) with radius 5");
     EXPECT_TRUE(std::filesystem::exists(path("out/FarMat.sldprt")));
+    // A sketch sheared to reach a kilometre: a part so far out would reopen with other faces
+    // than it was saved with, its face names no longer fitting.
+    std::string flange = readFile(sourceFile("examples/flange.meta"));
+    const std::string slot = "(NAME \"SlotSketch\") (MAT 1 0 0 0  0 1 0 0";
+    ASSERT_NE(flange.find(slot), std::string::npos);
+    flange.replace(flange.find(slot), slot.size(), "(NAME \"SlotSketch\") (MAT 1 0 0 0  5e5 1 0 0");
+    EXPECT_EQ(run({"convert", writeFile("sheared.meta", flange), "-o", path("out")}).code, 1);
+    const runS reopened = run({"inspect", path("out/Flange.sldprt")});
+    EXPECT_EQ(reopened.code, 0) << reopened.err;
     // A pattern instance that far: neither the pattern nor the rollback's copy is built.
     const runS farCopy =
         refused("FarCopy", std::string(plate) + pattern("(POINT 35 12) (POINT 1e300 41)"));

@@ -51,10 +51,11 @@ inline Vec3 normalized(Vec3 a) {
 // The model space: every coordinate and length the model takes (sketch entities, planes,
 // feature depths and diameters, pattern steps, pick points) lies within +-kModelSpace of the
 // origin, in the unit the model stores lengths in (millimetres as the build gives them):
-// one kilometre either way. OpenCASCADE works to a fixed tolerance of 1e-7, which a double
-// can no longer resolve far beyond 1e8; the margin keeps sums and products of such numbers
-// sound, and beyond the bound its algorithms crash or spin rather than fail.
-inline constexpr double kModelSpace = 1e6;
+// 500 m either way, as SolidWorks bounds its own. OpenCASCADE works to a fixed tolerance of
+// 1e-7, which a double can no longer resolve far beyond 1e8; beyond the bound its algorithms
+// crash or spin rather than fail, and near 1e6 a small feature on a huge one comes out of a
+// replay with other faces than it was built with.
+inline constexpr double kModelSpace = 5e5;
 
 // Whether a coordinate or length lies in the model space: false for NaN and infinities.
 inline bool inModelSpace(double v) {
