@@ -15,6 +15,7 @@
 #include <exception>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace {
 
@@ -58,18 +59,55 @@ metaTreePtrT inputDocument(const metaObjectC& options) {
     return document;
 }
 
-std::string outputFolder(const metaObjectC& options) {
-    const mzComStringC location = options.readStringProperty("OUTPUTLOCATION");
-    if (location.isEmpty())
-        throw conversionFailureS{"The conversion has no OUTPUTLOCATION"};
-    const std::string folder = location.toUtf8();
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error || !std::filesystem::is_directory(folder, error))
-        throw conversionFailureS{mzComStringC("The output location \"") + location +
-                                 "\" is no folder that can be written"};
-    return folder;
-}
+// The output folder of a conversion, made with the folders above it that are missing. When
+// the conversion fails, the folders it made and left empty go again, so that a failed
+// conversion leaves no trace on the disk.
+class outputFolderC {
+public:
+    explicit outputFolderC(const metaObjectC& options) {
+        const mzComStringC location = options.readStringProperty("OUTPUTLOCATION");
+        if (location.isEmpty())
+            throw conversionFailureS{"The conversion has no OUTPUTLOCATION"};
+        folder_ = location.toUtf8();
+        std::error_code error;
+        // Deepest first, as they must go.
+        for (std::filesystem::path p = std::filesystem::absolute(folder_, error).lexically_normal();
+             !error && !p.empty() && !std::filesystem::exists(p, error) && !error;
+             p = p.parent_path()) {
+            created_.push_back(p);
+            if (p == p.parent_path())
+                break;
+        }
+        std::filesystem::create_directories(folder_, error);
+        if (error || !std::filesystem::is_directory(folder_, error)) {
+            removeEmpty();
+            throw conversionFailureS{mzComStringC("The output location \"") + location +
+                                     "\" is no folder that can be written"};
+        }
+    }
+    outputFolderC(const outputFolderC&) = delete;
+    outputFolderC& operator=(const outputFolderC&) = delete;
+    ~outputFolderC() {
+        if (!kept_)
+            removeEmpty();
+    }
+
+    const std::string& path() const { return folder_; }
+    void keep() { kept_ = true; }
+
+private:
+    void removeEmpty() const {
+        for (const std::filesystem::path& p : created_) {
+            std::error_code error;
+            if (!std::filesystem::is_empty(p, error) || error || !std::filesystem::remove(p, error))
+                return;
+        }
+    }
+
+    std::string folder_;
+    std::vector<std::filesystem::path> created_;
+    bool kept_ = false;
+};
 
 } // namespace
 
@@ -123,13 +161,16 @@ int PSWPlugin::convertBuildRoad(metaTreePtrT options) {
                                  " cannot be built; only PART and ASSEMBLY"};
 
     swCreation3dS creation;
-    creation.outputLocation = outputFolder(view);
+    outputFolderC folder(view);
+    creation.outputLocation = folder.path();
     const metaObjectC customData(view.findChild("CUSTOMDATA"));
     creation.creationOptions = customData.findChild("CREAOPTS");
     attachOrStartSldWorks();
     creation.app = app_;
 
     const int result = createSWDocument(creation, document);
+    if (result == 0)
+        folder.keep();
     if (result != 0) {
         mzComStringC text = creation.errorText;
         if (!creation.failedItems.empty()) {

@@ -55,13 +55,18 @@ mObjPoint2dC appendPoint2d(metaObjectVirtualDataBaseC& list, double x, double y)
     return mObjPoint2dC(point.getTreePtr());
 }
 
-void collectPoint2dList(const metaObjListPoint2dContainerC& list,
-                        std::vector<vectorC2d<double>>& out) {
+int collectPoint2dList(const metaObjListPoint2dContainerC& list,
+                       std::vector<vectorC2d<double>>& out) {
     out.clear();
-    const int n = list.count();
-    out.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i)
-        out.push_back(list.getPoint2dAt(i));
+    int firstBad = -1;
+    for (metaTreePtrT point : list.childrenByKey(mObjPoint2dC::tagName())) {
+        int ok = 0;
+        const vectorC2d<double> p = mObjPoint2dC(point).getPoint(&ok);
+        if (firstBad < 0 && !(ok && std::isfinite(p.x) && std::isfinite(p.y)))
+            firstBad = static_cast<int>(out.size());
+        out.push_back(p);
+    }
+    return firstBad;
 }
 
 vectorC2d<double> getFirstPoint2d(const metaObjectVirtualDataBaseC& pointList) {

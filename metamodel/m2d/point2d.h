@@ -37,9 +37,11 @@ public:
 
 // Appends a new POINT child holding (x, y) to a point list; unbound without a list node.
 mObjPoint2dC appendPoint2d(metaObjectVirtualDataBaseC& list, double x, double y);
-// All 2D points of the list, in order, replacing out's content.
-void collectPoint2dList(const metaObjListPoint2dContainerC& list,
-                        std::vector<vectorC2d<double>>& out);
+// All 2D points of the list, in order, replacing out's content (a malformed point as the zero
+// vector). Answers the index of the first point that is not two finite numbers, -1 when
+// every point is.
+int collectPoint2dList(const metaObjListPoint2dContainerC& list,
+                       std::vector<vectorC2d<double>>& out);
 // Point 0 / point 1 of a line's or arc's point list; the zero vector when missing.
 vectorC2d<double> getFirstPoint2d(const metaObjectVirtualDataBaseC& pointList);
 vectorC2d<double> getSecondPoint2d(const metaObjectVirtualDataBaseC& pointList);

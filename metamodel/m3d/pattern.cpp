@@ -1,5 +1,6 @@
 #include "metamodel/m3d/pattern.h"
 
+#include "metamodel/m3d/geomop.h"
 #include "metamodel/m3d/viewhelpers.h"
 
 #include <cmath>
@@ -114,6 +115,10 @@ matrixC4x4<double> planeMove(const vectorC2d<double>& base, const vectorC2d<doub
                {centre.x + instance.x - turned.x, centre.y + instance.y - turned.y, 0.0});
 }
 
+bool finitePoint(const vectorC3d<double>& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
 std::size_t indexInParent(metaTreePtrT node) {
     IMetaTreeApi& a = api();
     std::size_t i = 0;
@@ -216,43 +221,55 @@ int expandFeaturePattern(const m3dFeatPatternC& pattern, const vectorC2d<double>
     const m3dFeatPatternSketchC sketch = pattern.getPatternSketch();
     matrixC4x4<double> mp;
     vectorC3d<double> basePoint;
-    if (!base.isValid() || !getMatrix(sketch, mp) || !getPoint3d(baseFeat, basePoint))
+    if (!base.isValid() || !getMatrix(sketch, mp) || !getPoint3d(baseFeat, basePoint) ||
+        !isUsableTransform(mp) || !finitePoint(basePoint))
+        return -1;
+    if (rotationCentre != nullptr &&
+        !(std::isfinite(rotationCentre->x) && std::isfinite(rotationCentre->y)))
         return -1;
 
     // The base position in the pattern sketch plane.
     const vectorC3d<double> b = transformPoint(basePoint, invertRigidTransform(mp));
     const vectorC2d<double> base2d{b.x, b.y};
+    // Every point must be a position: one that is not would put its copy nowhere in
+    // particular, so the pattern is refused as the builder refuses it.
     std::vector<vectorC2d<double>> instances;
-    const metaObjListPoint2dContainerC points = sketch.getSketchPoints();
-    for (metaTreePtrT point : points.childrenByKey(mObjPoint2dC::tagName())) {
-        int ok = 0;
-        const vectorC2d<double> q = mObjPoint2dC(point).getPoint(&ok);
-        if (!ok || (std::fabs(q.x - base2d.x) <= 1e-6 && std::fabs(q.y - base2d.y) <= 1e-6))
-            continue;
-        instances.push_back(q);
-    }
+    if (collectPoint2dList(sketch.getSketchPoints(), instances) >= 0)
+        return -1;
+    std::erase_if(instances, [&](const vectorC2d<double>& q) {
+        return std::fabs(q.x - base2d.x) <= 1e-6 && std::fabs(q.y - base2d.y) <= 1e-6;
+    });
 
     std::vector<metaTreePtrT> originals = usedSketches(base, collection);
     originals.push_back(base.getTreePtr());
     std::set<std::string> copiedNames;
-    for (metaTreePtrT o : originals)
+    for (metaTreePtrT o : originals) {
+        if (a.hasTag(o, m3dFeatPatternC::tagName().toUtf8()))
+            return -1;
         collectNames(o, copiedNames);
+    }
+
+    // A plain move needs no trip into the plane; a turn goes from the model into the pattern
+    // sketch plane, is made there, and comes back. Finite inputs can still overflow: a move
+    // the copies would refuse leaves them at the base, so nothing is copied then.
+    std::vector<matrixC4x4<double>> moves;
+    for (const vectorC2d<double>& q : instances) {
+        const vectorC3d<double> t = mp.row(0) * (q.x - base2d.x) + mp.row(1) * (q.y - base2d.y);
+        moves.push_back(rotationCentre == nullptr ? matrixC4x4<double>::translation(t)
+                                                  : invertRigidTransform(mp) *
+                                                        planeMove(base2d, q, *rotationCentre) * mp);
+        if (!isUsableTransform(moves.back()))
+            return -1;
+    }
 
     std::size_t insertAt = indexInParent(pattern.getTreePtr()) + 1;
     int suffixNumber = 1;
     int made = 0;
-    for (const vectorC2d<double>& q : instances) {
+    for (const matrixC4x4<double>& move : moves) {
         while (findFeatureByName(collection, baseName + "_" + mzComStringC::number(suffixNumber))
                    .isValid())
             ++suffixNumber;
         const std::string suffix = "_" + std::to_string(suffixNumber);
-        // A plain move needs no trip into the plane; a turn goes from the model into the
-        // pattern sketch plane, is made there, and comes back.
-        const vectorC3d<double> t = mp.row(0) * (q.x - base2d.x) + mp.row(1) * (q.y - base2d.y);
-        const matrixC4x4<double> move =
-            rotationCentre == nullptr
-                ? matrixC4x4<double>::translation(t)
-                : invertRigidTransform(mp) * planeMove(base2d, q, *rotationCentre) * mp;
         for (metaTreePtrT o : originals) {
             metaTreePtrT copy = a.clone(o);
             renameCopy(copy, suffix, copiedNames);

@@ -85,7 +85,9 @@ public:
 // are copied with it, before it. Every name in a copy gets the suffix "_<n>", n the first
 // number from 1 on for which no feature of the collection is called "<base name>_<n>";
 // references between the copies follow the renaming. The pattern node itself stays. Answers
-// the number of copies made, or -1 when the pattern cannot be expanded (no collection, no
-// base feature of that name, a malformed MAT or base position).
+// the number of copies made, or -1 when the pattern cannot be expanded, and then nothing is
+// inserted: no collection, no base feature of that name, a base (or sketch it uses) that is
+// itself a pattern (its copies would be expanded again), a MAT, base position or centre that
+// is malformed or not finite, or a listed point that is not two finite numbers.
 int expandFeaturePattern(const m3dFeatPatternC& pattern,
                          const vectorC2d<double>* rotationCentre = nullptr);

@@ -353,7 +353,7 @@ TEST_F(Conversion, DocumentsThatCannotBeBuiltAreRefusedWithTheReason) {
     EXPECT_EQ(resText_, "The assembly \"A\" has no member parts");
     EXPECT_EQ(
         convert("(ASSEMBLY (NAME \"A\") (ASMPREFS (UNITBASE -1)) (ITEMS (PART (NAME \"P\"))))"), 1);
-    EXPECT_EQ(resText_, "Invalid UNITBASE of the assembly \"A\" or one of its parts");
+    EXPECT_EQ(resText_, "Invalid UNITBASE -1 of assembly \"A\"");
     EXPECT_FALSE(std::filesystem::exists(path("out/A.sldasm")));
     EXPECT_EQ(convert("(DRAWING (NAME \"D\"))"), 1);
     EXPECT_EQ(resText_, "Documents of kind DRAWING cannot be built; only PART and ASSEMBLY");

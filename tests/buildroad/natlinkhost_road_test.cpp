@@ -38,6 +38,26 @@ TEST_F(HostBuildRoad, FailedItemsGiveExitOneWithWarningsAndResultText) {
     EXPECT_TRUE(std::filesystem::exists(path("out/Bad.sldprt")));
 }
 
+TEST_F(HostBuildRoad, RefusalsSayWhatWasFoundAndLeaveNoFolders) {
+    std::filesystem::create_directories(path("folder"));
+    const std::string model =
+        writeFile("odd.meta", "(PART (NAME \"Odd\") (PARTPREFS (UNITBASE \"25.4\")) (ITEMS))");
+    for (const runS& result :
+         {run({"convert", path("folder"), "-o", path("out")}),
+          run({"convert", model, "--options", path("folder"), "-o", path("out")})}) {
+        EXPECT_NE(result.code, 0);
+        EXPECT_NE(result.err.find(path("folder") + ": is a directory"), std::string::npos)
+            << result.err;
+    }
+
+    // A conversion that fails takes back the folders it made for its output.
+    const runS failed = run({"convert", model, "-o", path("new/deeper")});
+    EXPECT_EQ(failed.code, 1);
+    EXPECT_NE(failed.err.find("Invalid UNITBASE \"25.4\" of part \"Odd\""), std::string::npos)
+        << failed.err;
+    EXPECT_FALSE(std::filesystem::exists(path("new")));
+}
+
 TEST_F(HostBuildRoad, InspectAndExportRefuseWhatTheyCannotRead) {
     runS result = run({"inspect", path("missing.sldprt")});
     EXPECT_EQ(result.code, 1);

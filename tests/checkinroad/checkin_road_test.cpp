@@ -138,7 +138,9 @@ TEST_F(CheckinRoad, ADamagedPartIsRefusedByName) {
     const runS result = run({"checkin", part});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "natlinkhost: Native check-in: failed to open document " + part + "\n");
+    EXPECT_EQ(result.err, "natlinkhost: Native check-in: failed to open document " + part +
+                              ": SolidWorks cannot read it (a document of another kind, not a "
+                              "SolidWorks document, or a damaged one)\n");
 }
 
 TEST_F(CheckinRoad, OnlyPartsAndAssembliesAreCheckedIn) {

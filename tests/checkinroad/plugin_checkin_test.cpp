@@ -41,7 +41,8 @@ TEST_F(PluginCheckin, RefusalsLeaveAReasonAndNoRecord) {
         {"", "NATSOLIDWORKSPART2014",
          "The native check-in has no document: INNAME is missing or empty"},
         {path("none.sldprt"), "NATSOLIDWORKSPART2014",
-         "Native check-in: failed to open document " + path("none.sldprt")},
+         "Native check-in: failed to open document " + path("none.sldprt") +
+             ": the file does not exist"},
         {part, "NATSOLIDWORKSPART2016", "Unknown input format \"NATSOLIDWORKSPART2016\""},
     };
     for (const auto& c : cases) {

@@ -42,7 +42,7 @@ TEST_F(M2dTest, PointListCountsAndIndexesOnlyPoints) {
     EXPECT_EQ(getPoint2dAt(list, 1).getTreePtr(), list.getPointAt(1).getTreePtr());
     EXPECT_EQ(list.count(), 3) << "reading out of range creates nothing";
     std::vector<V> points{{9, 9}};
-    collectPoint2dList(list, points);
+    EXPECT_EQ(collectPoint2dList(list, points), 2) << "the third point is malformed";
     EXPECT_EQ(points, (std::vector<V>{{1, 2}, {3.5, -4}, {0, 0}}));
     EXPECT_TRUE(list.setPointAt(0, {5, 6}));
     EXPECT_FALSE(list.setPointAt(5, {5, 6}));

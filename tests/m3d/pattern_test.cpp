@@ -25,7 +25,7 @@ protected:
             (FEATPATTERN (NAME "PAT") (FPBASEFEAT (NAME "H1") (POINT3D 10 0 5))
                 (FPSKETCH (MAT )" +
                patternMat + R"() (SKETCHON (PLANE "XY"))
-                    (FPSKETCHPOINTS (POINT 0 -10) (POINT 10 -10) (POINT 0 -20.5) (POINT 1 2 3))))
+                    (FPSKETCHPOINTS (POINT 0 -10) (POINT 10 -10) (POINT 0 -20.5))))
             (BASE (NAME "After")))))";
     }
     static constexpr const char* turned = "0 1 0 0  -1 0 0 0  0 0 1 0  0 0 5 1";
@@ -81,7 +81,7 @@ TEST_F(M3dPattern, RollbackInsertsNamedTranslatedCopiesAfterThePattern) {
     ASSERT_EQ(patternOf(part).rollback(), 1);
     EXPECT_EQ(itemNames(part), (std::vector<std::string>{"S1", "H1", "PAT", "S1_1", "H1_1", "S1_2",
                                                          "H1_2", "After"}))
-        << "the base point and the malformed point make no copy; the pattern stays";
+        << "the base point makes no copy; the pattern stays";
     // (10, -10) is 10 along the pattern sketch's X axis, the model's Y axis.
     EXPECT_EQ(getMatrix(part.findFeature("S1_1")).row(3), (V3{0, 10, 5}));
     EXPECT_EQ(getMatrix(part.findFeature("S1_2")).row(3), (V3{10.5, 0, 5}));
@@ -130,6 +130,25 @@ TEST_F(M3dPattern, RollbackRefusesWithoutBaseFeature) {
     EXPECT_EQ(print(tree.getTreePtr()), renamed) << "nothing inserted";
     EXPECT_NE(before, renamed);
     EXPECT_EQ(m3dFeatPatternC().rollback(), 0);
+}
+
+TEST_F(M3dPattern, RollbackRefusesWhatTheBuilderRefuses) {
+    auto refusedWith = [&](const std::string& from, const std::string& to) {
+        std::string text = partText(turned);
+        text.replace(text.find(from), from.size(), to);
+        metaObjectC tree = parse(text);
+        const std::string before = print(tree.getTreePtr());
+        EXPECT_EQ(expandFeaturePattern(patternOf(m3dPartC(tree.getTreePtr()))), -1) << to;
+        EXPECT_EQ(print(tree.getTreePtr()), before) << "nothing inserted for " << to;
+    };
+    // A point that is no position is not skipped (nor read as the origin).
+    refusedWith("(POINT 10 -10)", "(POINT 10)");
+    refusedWith("(POINT 10 -10)", "(POINT 1 2 3)");
+    refusedWith("(POINT 10 -10)", "(POINT nan -10)");
+    // A base position of NaN would leave every copy at the base.
+    refusedWith("(POINT3D 10 0 5)", "(POINT3D nan 0 5)");
+    // A copy of a pattern would be rolled back again: of itself, for ever.
+    refusedWith("(FPBASEFEAT (NAME \"H1\")", "(FPBASEFEAT (NAME \"PAT\")");
 }
 
 TEST_F(M3dPattern, DocumentRewriteExpandsAndRemovesPatterns) {

@@ -243,7 +243,9 @@ TEST_F(CheckinPart, AFileThatIsNoDocumentIsAFailureWithAReason) {
     mzComStringC reason;
     EXPECT_EQ(runNativeCheckin(app, mzComStringC(std::string_view(garbage)), record, reason), 1);
     EXPECT_TRUE(record.isNull());
-    EXPECT_EQ(reason.toUtf8(), "Native check-in: failed to open document " + garbage);
+    EXPECT_EQ(reason.toUtf8(), "Native check-in: failed to open document " + garbage +
+                                   ": SolidWorks cannot read it (a document of another kind, not "
+                                   "a SolidWorks document, or a damaged one)");
     EXPECT_EQ(runNativeCheckin(app,
                                mzComStringC(std::string_view((tmpFolder / "None.sldprt").string())),
                                record, reason),

@@ -1,8 +1,11 @@
 #include "tests/sldworks_model/fixtures.h"
 
+#include "platform/sldworks/model/assembly_document.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 namespace swsim {
 namespace {
@@ -148,6 +151,62 @@ TEST_F(SwsimPartFiles, DamagedFilesAreRefusedBeforeTheirShapesAreRead) {
     ASSERT_FALSE(body.empty());
     const std::string why = refusal(detail::sealedFile("SWSIM-PART 2", body));
     EXPECT_NE(why.find("cannot be read"), std::string::npos) << why;
+}
+
+TEST_F(SwsimPartFiles, NothingUnreadableIsSavedAndRefusalsQuoteNoRawBytes) {
+    auto doc = sample();
+    doc->save(path("kept.sldprt"));
+    const double volumeBefore = test::volume(*PartDocument::open(path("kept.sldprt")));
+    // The reader refuses a number that is not finite, so the writer does not write one.
+    doc->setDoublePreference(42, std::numeric_limits<double>::quiet_NaN());
+    try {
+        doc->save(path("kept.sldprt"));
+        FAIL() << "saved";
+    } catch (const ModelError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "save: the document's settings holds the number nan, which a document cannot "
+                  "hold");
+    }
+    EXPECT_NEAR(test::volume(*PartDocument::open(path("kept.sldprt"))), volumeBefore, 1e-9)
+        << "the file is left as it was";
+    // What the session holds it reads back: a property type the API took, a lightweight
+    // component (state 3).
+    auto typed = sample();
+    ASSERT_TRUE(typed->addCustomProperty("", "Kind", 5'000'000'000L, "x"));
+    typed->save(path("typed.sldprt"));
+    EXPECT_EQ(PartDocument::open(path("typed.sldprt"))->customProperty("", "Kind")->type,
+              5'000'000'000L);
+    auto assembly = AssemblyDocument::create();
+    assembly->addComponent("/parts/pin.sldprt")->state = 3;
+    assembly->save(path("light.sldasm"));
+    EXPECT_EQ(AssemblyDocument::open(path("light.sldasm"))->components()[0]->state, 3);
+
+    // Bytes of a damaged file reach the message escaped, never as they are.
+    auto refusal = [&](const std::string& content) {
+        std::ofstream(path("odd.sldprt"), std::ios::binary) << content;
+        try {
+            PartDocument::open(path("odd.sldprt"));
+        } catch (const ModelError& e) {
+            return std::string(e.what());
+        }
+        return std::string("opened");
+    };
+    for (const std::string& why :
+         {refusal("SWSIM-PART \x1b]0;owned\x07\n"),
+          refusal(detail::sealedFile("SWSIM-PART 2", "counters 0 features 1 feature \x1b[2J\xff "
+                                                     "\"t\" \"n\" 0 0\n"))}) {
+        EXPECT_EQ(why.find_first_of("\x1b\x07\xff"), std::string::npos) << why;
+        EXPECT_NE(why.find("\\x1B"), std::string::npos) << why;
+    }
+    // A sketch far beyond the model space, behind right checksums, is refused before
+    // OpenCASCADE sees it.
+    std::ifstream in(path("kept.sldprt"), std::ios::binary);
+    std::string far((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string point = "\"Point2\" 10 0 0";
+    ASSERT_NE(far.find(point), std::string::npos);
+    far.replace(far.find(point), point.size(), "\"Point2\" 1e200 0 0");
+    EXPECT_NE(refusal(test::resealed(far)).find("a position lies outside the model space"),
+              std::string::npos);
 }
 
 TEST_F(SwsimPartFiles, StepRoundTripKeepsTheVolumeAndStlIsWritten) {

@@ -112,10 +112,13 @@ TEST_F(Drilling, NothingBuiltFailsWithAWarning) {
         reader_->exeNode(node, part_.get());
         ADD_FAILURE() << "no failure";
     } catch (const errorC& error) {
-        EXPECT_EQ(error.getMessage().toUtf8(), "Error while creating drilling \"D4\"");
+        EXPECT_EQ(error.getMessage().toUtf8(),
+                  "Error while creating drilling \"D4\": no planar face of the part at its start "
+                  "point (100, 100, 10)");
     }
-    EXPECT_EQ(shownTexts(),
-              std::vector<std::string>{warningText("Error while creating drilling \"D4\"")});
+    EXPECT_EQ(shownTexts(), std::vector<std::string>{warningText(
+                                "Error while creating drilling \"D4\": no planar face of the part "
+                                "at its start point (100, 100, 10)")});
     EXPECT_FALSE(metaObjectC(node).hasChild("HISTORY")) << "the model is read through a copy";
 
     // A refused hole without history names why.

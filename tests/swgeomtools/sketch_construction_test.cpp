@@ -191,7 +191,9 @@ TEST_F(CreateSketchTest, RefusedShapesEndTheDrawing) {
         createSketch(doc, sketch, matrixC4x4<double>::identity());
         FAIL();
     } catch (const errorC& error) {
-        EXPECT_EQ(error.getMessage().toUtf8(), "Could not create sketcharc");
+        EXPECT_EQ(error.getMessage().toUtf8(),
+                  "Could not create sketcharc from (4, 0) through (5, 1) to (4, 2) in loop 1 of "
+                  "sketch \"S1\"");
     }
     EXPECT_EQ(hostsvc::shownMessages().size(), 1u);
     // The line drawn before stays; nothing after the arc was tried.
@@ -207,7 +209,8 @@ TEST_F(CreateSketchTest, RefusedLineIsThrownWithoutWarning) {
         createSketch(doc, sketch, matrixC4x4<double>::identity());
         FAIL();
     } catch (const errorC& error) {
-        EXPECT_EQ(error.getMessage().toUtf8(), "Could not create sketchline");
+        EXPECT_EQ(error.getMessage().toUtf8(),
+                  "Could not create sketchline from (1, 1) to (1, 1) in loop 1 of sketch \"S1\"");
     }
     EXPECT_TRUE(hostsvc::shownMessages().empty());
 }
@@ -219,7 +222,9 @@ TEST_F(CreateSketchTest, RefusedCircleAndCentreLineAreReported) {
         createSketch(doc, circle, matrixC4x4<double>::identity());
         FAIL();
     } catch (const errorC& error) {
-        EXPECT_EQ(error.getMessage().toUtf8(), "Could not create sketchcircle");
+        EXPECT_EQ(error.getMessage().toUtf8(),
+                  "Could not create sketchcircle at (1, 1) with radius 0 in loop 1 of sketch "
+                  "\"S1\"");
     }
     const m3dSketchC centre = sketchFrom(sketchText("(CENTER (POINT 0 0) (POINT 0 0))"));
     try {

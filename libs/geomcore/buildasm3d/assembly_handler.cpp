@@ -245,8 +245,9 @@ int swMeta3dAssemblyC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
     // Members convert with the assembly, so that their placements and contents agree. A
     // stored unit that is no positive length would scale every length by a nonsense factor.
     if (assembly.setUnitBase(buildUnitBase, 1) == 0)
-        failCreation(mzComStringC("Invalid UNITBASE of the assembly ") +
-                     quotedName(getNameAttr(assembly)) + " or one of its parts");
+        failCreation(mzComStringC("Invalid UNITBASE ") +
+                     storedUnitBaseText(m3dDocPrefsC(assembly.findChild("ASMPREFS"))) +
+                     " of assembly " + quotedName(getNameAttr(assembly)));
 
     const std::size_t failedBefore = creation->failedItems.size();
     const std::vector<memberS> members = buildMembers(reader, *creation, assembly);

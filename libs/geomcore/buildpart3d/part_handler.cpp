@@ -125,8 +125,7 @@ int swMeta3dPartC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* /*d
         // nonsense factor; the part is not built from it.
         if (part.setUnitBase(buildUnitBase, 1) == 0)
             failCreation(mzComStringC("Invalid UNITBASE ") +
-                         mzComStringC::number(
-                             m3dDocPrefsC(part.findChild("PARTPREFS")).getUnitBase(), 'g', 15) +
+                         storedUnitBaseText(m3dDocPrefsC(part.findChild("PARTPREFS"))) +
                          " of part " + quotedName(getNameAttr(part)));
 
         {

@@ -18,6 +18,31 @@ template <class T> bool removeAt(std::vector<T>& list, int index) {
 
 } // namespace
 
+mzComStringC storedUnitBaseText(const metaObjectVirtualDataBaseC& prefs) {
+    IMetaTreeApi& api = *getIMetaTreeApi();
+    const metaTreePtrT value = api.firstChild(prefs.findChild("UNITBASE"));
+    if (value.isNull())
+        return "nothing";
+    if (const std::optional<double> number = api.getDouble(value); number && api.isNumber(value))
+        return mzComStringC::number(*number, 'g', 15);
+    if (const std::optional<std::string> text = api.getString(value))
+        return quotedName(metaFromUtf8(*text));
+    return nodeText(value);
+}
+
+mzComStringC nodeText(metaTreePtrT node) {
+    std::string printed = getIMetaTreeApi()->print(node, metaPrintStyle::compact);
+    if (printed.size() > 60) {
+        std::size_t cut = 60;
+        while (cut > 0 && (static_cast<unsigned char>(printed[cut]) & 0xC0) == 0x80)
+            --cut; // not inside a UTF-8 sequence
+        printed = printed.substr(0, cut) + "...";
+    }
+    const mzComStringC quoted = quotedName(metaFromUtf8(printed));
+    // Without the quotes that quotedName adds: the node's own text is shown.
+    return quoted.mid(1, quoted.length() - 2);
+}
+
 std::string documentFileName(const metaObjectVirtualDataBaseC& document, const char* fallback,
                              const char* extension, const char* kind) {
     bool hasFileName = false;

@@ -23,6 +23,15 @@ bool isBasePlaneName(const m3dPlaneC& plane);
 std::string documentFileName(const metaObjectVirtualDataBaseC& document, const char* fallback,
                              const char* extension, const char* kind);
 
+// A node as a refusal quotes it: its compact text, cut after 60 characters ("..."), control
+// characters written as \xNN.
+mzComStringC nodeText(metaTreePtrT node);
+
+// The stored "UNITBASE" of a document's preferences node as a refusal shows it: the number,
+// a text in double quotes, or the node's compact text ("nothing" for no value), control
+// characters written as \xNN.
+mzComStringC storedUnitBaseText(const metaObjectVirtualDataBaseC& prefs);
+
 // Saves the document as FOLDER/FILE and answers that path. Throws errorC
 // (`Could not save the KIND as "PATH" (error N)`) when the save reports errors.
 std::string saveDocumentAs(IModelDoc2* doc, const std::string& folder, const std::string& fileName,

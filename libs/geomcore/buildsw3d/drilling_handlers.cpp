@@ -53,6 +53,13 @@ int sw3dFeatDrillingC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
         holeView.ctorCopy(drilling, 1);
         hole = createDrillingFeat(part->modelDoc, holeView, face, error);
     }
+    // Named with its start point, also when that lies beyond SolidWorks' model space.
+    if (!hole && error.isEmpty()) {
+        auto number = [](double v) { return mzComStringC::number(v, 'g', 10); };
+        error = mzComStringC(face ? "SolidWorks made no hole" : "no planar face of the part") +
+                " at its start point (" + number(start.x) + ", " + number(start.y) + ", " +
+                number(start.z) + ")";
+    }
 
     if (!hole) {
         if (!error.isEmpty())

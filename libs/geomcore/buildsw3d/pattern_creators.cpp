@@ -350,7 +350,18 @@ void swMeta3dPatternC::createSdPat() {
     collectPoint2dList(pattern.getPatternSketch().getSketchPoints(), listed);
     for (const vectorC2d<double>& q : listed) {
         const vectorC3d<double> at = toSketch(q);
-        modelDocCreatePoint(doc, at.x, at.y, at.z);
+        // A point SolidWorks refuses (beyond its model space) would be an instance lost
+        // without a word: the pattern is not made, and the rollback names what it cannot place.
+        if (!modelDocCreatePoint(doc, at.x, at.y, at.z)) {
+            NATLINK_LOG(mzLogLevelError, mzComStringC("Feature pattern ") +
+                                             quotedName(patternName) +
+                                             ": SolidWorks refused the instance point (" +
+                                             mzComStringC::number(q.x, 'g', 10) + ", " +
+                                             mzComStringC::number(q.y, 'g', 10) + ")");
+            fail();
+            deleteSketchAndAxis(false);
+            return;
+        }
     }
     modelDocInsertSketch(doc, VARIANT_TRUE);
 

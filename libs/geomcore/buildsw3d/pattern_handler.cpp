@@ -5,6 +5,7 @@
 #include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
+#include "libs/geomcore/buildsw3d/build_helpers.h"
 #include "libs/geomcore/buildsw3d/pattern_detection.h"
 #include "libs/geomcore/buildsw3d/plane_selection.h"
 #include "libs/geomcore/buildsw3d/sw_creation.h"
@@ -18,7 +19,50 @@
 #include "metamodel/m3d/features.h"
 #include "metamodel/m3d/viewhelpers.h"
 
+#include <cmath>
 #include <exception>
+#include <optional>
+#include <vector>
+
+namespace {
+
+// The first key node under `node` (itself included) that holds a number that is not finite.
+metaTreePtrT nodeWithNonFiniteNumber(IMetaTreeApi& api, metaTreePtrT node) {
+    for (metaTreePtrT c = api.firstChild(node); !c.isNull(); c = api.nextSibling(c)) {
+        if (api.isList(c)) {
+            const metaTreePtrT found = nodeWithNonFiniteNumber(api, c);
+            if (!found.isNull())
+                return found;
+        } else if (const std::optional<double> v =
+                       api.isDouble(c) ? api.getDouble(c) : std::nullopt;
+                   v && !std::isfinite(*v)) {
+            return node;
+        }
+    }
+    return metaTreePtrT();
+}
+
+// Refuses a pattern that names itself as its base or holds a position that is none: no
+// detection, creation or rollback can place its copies (a NaN point would be dropped or taken
+// for the base, one number read as the origin, a pattern of itself rolled back for ever).
+void refuseUnusablePattern(const m3dFeatPatternC& pattern, const mzComStringC& patternName,
+                           const mzComStringC& baseName) {
+    const mzComStringC prefix = mzComStringC("Feature pattern ") + quotedName(patternName);
+    if (!patternName.isEmpty() && baseName == patternName)
+        failCreation(prefix + " names itself as its base feature");
+    IMetaTreeApi& api = *getIMetaTreeApi();
+    const metaTreePtrT nonFinite = nodeWithNonFiniteNumber(api, pattern.getTreePtr());
+    if (!nonFinite.isNull())
+        failCreation(prefix + ": " + nodeText(nonFinite) + " holds a number that is not finite");
+    std::vector<vectorC2d<double>> points;
+    const metaObjListPoint2dContainerC listed = pattern.getPatternSketch().getSketchPoints();
+    const int bad = collectPoint2dList(listed, points);
+    if (bad >= 0)
+        failCreation(prefix + ": point " + mzComStringC::number(bad + 1, 'g', 10) +
+                     " of FPSKETCHPOINTS, " + nodeText(listed.getAt(bad)) + ", is not two numbers");
+}
+
+} // namespace
 
 swMeta3dPatternC::~swMeta3dPatternC() {
     if (faceSelection != nullptr)
@@ -159,6 +203,12 @@ void swMeta3dPatternC::rollback(const mzComStringC& baseName) {
     const mzComStringC source =
         "Geometry engine; part '" + (part != nullptr ? getName(*part) : mzComStringC()) + "'";
     NATLINK_CREATION_WARNING(25, source, message, getAppName());
+    // A pattern is never copied: its copies would be rolled back again.
+    if (findFeatureByName(pattern.getOwnerCollection(), baseName)
+            .hasKey(m3dFeatPatternC::tagName()))
+        failCreation("Feature pattern " + quotedName(patternName) + " of feature '" + baseName +
+                     "' could not be created, and a feature pattern is not rolled back into "
+                     "copies of a feature pattern");
     const int expanded = circular_ ? pattern.rollbackAbout(centre_) : pattern.rollback();
     // Without copies nothing of the pattern is in the part: the item was not built.
     if (expanded != 0)
@@ -187,6 +237,7 @@ int swMeta3dPatternC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* 
     NATLINK_LOG(mzLogLevelTrace, "Create pattern: " + baseName);
     if (part == nullptr)
         failCreation("No part document for feature pattern " + quotedName(patternName));
+    refuseUnusablePattern(pattern, patternName, baseName);
 
     try {
         if (part->findFeatureSwName(baseName, baseSwName) == 0) {

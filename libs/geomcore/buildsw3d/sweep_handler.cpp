@@ -83,14 +83,19 @@ int swMeta3dSweepC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* da
 
     std::vector<_bstr_t> profiles;
     std::vector<vectorC3d<double>> pathPoints;
+    std::vector<mzComStringC> skipped;
     bool everyProfileStarts = true;
     const metaObjListStrContainerC sketches = view.getSweepSketchList();
     for (int i = 0; i < sketches.count(); ++i) {
         const mzComStringC sketchName = sketches.getStringAt(i);
         _bstr_t swName;
         ISketchPtr sketch;
-        if (!part->findSketchRecord(sketchName, swName, sketch))
+        // A listed sketch that is not in the part is left out of the loft, and said so.
+        if (!part->findSketchRecord(sketchName, swName, sketch)) {
+            skipped.push_back("profile sketch " + quotedName(sketchName) +
+                              " is not in the part and was left out");
             continue;
+        }
         profiles.push_back(swName);
         if (const auto start = profileStart(view, sketchName))
             pathPoints.push_back(*start);
@@ -124,5 +129,6 @@ int swMeta3dSweepC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* da
         failCreation(mzComStringC("Error while creating sweep feature ") + quotedName(name));
     _bstr_t swName = featureGetName(feature);
     collectNewFeatures(*part, name, swName, 1);
+    reportIncompleteItem(reader, view.getTag(), name, skipped);
     return 1;
 }

@@ -94,12 +94,15 @@ int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& out
         ISldWorksPtr sldWorks(app);
         IModelDoc2Ptr doc = findOpen(sldWorks, path);
         const bool opened = !doc;
+        long openErrors = 0;
         if (opened) {
             step = "opening the document";
-            doc = openDocument(sldWorks, path);
+            doc = openDocument(sldWorks, path, &openErrors);
         }
         if (!doc) {
             resText = "Native check-in: failed to open document " + path;
+            if (openErrors != 0)
+                resText += ": " + openErrorText(openErrors);
             return 1;
         }
         // Closes what was opened for the check-in however it ends.

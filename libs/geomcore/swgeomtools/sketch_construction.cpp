@@ -75,9 +75,18 @@ void checkLoopIsClosed(const m3dLoopC& loop, int index, const mzComStringC& name
     }
 }
 
+mzComStringC pointText(const point2S& p) {
+    return "(" + numberText(p.x) + ", " + numberText(p.y) + ")";
+}
+
 // Draws one loop. The chaining runs over its lines and arcs only: the first of them fixes the
-// loop's start, the last one closes the loop at that start.
-void drawLoop(IModelDoc2* doc, const m3dLoopC& loop, const matrixC4x4<double>& m) {
+// loop's start, the last one closes the loop at that start. A shape SolidWorks refuses (one
+// beyond its model space, a degenerate one) ends the drawing with the shape's numbers as they
+// were given to it, in sketch coordinates.
+void drawLoop(IModelDoc2* doc, const m3dLoopC& loop, const matrixC4x4<double>& m, int index,
+              const mzComStringC& name) {
+    const mzComStringC where =
+        " in loop " + mzComStringC::number(index + 1) + " of sketch " + quotedName(name);
     const int n = loop.count();
     int lastChained = -1;
     for (int k = 0; k < n; ++k)
@@ -114,7 +123,8 @@ void drawLoop(IModelDoc2* doc, const m3dLoopC& loop, const matrixC4x4<double>& m
                   b);
             ISketchSegmentPtr segment(modelDocCreateLine(doc, a.x, a.y, 0.0, b.x, b.y, 0.0));
             if (!segment)
-                throw errorC("Could not create sketchline");
+                throw errorC("Could not create sketchline from " + pointText(a) + " to " +
+                             pointText(b) + where);
         } else if (shape.hasKey(m3dArcC::tagName())) {
             const point2S middle = mapPoint(m, getSecondPoint2d(shape));
             point2S a;
@@ -123,14 +133,16 @@ void drawLoop(IModelDoc2* doc, const m3dLoopC& loop, const matrixC4x4<double>& m
                   b);
             if (modelDocSketchArc(doc, a.x, a.y, 0.0, b.x, b.y, 0.0, middle.x, middle.y, 0.0) ==
                 VARIANT_FALSE)
-                failCreation("Could not create sketcharc");
+                failCreation("Could not create sketcharc from " + pointText(a) + " through " +
+                             pointText(middle) + " to " + pointText(b) + where);
         } else if (shape.hasKey(m3dCircleC::tagName())) {
             const m3dCircleC circle(shape.getTreePtr());
             const point2S centre = mapPoint(m, getPoint2d(circle));
             ISketchSegmentPtr segment(
                 modelDocSketchCircle(doc, centre.x, centre.y, 0.0, circle.getRadius()));
             if (!segment)
-                failCreation("Could not create sketchcircle");
+                failCreation("Could not create sketchcircle at " + pointText(centre) +
+                             " with radius " + numberText(circle.getRadius()) + where);
         }
     }
 }
@@ -156,8 +168,8 @@ ISketchPtr createSketch(const IModelDoc2Ptr& doc, const m3dSketchC& sketch,
     const std::vector<metaTreePtrT> loops = sketch.getLoops().childrenByKey(m3dLoopC::tagName());
     for (std::size_t i = 0; i < loops.size(); ++i)
         checkLoopIsClosed(m3dLoopC(loops[i]), static_cast<int>(i), name);
-    for (metaTreePtrT loop : loops)
-        drawLoop(doc, m3dLoopC(loop), m);
+    for (std::size_t i = 0; i < loops.size(); ++i)
+        drawLoop(doc, m3dLoopC(loops[i]), m, static_cast<int>(i), name);
 
     if (sketch.hasChild(m3dCenterLineC::tagName())) {
         vectorC2d<double> first;

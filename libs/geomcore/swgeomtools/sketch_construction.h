@@ -23,6 +23,9 @@ matrixC4x4<double> sketchTransformMatrix(ISketch* sketch);
 //
 // Failures are thrown as errorC: no active sketch ("No active solidWorks sketch found"), a
 // refused arc, circle or centre line (each shown as a creation warning first), a refused line
-// ("Could not create sketchline", not shown). What was drawn before stays in the sketch.
+// ("Could not create sketchline from (X1, Y1) to (X2, Y2) in loop N of sketch "NAME"", not
+// shown); a refused line, arc or circle is named with its numbers in sketch coordinates, so
+// that one beyond SolidWorks' model space shows what it was. What was drawn before stays in
+// the sketch.
 ISketchPtr createSketch(const IModelDoc2Ptr& doc, const m3dSketchC& sketch,
                         matrixC4x4<double> placement);

@@ -37,14 +37,28 @@ int findOpenDocument(ISldWorksPtr& app, mzComStringC& path) {
     return 0;
 }
 
-IModelDoc2Ptr openDocument(ISldWorksPtr app, const mzComStringC& path) {
+mzComStringC openErrorText(long errors) {
+    if (errors == 2)
+        return "the file does not exist";
+    if (errors == 1)
+        return "SolidWorks cannot read it (a document of another kind, not a SolidWorks "
+               "document, or a damaged one)";
+    return mzComStringC("SolidWorks error ") +
+           mzComStringC::number(static_cast<double>(errors), 'g', 12);
+}
+
+IModelDoc2Ptr openDocument(ISldWorksPtr app, const mzComStringC& path, long* errorsOut) {
     NATLINK_TRACE_FRAME_C("Ckvorswxaddin::openDocument");
     IModelDoc2Ptr result;
+    if (errorsOut != nullptr)
+        *errorsOut = 0;
     try {
         const long type = documentTypeOfPath(path);
         long errors = 0;
         long warnings = 0;
         result = sldWorksOpenDocument(app, path.toBstr(), type, 1, _bstr_t(""), errors, warnings);
+        if (errorsOut != nullptr)
+            *errorsOut = errors;
         modelDocSetCreationFlag(result, VARIANT_TRUE);
         if (result) {
             modelDocShowNamedView(result, "*Isometric", 7);

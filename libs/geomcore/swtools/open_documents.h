@@ -17,5 +17,10 @@ int findOpenDocument(ISldWorksPtr& app, mzComStringC& path);
 
 // Opens a part or assembly file, marks it as created and shows it isometric and fitted.
 // Never throws: a failure is shown as the creation warning "failed to open document " + path
-// and gives what was opened so far (empty when the opening itself failed).
-IModelDoc2Ptr openDocument(ISldWorksPtr app, const mzComStringC& path);
+// and gives what was opened so far (empty when the opening itself failed). `errors` (when
+// given) receives SolidWorks' error code of the opening, 0 when it reported none.
+IModelDoc2Ptr openDocument(ISldWorksPtr app, const mzComStringC& path, long* errors = nullptr);
+
+// What SolidWorks' error code of an opening says, for a message: 2 "the file does not
+// exist", 1 "SolidWorks cannot read it (...)", others their number.
+mzComStringC openErrorText(long errors);

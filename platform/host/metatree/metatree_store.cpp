@@ -7,6 +7,7 @@
 #include "platform/host/metatree/metatree_text_codec.h"
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -353,6 +354,11 @@ public:
     }
 
     metaTreePtrT parseFile(const std::string& path) override {
+        // A folder opens as a stream on some systems and reads as an endless file.
+        std::error_code folderError;
+        if (std::filesystem::is_directory(path, folderError)) {
+            throw metaTreeErrorC(path, 0, 0, "is a directory, not a file");
+        }
         std::ifstream in(path, std::ios::binary);
         if (!in) {
             throw metaTreeErrorC(path, 0, 0, "cannot open file");

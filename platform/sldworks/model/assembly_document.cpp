@@ -64,14 +64,11 @@ std::string AssemblyDocument::fileText() const {
     detail::Writer w;
     w.word("components").integer(static_cast<long long>(components().size())).line();
     for (const auto& c : components()) {
-        // The reader refuses a number that is not finite: such a file is not written.
-        const auto& d = c->placement.localToModelData();
-        if (!std::all_of(d.begin(), d.end(), [](double v) { return std::isfinite(v); }))
-            throw ModelError("save: the placement of the component \"" + c->name() +
-                             "\" holds a number that is not finite");
+        w.about("component \"" + c->name() + "\"");
         w.str(c->name()).str(c->path()).str(c->configuration).integer(c->state);
         w.frame(c->placement).line();
     }
+    w.about("the document's settings");
     writeCommon(w);
     // Each configuration's component settings; the active one's are the components' own.
     w.word("componentsettings").line();
@@ -93,6 +90,7 @@ std::string AssemblyDocument::fileText() const {
             size_t component = 0;
             while (components()[component] != m.component)
                 ++component;
+            w.about("mate reference \"" + m.feature->name() + "\"");
             w.str(m.feature->name()).integer(static_cast<long long>(component));
             w.vec(m.point).vec(m.normal).line();
         }
@@ -115,7 +113,7 @@ std::shared_ptr<AssemblyDocument> AssemblyDocument::openText(const std::string& 
         const std::string name = r.str();
         const std::string file = r.str();
         const std::string configuration = r.str();
-        const long state = static_cast<long>(r.integer(0, 2));
+        const long state = static_cast<long>(r.integer(0, 3));
         if (name.empty() || file.empty())
             r.fail("a component has no name or no file");
         for (const auto& c : doc->components())
@@ -133,7 +131,7 @@ std::shared_ptr<AssemblyDocument> AssemblyDocument::openText(const std::string& 
         for (const auto& c : doc->components()) {
             Configuration::ComponentSetting& kept = config->components[c.get()];
             kept.configuration = r.str();
-            kept.state = static_cast<long>(r.integer(0, 2));
+            kept.state = static_cast<long>(r.integer(0, 3));
         }
     }
     doc->configurationActivated();

@@ -12,6 +12,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -41,6 +42,23 @@ inline std::string fileText(const std::string& path) {
     if (!in)
         throw ModelError("open " + path + ": cannot read the file");
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Text of a file as a refusal quotes it: bytes outside printable ASCII are written as \xNN,
+// so that no terminal escape or NUL of a damaged file reaches the user's screen.
+inline std::string printable(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F) {
+            out += c;
+        } else {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", byte);
+            out += buf;
+        }
+    }
+    return out;
 }
 
 // CRC-32 of the bytes.
@@ -84,7 +102,7 @@ inline std::string_view checkedBody(std::string_view text, const std::string& he
     if (end == std::string_view::npos || line.size() != header.size() + 9 ||
         line.substr(0, header.size() + 1) != header + " ")
         throw ModelError("open " + path + ": " + kind + " of another version or without a " +
-                         "checksum (\"" + std::string(line.substr(0, 40)) + "\")");
+                         "checksum (\"" + printable(line.substr(0, 40)) + "\")");
     const std::string_view body = text.substr(end + 1);
     if (!checksumMatches(line.substr(header.size() + 1), body))
         throw ModelError("open " + path + ": the file is damaged (its checksum does not match)");
@@ -136,13 +154,28 @@ inline bool isUtf8(std::string_view s) {
 
 // ---- writing --------------------------------------------------------------------------
 
+// Writes what Reader reads back, and nothing it would refuse: a number that is not finite
+// raises ModelError naming the item being written (`about`), so that no document is saved
+// that cannot be opened again.
 class Writer {
 public:
+    // What is being written now ("feature \"Sketch1\""), for the refusal's message.
+    Writer& about(std::string item) {
+        item_ = std::move(item);
+        return *this;
+    }
     Writer& word(const std::string& w) {
         out_ << w << ' ';
         return *this;
     }
     Writer& num(double v) {
+        if (!std::isfinite(v))
+            throw ModelError("save: " + (item_.empty() ? std::string("the document") : item_) +
+                             " holds the number " +
+                             (std::isnan(v) ? "nan"
+                              : v < 0       ? "-inf"
+                                            : "inf") +
+                             ", which a document cannot hold");
         char buf[40];
         std::snprintf(buf, sizeof buf, "%.17g", v);
         out_ << buf << ' ';
@@ -179,6 +212,7 @@ public:
 
 private:
     std::ostringstream out_;
+    std::string item_;
 };
 
 // ---- reading --------------------------------------------------------------------------
@@ -188,7 +222,8 @@ public:
     Reader(std::string text, std::string path) : text_(std::move(text)), path_(std::move(path)) {}
 
     [[noreturn]] void fail(const std::string& what) const {
-        throw ModelError("open " + path_ + ": " + what + " (at byte " + std::to_string(pos_) + ")");
+        throw ModelError("open " + path_ + ": " + printable(what) + " (at byte " +
+                         std::to_string(pos_) + ")");
     }
 
     void skipSpace() {
@@ -236,6 +271,8 @@ public:
         return v;
     }
     int count() { return static_cast<int>(integer(0, 10'000'000)); }
+    // A number the model holds as a 32-bit integer (a type code, a kind): any such value.
+    int int32() { return static_cast<int>(integer(INT32_MIN, INT32_MAX)); }
     bool flag() { return integer(0, 1) != 0; }
     std::string str() {
         skipSpace();
@@ -265,6 +302,14 @@ public:
         const double x = num();
         const double y = num();
         return {x, y, num()};
+    }
+    // A position in the model space (see kModelSpace): the session made no other, and
+    // OpenCASCADE is not safe on one far beyond it.
+    Vec3 point() {
+        const Vec3 p = vec();
+        if (!inModelSpace(p))
+            fail("a position lies outside the model space");
+        return p;
     }
     Frame frame() {
         Frame f;

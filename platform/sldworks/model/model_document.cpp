@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <limits>
 #include <numbers>
 
 namespace swsim {
@@ -39,7 +40,7 @@ void ModelDocument::save(const std::string& path) {
 }
 
 void ModelDocument::saveCopy(const std::string& path) const {
-    // A document that cannot be written leaves the file it would replace as it was.
+    // The text first: a document that cannot be written leaves the file as it was.
     const std::string text = fileText();
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -257,7 +258,8 @@ std::vector<CustomProperty> readProperties(detail::Reader& r) {
     for (int i = 0, n = r.count(); i < n; ++i) {
         CustomProperty p;
         p.name = r.str();
-        p.type = static_cast<long>(r.integer(-1'000'000, 1'000'000));
+        p.type = static_cast<long>(
+            r.integer(std::numeric_limits<long>::min(), std::numeric_limits<long>::max()));
         p.value = r.str();
         for (const auto& q : list)
             if (q.name == p.name || p.name.empty())

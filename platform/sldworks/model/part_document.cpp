@@ -230,10 +230,6 @@ RefPlanePtr PartDocument::rightPlane() const {
 
 namespace {
 
-bool finite(Vec3 v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 // The frame of a planar face: origin the model origin projected onto it, normal outward,
 // X the model X (or Y, or Z) projected onto the plane.
 std::optional<Frame> faceFrame(const Face& face) {
@@ -256,8 +252,8 @@ std::optional<Frame> faceFrame(const Face& face) {
 } // namespace
 
 RefPlanePtr PartDocument::addPlaneThroughPoints(Vec3 p1, Vec3 p2, Vec3 p3) {
-    if (!finite(p1) || !finite(p2) || !finite(p3)) {
-        lastError_ = "plane through points: a point is not finite";
+    if (!inModelSpace(p1) || !inModelSpace(p2) || !inModelSpace(p3)) {
+        lastError_ = "plane through points: a point lies outside the model space";
         return nullptr;
     }
     const Vec3 u = p2 - p1;
@@ -279,8 +275,8 @@ RefPlanePtr PartDocument::addPlaneThroughPoints(Vec3 p1, Vec3 p2, Vec3 p3) {
 }
 
 RefPlanePtr PartDocument::addOffsetPlane(const ObjectPtr& reference, double distance, bool flip) {
-    if (!std::isfinite(distance) || distance < 0.0) {
-        lastError_ = "offset plane: the distance must be a finite number >= 0";
+    if (!inModelSpace(distance) || distance < 0.0) {
+        lastError_ = "offset plane: the distance must be a number >= 0 within the model space";
         return nullptr;
     }
     std::optional<Frame> base;
@@ -294,14 +290,18 @@ RefPlanePtr PartDocument::addOffsetPlane(const ObjectPtr& reference, double dist
     }
     Frame f = *base;
     f.origin = f.origin + f.zDir * (flip ? -distance : distance);
+    if (!inModelSpace(f.origin)) {
+        lastError_ = "offset plane: the plane would lie outside the model space";
+        return nullptr;
+    }
     auto plane = std::make_shared<RefPlane>(f);
     addFeature(plane, "Plane");
     return plane;
 }
 
 RefAxisPtr PartDocument::addAxis(Vec3 p1, Vec3 p2) {
-    if (!finite(p1) || !finite(p2) || distance(p1, p2) <= 1e-12) {
-        lastError_ = "axis: the two points coincide";
+    if (!inModelSpace(p1) || !inModelSpace(p2) || distance(p1, p2) <= 1e-12) {
+        lastError_ = "axis: the two points coincide or lie outside the model space";
         return nullptr;
     }
     auto axis = std::make_shared<RefAxis>(p1, p2 - p1);

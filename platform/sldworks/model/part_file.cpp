@@ -101,6 +101,14 @@ const char* kindWord(FeatureKind k) {
     return "item";
 }
 
+// A plane's or sketch's frame, whose origin lies in the model space.
+Frame modelFrame(Reader& r) {
+    const Frame f = r.frame();
+    if (!inModelSpace(f.origin))
+        r.fail("a position lies outside the model space");
+    return f;
+}
+
 } // namespace
 
 std::string PartDocument::fileText() const {
@@ -119,6 +127,7 @@ std::string PartDocument::fileText() const {
 
     w.word("features").integer(static_cast<long long>(features_.size())).line();
     for (const auto& f : features_) {
+        w.about("feature \"" + f->name() + "\"");
         w.word("feature").word(kindWord(f->kind())).str(f->typeName()).str(f->name());
         w.integer(f->hidden()).integer(f->suppressed()).line();
         if (auto p = std::dynamic_pointer_cast<RefPlane>(f)) {
@@ -216,7 +225,7 @@ std::string PartDocument::fileText() const {
     for (const auto& name : hiddenBodies_)
         w.str(name);
     w.line();
-    w.word("colours").integer(coloured).line();
+    w.about("a face colour").word("colours").integer(coloured).line();
     for (size_t bi = 0; bi < impl_->bodies.size(); ++bi)
         for (const auto& f : impl_->bodies[bi]->faces())
             if (f->colour())
@@ -227,6 +236,7 @@ std::string PartDocument::fileText() const {
                     .num(f->colour()->b)
                     .line();
 
+    w.about("the document's settings");
     writeCommon(w);
     auto dimensionIndex = [&](const Object* d) -> long long {
         for (size_t i = 0; i < dimensions_.size(); ++i)
@@ -237,11 +247,13 @@ std::string PartDocument::fileText() const {
     w.word("dimensions").integer(static_cast<long long>(dimensions_.size())).line();
     for (const auto& d : dimensions_) {
         const auto f = d->feature();
+        w.about("dimension \"" + d->fullName() + "\"");
         w.integer(f ? featureIndex(*f) : -1).str(d->name()).integer(d->type()).num(d->value());
         w.str(d->drives()).line();
     }
     w.word("configstate").line();
     for (const auto& c : configurations()) {
+        w.about("configuration \"" + c->name() + "\"");
         long long listed = 0;
         for (const Object* o : c->suppressed)
             for (const auto& f : features_)
@@ -299,12 +311,12 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
         if (kind == "item") {
             f = std::make_shared<Feature>(FeatureKind::Item, type);
         } else if (kind == "plane") {
-            f = std::make_shared<RefPlane>(r.frame());
+            f = std::make_shared<RefPlane>(modelFrame(r));
         } else if (kind == "axis") {
-            const Vec3 p = r.vec();
+            const Vec3 p = r.point();
             f = std::make_shared<RefAxis>(p, r.vec());
         } else if (kind == "sketch" || kind == "sketch3d") {
-            auto s = std::make_shared<Sketch>(r.frame(), kind == "sketch3d");
+            auto s = std::make_shared<Sketch>(modelFrame(r), kind == "sketch3d");
             const long long placement = r.integer(-1, i - 1);
             if (placement >= 0)
                 s->placement_ = doc->features_[static_cast<size_t>(placement)];
@@ -314,7 +326,7 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             r.expect("points");
             for (int k = 0, n = r.count(); k < n; ++k) {
                 const std::string pname = r.str();
-                auto p = std::make_shared<SketchPoint>(pname, r.vec());
+                auto p = std::make_shared<SketchPoint>(pname, r.point());
                 p->sketch_ = s;
                 s->points_.push_back(p);
             }
@@ -332,8 +344,10 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
                 g->start_ = point(r.integer(-1, 1'000'000'000));
                 g->end_ = point(r.integer(-1, 1'000'000'000));
                 g->centre_ = point(r.integer(-1, 1'000'000'000));
-                g->middle_ = r.vec();
+                g->middle_ = r.point();
                 g->radius_ = r.num();
+                if (!inModelSpace(g->radius_))
+                    r.fail("a sketch radius lies outside the model space");
                 const bool ends = g->start_ && g->end_;
                 if ((g->kind_ != SegmentKind::Circle && !ends) ||
                     (g->kind_ != SegmentKind::Line && !g->centre_))
@@ -343,7 +357,7 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             }
             r.expect("constraints");
             for (int k = 0, n = r.count(); k < n; ++k) {
-                const int ckind = static_cast<int>(r.integer(-1'000'000, 1'000'000));
+                const int ckind = r.int32();
                 std::vector<ObjectPtr> entities;
                 for (int m = 0, count = r.count(); m < count; ++m) {
                     const std::string what = r.token();
@@ -359,8 +373,7 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             }
             f = s;
         } else if (kind == "extrusion" || kind == "revolution" || kind == "loft" ||
-                   kind == "hole" || kind == "imported" || kind == "surface" ||
-                   kind == "pattern") {
+                   kind == "hole" || kind == "imported" || kind == "surface" || kind == "pattern") {
             const auto op = static_cast<SolidFeature::Operation>(r.integer(0, 2));
             const long long sketch = r.integer(-1, i - 1);
             const FeatureKind fk = kind == "extrusion"    ? FeatureKind::Extrusion
@@ -397,12 +410,13 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
                 long long seed = -1;
                 if (!detail::patternFromParameters(sf->parameters_, sf->pattern_, seed) ||
                     seed < 0 || seed >= i ||
-                    !std::dynamic_pointer_cast<SolidFeature>(doc->features_[static_cast<size_t>(seed)]))
+                    !std::dynamic_pointer_cast<SolidFeature>(
+                        doc->features_[static_cast<size_t>(seed)]))
                     r.fail("the pattern \"" + name + "\" does not fit the part");
                 sf->seed_ = doc->features_[static_cast<size_t>(seed)];
-                sf->seedTool_ =
-                    std::static_pointer_cast<SolidFeature>(doc->features_[static_cast<size_t>(seed)])
-                        ->tool_;
+                sf->seedTool_ = std::static_pointer_cast<SolidFeature>(
+                                    doc->features_[static_cast<size_t>(seed)])
+                                    ->tool_;
             }
             f = sf;
         } else if (kind == "thread") {
@@ -497,7 +511,7 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
         for (int k = 0, n = r.count(); k < n; ++k) {
             const long long fi = r.integer(0, featureCount - 1);
             const std::string dname = r.str();
-            const int dtype = static_cast<int>(r.integer(-1'000'000, 1'000'000));
+            const int dtype = r.int32();
             const double value = r.num();
             const std::string drives = r.str();
             if (!doc->addDimension(doc->features_[static_cast<size_t>(fi)], dname, dtype, value,

@@ -50,6 +50,10 @@ std::string layoutProblem(const PatternLayout& layout) {
              (!(std::abs(layout.spacing2) > 1e-9) || !std::isfinite(layout.spacing2) ||
               !(norm(layout.dir2) > 1e-9) || !finite(layout.dir2))))
             return "a direction with more than one instance needs a line and a spacing";
+        // The farthest instance must stay in the model space.
+        if (!inModelSpace((layout.count1 - 1) * layout.spacing1) ||
+            !inModelSpace((layout.count2 - 1) * layout.spacing2))
+            return "the pattern reaches beyond the model space";
         break;
     case PatternLayout::Kind::Circular:
         if (layout.count < 1 || layout.count > kMaxInstances)
@@ -58,13 +62,15 @@ std::string layoutProblem(const PatternLayout& layout) {
             !(norm(layout.axisDirection) > 1e-9) || !finite(layout.axisDirection) ||
             !finite(layout.axisPoint))
             return "the pattern needs an axis and an angle";
+        if (!inModelSpace(layout.axisPoint))
+            return "the pattern's axis lies outside the model space";
         break;
     case PatternLayout::Kind::Sketch:
         if (layout.offsets.size() > static_cast<std::size_t>(kMaxInstances))
             return "too many instances";
         for (const Vec3& v : layout.offsets)
-            if (!finite(v))
-                return "an instance point is not finite";
+            if (!inModelSpace(v))
+                return "an instance point lies outside the model space";
         break;
     }
     if (layout.instanceCount() < 2)

@@ -54,7 +54,9 @@ std::vector<FacePtr> PartDocument::facesOfFeature(const Feature& feature) const 
 std::optional<RayHit> castRay(const std::vector<BodyPtr>& bodies, Vec3 start, Vec3 direction,
                               double radius, std::optional<BodyKind> kind) {
     const Vec3 dir = normalized(direction);
-    if (!finite(direction) || !finite(start) || !(norm(dir) > 0.5) || !std::isfinite(radius) ||
+    // A ray from outside the model space would take OpenCASCADE's intersector beyond its
+    // tolerance: it hits nothing.
+    if (!finite(direction) || !inModelSpace(start) || !(norm(dir) > 0.5) || !inModelSpace(radius) ||
         radius < 0.0)
         return std::nullopt;
     std::optional<RayHit> best;
@@ -107,7 +109,7 @@ std::optional<RayHit> PartDocument::castRay(Vec3 start, Vec3 direction, double r
 }
 
 FacePtr PartDocument::findFaceAt(Vec3 point, Vec3 normal, double tolerance) const {
-    if (!finite(point) || !finite(normal) || !std::isfinite(tolerance))
+    if (!inModelSpace(point) || !finite(normal) || !inModelSpace(tolerance))
         return nullptr;
     flush();
     const Vec3 n = normalized(normal);
@@ -129,7 +131,7 @@ FacePtr PartDocument::findFaceAt(Vec3 point, Vec3 normal, double tolerance) cons
 }
 
 EdgePtr PartDocument::findEdgeAt(Vec3 point, double tolerance) const {
-    if (!finite(point) || !std::isfinite(tolerance))
+    if (!inModelSpace(point) || !inModelSpace(tolerance))
         return nullptr;
     flush();
     for (const auto& b : impl_->bodies)

@@ -11,10 +11,6 @@ namespace {
 // Ends of segments that meet within this distance are one sketch point.
 constexpr double kPointMerge = 1e-9;
 
-bool finite(Vec3 v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 // Centre of the circle through three points; false when they are (nearly) collinear.
 bool circumcentre(Vec3 a, Vec3 b, Vec3 c, Vec3& centre) {
     const Vec3 ab = b - a;
@@ -76,7 +72,7 @@ SketchSegmentPtr Sketch::addSegment(SegmentKind kind, const std::string& prefix)
 SketchSegmentPtr Sketch::addLine(Vec3 start, Vec3 end) {
     if (!is3D_)
         start.z = end.z = 0.0;
-    if (!finite(start) || !finite(end) || distance(start, end) <= kPointMerge)
+    if (!inModelSpace(start) || !inModelSpace(end) || distance(start, end) <= kPointMerge)
         return nullptr;
     auto s = addSegment(SegmentKind::Line, "Line");
     s->start_ = pointAt(start);
@@ -96,8 +92,10 @@ SketchSegmentPtr Sketch::addArc(Vec3 start, Vec3 end, Vec3 middle) {
     if (!is3D_)
         start.z = end.z = middle.z = 0.0;
     Vec3 centre;
-    if (!finite(start) || !finite(end) || !finite(middle) || distance(start, end) <= kPointMerge ||
-        !circumcentre(start, middle, end, centre))
+    // A nearly straight arc has its centre far away: beyond the model space it is refused.
+    if (!inModelSpace(start) || !inModelSpace(end) || !inModelSpace(middle) ||
+        distance(start, end) <= kPointMerge || !circumcentre(start, middle, end, centre) ||
+        !inModelSpace(centre) || !inModelSpace(distance(centre, start)))
         return nullptr;
     auto s = addSegment(SegmentKind::Arc, "Arc");
     s->start_ = pointAt(start);
@@ -112,7 +110,7 @@ SketchSegmentPtr Sketch::addArc(Vec3 start, Vec3 end, Vec3 middle) {
 }
 
 SketchSegmentPtr Sketch::addCircle(Vec3 centre, double radius) {
-    if (is3D_ || !finite(centre) || !std::isfinite(radius) || radius <= 0.0)
+    if (is3D_ || !inModelSpace(centre) || !inModelSpace(radius) || radius <= 0.0)
         return nullptr;
     centre.z = 0.0;
     auto s = addSegment(SegmentKind::Circle, "Arc");
@@ -127,7 +125,7 @@ SketchSegmentPtr Sketch::addCircle(Vec3 centre, double radius) {
 SketchPointPtr Sketch::addPoint(Vec3 position) {
     if (!is3D_)
         position.z = 0.0;
-    if (!finite(position))
+    if (!inModelSpace(position))
         return nullptr;
     auto p = std::make_shared<SketchPoint>("Point" + std::to_string(++pointCount_), position);
     p->sketch_ = std::static_pointer_cast<Sketch>(shared_from_this());

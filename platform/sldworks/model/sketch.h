@@ -118,7 +118,7 @@ public:
 
     // Entities; 2D sketches take sketch coordinates, 3D sketches model coordinates (z used).
     // Each returns null for degenerate input (zero length, collinear arc points, radius <= 0,
-    // non-finite numbers) and adds nothing then.
+    // numbers outside the model space, see kModelSpace) and adds nothing then.
     SketchSegmentPtr addLine(Vec3 start, Vec3 end);
     SketchSegmentPtr addCentreLine(Vec3 start, Vec3 end);
     // A three-point arc from `start` through `middle` to `end`.

@@ -162,8 +162,8 @@ bool draftedSide(const TopoDS_Shape& profile, const gp_Vec& dir, double depth, d
 bool makeExtrusionTool(const TopoDS_Shape& profile, Vec3 direction, double depth1, double depth2,
                        double draftAngle, bool draftInward, TopoDS_Shape& tool,
                        std::string& error) {
-    if (!std::isfinite(depth1) || !std::isfinite(depth2) || depth1 < 0.0 || depth2 < 0.0) {
-        error = "the extrusion depth must be a finite number >= 0";
+    if (!inModelSpace(depth1) || !inModelSpace(depth2) || depth1 < 0.0 || depth2 < 0.0) {
+        error = "the extrusion depth must be a number >= 0 within the model space";
         return false;
     }
     if (depth1 + depth2 <= kMinLength) {
@@ -254,8 +254,16 @@ bool makeRevolutionTool(const TopoDS_Shape& profile, Vec3 point, Vec3 axis, doub
 
 bool makeHoleTool(const HoleSpec& request, TopoDS_Shape& tool, std::string& error) {
     const Vec3 dir = normalized(request.direction);
-    if (norm(dir) < 0.5) {
-        error = "the hole direction is the zero vector";
+    if (!(norm(dir) >= 0.5)) {
+        error = "the hole direction is the zero vector or not finite";
+        return false;
+    }
+    if (!inModelSpace(request.point)) {
+        error = "the hole's start point lies outside the model space";
+        return false;
+    }
+    if (!inModelSpace(request.countersinkDiameter)) {
+        error = "the countersink diameter lies outside the model space";
         return false;
     }
     if (request.sections.empty()) {
@@ -290,9 +298,10 @@ bool makeHoleTool(const HoleSpec& request, TopoDS_Shape& tool, std::string& erro
     for (size_t i = 0; i < request.sections.size(); ++i) {
         const HoleSection& s = request.sections[i];
         if (!(s.startDiameter > 0.0) || !(s.endDiameter > 0.0) || !(s.depth > 0.0) ||
-            !std::isfinite(s.startDiameter) || !std::isfinite(s.endDiameter) ||
-            !std::isfinite(s.depth)) {
-            error = "hole section " + std::to_string(i + 1) + " needs positive diameters and depth";
+            !inModelSpace(s.startDiameter) || !inModelSpace(s.endDiameter) ||
+            !inModelSpace(s.depth)) {
+            error = "hole section " + std::to_string(i + 1) +
+                    " needs positive diameters and depth within the model space";
             return false;
         }
         const double rs = s.startDiameter / 2.0;

@@ -48,6 +48,23 @@ inline Vec3 normalized(Vec3 a) {
     return n > 0.0 ? a * (1.0 / n) : a;
 }
 
+// The model space: every coordinate and length the model takes (sketch entities, planes,
+// feature depths and diameters, pattern steps, pick points) lies within +-kModelSpace of the
+// origin, in the unit the model stores lengths in (millimetres as the build gives them):
+// 500 m either way, as SolidWorks bounds its own. OpenCASCADE works to a fixed tolerance of
+// 1e-7, which a double can no longer resolve far beyond 1e8; beyond the bound its algorithms
+// crash or spin rather than fail, and near 1e6 a small feature on a huge one comes out of a
+// replay with other faces than it was built with.
+inline constexpr double kModelSpace = 5e5;
+
+// Whether a coordinate or length lies in the model space: false for NaN and infinities.
+inline bool inModelSpace(double v) {
+    return std::abs(v) <= kModelSpace;
+}
+inline bool inModelSpace(Vec3 v) {
+    return inModelSpace(v.x) && inModelSpace(v.y) && inModelSpace(v.z);
+}
+
 // A point in the coordinates of a 2D sketch.
 struct Point2 {
     double x = 0.0;
