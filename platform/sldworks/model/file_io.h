@@ -109,22 +109,6 @@ inline std::string_view checkedBody(std::string_view text, const std::string& he
     return body;
 }
 
-// The first 40 bytes of a text for a message, bytes outside printable ASCII as \xNN.
-inline std::string printable(std::string_view s) {
-    std::string out;
-    for (const char ch : s.substr(0, 40)) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x20 && c < 0x7F) {
-            out += ch;
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            out += hex;
-        }
-    }
-    return out;
-}
-
 // Whether the bytes are UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF):
 // names and texts leave the session as UTF-16, which other bytes cannot become.
 inline bool isUtf8(std::string_view s) {
@@ -188,7 +172,7 @@ public:
     Writer& str(const std::string& s) {
         // The reader refuses such a string: it is not written.
         if (!isUtf8(s))
-            throw ModelError("save: the text \"" + printable(s) + "\" is not UTF-8");
+            throw ModelError("save: the text \"" + printable(s.substr(0, 40)) + "\" is not UTF-8");
         out_ << '"';
         for (char c : s) {
             if (c == '"' || c == '\\')
@@ -286,7 +270,8 @@ public:
             const char c = text_[pos_++];
             if (c == '"') {
                 if (!isUtf8(out))
-                    fail("the text \"" + printable(out) + "\" is not UTF-8");
+                    fail("the text \"" + printable(std::string_view(out).substr(0, 40)) +
+                         "\" is not UTF-8");
                 return out;
             }
             if (c == '\\') {
