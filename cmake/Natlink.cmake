@@ -16,34 +16,32 @@ function(natlink_test)
 endfunction()
 
 # OpenCASCADE, found toolkit by toolkit so that only the Debian -dev packages named in
-# `make deps` are needed, as two targets: natlink_occt, the modelling toolkits every part
-# build needs, and natlink_occt_exchange, the STEP, IGES, STL and XDE toolkits. The XDE ones
-# load OpenCASCADE's visualisation and with it X11, fontconfig and the image libraries, and all
-# of them cost start-up time in symbol lookups, so only the exchange module
-# (platform/sldworks/exchange) and tests that read a STEP file link them.
+# `make deps` are needed, as three targets, each with the ones before it:
+#   natlink_occt           the modelling toolkits every part build needs;
+#   natlink_occt_step      STEP, IGES and STL;
+#   natlink_occt_exchange  also XDE (STEP with colours), whose toolkits load OpenCASCADE's
+#                          visualisation and with it X11, fontconfig and the image libraries.
+# Every toolkit costs a process start-up time in symbol lookups, so only the exchange modules
+# (platform/sldworks/exchange) and tests that read a STEP file link the last two.
 function(natlink_find_occt)
   if(TARGET natlink_occt)
     return()
   endif()
   find_path(OCCT_INCLUDE_DIR gp_Pnt.hxx PATH_SUFFIXES opencascade REQUIRED)
-  foreach(kit IN ITEMS modelling exchange)
-    if(kit STREQUAL "modelling")
-      set(target natlink_occt)
-      set(toolkits TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo TKTopAlgo TKPrim
+  set(natlink_occt TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo TKTopAlgo TKPrim
                    TKBO TKBool TKFeat TKFillet TKOffset TKShHealing TKMesh)
-    else()
-      set(target natlink_occt_exchange)
-      set(toolkits TKXSBase TKSTEPBase TKSTEPAttr TKSTEP209 TKSTEP TKIGES TKSTL TKCDF TKLCAF
-                   TKCAF TKXCAF TKXDESTEP)
-    endif()
+  set(natlink_occt_step TKXSBase TKSTEPBase TKSTEPAttr TKSTEP209 TKSTEP TKIGES TKSTL)
+  set(natlink_occt_exchange TKCDF TKLCAF TKCAF TKXCAF TKXDESTEP)
+  set(before)
+  foreach(target IN ITEMS natlink_occt natlink_occt_step natlink_occt_exchange)
     set(libs)
-    foreach(tk IN LISTS toolkits)
+    foreach(tk IN LISTS ${target})
       find_library(OCCT_LIB_${tk} ${tk} REQUIRED)
       list(APPEND libs ${OCCT_LIB_${tk}})
     endforeach()
     add_library(${target} INTERFACE)
     target_include_directories(${target} SYSTEM INTERFACE ${OCCT_INCLUDE_DIR})
-    target_link_libraries(${target} INTERFACE ${libs})
+    target_link_libraries(${target} INTERFACE ${libs} ${before})
+    set(before ${target})
   endforeach()
-  target_link_libraries(natlink_occt_exchange INTERFACE natlink_occt)
 endfunction()

@@ -1,6 +1,6 @@
-// Finding and opening the exchange module: beside the running program first (a program copied
-// with its module), then where the build put it (tests, benchmarks and tools run in the build
-// tree).
+// Finding and opening the exchange modules: beside the running program first (a program copied
+// with its modules), then where the build put them (tests, benchmarks and tools run in the
+// build tree).
 #include "platform/sldworks/model/exchange_module.h"
 
 #include "platform/sldworks/model/types.h"
@@ -14,35 +14,35 @@ namespace swsim::detail {
 
 namespace {
 
-constexpr const char* kModuleFile = "libnatlink_exchange.so";
-
-std::string besideProgram() {
-    std::error_code ec;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string() : (program.parent_path() / kModuleFile).string();
-}
-
 struct openedS {
-    const exchange::Api* api = nullptr;
+    const void* table = nullptr;
     std::string error;
 };
 
-openedS openOnce() {
-    openedS opened;
+openedS openOnce(const std::string& file, const char* entry, const char* builtAt) {
     std::vector<std::string> candidates;
-    if (std::string beside = besideProgram(); !beside.empty())
-        candidates.push_back(std::move(beside));
-    if (candidates.empty() || candidates.front() != NATLINK_EXCHANGE_MODULE)
-        candidates.emplace_back(NATLINK_EXCHANGE_MODULE);
-    opened.api = openExchangeModule(candidates, opened.error);
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+        candidates.push_back((program.parent_path() / file).string());
+    if (candidates.empty() || candidates.front() != builtAt)
+        candidates.emplace_back(builtAt);
+    openedS opened;
+    opened.table = openModule(file, entry, candidates, opened.error);
     return opened;
+}
+
+template <class TableT> const TableT& tableOf(const openedS& opened, const char* what) {
+    if (opened.table == nullptr)
+        throw ModelError(std::string(what) + ": " + opened.error);
+    return *static_cast<const TableT*>(opened.table);
 }
 
 } // namespace
 
-const exchange::Api* openExchangeModule(const std::vector<std::string>& candidates,
-                                        std::string& error) {
-    error = std::string("the STEP, IGES and STL module ") + kModuleFile + " cannot be opened:";
+const void* openModule(const std::string& file, const char* entry,
+                       const std::vector<std::string>& candidates, std::string& error) {
+    error = "the module " + file + " cannot be opened:";
     for (const std::string& path : candidates) {
         error += "\n  " + path + ": ";
         std::error_code ec;
@@ -56,25 +56,31 @@ const exchange::Api* openExchangeModule(const std::vector<std::string>& candidat
             error += reason ? reason : "not a loadable module";
             continue;
         }
-        using entryT = const exchange::Api* (*)();
-        void* symbol = ::dlsym(handle, "natlink_exchange_api");
-        entryT entry = nullptr;
-        static_assert(sizeof(entry) == sizeof(symbol));
-        std::memcpy(&entry, &symbol, sizeof(entry));
-        const exchange::Api* api = entry ? entry() : nullptr;
-        if (api && api->version == exchange::kApiVersion)
-            return api; // kept open for the life of the process
-        error += api ? "a module of another version" : "not the exchange module";
+        // Every table starts with its version.
+        using entryT = const int* (*)();
+        void* symbol = ::dlsym(handle, entry);
+        entryT answer = nullptr;
+        static_assert(sizeof(answer) == sizeof(symbol));
+        std::memcpy(&answer, &symbol, sizeof(answer));
+        const int* table = answer ? answer() : nullptr;
+        if (table && *table == exchange::kApiVersion)
+            return table; // kept open for the life of the process
+        error += table ? "a module of another version" : std::string("no ") + entry;
         ::dlclose(handle);
     }
     return nullptr;
 }
 
 const exchange::Api& exchangeModule(const char* what) {
-    static const openedS opened = openOnce();
-    if (!opened.api)
-        throw ModelError(std::string(what) + ": " + opened.error);
-    return *opened.api;
+    static const openedS opened =
+        openOnce("libnatlink_exchange.so", "natlink_exchange_api", NATLINK_EXCHANGE_MODULE);
+    return tableOf<exchange::Api>(opened, what);
+}
+
+const exchange::XdeApi& xdeModule(const char* what) {
+    static const openedS opened =
+        openOnce("libnatlink_xde.so", "natlink_xde_api", NATLINK_XDE_MODULE);
+    return tableOf<exchange::XdeApi>(opened, what);
 }
 
 } // namespace swsim::detail

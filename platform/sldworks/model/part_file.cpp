@@ -513,7 +513,7 @@ void writeStepFile(const TopoDS_Shape& shape, const std::string& path) {
 void writeColouredStepFile(const TopoDS_Shape& shape,
                            const std::vector<std::pair<TopoDS_Shape, Rgb>>& colours,
                            const std::string& path) {
-    const exchange::Api& module = exchangeModule("export");
+    const exchange::XdeApi& module = xdeModule("export");
     std::vector<exchange::ColouredFace> faces;
     faces.reserve(colours.size());
     for (const auto& [face, rgb] : colours)
