@@ -63,7 +63,6 @@ const Api kApi{kApiVersion, writeStep, writeStl, read};
 } // namespace
 } // namespace swsim::exchange
 
-extern "C" __attribute__((visibility("default"))) const swsim::exchange::Api*
-natlink_exchange_api() {
+extern "C" __attribute__((visibility("default"))) const void* natlink_exchange_api() {
     return &swsim::exchange::kApi;
 }

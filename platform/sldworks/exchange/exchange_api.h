@@ -44,6 +44,7 @@ struct XdeApi {
 
 } // namespace swsim::exchange
 
-// The one exported symbol of each module.
-extern "C" const swsim::exchange::Api* natlink_exchange_api();
-extern "C" const swsim::exchange::XdeApi* natlink_xde_api();
+// The one exported symbol of each module: its table (an Api, an XdeApi). Both have the same
+// type, so that the loader calls either through the one type it has.
+extern "C" const void* natlink_exchange_api();
+extern "C" const void* natlink_xde_api();

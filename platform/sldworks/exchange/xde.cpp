@@ -56,6 +56,6 @@ const XdeApi kXdeApi{kApiVersion, writeColouredStep};
 } // namespace
 } // namespace swsim::exchange
 
-extern "C" __attribute__((visibility("default"))) const swsim::exchange::XdeApi* natlink_xde_api() {
+extern "C" __attribute__((visibility("default"))) const void* natlink_xde_api() {
     return &swsim::exchange::kXdeApi;
 }

@@ -56,14 +56,13 @@ const void* openModule(const std::string& file, const char* entry,
             error += reason ? reason : "not a loadable module";
             continue;
         }
-        // Every table starts with its version.
-        using entryT = const int* (*)();
         void* symbol = ::dlsym(handle, entry);
-        entryT answer = nullptr;
+        decltype(&natlink_exchange_api) answer = nullptr;
         static_assert(sizeof(answer) == sizeof(symbol));
         std::memcpy(&answer, &symbol, sizeof(answer));
-        const int* table = answer ? answer() : nullptr;
-        if (table && *table == exchange::kApiVersion)
+        // Every table starts with its version.
+        const void* table = answer ? answer() : nullptr;
+        if (table && *static_cast<const int*>(table) == exchange::kApiVersion)
             return table; // kept open for the life of the process
         error += table ? "a module of another version" : std::string("no ") + entry;
         ::dlclose(handle);
