@@ -1,5 +1,5 @@
-// STEP, IGES and STL through OpenCASCADE's data exchange toolkits, built as a module of its
-// own so that only a process that writes or reads such a file loads them (see README.md).
+// STEP and IGES through OpenCASCADE's data exchange toolkits, built as a module of its own so
+// that only a process that writes or reads such a file loads them (see README.md).
 #include "platform/sldworks/exchange/exchange_api.h"
 #include "platform/sldworks/exchange/quiet_messages.h"
 
@@ -8,7 +8,6 @@
 #include <STEPControl_Reader.hxx>
 #include <STEPControl_Writer.hxx>
 #include <Standard_Failure.hxx>
-#include <StlAPI_Writer.hxx>
 
 namespace swsim::exchange {
 namespace {
@@ -20,18 +19,6 @@ std::string writeStep(const TopoDS_Shape& shape, const std::string& path) {
         if (writer.Transfer(shape, STEPControl_AsIs) != IFSelect_RetDone)
             return kNotStep;
         if (writer.Write(path.c_str()) != IFSelect_RetDone)
-            return "export: cannot write " + path;
-    } catch (const Standard_Failure& e) {
-        return "export " + path + ": " + e.GetMessageString();
-    }
-    return {};
-}
-
-std::string writeStl(const TopoDS_Shape& meshed, const std::string& path, bool ascii) {
-    try {
-        StlAPI_Writer writer;
-        writer.ASCIIMode() = ascii;
-        if (!writer.Write(meshed, path.c_str()))
             return "export: cannot write " + path;
     } catch (const Standard_Failure& e) {
         return "export " + path + ": " + e.GetMessageString();
@@ -58,7 +45,7 @@ std::string read(ImportFormat format, const std::string& path, TopoDS_Shape& sha
     }
 }
 
-const Api kApi{kApiVersion, writeStep, writeStl, read};
+const Api kApi{kApiVersion, writeStep, read};
 
 } // namespace
 } // namespace swsim::exchange

@@ -76,6 +76,12 @@ const exchange::Api& exchangeModule(const char* what) {
     return tableOf<exchange::Api>(opened, what);
 }
 
+const exchange::StlApi& stlModule(const char* what) {
+    static const openedS opened =
+        openOnce("libnatlink_stl.so", "natlink_stl_api", NATLINK_STL_MODULE);
+    return tableOf<exchange::StlApi>(opened, what);
+}
+
 const exchange::XdeApi& xdeModule(const char* what) {
     static const openedS opened =
         openOnce("libnatlink_xde.so", "natlink_xde_api", NATLINK_XDE_MODULE);

@@ -535,7 +535,7 @@ void writeStlFile(const TopoDS_Shape& original, const std::string& path, bool as
         }
         const Box b = shapeBox(shape);
         const double size = b.empty ? 1.0 : distance(b.min, b.max);
-        const exchange::Api& module = exchangeModule("export");
+        const exchange::StlApi& module = stlModule("export");
         BRepMesh_IncrementalMesh mesh(shape, std::max(1e-6, size * 1e-3), false, 0.3, false);
         if (std::string error = module.writeStl(shape, path, asciiStl); !error.empty())
             throw ModelError(error);
