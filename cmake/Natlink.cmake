@@ -31,7 +31,7 @@ function(natlink_find_occt)
   endif()
   find_path(OCCT_INCLUDE_DIR gp_Pnt.hxx PATH_SUFFIXES opencascade REQUIRED)
   set(natlink_occt TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo TKTopAlgo TKPrim
-                   TKBO TKBool TKFeat TKFillet TKOffset TKShHealing TKMesh)
+                   TKBO TKOffset TKShHealing TKMesh)
   set(natlink_occt_stl TKSTL)
   set(natlink_occt_step TKXSBase TKSTEPBase TKSTEPAttr TKSTEP209 TKSTEP TKIGES)
   set(natlink_occt_exchange TKCDF TKLCAF TKCAF TKXCAF TKXDESTEP)
