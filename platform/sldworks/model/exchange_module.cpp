@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <iostream>
 
 #include <dlfcn.h>
 
@@ -29,6 +30,10 @@ openedS openOnce(const std::string& file, const char* entry, const char* builtAt
         candidates.emplace_back(builtAt);
     openedS opened;
     opened.table = openModule(file, entry, candidates, opened.error);
+    // A module missing from the installation is no fault of the document: SolidWorks' calls
+    // answer only a failure code, so the reason is told here, once.
+    if (opened.table == nullptr)
+        std::cerr << "natlink: " << opened.error << '\n';
     return opened;
 }
 
