@@ -3,6 +3,7 @@
 // Boolean, and the side-by-side timing of the two with their ratio.
 #pragma once
 
+#include "bench/kernel_cut.h"
 #include "metamodel/core/metaobject.h"
 #include "metamodel/core/registry.h"
 #include "metamodel/m3d/register.h"
@@ -10,9 +11,6 @@
 #include "platform/host/services/host_services.h"
 #include "platform/sldworks/session/session.h"
 
-#include <BRepAlgoAPI_Cut.hxx>
-#include <TopTools_ListOfShape.hxx>
-#include <TopoDS_Shape.hxx>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -53,18 +51,6 @@ inline double secondsSince(std::chrono::steady_clock::time_point start) {
     creation.app = createSimulatedSldWorks();
     creation.outputLocation = folder;
     return createSWDocument(creation, model.getTreePtr()) == 0 && creation.failedItems.empty();
-}
-
-// The blank cut by every tool in one Boolean; false when OpenCASCADE fails.
-inline bool cutInOneBoolean(const TopoDS_Shape& blank, const TopTools_ListOfShape& tools) {
-    TopTools_ListOfShape arguments;
-    arguments.Append(blank);
-    BRepAlgoAPI_Cut cut;
-    cut.SetArguments(arguments);
-    cut.SetTools(tools);
-    cut.SetRunParallel(false);
-    cut.Build();
-    return cut.IsDone() && !cut.HasErrors() && !cut.Shape().IsNull();
 }
 
 // Conversion (meta text read, part built and saved) against plain OpenCASCADE, each timed in

@@ -86,7 +86,43 @@ void BM_PrintMetaText(benchmark::State& state) {
     api->release(root);
 }
 
+// Freeing a parsed tree (the parse is not timed).
+void BM_ReleaseMetaText(benchmark::State& state) {
+    IMetaTreeApi* api = getIMetaTreeApi();
+    const std::string& text = sampleText();
+    for (auto _ : state) {
+        state.PauseTiming();
+        metaTreePtrT root = api->parseText(text, "bench.meta");
+        state.ResumeTiming();
+        api->release(root);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+
+// A list of 100000 numbers: /0 with few decimals (as most numbers of a model), /1 needing all
+// 17 digits; items per second are numbers printed.
+void BM_PrintNumbers(benchmark::State& state) {
+    IMetaTreeApi* api = getIMetaTreeApi();
+    constexpr int count = 100000;
+    std::ostringstream t;
+    t.precision(17);
+    t << "(NUMBERS";
+    for (int i = 0; i < count; ++i)
+        t << ' ' << (state.range(0) == 0 ? (i % 2000) * 0.25 - 7.5 : (i + 1) / 3.0);
+    t << ")";
+    metaTreePtrT root = api->parseText(t.str(), "numbers.meta");
+    for (auto _ : state) {
+        const std::string out = api->print(root, metaPrintStyle::compact);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * count));
+    state.SetLabel(state.range(0) == 0 ? "few decimals" : "all digits");
+    api->release(root);
+}
+
 BENCHMARK(BM_ReadMetaText)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReleaseMetaText)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintNumbers)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrintMetaText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -15,20 +15,38 @@ function(natlink_test)
     PROPERTIES ENVIRONMENT "NATLINK_SOURCE_DIR=${CMAKE_SOURCE_DIR}" TIMEOUT 300)
 endfunction()
 
-# OpenCASCADE toolkits used by the simulated SolidWorks, found one by one so that only
-# the Debian -dev packages named in `make deps` are needed.
-function(natlink_find_occt out)
+# OpenCASCADE, found toolkit by toolkit so that only the Debian -dev packages named in
+# `make deps` are needed, as four targets:
+#   natlink_occt           the modelling toolkits every part build needs;
+#   natlink_occt_stl       also STL;
+#   natlink_occt_step      also STEP and IGES;
+#   natlink_occt_exchange  also STEP and XDE (STEP with colours), whose toolkits load
+#                          OpenCASCADE's visualisation and with it X11, fontconfig and the image
+#                          libraries.
+# Every toolkit costs a process start-up time in symbol lookups, so only the exchange modules
+# (platform/sldworks/exchange) and tests that read a STEP file link the last three.
+function(natlink_find_occt)
+  if(TARGET natlink_occt)
+    return()
+  endif()
   find_path(OCCT_INCLUDE_DIR gp_Pnt.hxx PATH_SUFFIXES opencascade REQUIRED)
-  set(libs)
-  foreach(tk IN ITEMS TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo TKTopAlgo
-                      TKPrim TKBO TKBool TKFeat TKFillet TKOffset TKShHealing TKMesh
-                      TKXSBase TKSTEPBase TKSTEPAttr TKSTEP209 TKSTEP TKIGES TKSTL
-                      TKCDF TKLCAF TKCAF TKV3d TKService TKVCAF TKXCAF TKXDESTEP)
-    find_library(OCCT_LIB_${tk} ${tk} REQUIRED)
-    list(APPEND libs ${OCCT_LIB_${tk}})
+  set(natlink_occt TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo TKTopAlgo TKPrim
+                   TKBO TKOffset TKShHealing TKMesh)
+  set(natlink_occt_stl TKSTL)
+  set(natlink_occt_step TKXSBase TKSTEPBase TKSTEPAttr TKSTEP209 TKSTEP TKIGES)
+  set(natlink_occt_exchange TKCDF TKLCAF TKCAF TKXCAF TKXDESTEP)
+  # What each adds to: the modelling toolkits, or (XDE) STEP.
+  set(base_natlink_occt_stl natlink_occt)
+  set(base_natlink_occt_step natlink_occt)
+  set(base_natlink_occt_exchange natlink_occt_step)
+  foreach(target IN ITEMS natlink_occt natlink_occt_stl natlink_occt_step natlink_occt_exchange)
+    set(libs)
+    foreach(tk IN LISTS ${target})
+      find_library(OCCT_LIB_${tk} ${tk} REQUIRED)
+      list(APPEND libs ${OCCT_LIB_${tk}})
+    endforeach()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} SYSTEM INTERFACE ${OCCT_INCLUDE_DIR})
+    target_link_libraries(${target} INTERFACE ${libs} ${base_${target}})
   endforeach()
-  add_library(natlink_occt INTERFACE)
-  target_include_directories(natlink_occt SYSTEM INTERFACE ${OCCT_INCLUDE_DIR})
-  target_link_libraries(natlink_occt INTERFACE ${libs})
-  set(${out} natlink_occt PARENT_SCOPE)
 endfunction()

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,6 +32,12 @@ protected:
                    "_" + std::to_string(::getpid()));
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
+        // The host's temporary folder ($temp, where a foreign feature's data file goes under
+        // the name the model gives it) is the test's own, so that tests run in parallel do not
+        // write and delete one another's files.
+        if (const char* tmpdir = std::getenv("TMPDIR"))
+            savedTmpdir_ = tmpdir;
+        ::setenv("TMPDIR", folder_.c_str(), 1);
         hostsvc::resetHostServices();
         hostsvc::setUserFolderOverride(folder_);
         liveNodes_ = getIMetaTreeApi()->liveNodeCount();
@@ -39,6 +46,10 @@ protected:
         // Every run leaves the store as it found it.
         EXPECT_EQ(getIMetaTreeApi()->liveNodeCount(), liveNodes_);
         hostsvc::resetHostServices();
+        if (savedTmpdir_)
+            ::setenv("TMPDIR", savedTmpdir_->c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
         std::error_code ec;
         std::filesystem::remove_all(folder_, ec);
     }
@@ -76,5 +87,6 @@ protected:
 
 private:
     std::filesystem::path folder_;
+    std::optional<std::string> savedTmpdir_;
     std::int64_t liveNodes_ = 0;
 };

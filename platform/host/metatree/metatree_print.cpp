@@ -9,7 +9,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -18,10 +17,13 @@ namespace metatree_detail {
 namespace {
 
 // Most numbers of a model have few decimals and a modest size; those print from integer
-// digits at a fraction of the cost of the general shortest form. The text of k / 10^p reads
-// back as d exactly when k / 10^p computed in doubles is d (k and 10^p are exact and both
-// divisions round correctly), and the fewest decimals that do give the shortest text; in this
-// range the general form writes the same (fixed, not scientific).
+// digits at a fraction of the cost of the general shortest form. With k = round(d * 10^6), the
+// text of k / 10^6 reads back as d exactly when k / 10^6 computed in doubles is d (k and 10^6
+// are exact and the division rounds correctly), and k's trailing zeros dropped give the fewest
+// decimals that do: a shorter k' / 10^p' equal to d makes d * 10^6 so close to k' * 10^(6-p')
+// that the rounding finds that very integer. One multiplication and one division decide, so a
+// number that needs all its digits goes to the general form at once. In this range the general
+// form writes the same text (fixed, not scientific).
 bool appendShortDecimal(std::string& out, double d) {
     if (d == 0.0) {
         out += std::signbit(d) ? "-0.0" : "0.0";
@@ -31,33 +33,36 @@ bool appendShortDecimal(std::string& out, double d) {
     if (!(a >= 1e-3 && a < 1e5)) {
         return false;
     }
-    static constexpr double scale[] = {1.0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
-    for (std::size_t p = 0; p < std::size(scale); ++p) {
-        const double k = std::round(a * scale[p]);
-        if (k / scale[p] != a) {
-            continue;
-        }
-        char buf[32];
-        const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(k));
-        const std::string_view digits(buf, static_cast<std::size_t>(res.ptr - buf));
-        if (d < 0) {
-            out += '-';
-        }
-        if (p == 0) {
-            out += digits;
-            out += ".0";
-        } else if (digits.size() <= p) {
-            out += "0.";
-            out.append(p - digits.size(), '0');
-            out += digits;
-        } else {
-            out += digits.substr(0, digits.size() - p);
-            out += '.';
-            out += digits.substr(digits.size() - p);
-        }
-        return true;
+    constexpr double scale = 1e6;
+    constexpr std::size_t decimals = 6;
+    const double k = std::round(a * scale);
+    if (k / scale != a) {
+        return false;
     }
-    return false;
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(k));
+    std::string_view digits(buf, static_cast<std::size_t>(res.ptr - buf));
+    std::size_t p = decimals;
+    while (p > 0 && digits.back() == '0') {
+        digits.remove_suffix(1);
+        --p;
+    }
+    if (d < 0) {
+        out += '-';
+    }
+    if (p == 0) {
+        out += digits;
+        out += ".0";
+    } else if (digits.size() <= p) {
+        out += "0.";
+        out.append(p - digits.size(), '0');
+        out += digits;
+    } else {
+        out += digits.substr(0, digits.size() - p);
+        out += '.';
+        out += digits.substr(digits.size() - p);
+    }
+    return true;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 // replaying the features when the part is opened.
 #include "platform/sldworks/model/part_document.h"
 
+#include "platform/sldworks/model/exchange_module.h"
 #include "platform/sldworks/model/file_io.h"
 #include "platform/sldworks/model/part_impl.h"
 #include "platform/sldworks/model/preview.h"
@@ -16,20 +17,8 @@
 #include <BRepMesh_IncrementalMesh.hxx>
 #include <BRepTools.hxx>
 #include <BRep_Builder.hxx>
-#include <IFSelect_ReturnStatus.hxx>
-#include <Message.hxx>
-#include <Message_Messenger.hxx>
-#include <Quantity_Color.hxx>
-#include <STEPCAFControl_Writer.hxx>
-#include <STEPControl_Writer.hxx>
 #include <Standard_Failure.hxx>
-#include <StlAPI_Writer.hxx>
-#include <TDocStd_Document.hxx>
 #include <TopoDS_Compound.hxx>
-#include <XCAFApp_Application.hxx>
-#include <XCAFDoc_ColorTool.hxx>
-#include <XCAFDoc_DocumentTool.hxx>
-#include <XCAFDoc_ShapeTool.hxx>
 #include <gp_Trsf.hxx>
 
 #include <charconv>
@@ -46,20 +35,6 @@ using detail::Reader;
 using detail::Writer;
 
 constexpr const char* kHeader = "SWSIM-PART 2";
-
-// Silences OpenCASCADE's translation reports for the lifetime of the object.
-class QuietMessages {
-public:
-    QuietMessages() : saved_(Message::DefaultMessenger()->Printers()) {
-        Message::DefaultMessenger()->ChangePrinters().Clear();
-    }
-    ~QuietMessages() { Message::DefaultMessenger()->ChangePrinters() = saved_; }
-    QuietMessages(const QuietMessages&) = delete;
-    QuietMessages& operator=(const QuietMessages&) = delete;
-
-private:
-    Message_SequenceOfPrinters saved_;
-};
 
 std::string shapeText(const TopoDS_Shape& shape) {
     std::ostringstream s;
@@ -544,52 +519,21 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
 namespace detail {
 
 void writeStepFile(const TopoDS_Shape& shape, const std::string& path) {
-    try {
-        QuietMessages quiet;
-        STEPControl_Writer writer;
-        if (writer.Transfer(shape, STEPControl_AsIs) != IFSelect_RetDone)
-            throw ModelError("export: the model cannot be converted to STEP");
-        if (writer.Write(path.c_str()) != IFSelect_RetDone)
-            throw ModelError("export: cannot write " + path);
-    } catch (const Standard_Failure& e) {
-        throw ModelError("export " + path + ": " + e.GetMessageString());
-    }
+    if (std::string error = exchangeModule("export").writeStep(shape, path); !error.empty())
+        throw ModelError(error);
 }
 
 // The shape with its faces' colours, through an XDE document (surface colours).
 void writeColouredStepFile(const TopoDS_Shape& shape,
                            const std::vector<std::pair<TopoDS_Shape, Rgb>>& colours,
                            const std::string& path) {
-    const Handle(XCAFApp_Application) app = XCAFApp_Application::GetApplication();
-    Handle(TDocStd_Document) doc;
-    app->NewDocument("MDTV-XCAF", doc);
-    bool written = false;
-    try {
-        QuietMessages quiet;
-        const Handle(XCAFDoc_ShapeTool) shapes = XCAFDoc_DocumentTool::ShapeTool(doc->Main());
-        const Handle(XCAFDoc_ColorTool) colourTool = XCAFDoc_DocumentTool::ColorTool(doc->Main());
-        const TDF_Label root = shapes->AddShape(shape, false);
-        for (const auto& [face, rgb] : colours) {
-            const TDF_Label label = shapes->AddSubShape(root, face);
-            if (!label.IsNull())
-                colourTool->SetColor(label, Quantity_Color(rgb.r, rgb.g, rgb.b, Quantity_TOC_sRGB),
-                                     XCAFDoc_ColorSurf);
-        }
-        STEPCAFControl_Writer writer;
-        writer.SetColorMode(true);
-        if (!writer.Transfer(doc, STEPControl_AsIs))
-            throw ModelError("export: the model cannot be converted to STEP");
-        written = writer.Write(path.c_str()) == IFSelect_RetDone;
-    } catch (const Standard_Failure& e) {
-        app->Close(doc);
-        throw ModelError("export " + path + ": " + e.GetMessageString());
-    } catch (...) {
-        app->Close(doc);
-        throw;
-    }
-    app->Close(doc);
-    if (!written)
-        throw ModelError("export: cannot write " + path);
+    const exchange::XdeApi& module = xdeModule("export");
+    std::vector<exchange::ColouredFace> faces;
+    faces.reserve(colours.size());
+    for (const auto& [face, rgb] : colours)
+        faces.push_back({face, {rgb.r, rgb.g, rgb.b}});
+    if (std::string error = module.writeColouredStep(shape, faces, path); !error.empty())
+        throw ModelError(error);
 }
 
 void writeStlFile(const TopoDS_Shape& original, const std::string& path, bool asciiStl,
@@ -605,11 +549,10 @@ void writeStlFile(const TopoDS_Shape& original, const std::string& path, bool as
         }
         const Box b = shapeBox(shape);
         const double size = b.empty ? 1.0 : distance(b.min, b.max);
+        const exchange::StlApi& module = stlModule("export");
         BRepMesh_IncrementalMesh mesh(shape, std::max(1e-6, size * 1e-3), false, 0.3, false);
-        StlAPI_Writer writer;
-        writer.ASCIIMode() = asciiStl;
-        if (!writer.Write(shape, path.c_str()))
-            throw ModelError("export: cannot write " + path);
+        if (std::string error = module.writeStl(shape, path, asciiStl); !error.empty())
+            throw ModelError(error);
     } catch (const Standard_Failure& e) {
         throw ModelError("export " + path + ": " + e.GetMessageString());
     }

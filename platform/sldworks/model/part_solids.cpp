@@ -2,6 +2,7 @@
 // surface copies and cosmetic threads.
 #include "platform/sldworks/model/part_document.h"
 
+#include "platform/sldworks/model/exchange_module.h"
 #include "platform/sldworks/model/part_impl.h"
 #include "platform/sldworks/model/profile.h"
 
@@ -17,8 +18,6 @@
 #include <BRep_Tool.hxx>
 #include <Bnd_Box.hxx>
 #include <GProp_GProps.hxx>
-#include <IGESControl_Reader.hxx>
-#include <STEPControl_Reader.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
@@ -269,22 +268,14 @@ SolidFeaturePtr PartDocument::addImportedBody(const std::string& path) {
         for (char c : path.substr(dot + 1))
             ext += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     try {
-        if (ext == "step" || ext == "stp") {
-            STEPControl_Reader reader;
-            if (reader.ReadFile(path.c_str()) != IFSelect_RetDone) {
-                lastError_ = "import: cannot read STEP file " + path;
+        if (ext == "step" || ext == "stp" || ext == "igs" || ext == "iges") {
+            const auto format =
+                ext[0] == 's' ? exchange::ImportFormat::Step : exchange::ImportFormat::Iges;
+            if (std::string error = detail::exchangeModule("import").read(format, path, shape);
+                !error.empty()) {
+                lastError_ = error;
                 return nullptr;
             }
-            reader.TransferRoots();
-            shape = reader.OneShape();
-        } else if (ext == "igs" || ext == "iges") {
-            IGESControl_Reader reader;
-            if (reader.ReadFile(path.c_str()) != IFSelect_RetDone) {
-                lastError_ = "import: cannot read IGES file " + path;
-                return nullptr;
-            }
-            reader.TransferRoots();
-            shape = reader.OneShape();
         } else if (ext == "brep" || ext == "brp") {
             BRep_Builder builder;
             if (!BRepTools::Read(shape, path.c_str(), builder)) {
@@ -297,6 +288,9 @@ SolidFeaturePtr PartDocument::addImportedBody(const std::string& path) {
         }
     } catch (const Standard_Failure& e) {
         lastError_ = "import: " + path + ": " + e.GetMessageString();
+        return nullptr;
+    } catch (const ModelError& e) { // the exchange module cannot be opened
+        lastError_ = e.what();
         return nullptr;
     }
     if (shape.IsNull()) {
