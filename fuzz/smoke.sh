@@ -60,7 +60,7 @@ run document_reader document.log -seed=1 -runs=40000 -max_total_time=10 \
     "$work/document" fuzz/corpus/document
 run meta_text meta.log -seed=1 -runs=40000 -max_total_time=10 \
     -dict=fuzz/conversion_road.dict "$work/meta" examples tests/natcheckin/golden
-run conversion_road road.log -seed=1 -runs=300 -max_total_time=45 \
+run conversion_road road.log -seed=1 -runs=100 -max_total_time=60 \
     -dict=fuzz/conversion_road.dict "$work/road" examples tests/natcheckin/golden
 
 for log in document.log meta.log road.log; do
