@@ -2,11 +2,11 @@
 
 PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev \
-            libocct-data-exchange-dev zlib1g-dev
+            libocct-data-exchange-dev zlib1g-dev clang libclang-rt-14-dev
 JOBS ?= $(shell nproc)
 HOST := build/default/tools/natlinkhost/natlinkhost
 
-.PHONY: deps build build-asan test test-asan demo format clean
+.PHONY: deps build build-asan test test-asan fuzz-smoke demo format clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -31,6 +31,11 @@ test: build
 
 test-asan: build-asan
 	ctest --preset asan -j $(JOBS)
+
+# The libFuzzer targets (clang, sanitizers; build/fuzz) for about a minute in all, after the
+# replay of every regression input; a finding fails it (fuzz/README.md).
+fuzz-smoke: deps
+	JOBS=$(JOBS) bash fuzz/smoke.sh
 
 demo: build
 	@bash tools/demo.sh $(HOST)
