@@ -166,13 +166,16 @@ TEST_F(SessionAssembly, WhatCannotBeShownOrReadBackIsNotTaken) {
     EXPECT_NEAR(massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(fixture.doc()))),
                 400.0, 1e-6);
 
-    // A placement that is not finite is neither taken nor saved.
-    std::vector<double> transform = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
-    transform[9] = std::numeric_limits<double>::infinity();
-    const _variant_t added = asmDocAddComponents3(
-        IAssemblyDocPtr(fixture.doc()), makeBstrArray({fixture.partPath("Plate").c_str()}),
-        makeDoubleArray(transform), _variant_t());
-    EXPECT_TRUE(!variantHoldsArray(added) || readObjectArray(added).empty());
+    // A placement that is not finite, or finite but beyond the model space (where a ray cast
+    // would not end), is neither taken nor saved.
+    for (const double far : {std::numeric_limits<double>::infinity(), 1.7976931348623157e308}) {
+        std::vector<double> transform = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+        transform[10] = far;
+        const _variant_t added = asmDocAddComponents3(
+            IAssemblyDocPtr(fixture.doc()), makeBstrArray({fixture.partPath("Plate").c_str()}),
+            makeDoubleArray(transform), _variant_t());
+        EXPECT_TRUE(!variantHoldsArray(added) || readObjectArray(added).empty()) << far;
+    }
     swsim::Frame far;
     far.origin.x = std::numeric_limits<double>::quiet_NaN();
     fixture.model().addComponent(fixture.partPath("Plate"), "Default", far);

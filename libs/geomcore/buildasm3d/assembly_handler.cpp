@@ -165,8 +165,8 @@ void placeMembers(swAssemblyC& assembly, swCreation3dS& creation,
         if (!variantHoldsArray(components) || readObjectArray(components).empty())
             noteFailedMember(creation, node,
                              mzComStringC("Could not place \"") + member.path.c_str() +
-                                 "\" in the assembly (its placement must be a rigid, "
-                                 "right-handed transform)");
+                                 "\" in the assembly (SolidWorks refused its placement: "
+                                 "not rigid and right-handed, or out of its model space)");
     }
 }
 

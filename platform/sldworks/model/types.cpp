@@ -28,8 +28,7 @@ bool Frame::isRigid() const {
     auto unit = [](Vec3 v) { return std::abs(dot(v, v) - 1.0) <= tol; };
     return unit(xDir) && unit(yDir) && unit(zDir) && std::abs(dot(xDir, yDir)) <= tol &&
            std::abs(dot(yDir, zDir)) <= tol && std::abs(dot(zDir, xDir)) <= tol &&
-           dot(cross(xDir, yDir), zDir) > 0.0 && std::isfinite(origin.x) &&
-           std::isfinite(origin.y) && std::isfinite(origin.z);
+           dot(cross(xDir, yDir), zDir) > 0.0 && inModelSpace(origin);
 }
 
 std::array<double, 16> Frame::localToModelData() const {

@@ -94,8 +94,9 @@ struct Frame {
     std::array<double, 16> modelToLocalData() const;
     // The inverse: frame-to-model; rows 0-2 are the axes, 9-11 (the translation) the origin.
     std::array<double, 16> localToModelData() const;
-    // Axes of unit length at right angles, right-handed (within 1e-9), and a finite origin:
-    // a placement that moves without scaling or mirroring.
+    // Axes of unit length at right angles, right-handed (within 1e-9), and an origin in the
+    // model space: a placement that moves without scaling or mirroring, and stays where the
+    // session can compute (an origin of 1e308 is finite, yet no ray cast reaches it).
     bool isRigid() const;
 };
 
