@@ -2,6 +2,7 @@
 // parts whose STEP copies have the volumes computed by hand (the bracket's faces carry their
 // surface-type names), and converts a part with bad nodes into the good rest with each bad
 // node's message.
+#include "platform/sldworks/model/part_document.h"
 #include "tests/natlinkhost/natlinkhost_fixture.h"
 #include "tests/solids/step_volume.h"
 
@@ -78,6 +79,62 @@ TEST_F(SolidConversion, HandleLoftedBetweenThreeSketchesHasTheVolumeComputedByHa
          {"3DProfileFeature \"3DSketch1\"", "Loft \"Loft1\"",
           "Line2 (-5, -5, 35) -> (-10, -10, 65)", "body 1 faces: other 8 plane 7"})
         EXPECT_NE(inspected.out.find(line), std::string::npos) << line << inspected.out;
+}
+
+// A colour annotation on the face through `point`.
+std::string colourAt(const std::string& point, const std::string& rgb) {
+    return "(ANNOTATIONFACE (POINT3D " + point +
+           ") (VEC3D 0 0 1) (FACD \"(RCCLASSINSTANCE"
+           " (CLASSNAME \\\"FACECOLOR\\\") (RCPROPERTY (NAME \\\"CLASSID\\\")"
+           " (VALUE \\\"sys_faceattributecolor\\\")) (RCPROPERTY (NAME \\\"COLOR\\\") (VALUE \\\"" +
+           rgb + "\\\")))\"))";
+}
+
+TEST_F(SolidConversion, PiecesOfASplitBlockReopenWithColoursAndNamesOnTheirFaces) {
+    // A block 60 x 20 x 10 cut through by a slot across it at x 15..17, then by a slot at
+    // z 4..6 sketched on the slot's wall at x = 17 and cut to the far end: three pieces. The
+    // second sketch needs the first slot's faces, so the build cuts one slot at a time.
+    const std::string model = writeFile(
+        "split.meta",
+        "(PART (NAME \"Split\") (ITEMS"
+        " (PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 0 1))"
+        " (SKETCH (NAME \"S\") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 0 1) (SKETCHON (PLANE \"XY\"))"
+        " (LOOP (LINE (POINT 0 0) (POINT 60 0)) (LINE (POINT 60 0) (POINT 60 20))"
+        " (LINE (POINT 60 20) (POINT 0 20)) (LINE (POINT 0 20) (POINT 0 0))))"
+        " (BASE (NAME \"Block\") (TYP \"EXTRUDE\") (USED \"S\") (PARAM 10 0 0))"
+        " (SKETCH (NAME \"SA\") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 10 1)"
+        " (SKETCHON (FACE (POINT3D 5 10 10) (VEC3D 0 0 1)))"
+        " (LOOP (LINE (POINT 15 -1) (POINT 17 -1)) (LINE (POINT 17 -1) (POINT 17 21))"
+        " (LINE (POINT 17 21) (POINT 15 21)) (LINE (POINT 15 21) (POINT 15 -1))))"
+        " (CUT (NAME \"SlotA\") (TYP \"EXTRUDE\") (USED \"SA\") (PARAM 10 1 0))"
+        " (SKETCH (NAME \"SB\") (MAT 0 0 1 0  0 1 0 0  -1 0 0 0  17 0 0 1)"
+        " (SKETCHON (FACE (POINT3D 17 10 5) (VEC3D -1 0 0)))"
+        " (LOOP (LINE (POINT 4 -1) (POINT 6 -1)) (LINE (POINT 6 -1) (POINT 6 21))"
+        " (LINE (POINT 6 21) (POINT 4 21)) (LINE (POINT 4 21) (POINT 4 -1))))"
+        " (CUT (NAME \"SlotB\") (TYP \"EXTRUDE\") (USED \"SB\") (PARAM 50 1 0)))"
+        " (ANNOTATIONSETS (ANNOTATIONSETFACE " +
+            colourAt("5 10 10", "255,0,0") + colourAt("40 10 10", "0,255,0") +
+            colourAt("60 10 2", "0,0,255") + ")))");
+    const runS converted = run({"convert", model, "-o", path("out")});
+    ASSERT_EQ(converted.code, 0) << converted.err;
+
+    // Names and colours are saved by body and face index (the faces' names by surface type
+    // with them): the replay on opening must give the pieces and their faces in the order
+    // the build had them.
+    const auto part = swsim::PartDocument::open(path("out/Split.sldprt"));
+    ASSERT_EQ(part->bodies().size(), 3u);
+    EXPECT_NEAR(part->massProperties().volume, 12000 - 2 * 20 * 10 - 43 * 20 * 2, 1e-6);
+    const std::pair<swsim::Vec3, swsim::Rgb> colours[] = {
+        {{5, 10, 10}, {1, 0, 0}}, {{40, 10, 10}, {0, 1, 0}}, {{60, 10, 2}, {0, 0, 1}}};
+    for (const auto& [point, rgb] : colours) {
+        swsim::FacePtr found;
+        for (const auto& body : part->bodies())
+            for (const auto& face : body->faces())
+                if (face->contains(point))
+                    found = face;
+        ASSERT_TRUE(found) << point.x;
+        EXPECT_TRUE(found->colour() && *found->colour() == rgb) << point.x;
+    }
 }
 
 } // namespace

@@ -181,7 +181,8 @@ bool PartDocument::rebuild() {
         }
     }
     std::vector<BodyState> states;
-    std::vector<const SolidFeature*> cuts; // a run of consecutive cuts, applied together
+    // A run of consecutive cuts, applied together as the build applied them.
+    std::vector<const SolidFeature*> cuts;
     auto applyRun = [&] {
         std::string error;
         if (!Impl::applyCuts(states, cuts, error)) {
@@ -195,6 +196,8 @@ bool PartDocument::rebuild() {
         if (!solid || solid->suppressed())
             continue;
         if (solid->operation() == SolidFeature::Operation::Cut) {
+            if (impl_->cutGroupStarts.count(solid.get()) != 0)
+                applyRun();
             cuts.push_back(solid.get());
             continue;
         }

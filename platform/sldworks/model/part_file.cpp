@@ -4,8 +4,9 @@
 // words, strings in double quotes with \" and \\ escapes) and length-prefixed blocks
 // ("#<bytes>" and a newline, then the bytes) for each solid feature's tool shape as BREP text.
 // It holds the feature list with its parameters, the sketches' entities, the naming counters,
-// and entity names and face colours by body and face index; the bodies are recomputed by
-// replaying the features when the part is opened.
+// the cuts that began a boolean of their own, and entity names and face colours by body and
+// face index; the bodies are recomputed by replaying the features when the part is opened,
+// grouping the cuts into booleans as the build did.
 #include "platform/sldworks/model/part_document.h"
 
 #include "platform/sldworks/model/exchange_module.h"
@@ -167,6 +168,20 @@ std::string PartDocument::fileText() const {
             w.integer(!b ? -1 : face ? face->index() : edge->index()).line();
         }
     }
+
+    // The cuts that began a boolean of their own, so that the replay groups cuts as the build
+    // did and the bodies and faces come in the order the names below are saved by.
+    std::vector<long long> groupStarts;
+    for (size_t i = 0; i < features_.size(); ++i) {
+        const auto sf = std::dynamic_pointer_cast<SolidFeature>(features_[i]);
+        if (sf && sf->operation() == SolidFeature::Operation::Cut &&
+            impl_->cutGroupStarts.count(sf.get()) != 0)
+            groupStarts.push_back(static_cast<long long>(i));
+    }
+    w.word("cutgroups").integer(static_cast<long long>(groupStarts.size()));
+    for (const long long i : groupStarts)
+        w.integer(i);
+    w.line();
 
     long long named = 0;
     long long coloured = 0;
@@ -424,6 +439,18 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             doc->impl_->registerSurfaces(*sf);
     }
 
+    // Files written before cuts kept their grouping have no such line: their runs of cuts are
+    // replayed together.
+    if (r.peek() == "cutgroups") {
+        r.expect("cutgroups");
+        for (int k = 0, n = r.count(); k < n; ++k) {
+            const auto cut = std::dynamic_pointer_cast<SolidFeature>(
+                doc->features_[static_cast<size_t>(r.integer(0, featureCount - 1))]);
+            if (!cut || cut->operation() != SolidFeature::Operation::Cut)
+                r.fail("a cut group does not begin with a cut");
+            doc->impl_->cutGroupStarts.insert(cut.get());
+        }
+    }
     doc->rebuild();
     doc->lastError_.clear();
     const auto& bodies = doc->impl_->bodies;

@@ -9,6 +9,7 @@
 #include <TopoDS_Shape.hxx>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,11 @@ struct PartDocument::Impl {
     // Cuts added but not yet applied to the bodies, in feature order.
     std::vector<const SolidFeature*> pending;
     std::vector<Box> pendingBoxes;
+    // The cuts that began a boolean of their own: each first cut added while none was pending.
+    // How cuts are grouped into booleans decides the order of the pieces a split body falls
+    // into and of their faces, by which names and colours are saved; a rebuild (and so the
+    // replay on opening) groups a run of cuts only up to the next of these, as the build did.
+    std::set<const Feature*> cutGroupStarts;
     // Applies the pending cuts with one boolean (one by one when that fails); false when
     // some could not be applied, with `error` naming them.
     bool applyPending(std::string& error);

@@ -322,6 +322,7 @@ int PartDocument::deleteFeatures(const std::vector<FeaturePtr>& features) {
             activeSketch_.reset();
         for (const auto& c : configurations())
             c->setSuppressed(f.get(), false);
+        impl_->cutGroupStarts.erase(f.get());
     }
     const int deleted = static_cast<int>(features_.size() - kept.size());
     features_ = std::move(kept);

@@ -328,6 +328,10 @@ bool PartDocument::addSolidFeature(const SolidFeaturePtr& feature, const std::st
         features_.push_back(feature);
         modified_ = true;
         impl_->registerSurfaces(*feature);
+        if (impl_->pending.empty())
+            impl_->cutGroupStarts.insert(feature.get());
+        else
+            impl_->cutGroupStarts.erase(feature.get());
         impl_->pending.push_back(feature.get());
         impl_->pendingBoxes.push_back(toolBox);
         ++revision_;
