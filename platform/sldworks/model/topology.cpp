@@ -249,6 +249,10 @@ Vec3 Face::normalAt(Vec3 p) const {
     if (!finite(p))
         return normal();
     const TopoDS_Face& f = faceOf(*shape_);
+    // A plane's derivatives, and so its normal, are the same at every parameter: the nearest
+    // point of the face, which classifies against the face's boundary, would change nothing.
+    if (BRepAdaptor_Surface(f, false).GetType() == GeomAbs_Plane)
+        return surfaceNormal(f, 0.0, 0.0);
     gp_Pnt q;
     double u = 0, v = 0;
     const Vec3 c = closestPoint(p);
