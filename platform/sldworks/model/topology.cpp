@@ -503,7 +503,11 @@ MassProperties Body::massProperties() const {
 }
 
 Box Body::box() const {
-    return boxOf(shape_->shape);
+    // A body's shape never changes (a changed part gets new bodies), and every pending cut
+    // tests its tool against the boxes of the same bodies.
+    if (!boxCache_)
+        boxCache_ = boxOf(shape_->shape);
+    return *boxCache_;
 }
 
 BodyPtr placedCopy(const Body& source, const Frame& placement) {
