@@ -234,6 +234,24 @@ TEST(SwsimCut, FromAFaceSketchAlongMinusNormal) {
     EXPECT_EQ(doc->facesOfFeature(*f).size(), 5u); // four walls and the floor
 }
 
+// A body's box is kept once asked for; the cut that takes the block's far end makes new
+// bodies, whose box is the shorter block's.
+TEST(SwsimCut, BoxFollowsTheCutBodies) {
+    auto doc = PartDocument::create();
+    ASSERT_TRUE(makeBlock(*doc));
+    EXPECT_NEAR(doc->bodies(BodyKind::Solid)[0]->box().max.y, 20.0, 1e-7);
+    auto s = doc->openSketch(topFace(*doc));
+    ASSERT_TRUE(s) << doc->lastError();
+    addRectangle(*s, -1, 15, 11, 21);
+    ExtrudeSpec cut;
+    cut.cut = true;
+    cut.depth1 = 6;
+    ASSERT_TRUE(doc->addExtrusion(s, cut)) << doc->lastError();
+    EXPECT_NEAR(doc->bodies(BodyKind::Solid)[0]->box().max.y, 15.0, 1e-7);
+    EXPECT_NEAR(doc->box().max.y, 15.0, 1e-7);
+    expectRel(volume(*doc), 750.0, 1e-9);
+}
+
 TEST(SwsimRevolution, RectangleAboutItsCentreLine) {
     auto doc = PartDocument::create();
     auto s = doc->openSketch(doc->frontPlane());

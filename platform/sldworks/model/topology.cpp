@@ -249,6 +249,10 @@ Vec3 Face::normalAt(Vec3 p) const {
     if (!finite(p))
         return normal();
     const TopoDS_Face& f = faceOf(*shape_);
+    // A plane's derivatives, and so its normal, are the same at every parameter: the nearest
+    // point of the face, which classifies against the face's boundary, would change nothing.
+    if (BRepAdaptor_Surface(f, false).GetType() == GeomAbs_Plane)
+        return surfaceNormal(f, 0.0, 0.0);
     gp_Pnt q;
     double u = 0, v = 0;
     const Vec3 c = closestPoint(p);
@@ -499,7 +503,11 @@ MassProperties Body::massProperties() const {
 }
 
 Box Body::box() const {
-    return boxOf(shape_->shape);
+    // A body's shape never changes (a changed part gets new bodies), and every pending cut
+    // tests its tool against the boxes of the same bodies.
+    if (!boxCache_)
+        boxCache_ = boxOf(shape_->shape);
+    return *boxCache_;
 }
 
 BodyPtr placedCopy(const Body& source, const Frame& placement) {
