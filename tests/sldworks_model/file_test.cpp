@@ -1,11 +1,16 @@
 #include "tests/sldworks_model/fixtures.h"
 
 #include "platform/sldworks/model/assembly_document.h"
+#include "platform/sldworks/model/occt_shape.h"
+
+#include <BRepTools.hxx>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <numbers>
+#include <sstream>
 
 namespace swsim {
 namespace {
@@ -206,6 +211,61 @@ TEST_F(SwsimPartFiles, NothingUnreadableIsSavedAndRefusalsQuoteNoRawBytes) {
     ASSERT_NE(far.find(point), std::string::npos);
     far.replace(far.find(point), point.size(), "\"Point2\" 1e200 0 0");
     EXPECT_NE(refusal(test::resealed(far)).find("a position lies outside the model space"),
+              std::string::npos);
+}
+
+// A hole is saved by its definition and made again when the part opens; a file of the
+// version before, which holds the hole's tool as BREP text, opens to the same solid.
+TEST_F(SwsimPartFiles, HolesAreMadeAgainFromTheirDefinitionAndOlderFilesStillOpen) {
+    auto doc = PartDocument::create();
+    ASSERT_TRUE(test::makeBlock(*doc));
+    HoleSpec hole; // countersink 6 at 90 degrees, diameter 4 to depth 2, a 90 degree tip
+    hole.point = {5, 10, 5};
+    hole.sections = {{4, 4, 2}};
+    hole.countersinkDiameter = 6;
+    hole.countersinkAngle = std::numbers::pi / 2;
+    hole.tipAngle = std::numbers::pi / 2;
+    const auto drilled = doc->addHole(hole);
+    ASSERT_TRUE(drilled) << doc->lastError();
+    // Countersink frustum 19 pi / 3, cylinder 4 pi, tip cone 8 pi / 3.
+    const double volume = 1000.0 - 13.0 * std::numbers::pi;
+    ASSERT_NEAR(test::volume(*doc), volume, 1e-9);
+    doc->save(path("drilled.sldprt"));
+    std::ifstream in(path("drilled.sldprt"), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto opened = [&](const std::string& content) {
+        std::ofstream(path("edited.sldprt"), std::ios::binary) << content;
+        try {
+            auto part = PartDocument::open(path("edited.sldprt"));
+            return "volume " + std::to_string(test::volume(*part)) + ", " +
+                   std::to_string(part->bodies(BodyKind::Solid).front()->faces().size()) + " faces";
+        } catch (const ModelError& e) {
+            return std::string(e.what());
+        }
+    };
+    const std::string built = "volume " + std::to_string(volume) + ", 9 faces";
+    EXPECT_EQ(opened(text), built);
+
+    const std::string placement = "hole 5 10 5 0 0 -1 \n";
+    const size_t at = text.find(placement);
+    ASSERT_NE(at, std::string::npos);
+    std::ostringstream brep;
+    BRepTools::Write(drilled->tool().shape, brep);
+    std::string older = text;
+    older.replace(at, placement.size(), detail::Writer().blob(brep.str()).text());
+    older.replace(0, older.find(' ', older.find(' ') + 1), "SWSIM-PART 2");
+    EXPECT_EQ(opened(test::resealed(older)), built);
+
+    // A hole line is checked as a hole given to the session is.
+    std::string edited = text;
+    edited.replace(at, placement.size(), "hole 5 10 5 0 0 0 \n");
+    EXPECT_NE(opened(test::resealed(edited))
+                  .find("the hole \"Hole1\" cannot be made: the hole direction is the zero vector"),
+              std::string::npos);
+    edited = text;
+    edited.replace(edited.rfind("\"depth1\"", at), 8, "\"depth9\""); // the hole's
+    EXPECT_NE(opened(test::resealed(edited))
+                  .find("cannot be made: its parameters are not those of a hole"),
               std::string::npos);
 }
 

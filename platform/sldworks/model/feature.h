@@ -9,6 +9,7 @@
 #include "platform/sldworks/model/types.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -213,6 +214,9 @@ private:
     // The seed's tool the pattern's tool was made from: a regenerated seed remakes it.
     std::shared_ptr<detail::ShapeRef> seedTool_;
     std::vector<std::pair<std::string, double>> parameters_;
+    // A hole's definition, which its tool is made from: a saved hole keeps its start point and
+    // direction instead of its tool's shape, and is made again when the part is opened.
+    std::optional<HoleSpec> hole_;
 };
 
 using SolidFeaturePtr = std::shared_ptr<SolidFeature>;

@@ -91,20 +91,24 @@ inline std::string sealedFile(const std::string& header, const std::string& body
 }
 
 // The body of a document file whose header line and checksum are right; ModelError names
-// the file and what is wrong. `kind` names the document ("a part file").
+// the file and what is wrong. `kind` names the document ("a part file"); a file with the
+// `older` header (a version this one still reads) is taken too.
 inline std::string_view checkedBody(std::string_view text, const std::string& header,
-                                    const std::string& path, const std::string& kind) {
+                                    const std::string& path, const std::string& kind,
+                                    const std::string& older = {}) {
     const std::string family = header.substr(0, header.find(' ') + 1); // "SWSIM-PART "
     if (text.substr(0, family.size()) != family)
         throw ModelError("open " + path + ": not " + kind + " of this session");
     const size_t end = text.find('\n');
     const std::string_view line = text.substr(0, end);
-    if (end == std::string_view::npos || line.size() != header.size() + 9 ||
-        line.substr(0, header.size() + 1) != header + " ")
+    auto sealedBy = [&](const std::string& h) {
+        return !h.empty() && line.size() == h.size() + 9 && line.substr(0, h.size() + 1) == h + " ";
+    };
+    if (end == std::string_view::npos || (!sealedBy(header) && !sealedBy(older)))
         throw ModelError("open " + path + ": " + kind + " of another version or without a " +
                          "checksum (\"" + printable(line.substr(0, 40)) + "\")");
     const std::string_view body = text.substr(end + 1);
-    if (!checksumMatches(line.substr(header.size() + 1), body))
+    if (!checksumMatches(line.substr(line.size() - 8), body))
         throw ModelError("open " + path + ": the file is damaged (its checksum does not match)");
     return body;
 }

@@ -24,6 +24,11 @@ bool boxesOverlap(const Box& a, const Box& b);
 // pattern.
 bool patternFromParameters(const std::vector<std::pair<std::string, double>>& parameters,
                            PatternLayout& layout, long long& seedIndex);
+// The parameters a hole keeps, and a hole's definition (less its point and direction) back
+// from them; false when they are not the parameters of a hole.
+std::vector<std::pair<std::string, double>> holeParameters(const HoleSpec& hole);
+bool holeFromParameters(const std::vector<std::pair<std::string, double>>& parameters,
+                        HoleSpec& hole);
 } // namespace detail
 
 struct BodyState {

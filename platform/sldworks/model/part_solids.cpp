@@ -107,6 +107,34 @@ double parameter(const SolidFeature& feature, const std::string& key) {
 
 } // namespace
 
+std::vector<std::pair<std::string, double>> detail::holeParameters(const HoleSpec& hole) {
+    std::vector<std::pair<std::string, double>> parameters = {
+        {"countersinkDiameter", hole.countersinkDiameter},
+        {"countersinkAngle", hole.countersinkAngle},
+        {"tipAngle", hole.tipAngle}};
+    for (size_t i = 0; i < hole.sections.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        parameters.push_back({"startDiameter" + n, hole.sections[i].startDiameter});
+        parameters.push_back({"endDiameter" + n, hole.sections[i].endDiameter});
+        parameters.push_back({"depth" + n, hole.sections[i].depth});
+    }
+    return parameters;
+}
+
+bool detail::holeFromParameters(const std::vector<std::pair<std::string, double>>& parameters,
+                                HoleSpec& hole) {
+    if (parameters.size() < 6 || parameters.size() % 3 != 0)
+        return false;
+    hole.countersinkDiameter = parameters[0].second;
+    hole.countersinkAngle = parameters[1].second;
+    hole.tipAngle = parameters[2].second;
+    hole.sections.clear();
+    for (size_t i = 3; i < parameters.size(); i += 3)
+        hole.sections.push_back(
+            {parameters[i].second, parameters[i + 1].second, parameters[i + 2].second});
+    return holeParameters(hole) == parameters;
+}
+
 SolidFeaturePtr PartDocument::addExtrusion(const SketchPtr& sketch, const ExtrudeSpec& request) {
     if (!sketch || featureIndex(*sketch) < 0 || sketch->is3D()) {
         lastError_ = "extrusion: no 2D sketch of this part given";
@@ -246,15 +274,8 @@ SolidFeaturePtr PartDocument::addHole(const HoleSpec& request) {
         FeatureKind::Hole, request.typeName.empty() ? "HoleWzd" : request.typeName,
         SolidFeature::Operation::Cut);
     feature->tool_ = makeRef(tool);
-    feature->parameters_ = {{"countersinkDiameter", request.countersinkDiameter},
-                            {"countersinkAngle", request.countersinkAngle},
-                            {"tipAngle", request.tipAngle}};
-    for (size_t i = 0; i < request.sections.size(); ++i) {
-        const std::string n = std::to_string(i + 1);
-        feature->parameters_.push_back({"startDiameter" + n, request.sections[i].startDiameter});
-        feature->parameters_.push_back({"endDiameter" + n, request.sections[i].endDiameter});
-        feature->parameters_.push_back({"depth" + n, request.sections[i].depth});
-    }
+    feature->parameters_ = detail::holeParameters(request);
+    feature->hole_ = request;
     if (!addSolidFeature(feature, "Hole", "hole"))
         return nullptr;
     return feature;
