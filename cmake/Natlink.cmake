@@ -16,30 +16,35 @@ function(natlink_test)
 endfunction()
 
 # OpenCASCADE, found toolkit by toolkit so that only the Debian -dev packages named in
-# `make deps` are needed, as four targets:
+# `make deps` are needed, as five targets:
 #   natlink_occt           the modelling toolkits every part build needs;
+#   natlink_occt_offset    also the offset toolkit (drafts, lofts), with TKFillet and TKBool;
 #   natlink_occt_stl       also STL;
 #   natlink_occt_step      also STEP and IGES;
 #   natlink_occt_exchange  also STEP and XDE (STEP with colours), whose toolkits load
 #                          OpenCASCADE's visualisation and with it X11, fontconfig and the image
 #                          libraries.
-# Every toolkit costs a process start-up time in symbol lookups, so only the exchange modules
-# (platform/sldworks/exchange) and tests that read a STEP file link the last three.
+# Every toolkit costs a process start-up time in symbol lookups, so only the modules opened at
+# run time (platform/sldworks/exchange and offset) and tests that read a STEP file link the
+# last four.
 function(natlink_find_occt)
   if(TARGET natlink_occt)
     return()
   endif()
   find_path(OCCT_INCLUDE_DIR gp_Pnt.hxx PATH_SUFFIXES opencascade REQUIRED)
   set(natlink_occt TKernel TKMath TKG2d TKG3d TKGeomBase TKBRep TKGeomAlgo TKTopAlgo TKPrim
-                   TKBO TKOffset TKShHealing TKMesh)
+                   TKBO TKShHealing TKMesh)
+  set(natlink_occt_offset TKOffset)
   set(natlink_occt_stl TKSTL)
   set(natlink_occt_step TKXSBase TKSTEPBase TKSTEPAttr TKSTEP209 TKSTEP TKIGES)
   set(natlink_occt_exchange TKCDF TKLCAF TKCAF TKXCAF TKXDESTEP)
   # What each adds to: the modelling toolkits, or (XDE) STEP.
+  set(base_natlink_occt_offset natlink_occt)
   set(base_natlink_occt_stl natlink_occt)
   set(base_natlink_occt_step natlink_occt)
   set(base_natlink_occt_exchange natlink_occt_step)
-  foreach(target IN ITEMS natlink_occt natlink_occt_stl natlink_occt_step natlink_occt_exchange)
+  foreach(target IN ITEMS natlink_occt natlink_occt_offset natlink_occt_stl natlink_occt_step
+                          natlink_occt_exchange)
     set(libs)
     foreach(tk IN LISTS ${target})
       find_library(OCCT_LIB_${tk} ${tk} REQUIRED)

@@ -11,7 +11,7 @@
 // grouping the cuts into booleans as the build did.
 #include "platform/sldworks/model/part_document.h"
 
-#include "platform/sldworks/model/exchange_module.h"
+#include "platform/sldworks/model/modules.h"
 #include "platform/sldworks/model/file_io.h"
 #include "platform/sldworks/model/part_impl.h"
 #include "platform/sldworks/model/preview.h"

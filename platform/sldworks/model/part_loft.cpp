@@ -2,11 +2,11 @@
 // session's answer to the sweep calls.
 #include "platform/sldworks/model/part_document.h"
 
+#include "platform/sldworks/model/modules.h"
 #include "platform/sldworks/model/part_impl.h"
 #include "platform/sldworks/model/profile.h"
 
 #include <BRepGProp.hxx>
-#include <BRepOffsetAPI_ThruSections.hxx>
 #include <BRepTools.hxx>
 #include <GProp_GProps.hxx>
 #include <Standard_Failure.hxx>
@@ -43,24 +43,20 @@ bool profileWire(const Sketch& sketch, TopoDS_Wire& wire, std::string& error) {
 }
 
 bool loftTool(const std::vector<SketchPtr>& profiles, TopoDS_Shape& tool, std::string& error) {
-    BRepOffsetAPI_ThruSections loft(Standard_True, Standard_True);
+    std::vector<TopoDS_Shape> wires;
     for (const SketchPtr& sketch : profiles) {
         TopoDS_Wire wire;
         if (!profileWire(*sketch, wire, error))
             return false;
-        loft.AddWire(wire);
+        wires.push_back(wire);
     }
     try {
-        loft.Build();
-        if (!loft.IsDone()) {
-            error = "the profiles give no loft";
-            return false;
-        }
-        tool = loft.Shape();
-    } catch (const Standard_Failure& failure) {
-        error = std::string("the profiles give no loft: ") + failure.GetMessageString();
-        return false;
+        error = detail::offsetModule("loft").loft(wires, tool);
+    } catch (const ModelError& e) {
+        error = e.what();
     }
+    if (!error.empty())
+        return false;
     GProp_GProps props;
     BRepGProp::VolumeProperties(tool, props);
     // Profiles in one plane enclose nothing.

@@ -2,7 +2,7 @@
 // surface copies and cosmetic threads.
 #include "platform/sldworks/model/part_document.h"
 
-#include "platform/sldworks/model/exchange_module.h"
+#include "platform/sldworks/model/modules.h"
 #include "platform/sldworks/model/part_impl.h"
 #include "platform/sldworks/model/profile.h"
 

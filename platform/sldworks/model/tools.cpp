@@ -1,5 +1,6 @@
 #include "platform/sldworks/model/profile.h"
 
+#include "platform/sldworks/model/modules.h"
 #include "platform/sldworks/model/occt_shape.h"
 
 #include <BRepAdaptor_Surface.hxx>
@@ -8,8 +9,6 @@
 #include <BRepBuilderAPI_MakePolygon.hxx>
 #include <BRepBuilderAPI_Transform.hxx>
 #include <BRepCheck_Analyzer.hxx>
-#include <BRepOffsetAPI_DraftAngle.hxx>
-#include <BRepOffsetAPI_MakeOffset.hxx>
 #include <BRepPrimAPI_MakeCylinder.hxx>
 #include <BRepPrimAPI_MakePrism.hxx>
 #include <BRepPrimAPI_MakeRevol.hxx>
@@ -85,78 +84,6 @@ TopoDS_Shape translated(const TopoDS_Shape& s, const gp_Vec& v) {
     return BRepBuilderAPI_Transform(s, t, true).Shape();
 }
 
-// Sets `error` unless a more precise reason is already there; always false.
-bool failed(std::string& error, const char* reason) {
-    if (error.empty())
-        error = reason;
-    return false;
-}
-
-int countOf(const TopoDS_Shape& shape, TopAbs_ShapeEnum type) {
-    int n = 0;
-    for (TopExp_Explorer ex(shape, type); ex.More(); ex.Next())
-        ++n;
-    return n;
-}
-
-// Whether the profile face keeps its loops when its walls have moved by `offset` (outwards
-// positive) at the far end of a drafted side: a wall that runs into another one, or a loop
-// that shrinks to nothing, closes the extrusion before its depth.
-bool keepsLoops(const TopoDS_Face& face, double offset) {
-    BRepOffsetAPI_MakeOffset moved(face, GeomAbs_Intersection);
-    moved.Perform(offset);
-    if (!moved.IsDone())
-        return false;
-    return countOf(moved.Shape(), TopAbs_WIRE) == countOf(face, TopAbs_WIRE) &&
-           countOf(moved.Shape(), TopAbs_EDGE) == countOf(face, TopAbs_EDGE);
-}
-
-// One drafted side of an extrusion: the profile faces extruded straight along `dir` by
-// `depth`, then every wall turned about its edge in the profile plane, so that straight
-// profile edges give planar walls meeting at sharp edges and circles one cone. An inward
-// draft takes the walls towards the material's inside at the far end: the outer boundary
-// shrinks and the holes grow.
-bool draftedSide(const TopoDS_Shape& profile, const gp_Vec& dir, double depth, double angle,
-                 bool inward, TopoDS_Shape& out, std::string& error) {
-    BRep_Builder b;
-    TopoDS_Compound c;
-    b.MakeCompound(c);
-    const gp_Dir pull(dir);
-    const double offset = depth * std::tan(angle);
-    int n = 0;
-    for (TopExp_Explorer ex(profile, TopAbs_FACE); ex.More(); ex.Next()) {
-        const TopoDS_Face& f = TopoDS::Face(ex.Current());
-        const gp_Pln plane = BRepAdaptor_Surface(f, false).Plane();
-        if (!keepsLoops(f, inward ? -offset : offset)) {
-            error = "the draft closes the profile before the extrusion depth";
-            return false;
-        }
-        BRepPrimAPI_MakePrism prism(f, dir * depth, true);
-        if (!prism.IsDone())
-            return false;
-        BRepOffsetAPI_DraftAngle draft(prism.Shape());
-        for (TopExp_Explorer fx(prism.Shape(), TopAbs_FACE); fx.More(); fx.Next()) {
-            const TopoDS_Face& wall = TopoDS::Face(fx.Current());
-            BRepAdaptor_Surface surface(wall, false);
-            if (surface.GetType() == GeomAbs_Plane &&
-                std::abs(surface.Plane().Axis().Direction().Dot(pull)) > 0.5)
-                continue; // the profile face or its copy at the far end
-            draft.Add(wall, pull, inward ? angle : -angle, plane);
-            if (!draft.AddDone())
-                return false;
-        }
-        draft.Build();
-        if (!draft.IsDone())
-            return false;
-        b.Add(c, draft.Shape());
-        ++n;
-    }
-    if (n == 0)
-        return false;
-    out = n == 1 ? TopoDS_Shape(TopoDS_Iterator(c).Value()) : TopoDS_Shape(c);
-    return true;
-}
-
 } // namespace
 
 bool makeExtrusionTool(const TopoDS_Shape& profile, Vec3 direction, double depth1, double depth2,
@@ -185,21 +112,24 @@ bool makeExtrusionTool(const TopoDS_Shape& profile, Vec3 direction, double depth
             }
             tool = prism.Shape();
         } else {
-            error.clear();
+            const offset::Api& drafts = offsetModule("extrusion");
             TopoDS_Shape side1;
             TopoDS_Shape side2;
-            if (depth1 > kMinLength &&
-                !draftedSide(profile, dir, depth1, draftAngle, draftInward, side1, error))
-                return failed(error, "the drafted extrusion failed");
-            if (depth2 > kMinLength &&
-                !draftedSide(profile, -dir, depth2, draftAngle, draftInward, side2, error))
-                return failed(error, "the drafted extrusion failed");
+            error.clear();
+            if (depth1 > kMinLength)
+                error = drafts.draftedSide(profile, dir, depth1, draftAngle, draftInward, side1);
+            if (error.empty() && depth2 > kMinLength)
+                error = drafts.draftedSide(profile, -dir, depth2, draftAngle, draftInward, side2);
+            if (!error.empty())
+                return false;
             if (side1.IsNull() || side2.IsNull()) {
                 tool = side1.IsNull() ? side2 : side1;
             } else {
                 BRepAlgoAPI_Fuse fuse(side1, side2);
-                if (!fuse.IsDone() || fuse.HasErrors())
-                    return failed(error, "the drafted extrusion failed");
+                if (!fuse.IsDone() || fuse.HasErrors()) {
+                    error = "the drafted extrusion failed";
+                    return false;
+                }
                 tool = fuse.Shape();
             }
         }
@@ -210,6 +140,9 @@ bool makeExtrusionTool(const TopoDS_Shape& profile, Vec3 direction, double depth
         return true;
     } catch (const Standard_Failure& e) {
         error = std::string("the extrusion failed: ") + e.GetMessageString();
+        return false;
+    } catch (const ModelError& e) { // the offset module cannot be opened
+        error = e.what();
         return false;
     }
 }

@@ -1,7 +1,6 @@
-// Finding and opening the exchange modules: beside the running program first (a program copied
-// with its modules), then where the build put them (tests, benchmarks and tools run in the
-// build tree).
-#include "platform/sldworks/model/exchange_module.h"
+// Finding and opening the modules: beside the running program first (a program copied with its
+// modules), then where the build put them (tests, benchmarks and tools run in the build tree).
+#include "platform/sldworks/model/modules.h"
 
 #include "platform/sldworks/model/types.h"
 
@@ -20,7 +19,7 @@ struct openedS {
     std::string error;
 };
 
-openedS openOnce(const std::string& file, const char* entry, const char* builtAt) {
+openedS openOnce(const std::string& file, const char* entry, int version, const char* builtAt) {
     std::vector<std::string> candidates;
     std::error_code ec;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -29,7 +28,7 @@ openedS openOnce(const std::string& file, const char* entry, const char* builtAt
     if (candidates.empty() || candidates.front() != builtAt)
         candidates.emplace_back(builtAt);
     openedS opened;
-    opened.table = openModule(file, entry, candidates, opened.error);
+    opened.table = openModule(file, entry, candidates, version, opened.error);
     // A module missing from the installation is no fault of the document: SolidWorks' calls
     // answer only a failure code, so the reason is told here, once.
     if (opened.table == nullptr)
@@ -46,7 +45,8 @@ template <class TableT> const TableT& tableOf(const openedS& opened, const char*
 } // namespace
 
 const void* openModule(const std::string& file, const char* entry,
-                       const std::vector<std::string>& candidates, std::string& error) {
+                       const std::vector<std::string>& candidates, int version,
+                       std::string& error) {
     error = "the module " + file + " cannot be opened:";
     for (const std::string& path : candidates) {
         error += "\n  " + path + ": ";
@@ -67,7 +67,7 @@ const void* openModule(const std::string& file, const char* entry,
         std::memcpy(&answer, &symbol, sizeof(answer));
         // Every table starts with its version.
         const void* table = answer ? answer() : nullptr;
-        if (table && *static_cast<const int*>(table) == exchange::kApiVersion)
+        if (table && *static_cast<const int*>(table) == version)
             return table; // kept open for the life of the process
         error += table ? "a module of another version" : std::string("no ") + entry;
         ::dlclose(handle);
@@ -76,21 +76,27 @@ const void* openModule(const std::string& file, const char* entry,
 }
 
 const exchange::Api& exchangeModule(const char* what) {
-    static const openedS opened =
-        openOnce("libnatlink_exchange.so", "natlink_exchange_api", NATLINK_EXCHANGE_MODULE);
+    static const openedS opened = openOnce("libnatlink_exchange.so", "natlink_exchange_api",
+                                           exchange::kApiVersion, NATLINK_EXCHANGE_MODULE);
     return tableOf<exchange::Api>(opened, what);
 }
 
 const exchange::StlApi& stlModule(const char* what) {
     static const openedS opened =
-        openOnce("libnatlink_stl.so", "natlink_stl_api", NATLINK_STL_MODULE);
+        openOnce("libnatlink_stl.so", "natlink_stl_api", exchange::kApiVersion, NATLINK_STL_MODULE);
     return tableOf<exchange::StlApi>(opened, what);
 }
 
 const exchange::XdeApi& xdeModule(const char* what) {
     static const openedS opened =
-        openOnce("libnatlink_xde.so", "natlink_xde_api", NATLINK_XDE_MODULE);
+        openOnce("libnatlink_xde.so", "natlink_xde_api", exchange::kApiVersion, NATLINK_XDE_MODULE);
     return tableOf<exchange::XdeApi>(opened, what);
+}
+
+const offset::Api& offsetModule(const char* what) {
+    static const openedS opened = openOnce("libnatlink_offset.so", "natlink_offset_api",
+                                           offset::kApiVersion, NATLINK_OFFSET_MODULE);
+    return tableOf<offset::Api>(opened, what);
 }
 
 } // namespace swsim::detail
