@@ -77,7 +77,7 @@ public:
         if constexpr (sizeof...(Outs) == 0) {
             return call(key, std::move(args), [] { return E_NOTIMPL; });
         } else {
-            if (((outs == nullptr) || ...))
+            if ((!outs || ...))
                 return call(key, std::move(args), static_cast<long*>(nullptr),
                             [] { return E_NOTIMPL; });
             (sessionOut::init(outs), ...);
