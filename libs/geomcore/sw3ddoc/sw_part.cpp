@@ -7,6 +7,12 @@
 
 namespace {
 
+// A SolidWorks name's UTF-16 units, as _bstr_t compares them: a null name is the empty one.
+std::u16string unitsOf(const _bstr_t& name) {
+    const char16_t* units = name;
+    return units != nullptr ? std::u16string(units, name.length()) : std::u16string();
+}
+
 // Meta names: an empty name is no name, so it never matches (not even another empty one).
 bool sameMetaName(const mzComStringC& recorded, const mzComStringC& wanted) {
     return !wanted.isEmpty() && recorded == wanted;
@@ -63,6 +69,8 @@ void swPartC::forgetRecords(const _bstr_t& swName) {
             ++it;
         }
     }
+    featureSwNames_.clear();
+    indexedFeatures_ = 0;
     for (auto it = sketchRecords.begin(); it != sketchRecords.end();)
         it = it->swName == swName ? sketchRecords.erase(it) : std::next(it);
 }
@@ -112,10 +120,9 @@ int swPartC::findSketchRecord(const mzComStringC& metaName, _bstr_t& swName,
 }
 
 int swPartC::hasFeatureSwName(const _bstr_t& swName) const {
-    for (const featureRecord& record : featureRecords)
-        if (record.swName == swName)
-            return 1;
-    return 0;
+    for (; indexedFeatures_ < featureRecords.size(); ++indexedFeatures_)
+        featureSwNames_.insert(unitsOf(featureRecords[indexedFeatures_].swName));
+    return featureSwNames_.count(unitsOf(swName)) != 0 ? 1 : 0;
 }
 
 int swPartC::hasPlaneSwName(const _bstr_t& swName) const {
@@ -148,6 +155,8 @@ void swPartC::detachComObjects() {
     // feature are released too, so nothing of SolidWorks is held or called afterwards.
     planeRecords.clear();
     featureRecords.clear();
+    featureSwNames_.clear();
+    indexedFeatures_ = 0;
     sketchRecords.clear();
     lastFeature = nullptr;
     modelDoc = nullptr;

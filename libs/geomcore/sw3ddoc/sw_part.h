@@ -3,9 +3,10 @@
 // features and sketches the build created or adopted. Every handler of the part's items is
 // given it as its data.
 //
-// The record lists only grow while the part is built; every lookup scans from the first
-// record and the first match wins. Lookups by meta name never match an empty name: the
-// template's planes are recorded without one, and a nameless node must not find them.
+// The record lists grow while the part is built (a pattern's rollback removes records); a
+// lookup by meta name scans from the first record and the first match wins, and never matches
+// an empty name: the template's planes are recorded without one, and a nameless node must not
+// find them.
 #pragma once
 
 #include "libs/geomcore/sw3ddoc/part_records.h"
@@ -13,6 +14,8 @@
 
 #include <cstdint>
 #include <deque>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 class swPartC : public m3dPartC {
@@ -90,6 +93,14 @@ public:
     std::int32_t firstFeature = 1;
     IModelDoc2Ptr modelDoc;
     std::deque<sketchRecord> sketchRecords;
+
+private:
+    // The SolidWorks names of featureRecords[0, indexedFeatures_): hasFeatureSwName is asked
+    // for every feature a handler makes, so a scan of the records would make a build of n
+    // features take n * n steps. Caught up with the records appended since (the list is
+    // public), emptied when records are removed.
+    mutable std::unordered_set<std::u16string> featureSwNames_;
+    mutable std::size_t indexedFeatures_ = 0;
 };
 
 // 1 when the reference plane lies in the plane of the meta matrix: the normals agree within
