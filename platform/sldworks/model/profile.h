@@ -15,8 +15,9 @@ namespace swsim::detail {
 // by containment. False with `error` set when the sketch gives no valid profile.
 bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& error);
 
-// Extrusion of a profile: depth1 along `direction` (a unit vector) and depth2 against it,
-// each side drafted by `draftAngle` (radians; inward when `draftInward`).
+// Extrusion of a profile (valid, as buildProfile makes it): depth1 along `direction` (a unit
+// vector) and depth2 against it, each side drafted by `draftAngle` (radians; inward when
+// `draftInward`).
 bool makeExtrusionTool(const TopoDS_Shape& profile, Vec3 direction, double depth1, double depth2,
                        double draftAngle, bool draftInward, TopoDS_Shape& tool, std::string& error);
 

@@ -84,6 +84,20 @@ TopoDS_Shape translated(const TopoDS_Shape& s, const gp_Vec& v) {
     return BRepBuilderAPI_Transform(s, t, true).Shape();
 }
 
+// Whether a straight extrusion of the valid planar profile along `dir` is valid without the
+// full check, which costs more than the sweep: a valid face swept along a direction well off
+// its plane gives a valid solid (a sweep too thin for the modelling tolerance is refused by
+// OpenCASCADE's sweep itself).
+bool sweepsWell(const TopoDS_Shape& profile, const gp_Vec& dir) {
+    for (TopExp_Explorer ex(profile, TopAbs_FACE); ex.More(); ex.Next()) {
+        BRepAdaptor_Surface surface(TopoDS::Face(ex.Current()), false);
+        if (surface.GetType() != GeomAbs_Plane ||
+            std::abs(surface.Plane().Axis().Direction().Dot(gp_Dir(dir))) < 0.5)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool makeExtrusionTool(const TopoDS_Shape& profile, Vec3 direction, double depth1, double depth2,
@@ -103,6 +117,7 @@ bool makeExtrusionTool(const TopoDS_Shape& profile, Vec3 direction, double depth
     }
     try {
         const gp_Vec dir = toVec(normalized(direction));
+        bool sweptWell = false;
         if (draftAngle <= 1e-12) {
             const TopoDS_Shape base = depth2 > 0.0 ? translated(profile, -dir * depth2) : profile;
             BRepPrimAPI_MakePrism prism(base, dir * (depth1 + depth2), true);
@@ -111,6 +126,7 @@ bool makeExtrusionTool(const TopoDS_Shape& profile, Vec3 direction, double depth
                 return false;
             }
             tool = prism.Shape();
+            sweptWell = sweepsWell(profile, dir);
         } else {
             const offset::Api& drafts = offsetModule("extrusion");
             TopoDS_Shape side1;
@@ -133,7 +149,7 @@ bool makeExtrusionTool(const TopoDS_Shape& profile, Vec3 direction, double depth
                 tool = fuse.Shape();
             }
         }
-        if (!validSolid(tool)) {
+        if (!(sweptWell ? hasSolid(tool) : validSolid(tool))) {
             error = "the extrusion gives no valid solid";
             return false;
         }
