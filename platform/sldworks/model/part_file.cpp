@@ -11,8 +11,8 @@
 // grouping the cuts into booleans as the build did.
 #include "platform/sldworks/model/part_document.h"
 
-#include "platform/sldworks/model/modules.h"
 #include "platform/sldworks/model/file_io.h"
+#include "platform/sldworks/model/modules.h"
 #include "platform/sldworks/model/part_impl.h"
 #include "platform/sldworks/model/preview.h"
 #include "platform/sldworks/model/profile.h"
