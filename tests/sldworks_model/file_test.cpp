@@ -27,6 +27,21 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    // `content` written as a part file and opened: the part, or null with `why` the refusal.
+    PartDocumentPtr openWritten(const std::string& content, std::string& why) const {
+        std::ofstream(path("damaged.sldprt"), std::ios::binary) << content;
+        try {
+            return PartDocument::open(path("damaged.sldprt"));
+        } catch (const ModelError& e) {
+            why = e.what();
+            return nullptr;
+        }
+    }
+    // Why `content` written as a part file is refused; "opened" when it is not.
+    std::string refusal(const std::string& content) const {
+        std::string why;
+        return openWritten(content, why) ? "opened" : why;
+    }
     fs::path dir_;
 };
 
@@ -126,15 +141,6 @@ TEST_F(SwsimPartFiles, DamagedFilesAreRefusedBeforeTheirShapesAreRead) {
     const size_t digit = damaged.find_first_of("123456789", block + 200);
     damaged[digit] = damaged[digit] == '9' ? '1' : '9';
     damaged[digit + 3] = '~';
-    auto refusal = [&](const std::string& content) {
-        std::ofstream(path("damaged.sldprt"), std::ios::binary) << content;
-        try {
-            PartDocument::open(path("damaged.sldprt"));
-        } catch (const ModelError& e) {
-            return std::string(e.what());
-        }
-        return std::string("opened");
-    };
     EXPECT_EQ(refusal(damaged), "open " + path("damaged.sldprt") +
                                     ": the file is damaged (its checksum does not match)");
     // With the file's checksum made right, the block's own checksum still refuses it.
@@ -187,15 +193,6 @@ TEST_F(SwsimPartFiles, NothingUnreadableIsSavedAndRefusalsQuoteNoRawBytes) {
     EXPECT_EQ(AssemblyDocument::open(path("light.sldasm"))->components()[0]->state, 3);
 
     // Bytes of a damaged file reach the message escaped, never as they are.
-    auto refusal = [&](const std::string& content) {
-        std::ofstream(path("odd.sldprt"), std::ios::binary) << content;
-        try {
-            PartDocument::open(path("odd.sldprt"));
-        } catch (const ModelError& e) {
-            return std::string(e.what());
-        }
-        return std::string("opened");
-    };
     for (const std::string& why :
          {refusal("SWSIM-PART \x1b]0;owned\x07\n"),
           refusal(detail::sealedFile("SWSIM-PART 2", "counters 0 features 1 feature \x1b[2J\xff "
@@ -234,14 +231,12 @@ TEST_F(SwsimPartFiles, HolesAreMadeAgainFromTheirDefinitionAndOlderFilesStillOpe
     std::ifstream in(path("drilled.sldprt"), std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     auto opened = [&](const std::string& content) {
-        std::ofstream(path("edited.sldprt"), std::ios::binary) << content;
-        try {
-            auto part = PartDocument::open(path("edited.sldprt"));
-            return "volume " + std::to_string(test::volume(*part)) + ", " +
-                   std::to_string(part->bodies(BodyKind::Solid).front()->faces().size()) + " faces";
-        } catch (const ModelError& e) {
-            return std::string(e.what());
-        }
+        std::string why;
+        const auto part = openWritten(content, why);
+        if (!part)
+            return why;
+        return "volume " + std::to_string(test::volume(*part)) + ", " +
+               std::to_string(part->bodies(BodyKind::Solid).front()->faces().size()) + " faces";
     };
     const std::string built = "volume " + std::to_string(volume) + ", 9 faces";
     EXPECT_EQ(opened(text), built);
