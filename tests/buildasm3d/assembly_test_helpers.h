@@ -88,6 +88,13 @@ componentConfigurations(const std::string& file) {
     return shown;
 }
 
+// Whether a conversion's messages hold `text`; they are shown when they do not.
+inline testing::AssertionResult holdsText(const std::string& messages, const std::string& text) {
+    if (messages.find(text) != std::string::npos)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "no \"" << text << "\" in:\n" << messages;
+}
+
 // A saved assembly reopened in a session of its own (null, and a failure, when it does not
 // open).
 struct openedAssemblyS {

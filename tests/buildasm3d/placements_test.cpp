@@ -1,6 +1,6 @@
-// Assembly members end to end: which member is the same part placed again, which placements are
-// taken, and what is saved when members fail. natlinkhost converts each model; the saved
-// assembly is reopened and measured.
+// Assembly members end to end: which member is the same part placed again, what is saved when
+// no member is placed, and which members choose the level shown. natlinkhost converts each model;
+// the saved assembly is reopened and measured.
 #include "tests/buildasm3d/assembly_test_helpers.h"
 
 #include <cmath>
@@ -62,53 +62,13 @@ TEST_F(AssemblyPlacements, AnAssemblyWhoseMembersAreAllRefusedIsNotSaved) {
                             block("Mirrored", "(MAT 1 0 0 0 0 1 0 0 0 0 -1 0 0 0 0 1)") + "))");
     const runS converted = run({"convert", model, "-o", path("out")});
     EXPECT_EQ(converted.code, 1);
-    EXPECT_NE(converted.err.find("No member part of the assembly \"Refused\" could be placed; "
-                                 "Items not built: PART \"Big\": Could not place the part"),
-              std::string::npos)
-        << converted.err;
+    EXPECT_TRUE(holdsText(converted.err, "No member part of the assembly \"Refused\" could be "
+                                         "placed; Items not built: PART \"Big\": Could not place "
+                                         "the part"));
     EXPECT_FALSE(std::filesystem::exists(path("out/Refused.sldasm")));
     // The parts were built and stay saved.
     EXPECT_NEAR(configurationsOf(path("out/Big.sldprt"), 1).volumes.at("Default"), 3500, 1e-6);
     EXPECT_TRUE(std::filesystem::exists(path("out/Mirrored.sldprt")));
-}
-
-TEST_F(AssemblyPlacements, RotationsRoundedToFourDecimalsArePlacedAndOthersNameTheValueOff) {
-    const std::string model =
-        writeFile("rounded.meta",
-                  "(ASSEMBLY (NAME \"Asm\") (ITEMS " +
-                      block("Rounded", "(MAT 0.866 0.5 0 0 -0.5 0.866 0 0 0 0 1 0 0 0 0 1)") +
-                      block("Long", "(MAT 1.00015 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1)") +
-                      block("Scaled", "(MAT 1 0 0 0 0 1 0 0 0 0 0.5 0 0 0 0 1)") +
-                      block("Skewed", "(MAT 1 0 0 0 0.1 0.995 0 0 0 0 1 0 0 0 0 1)") +
-                      block("Mirrored", "(MAT 1 0 0 0 0 1 0 0 0 0 -1 0 0 0 0 1)") +
-                      block("Projective", "(MAT 1 0 0 0 0 1 0 0.001 0 0 1 0 0 0 0 1)") + "))");
-    const runS converted = run({"convert", model, "-o", path("out")});
-    EXPECT_EQ(converted.code, 1);
-    const std::string refused = "Could not place the part: its placement (MAT) is no rotation and "
-                                "translation: ";
-    for (const std::string& text :
-         {"PART \"Long\": " + refused + "its X axis is 1.00015 long, not 1 (within 0.0001)",
-          "PART \"Scaled\": " + refused + "its Z axis is 0.5 long, not 1 (within 0.0001)",
-          "PART \"Skewed\": " + refused +
-              "its X and Y axes are not at right angles (the cosine between them is 0.0999988, "
-              "not 0) (within 0.0001)",
-          "PART \"Mirrored\": " + refused +
-              "it is a reflection (its Z axis points against X x Y) (within 0.0001)",
-          "PART \"Projective\": " + refused + "its value 8 is 0.001, not 0 (within 0.0001)"})
-        EXPECT_NE(converted.err.find(text), std::string::npos) << text << "\n" << converted.err;
-    EXPECT_EQ(converted.err.find("Rounded"), std::string::npos) << converted.err;
-
-    // The rounded axes are made unit length about their own direction, r = |(0.866, 0.5)|:
-    // the block's corners (20, 0), (0, 20) and (20, 20) go to 20 (0.866, 0.5) / r,
-    // 20 (-0.5, 0.866) / r and their sum.
-    const openedAssemblyS opened = openAssembly(path("out/Asm.sldasm"));
-    ASSERT_TRUE(opened.doc);
-    ASSERT_EQ(sessionAssemblyOf(opened.doc)->components().size(), 1u);
-    const double r = std::sqrt(0.866 * 0.866 + 0.25);
-    const std::vector<double> box = assemblyBox(opened.doc);
-    const double expected[6] = {-10 / r, 0, 0, 17.32 / r, 27.32 / r, 10};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_NEAR(box[i], expected[i], 1e-6) << i;
 }
 
 TEST_F(AssemblyPlacements, APartPlacedAgainShowingAnotherLevelIsRefusedSayingSo) {
@@ -126,11 +86,10 @@ TEST_F(AssemblyPlacements, APartPlacedAgainShowingAnotherLevelIsRefusedSayingSo)
                                      levelled("A", "1 0 0 0 0 1 0 0 0 0 1 0 60 0 0 1") + "))");
     const runS converted = run({"convert", model, "-o", path("out")});
     EXPECT_EQ(converted.code, 1);
-    EXPECT_NE(converted.err.find("Items not built: PART \"LP\": The part is already placed in the "
-                                 "assembly showing another level: \"LP.sldprt\" shows the level "
-                                 "\"A\", this member selects the level \"B\"\n"),
-              std::string::npos)
-        << converted.err;
+    EXPECT_TRUE(holdsText(converted.err, "Items not built: PART \"LP\": The part is already placed "
+                                         "in the assembly showing another level: \"LP.sldprt\" "
+                                         "shows the level \"A\", this member selects the level "
+                                         "\"B\"\n"));
     const openedAssemblyS opened = openAssembly(path("out/Asm.sldasm"));
     ASSERT_TRUE(opened.doc);
     const auto& components = sessionAssemblyOf(opened.doc)->components();
@@ -152,8 +111,7 @@ TEST_F(AssemblyPlacements, AMemberThatIsNotPlacedChoosesNoLevel) {
             "))");
     const runS converted = run({"convert", model, "-o", path("out")});
     EXPECT_EQ(converted.code, 1);
-    EXPECT_NE(converted.err.find("PART \"Lost\": Could not place the part"), std::string::npos)
-        << converted.err;
+    EXPECT_TRUE(holdsText(converted.err, "PART \"Lost\": Could not place the part"));
     const configurationsS saved = configurationsOf(path("out/Asm.sldasm"), 2);
     EXPECT_EQ(saved.shown, "Default");
     EXPECT_EQ(saved.volumes.count("Lite"), 0u);
