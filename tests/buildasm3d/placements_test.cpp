@@ -3,7 +3,6 @@
 // the saved assembly is reopened and measured.
 #include "tests/buildasm3d/assembly_test_helpers.h"
 
-#include <cmath>
 #include <filesystem>
 
 namespace {
