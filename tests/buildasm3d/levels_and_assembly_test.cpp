@@ -1,94 +1,13 @@
 // Levels of detail and assemblies end to end: natlinkhost converts a model, the saved documents
 // are reopened in a new session and each configuration is shown and measured against the
 // volumes computed by hand in the examples.
-#include "tests/natlinkhost/natlinkhost_fixture.h"
-
-#include "libs/geomcore/swapi/swapi.h"
-#include "platform/sldworks/session/session.h"
+#include "tests/buildasm3d/assembly_test_helpers.h"
 
 #include <cmath>
-#include <map>
-#include <utility>
-#include <vector>
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
-
 using LevelsAndAssemblies = natlinkHostTest;
-
-// A saved document reopened: the volume of each configuration, and the one it shows.
-struct configurationsS {
-    std::map<std::string, double> volumes;
-    std::map<std::string, std::string> texts;
-    std::string shown;
-};
-
-configurationsS configurationsOf(const std::string& file, long type) {
-    const ISldWorksPtr app = createSimulatedSldWorks();
-    long errors = 0;
-    long warnings = 0;
-    const IModelDoc2Ptr doc =
-        sldWorksOpenDocument(app, file.c_str(), type, 0, "", errors, warnings);
-    configurationsS found;
-    if (!doc) {
-        ADD_FAILURE() << file << " does not open";
-        return found;
-    }
-    const swsim::ModelDocumentPtr model = sessionModelOf(doc);
-    found.shown = model->activeConfiguration()->name();
-    for (const _bstr_t& name : readBstrArray(modelDocGetVariantSlot459(doc))) {
-        const std::string text(static_cast<const char*>(name));
-        modelDocShowConfiguration(doc, name);
-        found.volumes[text] =
-            massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(doc)));
-        found.texts[text] = model->findConfiguration(text)->comment;
-    }
-    return found;
-}
-
-// A part: a block 20 x 20 x 10 (4000) with a pocket 10 x 10, 5 deep (500) in its top,
-// named "Pocket"; `extra` goes before its ITEMS (placement, options, levels).
-std::string block(const std::string& name, const std::string& extra) {
-    return "(PART (NAME \"" + name + "\") " + extra +
-           " (ITEMS (PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))"
-           " (SKETCH (NAME \"S\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1) (SKETCHON (PLANE \"XY\"))"
-           "  (LOOP (LINE (POINT 0 0) (POINT 20 0)) (LINE (POINT 20 0) (POINT 20 20))"
-           "   (LINE (POINT 20 20) (POINT 0 20)) (LINE (POINT 0 20) (POINT 0 0))))"
-           " (BASE (NAME \"Block\") (TYP \"EXTRUDE\") (USED \"S\") (PARAM 10 0 0))"
-           " (SKETCH (NAME \"T\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 10 1)"
-           "  (SKETCHON (FACE (POINT3D 10 10 10) (VEC3D 0 0 1)))"
-           "  (LOOP (LINE (POINT 5 5) (POINT 15 5)) (LINE (POINT 15 5) (POINT 15 15))"
-           "   (LINE (POINT 15 15) (POINT 5 15)) (LINE (POINT 5 15) (POINT 5 5))))"
-           " (CUT (NAME \"Pocket\") (TYP \"EXTRUDE\") (USED \"T\") (PARAM 5 1 0))))";
-}
-
-// CREAOPTS with the settings given as name, value pairs.
-std::string options(const std::vector<std::pair<std::string, std::string>>& settings) {
-    std::string text = "(CREAOPTS (CREAOPTSETS";
-    for (const auto& [name, value] : settings)
-        text += " (CREAOPTSET (NAME \"" + name + "\") (VAL \"" + value + "\"))";
-    return text + "))";
-}
-
-// The configuration each component shows in each configuration of a saved assembly.
-std::map<std::string, std::vector<std::string>> componentConfigurations(const std::string& file) {
-    const ISldWorksPtr app = createSimulatedSldWorks();
-    long errors = 0;
-    long warnings = 0;
-    const IModelDoc2Ptr doc = sldWorksOpenDocument(app, file.c_str(), 2, 0, "", errors, warnings);
-    std::map<std::string, std::vector<std::string>> shown;
-    if (!doc) {
-        ADD_FAILURE() << file << " does not open";
-        return shown;
-    }
-    for (const _bstr_t& name : readBstrArray(modelDocGetVariantSlot459(doc))) {
-        modelDocShowConfiguration(doc, name);
-        for (const swsim::ComponentPtr& c : sessionAssemblyOf(doc)->components())
-            shown[static_cast<const char*>(name)].push_back(c->configuration);
-    }
-    return shown;
-}
 
 TEST_F(LevelsAndAssemblies, PartLevelsSuppressTheirFeaturesAndTheSelectedOneIsShown) {
     const runS converted = run({"convert", sourceFile("examples/levels.meta"), "-o", path("out")});
@@ -350,7 +269,9 @@ TEST_F(LevelsAndAssemblies, WhatIsNotBuiltIsNamedInTheResult) {
                 mateReferences +
                 "\")))) (ASMATTR (CLASSIFICATIONINFO \"(DOCCLASSIFYLIST (DOCCLASSIFYINFO (NAME "
                 "\\\"qel\\\") (DOCCLASSIFYIDINFO (CLASSID \\\"QEL_CP_PLACE_PA\\\") (DOCCLASSIFYVAR "
-                "(VARNAME \\\"QEL_3DID\\\") (VALUE \\\"A,1,CP1\\\")))))\")) "
+                "(VARNAME \\\"QEL_3DID\\\") (VALUE \\\"A,1,CP1\\\"))) (DOCCLASSIFYIDINFO (CLASSID "
+                "\\\"QEL_CP_PLACE_PA\\\") (DOCCLASSIFYVAR (VARNAME \\\"QEL_3DID\\\") (VALUE "
+                "\\\"A,2,\\\")))))\")) "
                 "(ANNOTATIONSETS (ANNOTATIONSETFACE (ANNOTATIONFACE (POINT3D 0 0 0) (FACD "
                 "\"(RCCLASSINSTANCE (RCPROPERTY (NAME \\\"CLASSID\\\") (VALUE "
                 "\\\"sys_faceattributecolor\\\")))\")))) (ITEMS (PART (NAME \"P\") (ITEMS))))");
@@ -367,6 +288,11 @@ TEST_F(LevelsAndAssemblies, WhatIsNotBuiltIsNamedInTheResult) {
                                  "points of an assembly are not built: CP1"),
               std::string::npos)
         << converted.err;
+    // An entry that names no connection point is named as such, in an assembly too.
+    EXPECT_TRUE(holdsText(converted.err, "CLASSIFICATIONINFO \"A\": A connection-point entry "
+                                         "without INSTID gets no mate reference: its QEL_3DID "
+                                         "\"A,2,\" names no connection point after its last "
+                                         "comma"));
     EXPECT_TRUE(std::filesystem::exists(path("out/A.sldasm")));
 
     // Mate references switched off: the classification asks for nothing.
@@ -374,45 +300,61 @@ TEST_F(LevelsAndAssemblies, WhatIsNotBuiltIsNamedInTheResult) {
     EXPECT_EQ(converted.err.find("CLASSIFICATIONINFO"), std::string::npos) << converted.err;
 }
 
-TEST_F(LevelsAndAssemblies, RoundedPlacementsAreTheRotationTheyRoundAndNonFiniteOnesAreRefused) {
-    const std::string model =
-        writeFile("turned.meta",
-                  "(ASSEMBLY (NAME \"Asm\") (ITEMS " +
-                      block("Turned", "(MAT 0.866025 0.5 0 0 -0.5 0.866025 0 0 0 0 1 0 0 0 0 1)") +
-                      block("Far", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 inf 0 0 1)") +
-                      block("Lost", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 nan 0 1)") +
-                      block("Short", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0)") +
-                      block("Halved", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 2)") + "))");
+// Catalogue rotations are written to four decimals; every other placement is refused naming
+// the value that is off.
+TEST_F(LevelsAndAssemblies, RoundedPlacementsAreTheRotationTheyRoundAndOthersNameTheValueOff) {
+    const std::string model = writeFile(
+        "turned.meta", "(ASSEMBLY (NAME \"Asm\") (ITEMS " +
+                           block("Turned", "(MAT 0.866 0.5 0 0 -0.5 0.866 0 0 0 0 1 0 0 0 0 1)") +
+                           block("Far", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 inf 0 0 1)") +
+                           block("Lost", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 nan 0 1)") +
+                           block("Short", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0)") +
+                           block("Halved", "(MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 2)") +
+                           block("Projective", "(MAT 1 0 0 0 0 1 0 0.001 0 0 1 0 0 0 0 1)") +
+                           block("Long", "(MAT 1.00015 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1)") +
+                           block("Scaled", "(MAT 1 0 0 0 0 1 0 0 0 0 0.5 0 0 0 0 1)") +
+                           block("Skewed", "(MAT 1 0 0 0 0.1 0.995 0 0 0 0 1 0 0 0 0 1)") +
+                           block("Mirrored", "(MAT 1 0 0 0 0 1 0 0 0 0 -1 0 0 0 0 1)") + "))");
     const runS converted = run({"convert", model, "-o", path("out")});
     EXPECT_EQ(converted.code, 1);
-    for (const char* text :
-         {"PART \"Far\": Could not place the part: its placement (MAT) holds inf as value 13",
-          "PART \"Lost\": Could not place the part: its placement (MAT) holds nan as value 14",
-          "PART \"Short\": Could not place the part: its placement (MAT) does not hold 16 numbers",
-          "PART \"Halved\": Could not place the part: its placement (MAT) is no rotation and "
-          "translation"})
-        EXPECT_NE(converted.err.find(text), std::string::npos) << text << converted.err;
+    const std::string refused = "Could not place the part: its placement (MAT) is no rotation and "
+                                "translation: ";
+    for (const std::string& text :
+         {std::string("PART \"Far\": Could not place the part: its placement (MAT) holds inf as "
+                      "value 13 of 16"),
+          std::string("PART \"Lost\": Could not place the part: its placement (MAT) holds nan as "
+                      "value 14 of 16"),
+          std::string("PART \"Short\": Could not place the part: its placement (MAT) does not "
+                      "hold 16 numbers"),
+          "PART \"Halved\": " + refused + "its value 16 is 2, not 1 (within 0.0001)",
+          "PART \"Projective\": " + refused + "its value 8 is 0.001, not 0 (within 0.0001)",
+          "PART \"Long\": " + refused + "its X axis is 1.00015 long, not 1 (within 0.0001)",
+          "PART \"Scaled\": " + refused + "its Z axis is 0.5 long, not 1 (within 0.0001)",
+          "PART \"Skewed\": " + refused +
+              "its X and Y axes are not at right angles (the cosine between them is 0.0999988, "
+              "not 0) (within 0.0001)",
+          "PART \"Mirrored\": " + refused +
+              "it is a reflection (its Z axis points against X x Y) (within 0.0001)"})
+        EXPECT_TRUE(holdsText(converted.err, text));
     EXPECT_EQ(converted.err.find("Turned"), std::string::npos) << converted.err;
     EXPECT_EQ(run({"inspect", path("out/Asm.sldasm")}).code, 0);
 
-    // Turned by 30 degrees about Z: its corners (20, 0), (0, 20) and (20, 20) go to
-    // (10 sqrt 3, 10), (-10, 10 sqrt 3) and (10 sqrt 3 - 10, 10 sqrt 3 + 10).
-    const ISldWorksPtr app = createSimulatedSldWorks();
-    long errors = 0;
-    long warnings = 0;
-    const IModelDoc2Ptr doc =
-        sldWorksOpenDocument(app, path("out/Asm.sldasm").c_str(), 2, 0, "", errors, warnings);
-    ASSERT_TRUE(doc);
-    const std::vector<double> box = readDoubleArray(asmDocGetBox(IAssemblyDocPtr(doc), 0), 6);
-    const double root3 = std::sqrt(3.0);
-    const double expected[6] = {-10, 0, 0, 10 * root3, 10 * root3 + 10, 10};
+    // Turned by 30 degrees about Z, its axes made unit length in their own directions
+    // (r = |(0.866, 0.5)|): its corners (20, 0), (0, 20) and (20, 20) go to 20 (0.866, 0.5) / r,
+    // 20 (-0.5, 0.866) / r and their sum.
+    const openedAssemblyS opened = openAssembly(path("out/Asm.sldasm"));
+    ASSERT_TRUE(opened.doc);
+    const double r = std::sqrt(0.866 * 0.866 + 0.25);
+    const std::vector<double> box = assemblyBox(opened.doc);
+    const double expected[6] = {-10 / r, 0, 0, 17.32 / r, 27.32 / r, 10};
     for (int i = 0; i < 6; ++i)
-        EXPECT_NEAR(box[i], expected[i], 1e-5) << i;
-    ASSERT_EQ(sessionAssemblyOf(doc)->components().size(), 1u);
-    const swsim::Frame& placed = sessionAssemblyOf(doc)->components()[0]->placement;
+        EXPECT_NEAR(box[i], expected[i], 1e-6) << i;
+    ASSERT_EQ(sessionAssemblyOf(opened.doc)->components().size(), 1u);
+    const swsim::Frame& placed = sessionAssemblyOf(opened.doc)->components()[0]->placement;
     EXPECT_NEAR(swsim::dot(placed.xDir, placed.xDir), 1.0, 1e-15);
     EXPECT_NEAR(swsim::dot(placed.xDir, placed.yDir), 0.0, 1e-15);
-    EXPECT_NEAR(massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(doc))), 3500, 1e-6);
+    EXPECT_NEAR(massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(opened.doc))), 3500,
+                1e-6);
 }
 
 TEST_F(LevelsAndAssemblies, AnExportOfAnAssemblyMissingAMemberOrASolidIsRefused) {

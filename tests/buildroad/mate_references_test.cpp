@@ -157,12 +157,55 @@ TEST_F(MateReferences, ModeZeroMakesNoReferences) {
     EXPECT_EQ(featureCount("Boss"), 0); // no helper body either
 }
 
-// A QEL_3DID ending in a comma names no connection point: it is passed over and the
-// connection points after it still get their references.
-TEST_F(MateReferences, ConnectionPointWithoutNameIsSkipped) {
-    ASSERT_EQ(convert(replaced("MatePlate,1,CP1", "MatePlate,1,")), 0) << resText_;
+// An entry whose QEL_3DID names no connection point (nothing after its last comma, no comma,
+// no QEL_3DID at all) gets no reference and is named; the connection points after it still
+// get theirs.
+TEST_F(MateReferences, EntriesThatNameNoConnectionPointAreNamed) {
+    const std::string entries =
+        "(DOCCLASSIFYIDINFO (CLASSID \\\"QEL_CP_PLACE_PA\\\") (INSTID \\\"5\\\") (DOCCLASSIFYVAR "
+        "(VARNAME \\\"QEL_3DID\\\") (VALUE \\\"CP5\\\"))) (DOCCLASSIFYIDINFO (CLASSID "
+        "\\\"QEL_CP_PLACE_PA\\\") (INSTID \\\"6\\\"))";
+    std::string model = withPoints(entries);
+    model.replace(model.find("MatePlate,1,CP1"), 15, "MatePlate,1,");
+    ASSERT_EQ(convert(model), 1);
+    EXPECT_EQ(resText_, "Items not built: CLASSIFICATIONINFO \"MatePlate\": The connection-point "
+                        "entry \"1\" gets no mate reference: its QEL_3DID \"MatePlate,1,\" names "
+                        "no connection point after its last comma; CLASSIFICATIONINFO "
+                        "\"MatePlate\": The connection-point entry \"5\" gets no mate reference: "
+                        "its QEL_3DID \"CP5\" has no comma before a connection point name; "
+                        "CLASSIFICATIONINFO \"MatePlate\": The connection-point entry \"6\" gets "
+                        "no mate reference: it has no QEL_3DID");
     EXPECT_FALSE(reference("CP1"));
+    EXPECT_FALSE(reference("CP5"));
     EXPECT_TRUE(reference("CP2"));
+    EXPECT_TRUE(reference("PLANAR") && reference("CYL_bore"));
+}
+
+// A mode other than 0, 1 and 2 makes the face references only: each connection point is
+// named. A value that is no whole number is no mode: named, and nothing is made of it; the
+// part is saved all the same.
+TEST_F(MateReferences, ModesThatMakeNotEveryReferenceSaySo) {
+    ASSERT_EQ(convert(example_, "(CREAOPTSET (NAME \"CreateMateReferences\") (VAL \"3\"))"), 1);
+    const std::string facesOnly =
+        "gets no mate reference: \"CreateMateReferences\" 3 makes mate references at classified "
+        "faces only";
+    EXPECT_EQ(resText_, "Items not built: CLASSIFICATIONINFO \"MatePlate\": The connection point "
+                        "\"CP1\" " +
+                            facesOnly +
+                            "; CLASSIFICATIONINFO \"MatePlate\": The connection point \"CP2\" " +
+                            facesOnly);
+    EXPECT_EQ(referenceCount(), 2);
+    EXPECT_TRUE(reference("PLANAR") && reference("CYL_bore"));
+    EXPECT_EQ(featureCount("Boss"), 0);
+
+    ASSERT_EQ(convert(example_, "(CREAOPTSET (NAME \"CreateMateReferences\") (VAL \"yes\"))"), 1);
+    EXPECT_EQ(resText_, "Items not built: CREAOPTS \"MatePlate\": the creation option "
+                        "\"CreateMateReferences\" is \"yes\", which is no mode (a whole number: 0 "
+                        "none, 1 or 2 at classified faces and connection points, any other at "
+                        "classified faces only): no mate references are made");
+    ASSERT_TRUE(part_);
+    EXPECT_EQ(referenceCount(), 0);
+    EXPECT_NEAR(part_->massProperties().volume, 48000.0 - M_PI * 25.0 * 20.0, 1e-6);
 }
 
 // Unreadable classification text makes no references and no failure; an unreadable FACD

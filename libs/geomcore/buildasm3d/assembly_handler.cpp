@@ -3,6 +3,8 @@
 #include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/log_category.h"
+#include "libs/geomcore/buildasm3d/assembly_members.h"
+#include "libs/geomcore/buildasm3d/member_placement.h"
 #include "libs/geomcore/buildsw3d/build_helpers.h"
 #include "libs/geomcore/buildsw3d/mate_reference_steps.h"
 #include "libs/geomcore/buildsw3d/sw_creation.h"
@@ -14,8 +16,8 @@
 #include "libs/geomcore/swtools/doc_attributes.h"
 #include "metamodel/m3d/viewhelpers.h"
 
-#include <cmath>
 #include <exception>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,29 +27,12 @@ namespace {
 constexpr double buildUnitBase = 1.0;
 
 // A member part that was built and saved, and where it goes.
-struct memberS {
+struct builtMemberS {
     metaTreePtrT node;
-    std::string fileName;
     std::string path;
+    // Its index among the members as read.
+    std::size_t index = 0;
 };
-
-// True when two member nodes hold the same part: every child but the placement is equal.
-bool samePartApartFromPlacement(const metaObjectC& a, const metaObjectC& b) {
-    metaObjEnumC x = a.enumChildren();
-    metaObjEnumC y = b.enumChildren();
-    for (;;) {
-        while (x.isValid() && metaObjectC(x.current()).getTag() == "MAT")
-            x.next();
-        while (y.isValid() && metaObjectC(y.current()).getTag() == "MAT")
-            y.next();
-        if (!x.isValid() || !y.isValid())
-            return x.isValid() == y.isValid();
-        if (metaObjectC(x.current()).compareTree(y.current()) == 0)
-            return false;
-        x.next();
-        y.next();
-    }
-}
 
 void noteFailedMember(swCreation3dS& creation, const metaObjectC& member,
                       const mzComStringC& message) {
@@ -57,46 +42,57 @@ void noteFailedMember(swCreation3dS& creation, const metaObjectC& member,
     creation.failedItems.push_back(failure);
 }
 
-// Builds one member part through the reader (the part handler saves it), or finds the file
-// of an equal part built before in this assembly. Throws errorC when it cannot.
-memberS buildMember(metaReaderC& reader, swCreation3dS& creation, const metaObjectC& member,
-                    const std::vector<memberS>& built) {
-    if (member.getTag() != m3dPartC::tagName()) {
-        if (member.getTag() == m3dAsmC::tagName())
-            throw errorC("Assemblies inside an assembly cannot be built");
-        throw errorC(mzComStringC("Items of kind ") + member.getTag() +
-                     " cannot be built in an assembly");
-    }
-    memberS made{member.getTreePtr(), documentFileName(member, "Part", ".sldprt", "part"), {}};
-    // A part placed more than once is built once; another part of the same file name would
-    // overwrite it.
-    for (const memberS& other : built) {
-        if (other.fileName != made.fileName)
-            continue;
-        if (!samePartApartFromPlacement(member, metaObjectC(other.node)))
-            throw errorC(mzComStringC("Another part of the assembly is saved as \"") +
-                         made.fileName.c_str() + "\"");
-        made.path = other.path;
-        return made;
-    }
-    const std::size_t savedBefore = creation.savedDocuments.size();
-    reader.exeNode(member.getTreePtr(), nullptr);
-    if (creation.savedDocuments.size() == savedBefore)
-        throw errorC("The part was not built");
-    made.path = creation.savedDocuments.back();
-    return made;
+mzComStringC selectedLevelText(metaTreePtrT member) {
+    const mzComStringC level =
+        metaObjectC(metaObjectC(member).findChild(m3dPartDetailLevelC::tagName()))
+            .readStringProperty("SELLODNAME");
+    return level.isEmpty() ? mzComStringC("no level")
+                           : mzComStringC("the level ") + quotedName(level);
 }
 
-std::vector<memberS> buildMembers(metaReaderC& reader, swCreation3dS& creation,
-                                  const swAssemblyC& assembly) {
-    std::vector<memberS> built;
-    const metaObjectC items(assembly.findChild("ITEMS"));
-    for (metaObjEnumC child = items.enumChildren(); child.isValid(); child.next()) {
-        const metaObjectC member(child.current());
-        if (!member.isKeyNode())
-            continue;
+// Builds one member part through the reader (the part handler saves it), or takes the file
+// of the same part built before in this assembly (`sameFile`, the member built under its file
+// name, null when none). Throws errorC when it cannot.
+builtMemberS buildMember(metaReaderC& reader, swCreation3dS& creation,
+                         const std::vector<asmMemberS>& members, std::size_t index,
+                         const builtMemberS* sameFile) {
+    const asmMemberS& member = members[index];
+    if (!member.refusal.isEmpty())
+        throw errorC(member.refusal);
+    // A part placed more than once is built once; another part of the same file name would
+    // overwrite it.
+    if (sameFile != nullptr) {
+        const asmMemberS& first = members[sameFile->index];
+        if (first.samePart == member.samePart)
+            return {member.node, sameFile->path, index};
+        if (first.samePartButLevel == member.samePartButLevel)
+            throw errorC(mzComStringC("The part is already placed in the assembly showing "
+                                      "another level: \"") +
+                         member.fileName.c_str() + "\" shows " + selectedLevelText(sameFile->node) +
+                         ", this member selects " + selectedLevelText(member.node));
+        throw errorC(mzComStringC("Another part of the assembly is saved as \"") +
+                     member.fileName.c_str() + "\"");
+    }
+    const std::size_t savedBefore = creation.savedDocuments.size();
+    reader.exeNode(member.node, nullptr);
+    if (creation.savedDocuments.size() == savedBefore)
+        throw errorC("The part was not built");
+    return {member.node, creation.savedDocuments.back(), index};
+}
+
+std::vector<builtMemberS> buildMembers(metaReaderC& reader, swCreation3dS& creation,
+                                       const std::vector<asmMemberS>& members) {
+    std::vector<builtMemberS> built;
+    // The member first built under each file name, by its place in `built`.
+    std::map<std::string, std::size_t> builtFiles;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        const metaObjectC member(members[i].node);
+        const auto sameFile = builtFiles.find(members[i].fileName);
         try {
-            built.push_back(buildMember(reader, creation, member, built));
+            built.push_back(
+                buildMember(reader, creation, members, i,
+                            sameFile == builtFiles.end() ? nullptr : &built[sameFile->second]));
+            builtFiles.emplace(members[i].fileName, built.size() - 1);
         } catch (const errorC& error) {
             noteFailedMember(creation, member, error.getMessage());
         } catch (const _com_error& error) {
@@ -109,48 +105,12 @@ std::vector<memberS> buildMembers(metaReaderC& reader, swCreation3dS& creation,
     return built;
 }
 
-// Catalogue placements are written rounded, often to six significant digits: the axes of
-// such a rotation are off unit length and right angles by up to about 2e-6. Within this
-// bound a placement is taken as the rotation it rounds; beyond it, it is no rotation.
-constexpr double placementTolerance = 1e-5;
-
-// The member's placement as a rigid transform, its axes made exactly orthonormal (the
-// identity without a "MAT"). Throws errorC naming what keeps it from being one.
-matrixC4x4<double> memberPlacement(const metaObjectC& member) {
-    matrixC4x4<double> m = matrixC4x4<double>::identity();
-    if (member.findChild("MAT").isNull())
-        return m;
-    if (!getMatrix(member, m))
-        throw errorC("Could not place the part: its placement (MAT) does not hold 16 numbers");
-    for (int i = 0; i < 16; ++i)
-        if (!std::isfinite(m[i]))
-            throw errorC(mzComStringC("Could not place the part: its placement (MAT) holds ") +
-                         mzComStringC::number(m[i], 'g', 6) + " as value " +
-                         mzComStringC::number(i + 1) + " of 16");
-    const vectorC3d<double> x = m.row(0);
-    const vectorC3d<double> y = m.row(1);
-    const vectorC3d<double> z = m.row(2);
-    const auto near = [](double value, double wanted) {
-        return std::abs(value - wanted) <= placementTolerance;
-    };
-    if (!near(x.dot(x), 1) || !near(y.dot(y), 1) || !near(z.dot(z), 1) || !near(x.dot(y), 0) ||
-        !near(y.dot(z), 0) || !near(z.dot(x), 0) || x.cross(y).dot(z) <= 0 ||
-        !near(m.at(0, 3), 0) || !near(m.at(1, 3), 0) || !near(m.at(2, 3), 0) ||
-        !near(m.at(3, 3), 1))
-        throw errorC("Could not place the part: its placement (MAT) is no rotation and "
-                     "translation (its axes must be of unit length, at right angles and "
-                     "right-handed, within 1e-5)");
-    const vectorC3d<double> xUnit = x * (1 / std::sqrt(x.dot(x)));
-    const vectorC3d<double> yOff = y - xUnit * y.dot(xUnit);
-    const vectorC3d<double> yUnit = yOff * (1 / std::sqrt(yOff.dot(yOff)));
-    return frameFromOriginXY(m.row(3), xUnit, yUnit);
-}
-
-// One component per member at the member's placement.
-void placeMembers(swAssemblyC& assembly, swCreation3dS& creation,
-                  const std::vector<memberS>& members) {
+// One component per member at the member's placement; answers the members placed.
+assemblyMembersT placeMembers(swAssemblyC& assembly, swCreation3dS& creation,
+                              const std::vector<builtMemberS>& members) {
     const IAssemblyDocPtr assemblyDoc = requireInterfaceOf<IAssemblyDoc>(assembly.modelDoc);
-    for (const memberS& member : members) {
+    assemblyMembersT placed;
+    for (const builtMemberS& member : members) {
         const metaObjectC node(member.node);
         matrixC4x4<double> placement;
         try {
@@ -162,12 +122,16 @@ void placeMembers(swAssemblyC& assembly, swCreation3dS& creation,
         const _variant_t components =
             asmDocAddComponents3(assemblyDoc, makeBstrArray({_bstr_t(member.path.c_str())}),
                                  transformToVariant(placement), _variant_t());
-        if (!variantHoldsArray(components) || readObjectArray(components).empty())
+        if (!variantHoldsArray(components) || readObjectArray(components).empty()) {
             noteFailedMember(creation, node,
                              mzComStringC("Could not place \"") + member.path.c_str() +
                                  "\" in the assembly (SolidWorks refused its placement: "
                                  "not rigid and right-handed, or out of its model space)");
+            continue;
+        }
+        placed.push_back({member.path, member.node});
     }
+    return placed;
 }
 
 void writeAttributes(swAssemblyC& assembly, metaReaderC& reader) {
@@ -178,16 +142,15 @@ void writeAttributes(swAssemblyC& assembly, metaReaderC& reader) {
     writeDocumentAttributes(assembly.modelDoc, view);
 }
 
+// The levels come from the placed members only: a member left out of the assembly shows
+// nothing, so its levels must not choose what the assembly shows.
 void createLevelsOfDetail(swAssemblyC& assembly, metaReaderC& reader, swCreation3dS& creation,
-                          const std::vector<memberS>& members) {
+                          const assemblyMembersT& placed) {
     if (creationOptionInt(assembly, reader, "CreateLOD", 0) == 0)
         return;
-    assemblyMembersT byPath;
-    for (const memberS& member : members)
-        byPath.emplace(member.path, member.node);
     std::vector<mzComStringC> notBuilt;
     try {
-        createAssemblyDetailLevels(assembly, documentCreationSettings(assembly, reader), byPath,
+        createAssemblyDetailLevels(assembly, documentCreationSettings(assembly, reader), placed,
                                    notBuilt);
         reportIncompleteItem(reader, "PARTLOD", getNameAttr(assembly), notBuilt);
     } catch (const _com_error& error) {
@@ -203,7 +166,7 @@ void createLevelsOfDetail(swAssemblyC& assembly, metaReaderC& reader, swCreation
 // leaves no document open. Closing a document that is not open changes nothing.
 class assemblyCloserC {
 public:
-    assemblyCloserC(ISldWorks* app, const std::vector<memberS>& members)
+    assemblyCloserC(ISldWorks* app, const std::vector<builtMemberS>& members)
         : app_(app), members_(members) {}
     assemblyCloserC(const assemblyCloserC&) = delete;
     assemblyCloserC& operator=(const assemblyCloserC&) = delete;
@@ -211,7 +174,7 @@ public:
     std::string assemblyPath;
     ~assemblyCloserC() {
         close(assemblyPath);
-        for (const memberS& member : members_)
+        for (const builtMemberS& member : members_)
             close(member.path);
     }
 
@@ -228,7 +191,7 @@ private:
     }
 
     ISldWorks* app_;
-    const std::vector<memberS>& members_;
+    const std::vector<builtMemberS>& members_;
 };
 
 } // namespace
@@ -250,7 +213,8 @@ int swMeta3dAssemblyC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
                      " of assembly " + quotedName(getNameAttr(assembly)));
 
     const std::size_t failedBefore = creation->failedItems.size();
-    const std::vector<memberS> members = buildMembers(reader, *creation, assembly);
+    const std::vector<builtMemberS> members =
+        buildMembers(reader, *creation, readAsmMembers(metaObjectC(assembly.findChild("ITEMS"))));
     if (members.empty())
         failCreation(creation->failedItems.size() == failedBefore
                          ? mzComStringC("The assembly ") + quotedName(getNameAttr(assembly)) +
@@ -263,11 +227,15 @@ int swMeta3dAssemblyC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
         failCreation("Could not create an assembly");
     assembly.modelDoc = doc;
 
-    placeMembers(assembly, *creation, members);
+    const assemblyMembersT placed = placeMembers(assembly, *creation, members);
+    // An assembly without components is not saved: it would hold nothing of the model.
+    if (placed.empty())
+        failCreation(mzComStringC("No member part of the assembly ") +
+                     quotedName(getNameAttr(assembly)) + " could be placed");
     writeAttributes(assembly, reader);
     runMateReferenceStep(assembly, reader,
                          [&](int mode) { addAssemblyMateReferences(assembly, reader, mode); });
-    createLevelsOfDetail(assembly, reader, *creation, members);
+    createLevelsOfDetail(assembly, reader, *creation, placed);
 
     closer.assemblyPath =
         saveDocumentAs(assembly.modelDoc, creation->outputLocation, fileName, "assembly");

@@ -8,8 +8,19 @@
 
 #include <memory>
 
-int mateReferenceMode(const metaObjectVirtualDataBaseC& document, metaReaderC& reader) {
-    return documentCreationSetting(document, reader, "CreateMateReferences").getValue("1").toInt();
+mateReferenceModeS mateReferenceMode(const metaObjectVirtualDataBaseC& document,
+                                     metaReaderC& reader) {
+    const mzComStringC value =
+        documentCreationSetting(document, reader, "CreateMateReferences").getValue("1");
+    mateReferenceModeS read;
+    bool ok = false;
+    read.mode = value.toInt(&ok);
+    if (!ok)
+        read.refusal = mzComStringC("the creation option \"CreateMateReferences\" is \"") + value +
+                       "\", which is no mode (a whole number: 0 none, 1 or 2 at classified faces "
+                       "and connection points, any other at classified faces only): no mate "
+                       "references are made";
+    return read;
 }
 
 swMateRefMissesS addDocumentMateReferences(IModelDoc2Ptr& document, metaTreePtrT node, int mode) {
@@ -19,16 +30,31 @@ swMateRefMissesS addDocumentMateReferences(IModelDoc2Ptr& document, metaTreePtrT
     context.document = std::addressof(document);
     context.documentView = m3dDocumentC(node);
     buildMateReferences(context, identity, mode);
-    return {std::move(context.unreferencedPoints), std::move(context.unreferencedFaces)};
+    return {std::move(context.unreferencedPoints), std::move(context.unreferencedFaces),
+            std::move(context.unnamedPoints)};
 }
 
 namespace {
 
-void noteMissing(metaReaderC& reader, const mzComStringC& documentName,
-                 const mzComStringC& message) {
+void noteFailedItem(metaReaderC& reader, const char* tag, const mzComStringC& documentName,
+                    const mzComStringC& message) {
     NATLINK_LOG(mzLogLevelError, message);
     if (swCreation3dS* creation = creationOf(reader))
-        creation->failedItems.push_back({"CLASSIFICATIONINFO", documentName, message});
+        creation->failedItems.push_back({tag, documentName, message});
+}
+
+void noteMissing(metaReaderC& reader, const mzComStringC& documentName,
+                 const mzComStringC& message) {
+    noteFailedItem(reader, "CLASSIFICATIONINFO", documentName, message);
+}
+
+// The faces and entries every document names alike.
+void noteMissingFacesAndEntries(metaReaderC& reader, const mzComStringC& documentName,
+                                const swMateRefMissesS& missing) {
+    for (const mzComStringC& face : missing.faces)
+        noteMissing(reader, documentName, face);
+    for (const mzComStringC& entry : missing.unnamedPoints)
+        noteMissing(reader, documentName, entry);
 }
 
 } // namespace
@@ -37,8 +63,7 @@ void addAssemblyMateReferences(swAssemblyC& assembly, metaReaderC& reader, int m
     const swMateRefMissesS missing =
         addDocumentMateReferences(assembly.modelDoc, assembly.getTreePtr(), mode);
     const mzComStringC name = getNameAttr(metaObjectC(assembly.getTreePtr()));
-    for (const mzComStringC& face : missing.faces)
-        noteMissing(reader, name, face);
+    noteMissingFacesAndEntries(reader, name, missing);
     if (missing.points.empty())
         return;
     // An assembly's connection points are not built, so their helper bodies have no plane.
@@ -50,20 +75,21 @@ void addAssemblyMateReferences(swAssemblyC& assembly, metaReaderC& reader, int m
 
 void noteMateReferenceFailure(const metaObjectVirtualDataBaseC& document, metaReaderC& reader,
                               const _com_error& error) {
-    const mzComStringC message =
-        mzComStringC("Mate references could not be made: SolidWorks call failed: ") +
-        error.ErrorMessage();
-    NATLINK_LOG(mzLogLevelError, message);
-    if (swCreation3dS* creation = creationOf(reader))
-        creation->failedItems.push_back({"CLASSIFICATIONINFO", getNameAttr(document), message});
+    noteMissing(reader, getNameAttr(document),
+                mzComStringC("Mate references could not be made: SolidWorks call failed: ") +
+                    error.ErrorMessage());
+}
+
+void noteRefusedMateReferenceMode(const metaObjectVirtualDataBaseC& document, metaReaderC& reader,
+                                  const mzComStringC& refusal) {
+    noteFailedItem(reader, "CREAOPTS", getNameAttr(document), refusal);
 }
 
 void addPartMateReferences(swPartC& part, metaReaderC& reader, int mode) {
     const swMateRefMissesS missing =
         addDocumentMateReferences(part.modelDoc, part.getTreePtr(), mode);
     const mzComStringC name = getNameAttr(part);
-    for (const mzComStringC& face : missing.faces)
-        noteMissing(reader, name, face);
+    noteMissingFacesAndEntries(reader, name, missing);
     for (const swUnreferencedPointS& point : missing.points)
         noteMissing(reader, name,
                     mzComStringC("The connection point \"") + point.name +

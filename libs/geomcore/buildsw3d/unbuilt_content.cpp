@@ -33,7 +33,8 @@ bool hasUnbuiltAnnotations(const metaObjectC& document, metaReaderC& reader) {
     const m3dAnnotationSetsC sets = getAnnotationSets(m3dDocumentC(document.getTreePtr()));
     if (!sets.isValid())
         return false;
-    const bool mateReferences = mateReferenceMode(document, reader) != 0;
+    const mateReferenceModeS mode = mateReferenceMode(document, reader);
+    const bool mateReferences = mode.refusal.isEmpty() && mode.mode != 0;
     for (int i = 0, n = sets.count(); i < n; ++i) {
         const m3dAnnotationSetC set = sets.getSetAt(i);
         const int count = set.countAnnotations();

@@ -232,7 +232,8 @@ struct memberLevelsS {
     mDocumentCreationOptionSettingsC settings;
 };
 
-memberLevelsS memberLevelsOf(const assemblyMembersT& members, const std::string& path,
+memberLevelsS memberLevelsOf(const std::map<std::string, metaTreePtrT>& members,
+                             const std::string& path,
                              const mDocumentCreationOptionSettingsC& assemblySettings) {
     const auto found = members.find(path);
     if (found == members.end())
@@ -264,12 +265,10 @@ IDispatchPtr createLodConfiguration(swAssemblyC& assembly, IConfigurationManager
     return made;
 }
 
-void getSelectedLodName(swAssemblyC& assembly, mzComStringC& selected,
+void getSelectedLodName(const assemblyMembersT& members, mzComStringC& selected,
                         std::set<mzComStringC>& names) {
-    std::vector<metaTreePtrT> parts;
-    assembly.collectPartDocuments(parts);
-    for (const metaTreePtrT node : parts) {
-        const m3dPartC part(node);
+    for (const placedMemberS& member : members) {
+        const m3dPartC part(member.node);
         const m3dPartDetailLevelC levels(part.findChild(m3dPartDetailLevelC::tagName()));
         const mzComStringC partSelected = readSelectedLevel(levels);
         const m3dPartDetailLevelEntriesC entries = levels.getEntries();
@@ -291,7 +290,10 @@ void createAssemblyDetailLevels(swAssemblyC& assembly, mDocumentCreationOptionSe
     const activeConfigurationS before = readActiveConfiguration(assembly.modelDoc);
     std::set<mzComStringC> names;
     mzComStringC selected;
-    getSelectedLodName(assembly, selected, names);
+    getSelectedLodName(members, selected, names);
+    std::map<std::string, metaTreePtrT> byPath;
+    for (const placedMemberS& member : members)
+        byPath.emplace(member.path, member.node);
     std::vector<levelPlanS> plans =
         planLevels(std::vector<mzComStringC>(names.begin(), names.end()), settings,
                    configurationNames(assembly.modelDoc));
@@ -307,7 +309,7 @@ void createAssemblyDetailLevels(swAssemblyC& assembly, mDocumentCreationOptionSe
         // out features of it.
         const auto memberConfiguration = [&](IComponent*, IModelDoc2* doc) {
             const std::string path = mzComStringC(modelDocGetPathName(doc)).toUtf8();
-            memberLevelsS member = memberLevelsOf(members, path, settings);
+            memberLevelsS member = memberLevelsOf(byPath, path, settings);
             const m3dPartDetailLevelEntryC entry = member.levels.isValid()
                                                        ? member.levels.findEntry(plan.name)
                                                        : m3dPartDetailLevelEntryC();

@@ -14,7 +14,6 @@
 #include "metamodel/core/creationoptions.h"
 #include "metamodel/m3d/detaillevel.h"
 
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,15 +34,20 @@ IDispatchPtr createLodConfiguration(swAssemblyC& assembly, IConfigurationManager
                                     const mzComStringC& name,
                                     const componentConfigurationF& memberConfiguration);
 
-// Adds the level names of the assembly's member parts to `names`; `selected` becomes the
-// selected level of the last member whose selected level excludes features.
-void getSelectedLodName(swAssemblyC& assembly, mzComStringC& selected,
+// A member part of an assembly placed in it, and the path its part was saved under.
+struct placedMemberS {
+    std::string path;
+    metaTreePtrT node;
+};
+// The placed members of an assembly, in the order of its ITEMS.
+using assemblyMembersT = std::vector<placedMemberS>;
+
+// Adds the level names of the members to `names`; `selected` becomes the selected level of
+// the last member whose selected level excludes features.
+void getSelectedLodName(const assemblyMembersT& members, mzComStringC& selected,
                         std::set<mzComStringC>& names);
 
-// The member parts of an assembly by the path each was saved under.
-using assemblyMembersT = std::map<std::string, metaTreePtrT>;
-
-// One configuration per level name of the member parts, in ascending order; in each, a
+// One configuration per level name of the placed members, in ascending order; in each, a
 // component shows the configuration its part made for that level (named by the part's own
 // settings, else the assembly's), and a part that has none shows its first configuration,
 // which `notBuiltLevels` names when the level leaves out features of that part. Then shows

@@ -187,21 +187,38 @@ void addFaceReferences(swMateRefContextS& context, const std::vector<mDocClassif
     }
 }
 
+// The entry as a message names it: by its INSTID when it has one.
+mzComStringC pointEntryText(const mDocClassifyIdInfoC& idInfo) {
+    const mzComStringC instId = idInfo.getInstId();
+    return instId.isEmpty() ? mzComStringC("A connection-point entry without INSTID")
+                            : mzComStringC("The connection-point entry \"") + instId + "\"";
+}
+
 void addConnectionPointReferences(swMateRefContextS& context,
                                   const std::vector<mDocClassifyIdInfoC>& idInfos,
                                   const double transform[16], int mode) {
-    if (mode != 1 && mode != 2)
-        return;
     for (const mDocClassifyIdInfoC& idInfo : idInfos) {
         const mzComStringC id = idInfo.getVarValue("QEL_3DID", " ");
         const bool axisFlag = idInfo.getVarValue("QEL_CP_PLACE_AXIS_DIR", "0").toInt() != 0;
         const int comma = id.lastIndexOf(",");
-        if (comma < 0)
-            continue;
-        const mzComStringC cp = id.mid(comma + 1);
+        const mzComStringC cp = comma < 0 ? mzComStringC() : id.mid(comma + 1);
         if (cp.isEmpty()) {
-            NATLINK_LOG(mzLogLevelWarning,
-                        mzComStringC("The connection point \"") + id + "\" has no name");
+            const bool blank = id.toUtf8().find_first_not_of(' ') == std::string::npos;
+            context.unnamedPoints.push_back(pointEntryText(idInfo) + " gets no mate reference: " +
+                                            (blank ? mzComStringC("it has no QEL_3DID")
+                                             : comma < 0
+                                                 ? "its QEL_3DID \"" + id +
+                                                       "\" has no comma before a connection "
+                                                       "point name"
+                                                 : "its QEL_3DID \"" + id +
+                                                       "\" names no connection point after its "
+                                                       "last comma"));
+            continue;
+        }
+        if (mode != 1 && mode != 2) {
+            context.unreferencedPoints.push_back(
+                {cp, mzComStringC("\"CreateMateReferences\" ") + mzComStringC::number(mode) +
+                         " makes mate references at classified faces only"});
             continue;
         }
         const _bstr_t name(cp.toUtf8().c_str());

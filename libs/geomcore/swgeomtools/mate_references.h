@@ -34,6 +34,9 @@ struct swMateRefContextS {
     std::vector<swUnreferencedPointS> unreferencedPoints;
     // Classified faces that got no mate reference, each a message naming it.
     std::vector<mzComStringC> unreferencedFaces;
+    // Connection-point entries whose QEL_3DID names no connection point (no comma, nothing
+    // after the last one), each a message naming the entry.
+    std::vector<mzComStringC> unnamedPoints;
 
     IModelDoc2* doc() const;
     // 1 part, 2 assembly, 0 otherwise.
@@ -42,8 +45,9 @@ struct swMateRefContextS {
 
 // Mode: 0 nothing; 1 face references, connection points on an existing circular edge or else
 // a helper body; 2 face references on surface copies, connection points only on helper
-// bodies; other values face references only. `transform` is row-major (the identity from
-// both callers). 1 when the classification held face or connection-point entries, else 0.
+// bodies; other values face references only (each connection point is noted in
+// `unreferencedPoints`). `transform` is row-major (the identity from both callers). 1 when
+// the classification held face or connection-point entries, else 0.
 //
 // Face references: each "QEL_FACE_TS" id info of the classification info "qel" names the
 // ANNOTATIONFACE annotations (in ANNOTATIONSETFACE sets) whose FACD class instance has that
@@ -52,7 +56,8 @@ struct swMateRefContextS {
 // Malformed CLASSIFICATIONINFO or FACD text is skipped (logged). An annotation whose point
 // lies on no face, and in an assembly every face reference of mode 2 (surface copies are
 // made only in parts), is skipped and noted in `unreferencedFaces`; a connection point that
-// gets no reference is noted in `unreferencedPoints`. A SolidWorks failure ends the step
+// gets no reference is noted in `unreferencedPoints`, an entry that names none in
+// `unnamedPoints`. A SolidWorks failure ends the step
 // (raised to the caller).
 int buildMateReferences(swMateRefContextS& context, const double transform[16], int mode);
 
