@@ -162,11 +162,8 @@ void appStateS::close(IModelDoc2* doc) {
 void appStateS::loadComponents(docContextS& assembly) {
     for (const auto& component : assembly.assembly->components()) {
         // A component that refers to its own assembly would hold it for ever: left unloaded.
-        if (component->path() == assembly.model->path() || component->path().empty()) {
-            component->setLoadFailure(component->path().empty() ? "it names no file"
-                                                                : "it is its own assembly");
+        if (component->path() == assembly.model->path() || component->path().empty())
             continue;
-        }
         long error = 0;
         const bool wasOpen = static_cast<bool>(findOpen(component->path()));
         const IModelDoc2Ptr doc = load(component->path(), error);
