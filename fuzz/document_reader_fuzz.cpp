@@ -26,6 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
     open<swsim::PartDocument>(text);
     open<swsim::PartDocument>(swsim::detail::sealedFile("SWSIM-PART 3", text));
-    open<swsim::AssemblyDocument>(swsim::detail::sealedFile("SWSIM-ASSEMBLY 2", text));
+    open<swsim::AssemblyDocument>(swsim::detail::sealedFile("SWSIM-ASSEMBLY 3", text));
     return 0;
 }

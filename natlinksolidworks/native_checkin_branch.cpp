@@ -25,21 +25,19 @@ int convertNativeCheckin(ISldWorks* app, metaTreePtrT options) {
     metaTreePtrT record;
     mzComStringC reason;
     const int result = runNativeCheckin(app, path, record, reason);
-    if (result != 0 || record.isNull()) {
+    if (record.isNull()) {
         // A check-in without a record has failed, whatever the reader answered.
-        if (!record.isNull()) {
-            const metaObjectC release(record, true);
-        }
         if (reason.isEmpty())
             reason = "Native check-in of " + path + " gave no record";
         metaObjStrC(view.getOrAddChild("RESTEXT")).set(reason);
         return 1;
     }
-    // Warnings of a check-in that still gave its record (components whose file is missing).
+    // An incomplete record (a member left out) is handed over too, but as a failure that
+    // names what it lacks.
     if (!reason.isEmpty())
         metaObjStrC(view.getOrAddChild("RESTEXT")).set(reason);
     // The owning view hands the record to the tree on appending it.
     metaObjectC owner(record, true);
     metaObjectC(view.getOrAddChild("OUTPUTDATA")).appendChild(owner.getTreePtr());
-    return 0;
+    return result == 0 ? 0 : 1;
 }

@@ -138,9 +138,9 @@ TEST_F(CheckinRoad, ADamagedPartIsRefusedByName) {
     const runS result = run({"checkin", part});
     EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.out, "");
+    // The reader's own reason, as inspect gives it.
     EXPECT_EQ(result.err, "natlinkhost: Native check-in: failed to open document " + part +
-                              ": SolidWorks cannot read it (a document of another kind, not a "
-                              "SolidWorks document, or a damaged one)\n");
+                              ": the file is damaged (its checksum does not match)\n");
 }
 
 TEST_F(CheckinRoad, OnlyPartsAndAssembliesAreCheckedIn) {

@@ -60,7 +60,8 @@ TEST_F(CheckinSoundness, AnAssemblyThatContainsItselfIsRefusedNamingTheComponent
     EXPECT_EQ(result.err, "natlinkhost: Native check-in of " + outer + " gave no record: " + inner +
                               ": the component " + outer +
                               " is already being read higher up (an assembly that contains "
-                              "itself)\n");
+                              "itself: " +
+                              outer + " -> " + inner + " -> " + outer + ")\n");
     EXPECT_EQ(filesInTmp(), 0u);
 
     // The same when the assembly is its own component.
@@ -73,7 +74,8 @@ TEST_F(CheckinSoundness, AnAssemblyThatContainsItselfIsRefusedNamingTheComponent
     EXPECT_EQ(selfResult.err, "natlinkhost: Native check-in of " + self +
                                   " gave no record: " + self + ": the component " + self +
                                   " is already being read higher up (an assembly that contains "
-                                  "itself)\n");
+                                  "itself: " +
+                                  self + " -> " + self + ")\n");
     EXPECT_EQ(filesInTmp(), 0u);
 }
 
@@ -136,21 +138,43 @@ TEST_F(CheckinSoundness, APostProcessingThatFailsIsNoSuccess) {
     EXPECT_EQ(filesInTmp(), 0u);
 }
 
-TEST_F(CheckinSoundness, ComponentsWhoseFileIsMissingAreNamedAndTheRestIsCheckedIn) {
+TEST_F(CheckinSoundness, MembersMissingOrDamagedAreNamedWithTheirReasonAndTheRecordIsNoSuccess) {
+    // The record's members, by CADIDENT.
+    const auto membersOf = [](const std::string& printed) {
+        const metaObjectC record = parsed(printed);
+        const metaObjectC document(record.findChild("DOCUMENT"));
+        std::vector<std::string> members;
+        for (const metaObjectC& member :
+             children(metaObjectC(document.findChild("MEMBERS")), "DOCUMENT"))
+            members.push_back(text(member, "CADIDENT"));
+        return members;
+    };
     const std::string assembly = natlinkhost::writeSampleAssembly(path("samples"));
     std::filesystem::remove(path("samples/Plate.sldprt"));
     const runS result = run({"checkin", assembly});
-    ASSERT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.code, 1);
     EXPECT_EQ(result.err, "natlinkhost: Native check-in of " + assembly +
-                              ": component file missing: " + path("samples/Plate.sldprt") + "\n");
-    const metaObjectC record = parsed(result.out);
-    const metaObjectC document(record.findChild("DOCUMENT"));
-    std::vector<std::string> members;
-    for (const metaObjectC& member :
-         children(metaObjectC(document.findChild("MEMBERS")), "DOCUMENT"))
-        members.push_back(text(member, "CADIDENT"));
-    EXPECT_EQ(members,
+                              " gave an incomplete record: component file missing: " +
+                              path("samples/Plate.sldprt") + "\n");
+    EXPECT_EQ(membersOf(result.out),
               (std::vector<std::string>{path("samples/Pin.sldprt"), path("samples/Pin.sldprt")}));
+
+    // A member that cannot be read is named with its reader's reason (once for its two
+    // components), and no document is left open by asking for it.
+    const std::string other = natlinkhost::writeSampleAssembly(path("other"));
+    const std::string pin = readFile(path("other/Pin.sldprt"));
+    writeFile("other/Pin.sldprt", pin.substr(0, pin.size() - 2) + "?\n");
+    const ISldWorksPtr app = createSimulatedSldWorks();
+    const answerS answer = checkIn(app, other);
+    EXPECT_EQ(answer.result, 1);
+    EXPECT_TRUE(answer.hasRecord);
+    EXPECT_EQ(answer.resText,
+              "Native check-in of " + other + " gave an incomplete record: component not loaded: " +
+                  path("other/Pin.sldprt") + ": the file is damaged (its checksum does not match)");
+    EXPECT_EQ(openDocuments(app), 0u);
+    const runS damaged = run({"checkin", other});
+    EXPECT_EQ(damaged.code, 1);
+    EXPECT_EQ(membersOf(damaged.out), (std::vector<std::string>{path("other/Plate.sldprt")}));
 }
 
 TEST_F(CheckinSoundness, AnUnusableTmpGivesARecordWithoutPreviewsAndSaysWhy) {

@@ -244,8 +244,7 @@ TEST_F(CheckinPart, AFileThatIsNoDocumentIsAFailureWithAReason) {
     EXPECT_EQ(runNativeCheckin(app, mzComStringC(std::string_view(garbage)), record, reason), 1);
     EXPECT_TRUE(record.isNull());
     EXPECT_EQ(reason.toUtf8(), "Native check-in: failed to open document " + garbage +
-                                   ": SolidWorks cannot read it (a document of another kind, not "
-                                   "a SolidWorks document, or a damaged one)");
+                                   ": not a part or an assembly of this session");
     EXPECT_EQ(runNativeCheckin(app,
                                mzComStringC(std::string_view((tmpFolder / "None.sldprt").string())),
                                record, reason),

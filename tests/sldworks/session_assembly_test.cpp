@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <limits>
 
@@ -150,6 +151,38 @@ TEST_F(SessionAssembly, AComponentWhoseFileIsMissingHasNoDocument) {
     ASSERT_EQ(children.size(), 1u);
     EXPECT_FALSE(componentGetModelDoc(IComponentObjectPtr(children[0])));
     EXPECT_TRUE(readObjectArray(componentGetBodies(children[0], 0)).empty());
+}
+
+TEST_F(SessionAssembly, WhyAFileCannotBeOpenedIsAMessageUntilAsked) {
+    assemblyFixtureC fixture(folder, {{"Plate", 20, 10, 2}}, {"Plate", "Plate"});
+    const std::string plate = fixture.partPath("Plate");
+    const auto messages = [&] {
+        _variant_t texts, ids, types;
+        const long count = sldWorksGetErrorMessages(fixture.app(), texts, ids, types);
+        std::vector<std::string> said;
+        for (const _bstr_t& t : readBstrArray(texts))
+            said.push_back(text(t));
+        EXPECT_EQ(static_cast<long>(said.size()), count);
+        return said;
+    };
+    EXPECT_TRUE(messages().empty());
+    long errors = 0, warnings = 0;
+    EXPECT_FALSE(sldWorksOpenDocument(fixture.app(), (folder + "/Gone.sldprt").c_str(), 1, 1, "",
+                                      errors, warnings));
+    EXPECT_EQ(errors, 2);
+    EXPECT_FALSE(sldWorksOpenDocument(fixture.app(), plate.c_str(), 2, 1, "", errors, warnings));
+    EXPECT_EQ(errors, 1);
+    // The damaged file's reason is its reader's, without the file's name the caller knows.
+    std::ofstream(folder + "/Junk.sldprt") << "SWSIM-PART 3 00000000\nfeatures\n";
+    EXPECT_FALSE(sldWorksCallSlot9(fixture.app(), (folder + "/Junk.sldprt").c_str(), 1));
+    EXPECT_EQ(messages(), (std::vector<std::string>{
+                              "the file does not exist", "the file holds a part, not an assembly",
+                              "the file is damaged (its checksum does not match)"}));
+    // Asking clears them; only the last 20 are kept.
+    EXPECT_TRUE(messages().empty());
+    for (int i = 0; i < 25; ++i)
+        sldWorksCallSlot9(fixture.app(), (folder + "/Gone" + std::to_string(i)).c_str(), 1);
+    EXPECT_EQ(messages().size(), 20u);
 }
 
 TEST_F(SessionAssembly, WhatCannotBeShownOrReadBackIsNotTaken) {

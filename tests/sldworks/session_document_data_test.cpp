@@ -379,6 +379,11 @@ TEST_F(SessionDocumentData, EveryNewCallIsOpenToTheFaultPlan) {
              sldWorksOpenDocument(part.app(), "x.sldprt", 1, 1, "", e, w);
          }},
         {"ISldWorks::PreloadDocument", [&] { sldWorksCallSlot9(part.app(), "x.sldprt", 1); }},
+        {"ISldWorks::GetErrorMessages",
+         [&] {
+             _variant_t messages, ids, types;
+             sldWorksGetErrorMessages(part.app(), messages, ids, types);
+         }},
     };
     for (const auto& [key, call] : calls) {
         plan.failWith(key, DISP_E_MEMBERNOTFOUND, 1);

@@ -4,6 +4,7 @@
 #include "platform/host/metatree/metatree_api.h"
 #include "tools/natlinkhost/conversion_options.h"
 #include "tools/natlinkhost/convert_command.h"
+#include "tools/natlinkhost/document_commands.h"
 
 #include <algorithm>
 #include <cctype>
@@ -37,9 +38,8 @@ int runCheckinCommand(const commandLineS& line, std::ostream& out, std::ostream&
             << ": only a part (.sldprt) or an assembly (.sldasm) can be checked in\n";
         return 2;
     }
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        err << "natlinkhost: " << path << ": no such document\n";
+    if (const std::string why = whyNoDocument(path); !why.empty()) {
+        err << "natlinkhost: " << path << ": " << why << '\n';
         return 1;
     }
 
@@ -56,16 +56,15 @@ int runCheckinCommand(const commandLineS& line, std::ostream& out, std::ostream&
     const int result = callConversionEntry(options.get(), err);
     const metaTreePtrT record = conversionOutputData(options.get());
     const std::optional<std::string> reason = conversionResultText(options.get());
-    if (result == 0 && !record.isNull()) {
-        // Warnings of a record that was made (components whose file is missing).
-        if (reason && !reason->empty())
-            err << "natlinkhost: " << *reason << '\n';
+    // An incomplete record (a member left out) is printed too, with what it lacks and exit 1.
+    if (!record.isNull()) {
         std::string text = getIMetaTreeApi()->print(record, metaPrintStyle::pretty);
         if (text.empty() || text.back() != '\n')
             text += '\n';
         out << text;
-        return 0;
     }
+    if (result == 0 && !record.isNull())
+        return 0;
     err << "natlinkhost: "
         << (reason && !reason->empty() ? *reason : path + ": the check-in gave no record") << '\n';
     return 1;

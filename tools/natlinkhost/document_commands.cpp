@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 
 namespace natlinkhost {
@@ -48,18 +49,29 @@ std::string lowerExtension(const std::string& path) {
 
 // The document of `path` opened in `app` (through the session's side for tools: a part or
 // assembly file read by the document model and added to the session's open documents, an
-// assembly with its components' documents); null with the reason on err.
+// assembly with its components' documents); null with the reason on err. An assembly that
+// contains itself is refused: every walk through it would go round the loop.
 IModelDoc2Ptr openDocument(ISldWorks* app, const std::string& path, std::ostream& err) {
-    std::error_code error;
-    const std::string absolute = std::filesystem::absolute(path, error).lexically_normal().string();
-    if (!std::filesystem::is_regular_file(absolute, error)) {
-        err << "natlinkhost: " << path << ": no such document\n";
+    if (const std::string why = whyNoDocument(path); !why.empty()) {
+        err << "natlinkhost: " << path << ": " << why << '\n';
         return IModelDoc2Ptr();
     }
+    std::error_code error;
+    const std::string absolute = std::filesystem::absolute(path, error).lexically_normal().string();
     try {
-        if (lowerExtension(absolute) == ".sldasm")
-            return sessionAddAssembly(app, swsim::AssemblyDocument::open(absolute));
-        return sessionAddPart(app, swsim::PartDocument::open(absolute));
+        if (lowerExtension(absolute) != ".sldasm")
+            return sessionAddPart(app, swsim::PartDocument::open(absolute));
+        const swsim::AssemblyDocumentPtr assembly = swsim::AssemblyDocument::open(absolute);
+        const IModelDoc2Ptr doc = sessionAddAssembly(app, assembly);
+        const std::vector<std::string> loop = assembly->containmentLoop();
+        if (loop.empty())
+            return doc;
+        sldWorksCloseDocument(app, modelDocGetPathName(doc));
+        err << "natlinkhost: " << path << ": an assembly that contains itself: ";
+        for (std::size_t i = 0; i < loop.size(); ++i)
+            err << (i == 0 ? "" : " -> ") << loop[i];
+        err << '\n';
+        return IModelDoc2Ptr();
     } catch (const swsim::ModelError& failure) {
         err << "natlinkhost: " << path << ": " << failure.what() << '\n';
         return IModelDoc2Ptr();
@@ -108,7 +120,7 @@ void printComponents(IModelDoc2* doc, const swsim::AssemblyDocument& model, std:
     out << "components: " << model.components().size() << '\n';
     for (const swsim::ComponentPtr& c : model.components()) {
         out << "  \"" << c->name() << "\" " << std::filesystem::path(c->path()).filename().string()
-            << " configuration \"" << c->configuration << "\""
+            << " configuration \"" << model.shownConfiguration(*c) << "\""
             << (c->state == swsim::Component::kSuppressed ? " suppressed" : "") << " origin "
             << point(c->placement.origin) << " x " << point(c->placement.xDir) << " z "
             << point(c->placement.zDir) << (c->document() ? "" : " (not loaded)") << '\n';
@@ -146,8 +158,8 @@ void printConfigurations(IModelDoc2* doc, swsim::ModelDocument& model, std::ostr
         }
         if (assembly != nullptr)
             for (const swsim::ComponentPtr& component : assembly->components())
-                out << "    \"" << component->name() << "\" shows \"" << component->configuration
-                    << "\""
+                out << "    \"" << component->name() << "\" shows \""
+                    << assembly->shownConfiguration(*component) << "\""
                     << (component->state == swsim::Component::kSuppressed ? " suppressed" : "")
                     << '\n';
     }
@@ -343,19 +355,47 @@ void printPatterns(const swsim::PartDocument& model, std::ostream& out) {
     }
 }
 
+// The shown components, through shown sub-assemblies (each walked once; the assembly contains
+// no loop), whose document could not be loaded: `the component "NAME" is missing: its file
+// PATH does not exist` (or `could not be opened: REASON`), a nested one named with its
+// assembly; "; " between them. Empty when none is missing.
+void missingComponents(const swsim::AssemblyDocument& assembly, bool nested,
+                       std::set<const swsim::AssemblyDocument*>& walked, std::string& missing) {
+    if (!walked.insert(&assembly).second)
+        return;
+    for (const swsim::ComponentPtr& c : assembly.components()) {
+        if (c->state == swsim::Component::kSuppressed)
+            continue;
+        if (const auto sub = std::dynamic_pointer_cast<swsim::AssemblyDocument>(c->document()))
+            missingComponents(*sub, true, walked, missing);
+        if (c->document())
+            continue;
+        std::error_code error;
+        missing += (missing.empty() ? "the component \"" : "; the component \"") + c->name() +
+                   "\"" + (nested ? " of " + assembly.path() : std::string()) +
+                   " is missing: its file " + c->path();
+        if (!std::filesystem::exists(c->path(), error))
+            missing += " does not exist";
+        else
+            missing += " could not be opened" +
+                       (c->loadFailure().empty() ? std::string() : ": " + c->loadFailure());
+    }
+}
+
+std::string missingComponents(const swsim::AssemblyDocument& assembly) {
+    std::set<const swsim::AssemblyDocument*> walked;
+    std::string missing;
+    missingComponents(assembly, false, walked, missing);
+    return missing;
+}
+
 // Why a copy of the assembly would not be the assembly: a component that is shown but whose
 // document could not be loaded would be left out, and a copy without a solid opens empty.
 // Empty when nothing is missing.
 std::string whatTheCopyWouldMiss(const swsim::AssemblyDocument& assembly,
                                  const std::string& extension) {
-    for (const swsim::ComponentPtr& c : assembly.components()) {
-        if (c->state == swsim::Component::kSuppressed || c->document())
-            continue;
-        std::error_code error;
-        return "the component \"" + c->name() + "\" is missing: its file " + c->path() +
-               (std::filesystem::exists(c->path(), error) ? " could not be opened"
-                                                          : " does not exist");
-    }
+    if (std::string missing = missingComponents(assembly); !missing.empty())
+        return missing;
     const std::vector<swsim::BodyPtr> bodies = assembly.bodies();
     if (std::none_of(bodies.begin(), bodies.end(), [](const swsim::BodyPtr& body) {
             return body->kind() == swsim::BodyKind::Solid;
@@ -366,6 +406,15 @@ std::string whatTheCopyWouldMiss(const swsim::AssemblyDocument& assembly,
 }
 
 } // namespace
+
+std::string whyNoDocument(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error))
+        return {};
+    if (std::filesystem::is_directory(path, error))
+        return "is a directory, not a document";
+    return "no such document";
+}
 
 int runInspectCommand(const commandLineS& line, std::ostream& out, std::ostream& err) {
     NATLINK_TRACE_FRAME("natlinkhost inspect");
@@ -387,11 +436,19 @@ int runInspectCommand(const commandLineS& line, std::ostream& out, std::ostream&
         }
         printConfigurations(doc, *model, out);
         printBodies(doc, out);
-        if (part)
+        std::string missing;
+        if (part) {
             printReferencesAndAppearance(*part, out);
-        else if (const swsim::AssemblyDocumentPtr assembly = sessionAssemblyOf(doc))
+        } else if (const swsim::AssemblyDocumentPtr assembly = sessionAssemblyOf(doc)) {
             printMateReferences(assembly->mateReferences(), out);
+            missing = missingComponents(*assembly);
+        }
         sldWorksCloseDocument(app, modelDocGetPathName(doc));
+        // What is printed is not the whole assembly: said, and no success.
+        if (!missing.empty()) {
+            err << "natlinkhost: " << path << ": " << missing << '\n';
+            return 1;
+        }
         return 0;
     } catch (const _com_error& error) {
         err << "natlinkhost: " << path << ": " << error.ErrorMessage() << '\n';
@@ -414,9 +471,10 @@ int runExportCommand(const commandLineS& line, std::ostream& err) {
         if (!doc)
             return 1;
         // A copy of nothing is no copy: a STEP file without a solid would open empty elsewhere
-        // and a mesh of nothing cannot be written. Say so instead of a success.
+        // and a mesh of nothing cannot be written. Say so instead of a success. Hidden bodies
+        // (a connection point's helper) are left out of copies, so only shown ones count.
         const IPartDocPtr part(doc);
-        if (part && readObjectArray(partDocGetBodies(part, 0)).empty()) {
+        if (part && readObjectArray(partDocListBodies(part, 0, VARIANT_TRUE)).empty()) {
             sldWorksCloseDocument(app, modelDocGetPathName(doc));
             err << "natlinkhost: " << path << ": the part has no solid body to write as "
                 << (extension == ".stl" ? "STL" : "STEP") << '\n';

@@ -5,6 +5,7 @@
 #include "libs/KvorCadComm/trace_frames.h"
 #include "libs/KvorCore/loader/com_path.h"
 #include "libs/KvorCore/loader/log_category.h"
+#include "libs/geomcore/natCheckin/sldworks_messages.h"
 #include "libs/geomcore/natCheckin/sw_checkin.h"
 #include "libs/geomcore/swapi/checkin_calls.h"
 #include "libs/geomcore/swapi/swapi.h"
@@ -101,8 +102,12 @@ int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& out
         }
         if (!doc) {
             resText = "Native check-in: failed to open document " + path;
-            if (openErrors != 0)
-                resText += ": " + openErrorText(openErrors);
+            if (openErrors != 0) {
+                // The reader's own reason says more than the code ("damaged" or "another kind").
+                const mzComStringC said =
+                    openErrors == 2 ? mzComStringC() : latestSldWorksMessage(sldWorks);
+                resText += ": " + (said.isEmpty() ? openErrorText(openErrors) : said);
+            }
             return 1;
         }
         // Closes what was opened for the check-in however it ends.
@@ -146,13 +151,15 @@ int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& out
                 resText += ": " + failure;
             return 1;
         }
-        if (!warnings.empty()) {
-            resText = "Native check-in of " + path + ": ";
-            for (std::size_t i = 0; i < warnings.size(); ++i)
-                resText += (i == 0 ? "" : "; ") + warnings[i];
-        }
         outRecord = header.detach(false);
-        return 0;
+        if (warnings.empty())
+            return 0;
+        // The record is kept without what could not be read, but a caller must not take it
+        // for the whole document.
+        resText = "Native check-in of " + path + " gave an incomplete record: ";
+        for (std::size_t i = 0; i < warnings.size(); ++i)
+            resText += (i == 0 ? "" : "; ") + warnings[i];
+        return 1;
     } catch (...) {
         outRecord = metaTreePtrT();
         resText = "Native check-in of " + path + " failed while " + step + ": " +

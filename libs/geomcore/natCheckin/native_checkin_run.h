@@ -12,10 +12,14 @@
 // "SolidWorks"; 3D previews as STL; pinging `pollObject`); hands the record to the host's
 // native check-in post-processing; closes a document it opened for the purpose.
 //
-// Answers 0 (as the conversion entry does) when a record was made: `outRecord` is then the
-// CHECKINOUT node, owned by the caller (append it into the output data or release it).
-// Answers 1 when there is no record (no session, empty path, a document that cannot be opened
-// or read): `outRecord` is null and `resText` names the reason. Never throws.
+// Answers 0 (as the conversion entry does) when a complete record was made: `outRecord` is
+// then the CHECKINOUT node, owned by the caller (append it into the output data or release
+// it). Answers 1 with that record when it lacks something the document holds (a member whose
+// file is missing or cannot be read, components that cannot be listed, a dimension that
+// cannot be read): `resText` names each ("Native check-in of PATH gave an incomplete record:
+// ..."). Answers 1 without a record (no session, empty path, a document that cannot be opened
+// or read): `outRecord` is null and `resText` names the reason (SolidWorks' message about the
+// file when it gave one). Never throws.
 int runNativeCheckin(ISldWorks* app, const mzComStringC& path, metaTreePtrT& outRecord,
                      mzComStringC& resText, const TarnwickPollObj& pollObject);
 // The same with the host's watchdog poll object ("Tarnwick.Application").

@@ -11,6 +11,7 @@
 #include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/natCheckin/checkin_arrays.h"
 #include "libs/geomcore/natCheckin/preview_files.h"
+#include "libs/geomcore/natCheckin/sldworks_messages.h"
 #include "libs/geomcore/swapi/checkin_calls.h"
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swtools/error.h"
@@ -22,6 +23,11 @@ namespace {
 // The preferences overridden while a check-in runs, in the order they are saved, set and
 // put back.
 enum prefIndexE { toggle69, toggle72, pref5, pref192, pref75, pref142, prefCount };
+
+// The document type of a member by its path: 2 for an assembly file, else 1 (a part).
+long memberTypeOf(const mzComPathC& path) {
+    return path.getExtension().compare("sldasm", 0) == 0 ? 2 : 1;
+}
 
 mzComStringC describeCurrentException() {
     try {
@@ -263,7 +269,7 @@ void swCheckinC::getAsmData(IModelDoc2Ptr doc, pShellDocCheckinC& record) {
                 const mzComStringC path(modelDocGetPathName(memberDoc));
                 const mzComPathC pathValue(path);
                 const mzComStringC nativePath = pathValue.toNativeString();
-                const long type = pathValue.getExtension().compare("sldasm", 0) == 0 ? 2 : 1;
+                const long type = memberTypeOf(pathValue);
 
                 refuseComponentBeingRead(nativePath);
 
@@ -309,10 +315,15 @@ void swCheckinC::getAsmData(IModelDoc2Ptr doc, pShellDocCheckinC& record) {
 
 void swCheckinC::refuseComponentBeingRead(const mzComStringC& nativePath) const {
     // A component that is being read higher up would be read for ever.
-    for (const mzComStringC& reading : readingChain) {
-        if (reading == nativePath)
-            throw errorC(readingChain.back() + ": the component " + nativePath +
-                         " is already being read higher up (an assembly that contains itself)");
+    for (std::size_t at = 0; at < readingChain.size(); ++at) {
+        if (readingChain[at] != nativePath)
+            continue;
+        mzComStringC loop;
+        for (std::size_t i = at; i < readingChain.size(); ++i)
+            loop += readingChain[i] + " -> ";
+        throw errorC(readingChain.back() + ": the component " + nativePath +
+                     " is already being read higher up (an assembly that contains itself: " + loop +
+                     nativePath + ")");
     }
 }
 
@@ -322,10 +333,27 @@ void swCheckinC::noteComponentWithoutDocument(IDispatch* child) {
     // contains itself, as much as one that does so through another.
     if (!path.isEmpty())
         refuseComponentBeingRead(mzComPathC(path).toNativeString());
-    const mzComStringC text = path.isEmpty()     ? mzComStringC("a component refers to no file")
-                              : fileExists(path) ? "component not loaded: " + path
-                                                 : "component file missing: " + path;
+    const mzComStringC text = path.isEmpty() ? mzComStringC("a component refers to no file")
+                              : fileExists(path)
+                                  ? "component not loaded: " + path + whyNotLoaded(path)
+                                  : "component file missing: " + path;
     noteWarning(text);
+}
+
+mzComStringC swCheckinC::whyNotLoaded(const mzComStringC& path) {
+    // SolidWorks says why only when it tries: it is asked to load the file again as a member
+    // is loaded. Should it now succeed, the document is closed again as a member is. The
+    // reason only adds to the warning: a failure to get it leaves the warning as it is.
+    try {
+        if (sldWorksCallSlot9(sldWorks, path.toBstr(), memberTypeOf(mzComPathC(path)))) {
+            sldWorksCloseDocument(sldWorks, path.toBstr());
+            return mzComStringC();
+        }
+    } catch (...) {
+        return mzComStringC();
+    }
+    const mzComStringC reason = latestSldWorksMessage(sldWorks);
+    return reason.isEmpty() ? reason : ": " + reason;
 }
 
 void swCheckinC::noteWarning(const mzComStringC& what) {

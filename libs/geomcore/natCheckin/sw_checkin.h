@@ -100,9 +100,12 @@ private:
     void beginStep(const mzComStringC& step) { currentStep = step; }
     // Throws errorC when the document of that native path is being read higher up.
     void refuseComponentBeingRead(const mzComStringC& nativePath) const;
-    // A component without a document: a warning naming its file; a component that is a
-    // document being read throws as refuseComponentBeingRead does.
+    // A component without a document: a warning naming its file and why it is not loaded; a
+    // component that is a document being read throws as refuseComponentBeingRead does.
     void noteComponentWithoutDocument(IDispatch* child);
+    // ": REASON" from SolidWorks' message when loading the member's file fails again; empty
+    // when it gives none, or loads the file now (which is closed again). Never throws.
+    mzComStringC whyNotLoaded(const mzComStringC& path);
     // A warning of the record (logged, and answered by getWarnings once), naming the document
     // being read.
     void noteWarning(const mzComStringC& what);

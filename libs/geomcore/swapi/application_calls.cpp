@@ -108,3 +108,18 @@ IDispatchPtr sldWorksCallSlot9(ISldWorks* app, const _bstr_t& path, long type) {
     swapiCheck<ISldWorks>(hr);
     return result;
 }
+
+long sldWorksGetErrorMessages(ISldWorks* app, _variant_t& messages, _variant_t& ids,
+                              _variant_t& types) {
+    _variant_t messagesOut;
+    _variant_t idsOut;
+    _variant_t typesOut;
+    long count = 0;
+    const HRESULT hr = swapiRequired(app)->GetErrorMessages(
+        messagesOut.GetAddress(), idsOut.GetAddress(), typesOut.GetAddress(), &count);
+    swapiCheck<ISldWorks>(hr);
+    messages = std::move(messagesOut);
+    ids = std::move(idsOut);
+    types = std::move(typesOut);
+    return count;
+}

@@ -23,3 +23,7 @@ IDispatchPtr sldWorksImportDataFor(ISldWorks* app, const _bstr_t& path);
 IDispatchPtr sldWorksLoadFileWithData(ISldWorks* app, const _bstr_t& path, const _bstr_t& arguments,
                                       IDispatch* data, long& error);
 IDispatchPtr sldWorksCallSlot9(ISldWorks* app, const _bstr_t& path, long type);
+// The messages issued since the last call (SolidWorks keeps the last 20): texts, resource ids
+// and message-box types; returns the count. SolidWorks clears them.
+long sldWorksGetErrorMessages(ISldWorks* app, _variant_t& messages, _variant_t& ids,
+                              _variant_t& types);

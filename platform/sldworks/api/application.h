@@ -35,6 +35,10 @@ struct ISldWorks : IDispatch {
                              IDispatch** doc) = 0;
     // Slot 9: loads a document by path.
     virtual HRESULT PreloadDocument(BSTR path, long type, IDispatch** doc) = 0;
+    // The messages issued since the last call (at most the last 20): texts, resource ids and
+    // message-box types; the count. The messages are cleared.
+    virtual HRESULT GetErrorMessages(VARIANT* messages, VARIANT* ids, VARIANT* types,
+                                     long* count) = 0;
 };
 COM_DECLARE_IID(ISldWorks, "{4E0B2B4A-5C1D-4F7E-9A21-6D0C3E8F1A01}");
 typedef _com_ptr_t<ISldWorks> ISldWorksPtr;

@@ -11,23 +11,51 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <set>
 
 namespace swsim {
 
 namespace {
 
-constexpr const char* kHeader = "SWSIM-ASSEMBLY 2";
+constexpr const char* kHeader = "SWSIM-ASSEMBLY 3";
+// Version 2 is read the same; version 3 only tells readers built before the levels of detail
+// and the members' configurations (which read every component as not loaded) that this file
+// is not theirs.
+constexpr const char* kOlderHeader = "SWSIM-ASSEMBLY 2";
 // Assemblies that (wrongly) contain themselves stop here instead of recursing for ever.
 constexpr int kMaxDepth = 32;
 
-// A component naming a configuration its part does not have shows the part's first, not
-// whichever the part showed last.
-void shownInstead(ModelDocument& part) {
-    part.showConfiguration(part.configurations().front()->name());
-}
-
 bool sameFrame(const Frame& a, const Frame& b) {
     return a.localToModelData() == b.localToModelData();
+}
+
+// Depth first through the loaded sub-assemblies: `chain` holds the assemblies from the top
+// down to the one walked now, `clear` those walked already without a loop, so that an
+// assembly used in many places is walked once. True with `loop` filled at the first loop.
+bool findLoop(std::vector<const AssemblyDocument*>& chain, std::set<const AssemblyDocument*>& clear,
+              std::vector<std::string>& loop) {
+    for (const auto& c : chain.back()->components()) {
+        const auto sub = std::dynamic_pointer_cast<const AssemblyDocument>(c->document());
+        const auto again =
+            std::find_if(chain.begin(), chain.end(), [&](const AssemblyDocument* held) {
+                return held == sub.get() || (!held->path().empty() && held->path() == c->path());
+            });
+        if (again != chain.end()) {
+            for (auto held = again; held != chain.end(); ++held)
+                loop.push_back((*held)->path());
+            loop.push_back((*again)->path());
+            return true;
+        }
+        if (!sub || clear.count(sub.get()) != 0)
+            continue;
+        chain.push_back(sub.get());
+        const bool found = findLoop(chain, clear, loop);
+        chain.pop_back();
+        if (found)
+            return true;
+        clear.insert(sub.get());
+    }
+    return false;
 }
 
 } // namespace
@@ -105,8 +133,9 @@ std::shared_ptr<AssemblyDocument> AssemblyDocument::open(const std::string& path
 
 std::shared_ptr<AssemblyDocument> AssemblyDocument::openText(const std::string& text,
                                                              const std::string& path) {
-    detail::Reader r(std::string(detail::checkedBody(text, kHeader, path, "an assembly file")),
-                     path);
+    detail::Reader r(
+        std::string(detail::checkedBody(text, kHeader, path, "an assembly file", kOlderHeader)),
+        path);
     auto doc = create();
     r.expect("components");
     for (int i = 0, n = r.count(); i < n; ++i) {
@@ -185,9 +214,9 @@ std::vector<BodyPtr> AssemblyDocument::componentBodies(const Component& c, int d
     if (auto part = std::dynamic_pointer_cast<PartDocument>(doc)) {
         // A part shared by components that show different configurations is shown in each
         // one's configuration in turn.
-        if (!c.configuration.empty() && part->activeConfiguration()->name() != c.configuration &&
-            !part->showConfiguration(c.configuration))
-            shownInstead(*part); // a file that names a configuration the part lacks
+        const std::string shown = shownConfiguration(c);
+        if (!shown.empty() && part->activeConfiguration()->name() != shown)
+            part->showConfiguration(shown);
         // A member's hidden bodies (helper bodies, surface copies) are not shown by it.
         sources = part->shownBodies();
     } else if (auto sub = std::dynamic_pointer_cast<AssemblyDocument>(doc)) {
@@ -212,6 +241,23 @@ std::vector<BodyPtr> AssemblyDocument::componentBodies(const Component& c, int d
         cache.placed.push_back(std::move(moved));
     }
     return cache.placed;
+}
+
+std::string AssemblyDocument::shownConfiguration(const Component& c) const {
+    // A file may name a configuration its part lacks: the part's first is shown then, not
+    // whichever the part showed last.
+    const auto part = std::dynamic_pointer_cast<PartDocument>(c.document());
+    if (!part || c.configuration.empty() || part->findConfiguration(c.configuration))
+        return c.configuration;
+    return part->configurations().front()->name();
+}
+
+std::vector<std::string> AssemblyDocument::containmentLoop() const {
+    std::vector<const AssemblyDocument*> chain{this};
+    std::set<const AssemblyDocument*> clear;
+    std::vector<std::string> loop;
+    findLoop(chain, clear, loop);
+    return loop;
 }
 
 std::vector<BodyPtr> AssemblyDocument::bodies() const {

@@ -42,6 +42,10 @@ public:
     // The referenced document once the session loaded it.
     std::shared_ptr<ModelDocument> document() const { return document_.lock(); }
     void setDocument(const std::shared_ptr<ModelDocument>& doc) { document_ = doc; }
+    // Why the session could not load the document ("the file does not exist", or what its
+    // reader refused); empty otherwise.
+    const std::string& loadFailure() const { return loadFailure_; }
+    void setLoadFailure(std::string why) { loadFailure_ = std::move(why); }
 
 private:
     friend class AssemblyDocument;
@@ -49,6 +53,7 @@ private:
     std::string path_;
     std::vector<std::shared_ptr<Component>> children_;
     std::weak_ptr<ModelDocument> document_;
+    std::string loadFailure_;
     // The bodies in assembly space, made again when the document's bodies or the placement
     // change.
     struct PlacedBodies {
@@ -87,6 +92,15 @@ public:
     // document or with a placement that is not rigid. The same objects while neither the
     // document's bodies nor the placement change.
     std::vector<BodyPtr> componentBodies(const Component& component) const;
+    // The configuration a component shows: the one it names, or its part's first when the
+    // part has no configuration of that name; as named for a sub-assembly, a component
+    // without a loaded document or one naming none (the part's active one).
+    std::string shownConfiguration(const Component& component) const;
+    // An assembly that contains itself, directly or through others, among this one and its
+    // loaded sub-assemblies (suppressed components too): the paths from that assembly down to
+    // itself again ("A", "B", "A"); empty when there is none. A component that is its own
+    // assembly (left without a document) is known by its path.
+    std::vector<std::string> containmentLoop() const;
     // The bodies of every unsuppressed component in assembly space, in component order.
     std::vector<BodyPtr> bodies() const;
     Box box() const;
@@ -106,9 +120,9 @@ public:
     // component has no loaded document, is suppressed, or no longer has that face.
     std::vector<MateReferencePtr> mateReferences() const;
 
-    // Files: "SWSIM-ASSEMBLY 2", the components by path, the common document data, the
-    // components per configuration, then the mate references (component, a point of the
-    // face and its normal); files without mate references still open.
+    // Files: "SWSIM-ASSEMBLY 3" (version 2 files still open), the components by path, the common
+    // document data, the components per configuration, then the mate references (component, a point
+    // of the face and its normal); files without mate references still open.
 
     // Over the loaded documents of the components that are not suppressed.
     MassProperties geometryMass() const override;

@@ -110,20 +110,35 @@ IModelDoc2Ptr appStateS::load(const std::string& path, long& error) {
     std::ifstream in(path, std::ios::binary);
     if (path.empty() || !in) {
         error = 2;
+        issueMessage(path.empty() ? "no file named" : "the file does not exist");
         return IModelDoc2Ptr();
     }
     std::string head(32, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     in.close();
+    error = 1;
     try {
         if (head.rfind("SWSIM-ASSEMBLY ", 0) == 0)
             return addDocument(swsim::AssemblyDocument::open(path));
         if (head.rfind("SWSIM-PART ", 0) == 0)
             return addDocument(swsim::PartDocument::open(path));
-    } catch (const swsim::ModelError&) {
+        issueMessage("not a part or an assembly of this session");
+    } catch (const swsim::ModelError& refused) {
+        // The reader names the file already ("open PATH: reason"); the message is the reason.
+        std::string reason = refused.what();
+        const std::string named = "open " + path + ": ";
+        if (reason.rfind(named, 0) == 0)
+            reason.erase(0, named.size());
+        issueMessage(reason);
     }
-    error = 1;
     return IModelDoc2Ptr();
+}
+
+void appStateS::issueMessage(const std::string& text) {
+    constexpr std::size_t kKept = 20;
+    if (messages.size() == kKept)
+        messages.erase(messages.begin());
+    messages.push_back(text);
 }
 
 void appStateS::close(IModelDoc2* doc) {
@@ -152,8 +167,10 @@ void appStateS::loadComponents(docContextS& assembly) {
         long error = 0;
         const bool wasOpen = static_cast<bool>(findOpen(component->path()));
         const IModelDoc2Ptr doc = load(component->path(), error);
-        if (!doc)
+        if (!doc) {
+            component->setLoadFailure(messages.back());
             continue;
+        }
         if (!wasOpen)
             openForComponents.insert(doc);
         assembly.componentDocs[component.get()] = doc;
@@ -273,6 +290,8 @@ HRESULT applicationC::OpenDocument(BSTR path, long type, long options, BSTR conf
                             state_->close(opened);
                         opened = IModelDoc2Ptr();
                         error = 1;
+                        state_->issueMessage(type == 2 ? "the file holds a part, not an assembly"
+                                                       : "the file holds an assembly, not a part");
                     }
                     if (!opened) {
                         *errors = error;
@@ -294,6 +313,33 @@ HRESULT applicationC::PreloadDocument(BSTR path, long type, IDispatch** doc) {
         long error = 0;
         const IModelDoc2Ptr loaded = state_->load(utf8Of(path), error);
         return putObject(IDispatchPtr(loaded.GetInterfacePtr()), doc);
+    });
+}
+
+HRESULT applicationC::GetErrorMessages(VARIANT* messages, VARIANT* ids, VARIANT* types,
+                                       long* count) {
+    if (messages == nullptr || ids == nullptr || types == nullptr)
+        return call("ISldWorks::GetErrorMessages", {}, static_cast<long*>(nullptr),
+                    [] { return E_POINTER; });
+    VariantInit(messages);
+    VariantInit(ids);
+    VariantInit(types);
+    return call("ISldWorks::GetErrorMessages", {}, count, [&] {
+        // Every message is an error (MB_ICONERROR) without a resource of its own.
+        const std::size_t n = state_->messages.size();
+        HRESULT put = putStrings(state_->messages, messages);
+        if (SUCCEEDED(put))
+            put = putLongs(std::vector<long>(n, 0L), ids);
+        if (SUCCEEDED(put))
+            put = putLongs(std::vector<long>(n, 0x10L), types);
+        if (FAILED(put)) {
+            VariantClear(messages);
+            VariantClear(ids);
+            return put;
+        }
+        *count = static_cast<long>(n);
+        state_->messages.clear();
+        return S_OK;
     });
 }
 

@@ -34,6 +34,8 @@ struct appStateS : std::enable_shared_from_this<appStateS> {
     void close(IModelDoc2* doc);
     std::map<long, VARIANT_BOOL> toggles;
     std::map<long, long> integers;
+    // Why documents could not be opened, oldest first, until GetErrorMessages takes them.
+    std::vector<std::string> messages;
 
     // The open document after `doc`, or null.
     IDispatchPtr documentAfter(IModelDoc2* doc) const;
@@ -44,8 +46,10 @@ struct appStateS : std::enable_shared_from_this<appStateS> {
     IModelDoc2Ptr findOpen(const std::string& path) const;
     // An open document of that path, or one an open assembly's component holds (which is
     // opened again), or the file opened; null with `error` (2 no such file, 1 not a
-    // document of this session) otherwise.
+    // document of this session) otherwise, the reason kept as a message (`why`).
     IModelDoc2Ptr load(const std::string& path, long& error);
+    // Keeps the reason of a failed opening for GetErrorMessages (the last 20).
+    void issueMessage(const std::string& text);
 
 private:
     IModelDoc2Ptr findLoaded(const std::string& path) const;
@@ -70,6 +74,7 @@ public:
                          long* warnings, IModelDoc2** doc) override;
     HRESULT CloseDocument(BSTR path) override;
     HRESULT PreloadDocument(BSTR path, long type, IDispatch** doc) override;
+    HRESULT GetErrorMessages(VARIANT* messages, VARIANT* ids, VARIANT* types, long* count) override;
     HRESULT GetImportData(BSTR path, IDispatch** data) override;
     HRESULT LoadFile(BSTR path, BSTR arguments, IDispatch* data, long* error,
                      IDispatch** doc) override;
