@@ -209,6 +209,23 @@ void swMeta3dPatternC::rollback(const mzComStringC& baseName) {
         failCreation("Feature pattern " + quotedName(patternName) + " of feature '" + baseName +
                      "' could not be created, and a feature pattern is not rolled back into "
                      "copies of a feature pattern");
+    // Copies turned about a centre beyond the model space would land wherever the rounding of
+    // the turn puts them.
+    const m3dFeatPatternSketchC sketch = pattern.getPatternSketch();
+    const m3dFeatPatternRotCenterPointC rotationCentre = sketch.getRotCenterPoint();
+    int read = 0;
+    const vectorC2d<double> rotationPoint = rotationCentre.getPoint(&read);
+    std::optional<vectorC2d<double>> about;
+    if (rotationCentre.isValid() && read != 0)
+        about = rotationPoint;
+    else if (circular_)
+        about = centre_;
+    if (about && !inModelSpace(*about, getMatrix(sketch))) {
+        auto number = [](double v) { return mzComStringC::number(v, 'g', 10); };
+        failCreation("Feature pattern " + quotedName(patternName) + " of feature '" + baseName +
+                     "' could not be created or rolled back: its copies would turn about (" +
+                     number(about->x) + ", " + number(about->y) + "), beyond the model space");
+    }
     const int expanded = circular_ ? pattern.rollbackAbout(centre_) : pattern.rollback();
     // Without copies nothing of the pattern is in the part: the item was not built.
     if (expanded != 0)
