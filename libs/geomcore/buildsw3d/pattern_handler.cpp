@@ -42,14 +42,29 @@ metaTreePtrT nodeWithNonFiniteNumber(IMetaTreeApi& api, metaTreePtrT node) {
     return metaTreePtrT();
 }
 
-// Refuses a pattern that names itself as its base or holds a position that is none: no
-// detection, creation or rollback can place its copies (a NaN point would be dropped or taken
-// for the base, one number read as the origin, a pattern of itself rolled back for ever).
+// Whether a node of the part's items makes or removes material, and so can be repeated.
+bool isSolidFeature(const metaObjectC& node) {
+    for (const mzComStringC& tag :
+         {m3dFeatBaseC::tagName(), m3dFeatCutC::tagName(), m3dFeatSweepC::tagName(),
+          m3dFeatDrillingC::tagName(), m3dFeatForeignC::tagName(), m3dFeatPatternC::tagName()})
+        if (node.hasKey(tag))
+            return true;
+    return false;
+}
+
+// Refuses a pattern that names itself as its base, repeats what is no solid feature or holds
+// a position that is none: no detection, creation or rollback can place its copies (a NaN
+// point would be dropped or taken for the base, one number read as the origin, a pattern of
+// itself rolled back for ever, copies of a plane would cut nothing).
 void refuseUnusablePattern(const m3dFeatPatternC& pattern, const mzComStringC& patternName,
                            const mzComStringC& baseName) {
     const mzComStringC prefix = mzComStringC("Feature pattern ") + quotedName(patternName);
     if (!patternName.isEmpty() && baseName == patternName)
         failCreation(prefix + " names itself as its base feature");
+    const m3dFeatGenC base = findFeatureByName(pattern.getOwnerCollection(), baseName);
+    if (base.isValid() && !isSolidFeature(base))
+        failCreation(prefix + ": its base '" + baseName + "' is a " + base.getTag() +
+                     ", not a solid feature");
     IMetaTreeApi& api = *getIMetaTreeApi();
     const metaTreePtrT nonFinite = nodeWithNonFiniteNumber(api, pattern.getTreePtr());
     if (!nonFinite.isNull())
@@ -80,6 +95,7 @@ void swMeta3dPatternC::resetNode() {
         SafeArrayDestroy(faceSelection);
     faceSelection = nullptr;
     baseSwName = _bstr_t();
+    baseSwNames_.clear();
     planeSwName = _bstr_t();
     patternSketch = nullptr;
     patternSketchName = _bstr_t();
@@ -263,6 +279,7 @@ int swMeta3dPatternC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* 
         } else if (openPatternSketch() == 0) {
             fail();
         } else {
+            baseSwNames_ = part->findFeatureSwNames(baseName);
             IModelDoc2* doc = part->modelDoc;
             sketchPtrFromVariant(patternSketch, modelDocGetActiveSketch(doc));
             swapiRequired<ISketch>(patternSketch);
