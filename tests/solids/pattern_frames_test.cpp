@@ -161,8 +161,9 @@ TEST_F(PatternFrames, GridInAMovedAndTurnedFrameSkipsItsGap) {
     EXPECT_EQ(countType(*converted.part, "LPattern"), 1);
 }
 
-// A seeded batch of the four shapes, each in a frame of its own; the plates are sized to hold
-// them. Rows and grids are built with slots sometimes, whose copies must not turn.
+// A seeded batch of the four shapes, each in a frame of its own, half of them with points
+// written to four decimals; the plates are sized to hold them. Rows, grids and corners are
+// built with slots sometimes, whose copies must not turn.
 patternedPlateS randomPlate(std::mt19937& random, int number) {
     auto uniform = [&](double low, double high) {
         return std::uniform_real_distribution<double>(low, high)(random);
@@ -176,6 +177,7 @@ patternedPlateS randomPlate(std::mt19937& random, int number) {
     plate.originX = uniform(-60, 160);
     plate.originY = uniform(-60, 160);
     plate.radius = uniform(1.5, 3);
+    plate.decimals = whole(0, 1) != 0 ? 4 : -1;
     std::vector<platePointS> at;
     const int kind = number % 4;
     const double turn = kind == 2 ? 0.0 : (whole(0, 1) != 0 ? 0.0 : uniform(0, 2 * pi));

@@ -29,13 +29,17 @@ struct patternedPlateS {
     double degrees = 0.0;
     double originX = 0.0;
     double originY = 0.0;
-    // Digits of the listed instance points (17: exact).
-    int digits = 17;
+    // Decimals the instance points are written with, as catalogue data often is; exact when
+    // negative.
+    int decimals = -1;
 };
 
-inline std::string plateNumber(double v, int digits = 17) {
+inline std::string plateNumber(double v, int decimals = -1) {
     char text[40];
-    std::snprintf(text, sizeof text, "%.*g", digits, v);
+    if (decimals < 0)
+        std::snprintf(text, sizeof text, "%.17g", v);
+    else
+        std::snprintf(text, sizeof text, "%.*f", decimals, v);
     return text;
 }
 
@@ -67,8 +71,8 @@ inline std::string patternedPlateText(const patternedPlateS& plate) {
     for (std::size_t i = 1; i < plate.at.size(); ++i) {
         const double dx = plate.at[i].x - plate.originX;
         const double dy = plate.at[i].y - plate.originY;
-        points += " (POINT " + plateNumber(c * dx + s * dy, plate.digits) + " " +
-                  plateNumber(-s * dx + c * dy, plate.digits) + ")";
+        points += " (POINT " + plateNumber(c * dx + s * dy, plate.decimals) + " " +
+                  plateNumber(-s * dx + c * dy, plate.decimals) + ")";
     }
     const std::string w = n(plate.width), h = n(plate.height);
     const std::string b = n(base.x) + " " + n(base.y);
