@@ -226,47 +226,6 @@ TEST_F(PatternDetection, RingsOnASkewedGridAreCirclesASquareIsAGrid) {
     }
 }
 
-// A pattern of the model points `at` (the first one the base) listed in a pattern sketch frame
-// turned by `degrees` about Z and placed at `origin` in the plane z = 10.
-metaObjectC framedPattern(const std::vector<point>& at, double degrees, const point& origin) {
-    const double a = degrees * std::numbers::pi / 180.0;
-    const double c = std::cos(a);
-    const double s = std::sin(a);
-    std::vector<point> local;
-    for (std::size_t i = 1; i < at.size(); ++i) {
-        const double dx = at[i].first - origin.first;
-        const double dy = at[i].second - origin.second;
-        local.emplace_back(c * dx + s * dy, -s * dx + c * dy);
-    }
-    std::ostringstream mat;
-    mat.precision(17);
-    mat << c << " " << s << " 0 0 " << -s << " " << c << " 0 0 0 0 1 0 " << origin.first << " "
-        << origin.second << " 10 1";
-    return pattern(at.front(), local, mat.str().c_str(), 10.0);
-}
-
-TEST_F(PatternDetection, RowsInTurnedAndMovedFramesAreRowsNotCircles) {
-    // Collinear but for the last bits once turned: the circle through them has its centre
-    // about 1e17 away and every instance a whole turn from the base.
-    const std::vector<std::vector<point>> rows = {
-        {{20, 20}, {50, 20}, {80, 20}},
-        {{10, 35}, {22.5, 30}, {35, 25}, {47.5, 20}, {60, 15}},
-    };
-    for (const auto& row : rows)
-        for (const double degrees : {30.0, 17.0, -61.0, 123.4, 90.0})
-            for (const point& origin : {point{0, 0}, point{13.7, -8.2}}) {
-                const metaObjectC node = framedPattern(row, degrees, origin);
-                const m3dFeatPatternC view(node.getTreePtr());
-                featPatternGeomLinearC linear(view, 1);
-                featPatternGeomCircleC circle(view, 1);
-                EXPECT_EQ(choosePatternReading(linear, circle), patternReadingE::linear)
-                    << degrees << " " << row.size();
-                EXPECT_EQ(circle.valid, 0) << degrees << " " << row.size();
-                EXPECT_EQ(linear.count1, static_cast<std::int32_t>(row.size()));
-                EXPECT_EQ(linear.count2, 1);
-            }
-}
-
 TEST_F(PatternDetection, CircleWhoseCentreLiesBeyondTheModelSpaceIsRefused) {
     // Three points a degree apart on a circle of radius 6e5 about (6e5, 0) of the plane.
     std::vector<point> arc;

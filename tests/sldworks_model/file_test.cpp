@@ -65,52 +65,6 @@ PartDocumentPtr sample() {
     return doc;
 }
 
-// Two holes repeated together by one pattern, as the build repeats the cuts of a drilling's
-// history: both are copied, a file keeps both seeds, and the pattern goes with either.
-TEST_F(SwsimPartFiles, PatternOfTwoSeedsRepeatsBothThroughAFileAndGoesWithEither) {
-    auto doc = PartDocument::create();
-    ASSERT_TRUE(test::makeBlock(*doc));
-    std::vector<SolidFeaturePtr> holes;
-    for (const double x : {3.0, 7.0}) {
-        HoleSpec hole;
-        hole.point = {x, 3, 5};
-        hole.sections = {{2, 2, 5}};
-        holes.push_back(doc->addHole(hole));
-        ASSERT_TRUE(holes.back()) << doc->lastError();
-    }
-    PatternLayout row;
-    row.dir1 = {0, 1, 0};
-    row.count1 = 3;
-    row.spacing1 = 6;
-    const auto pattern = doc->addPattern(holes, row, nullptr);
-    ASSERT_TRUE(pattern) << doc->lastError();
-    const double sixHoles = 1000 - 6 * std::numbers::pi * 5;
-    EXPECT_NEAR(test::volume(*doc), sixHoles, 1e-6);
-
-    doc->save(path("two.sldprt"));
-    auto back = PartDocument::open(path("two.sldprt"));
-    EXPECT_NEAR(test::volume(*back), sixHoles, 1e-6);
-    const auto reopened =
-        std::dynamic_pointer_cast<SolidFeature>(back->findFeature(pattern->name()));
-    ASSERT_TRUE(reopened);
-    EXPECT_EQ(reopened->seeds().size(), 2u);
-    EXPECT_EQ(reopened->seeds()[1]->name(), holes[1]->name());
-
-    EXPECT_EQ(back->deleteFeatures({back->findFeature(holes[1]->name())}), 2);
-    EXPECT_NEAR(test::volume(*back), 1000 - std::numbers::pi * 5, 1e-6);
-
-    // One pattern either adds or removes.
-    auto boss = doc->openSketch(doc->frontPlane());
-    test::addRectangle(*boss, 20, 0, 22, 2);
-    doc->closeSketch();
-    ExtrudeSpec up;
-    up.depth1 = 5;
-    const auto pad = doc->addExtrusion(boss, up);
-    ASSERT_TRUE(pad) << doc->lastError();
-    EXPECT_FALSE(doc->addPattern({holes[0], pad}, row, nullptr));
-    EXPECT_EQ(doc->lastError(), "pattern: the seed features do not all add or all remove material");
-}
-
 TEST_F(SwsimPartFiles, SaveThenOpenKeepsFeaturesNamesAndVolume) {
     auto doc = sample();
     doc->save(path("part.sldprt"));
