@@ -211,6 +211,9 @@ TEST_F(PatternDetection, RingsOnASkewedGridAreCirclesASquareIsAGrid) {
         {{0, 60, 180, 240, 300}, patternReadingE::circular, {0, 1, 3, 4, 5}},
         // Four at 90 degrees are a complete 2 x 2 grid as well: the tie keeps the grid.
         {{0, 90, 180, 270}, patternReadingE::linear, {0, 1, 2, 3}},
+        // Three corners of a skewed 2 x 2 grid lie three quarter turns round a circle: no
+        // whole ring, so the grid stays although the arc has fewer positions.
+        {{0, 90, 180}, patternReadingE::linear, {0, 1, 2}},
     };
     for (const caseS& c : cases) {
         const metaObjectC node = circlePattern(c.degrees);
@@ -221,6 +224,25 @@ TEST_F(PatternDetection, RingsOnASkewedGridAreCirclesASquareIsAGrid) {
         EXPECT_EQ(linear.valid, 1);
         EXPECT_EQ(indicesOf(circle), c.circleIndices);
     }
+}
+
+TEST_F(PatternDetection, CircleWhoseCentreLiesBeyondTheModelSpaceIsRefused) {
+    // Three points a degree apart on a circle of radius 6e5 about (6e5, 0) of the plane.
+    std::vector<point> arc;
+    for (const double d : {180.0, 179.0, 178.0}) {
+        const double a = d * std::numbers::pi / 180.0;
+        arc.emplace_back(6e5 + 6e5 * std::cos(a), 6e5 * std::sin(a));
+    }
+    const metaObjectC far = pattern(arc.front(), {arc[1], arc[2]});
+    featPatternGeomCircleC beyond(m3dFeatPatternC(far.getTreePtr()), 1);
+    EXPECT_EQ(beyond.detect(), 0);
+    // The same plane placed 2e5 towards -X: the centre lies at 4e5 in the model.
+    const metaObjectC moved = pattern({arc.front().first - 2e5, arc.front().second},
+                                      {arc[1], arc[2]}, "1 0 0 0 0 1 0 0 0 0 1 0 -2e5 0 0 1");
+    featPatternGeomCircleC within(m3dFeatPatternC(moved.getTreePtr()), 1);
+    ASSERT_EQ(within.detect(), 1);
+    EXPECT_NEAR(within.angleStep, 1.0, 1e-6);
+    EXPECT_NEAR(within.centre.x, 6e5, 1e-3);
 }
 
 // The only listed instance is the base position itself: no instance besides the base point is

@@ -476,5 +476,42 @@ TEST(SwsimRebuild, SuppressionReplaysAndFaceIdentityHolds) {
     expectRel(volume(*doc), withHole, 1e-9);
 }
 
+// Two holes repeated together by one pattern, as the build repeats the cuts of a drilling's
+// history (the conversion tests take such a pattern through a file): both are copied, and the
+// pattern goes with either.
+TEST(SwsimPattern, TwoSeedsAreRepeatedTogetherAndThePatternGoesWithEither) {
+    auto doc = PartDocument::create();
+    ASSERT_TRUE(makeBlock(*doc));
+    std::vector<SolidFeaturePtr> holes;
+    for (const double x : {3.0, 7.0}) {
+        HoleSpec hole;
+        hole.point = {x, 3, 5};
+        hole.sections = {{2, 2, 5}};
+        holes.push_back(doc->addHole(hole));
+        ASSERT_TRUE(holes.back()) << doc->lastError();
+    }
+    PatternLayout row;
+    row.dir1 = {0, 1, 0};
+    row.count1 = 3;
+    row.spacing1 = 6;
+    const auto pattern = doc->addPattern(holes, row, nullptr);
+    ASSERT_TRUE(pattern) << doc->lastError();
+    EXPECT_NEAR(volume(*doc), 1000 - 6 * pi * 5, 1e-6);
+
+    EXPECT_EQ(doc->deleteFeatures({holes[1]}), 2);
+    EXPECT_NEAR(volume(*doc), 1000 - pi * 5, 1e-6);
+
+    // One pattern either adds or removes.
+    auto boss = doc->openSketch(doc->frontPlane());
+    addRectangle(*boss, 20, 0, 22, 2);
+    doc->closeSketch();
+    ExtrudeSpec up;
+    up.depth1 = 5;
+    const auto pad = doc->addExtrusion(boss, up);
+    ASSERT_TRUE(pad) << doc->lastError();
+    EXPECT_FALSE(doc->addPattern({holes[0], pad}, row, nullptr));
+    EXPECT_EQ(doc->lastError(), "pattern: the seed features do not all add or all remove material");
+}
+
 } // namespace
 } // namespace swsim

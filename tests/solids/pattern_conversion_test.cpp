@@ -154,4 +154,59 @@ TEST_F(PatternConversion, RefusedPatternRollsBackIntoTurnedCopies) {
         EXPECT_TRUE(faceAt(*part, polar(40, 72.0 * k, 5), polar(1, 72.0 * k, 0))) << "pad " << k;
 }
 
+// A block 100 x 100 x 30 with a drilling that the session cannot make as one hole (a
+// countersink and a counterbore), built from its history of two cuts: a bore 10 across and 2
+// deep, then a hole 6 across and 8 deep, at (20, 50). A pattern of `base` puts copies at the
+// points.
+std::string drillingPattern(const std::string& base, const std::string& points) {
+    return R"((PART (NAME "History") (ITEMS
+  (PLANE (NAME "XY") (TYP "XY") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 0 1))
+  (SKETCH (NAME "BlockSketch") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 0 1) (SKETCHON (PLANE "XY"))
+    (LOOP (LINE (POINT 0 0) (POINT 100 0)) (LINE (POINT 100 0) (POINT 100 100))
+          (LINE (POINT 100 100) (POINT 0 100)) (LINE (POINT 0 100) (POINT 0 0))))
+  (BASE (NAME "Block") (TYP "EXTRUDE") (USED "BlockSketch") (PARAM 30 0 0))
+  (DRILLING (NAME "D") (STARTPOINT 20 50 30) (DIRECTION 0 0 -1) (DIAMETER 6) (DEPTH 10)
+    (COUNTERSINKDEPTH 1) (COUNTERSINKANGLE 90) (COUNTERBOREDEPTH 2) (COUNTERBOREDIAMETER 10)
+    (HISTORY
+      (SKETCH (NAME "DBore") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 30 1)
+        (SKETCHON (FACE (POINT3D 20 50 30) (VEC3D 0 0 1))) (LOOP (CIRCLE (POINT 20 50) (RAD 5))))
+      (CUT (NAME "DBoreCut") (TYP "EXTRUDE") (USED "DBore") (PARAM 2 1 0))
+      (SKETCH (NAME "DHole") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 28 1)
+        (SKETCHON (FACE (POINT3D 20 50 28) (VEC3D 0 0 1))) (LOOP (CIRCLE (POINT 20 50) (RAD 3))))
+      (CUT (NAME "DHoleCut") (TYP "EXTRUDE") (USED "DHole") (PARAM 8 1 0))))
+  (FEATPATTERN (NAME "Row") (FPBASEFEAT (NAME ")" +
+           base + R"(") (POINT3D 20 50 30))
+    (FPSKETCH (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 30 1) (SKETCHON (PLANE "XY"))
+      (FPSKETCHPOINTS )" +
+           points + ")))))";
+}
+
+TEST_F(PatternConversion, DrillingBuiltFromItsHistoryIsRepeatedWithBothCuts) {
+    const auto part =
+        convertModel(writeFile("history.meta", drillingPattern("D", "(POINT 50 50) (POINT 80 50)")),
+                     "History", 300000 - 3 * pi * (25 * 2 + 9 * 8));
+    EXPECT_EQ(countType(*part, "LPattern"), 1);
+    const std::optional<TopoDS_Shape> shape = stepShape(path("History.step"));
+    ASSERT_TRUE(shape);
+    for (const double x : {20, 50, 80}) {
+        EXPECT_FALSE(materialAt(*shape, x + 4, 50, 29)) << "bore at " << x;
+        EXPECT_TRUE(materialAt(*shape, x + 4, 50, 25)) << "beside the hole at " << x;
+        EXPECT_FALSE(materialAt(*shape, x, 50, 21)) << "hole at " << x;
+        EXPECT_TRUE(materialAt(*shape, x, 50, 19)) << "below the hole at " << x;
+    }
+}
+
+TEST_F(PatternConversion, PatternOfAPlaneIsRefusedByName) {
+    const runS converted =
+        run({"convert",
+             writeFile("plane.meta", drillingPattern("XY", "(POINT 50 50) (POINT 80 50) "
+                                                           "(POINT 20 80) (POINT 50 80)")),
+             "-o", path("out")});
+    EXPECT_EQ(converted.code, 1);
+    EXPECT_NE(converted.err.find(
+                  "Feature pattern \"Row\": its base 'XY' is a PLANE, not a solid feature"),
+              std::string::npos)
+        << converted.err;
+}
+
 } // namespace

@@ -167,6 +167,18 @@ TEST_F(PatternHandler, RoundedRingThatFailsRollsBackIntoTurnedCopies) {
     EXPECT_NEAR(mat[1], std::sqrt(3.0) / 2, 1e-4);
 }
 
+TEST_F(PatternHandler, CopiesAreNeverTurnedAboutACentreBeyondTheModelSpace) {
+    hole("H", 70, 30, 3);
+    // No turn about (1e6, 30) puts the copies anywhere a double can tell.
+    EXPECT_EQ(failureOf(pattern("Far", "H", 70, 30, "(POINT 50 30) (POINT 30 30)", "(PLANE \"XY\")",
+                                " (FPSKETCHROTCP 1e6 30)")),
+              "Feature pattern \"Far\" of feature 'H' could not be created or rolled back: its "
+              "copies would turn about (1000000, 30), beyond the model space");
+    EXPECT_FALSE(hasItem("H_1"));
+    EXPECT_EQ(countFeatures("CirPattern"), 0);
+    EXPECT_NEAR(volume(), 60000 - pi * 9 * 10, 1e-6);
+}
+
 TEST_F(PatternHandler, OnePatternsPlaneDoesNotCarryOverToTheNext) {
     hole("H", 20, 15, 4);
     EXPECT_EQ(run(pattern("Row1", "H", 20, 15, "(POINT 50 15) (POINT 80 15)")), 1);

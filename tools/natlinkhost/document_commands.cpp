@@ -333,8 +333,12 @@ void printPatterns(const swsim::PartDocument& model, std::ostream& out) {
             out << "patterns:\n";
         any = true;
         const swsim::PatternLayout& layout = pattern->pattern();
-        const auto seed = pattern->seed();
-        out << "  \"" << pattern->name() << "\" of \"" << (seed ? seed->name() : "") << "\"";
+        out << "  \"" << pattern->name() << "\" of ";
+        const auto seeds = pattern->seeds();
+        if (seeds.empty())
+            out << "\"\"";
+        for (std::size_t k = 0; k < seeds.size(); ++k)
+            out << (k == 0 ? "\"" : ", \"") << (seeds[k] ? seeds[k]->name() : "") << "\"";
         switch (layout.kind) {
         case swsim::PatternLayout::Kind::Linear:
             out << " linear " << layout.count1 << " x " << layout.count2;

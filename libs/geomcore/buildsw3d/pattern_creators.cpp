@@ -86,6 +86,11 @@ bool turnsFitPoints(const vectorC3d<double>& p, const vectorC3d<double>& c, doub
 
 } // namespace
 
+void swMeta3dPatternC::selectBaseFeatures(IDocExtension* extension) {
+    for (const _bstr_t& name : baseSwNames_)
+        docExtSelectById(extension, name, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4, nullptr);
+}
+
 bool swMeta3dPatternC::skipLinear(const std::vector<LONG>& numbers) {
     IModelDoc2* doc = part->modelDoc;
     const long wanted = static_cast<long>(numbers.size());
@@ -164,7 +169,7 @@ void swMeta3dPatternC::createLinPat(const featPatternGeomLinearC& detector) {
                      m1.y, 0.0, VARIANT_FALSE, 1, nullptr);
     docExtSelectById(extension, _bstr_t("Line2@") + patternSketchName, "EXTSKETCHSEGMENT", m2.x,
                      m2.y, 0.0, VARIANT_TRUE, 2, nullptr);
-    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4, nullptr);
+    selectBaseFeatures(extension);
 
     const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
     swapiRequired<IFeatureManager>(manager);
@@ -217,7 +222,7 @@ bool swMeta3dPatternC::circularAbout(const vectorC3d<double>& centre, long count
     swapiRequired<IDocExtension>(extension);
     docExtSelectById(extension, _bstr_t(patternName.toUtf8().c_str()), "AXIS", 0.0, 0.0, 0.0,
                      VARIANT_FALSE, 1, nullptr);
-    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4, nullptr);
+    selectBaseFeatures(extension);
     const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);
     swapiRequired<IFeatureManager>(manager);
     IFeaturePtr made;
@@ -369,7 +374,7 @@ void swMeta3dPatternC::createSdPat() {
     swapiRequired<IDocExtension>(extension);
     docExtSelectById(extension, patternSketchName, "SKETCH", 0.0, 0.0, 0.0, VARIANT_FALSE, 64,
                      nullptr);
-    docExtSelectById(extension, baseSwName, "BODYFEATURE", 0.0, 0.0, 0.0, VARIANT_TRUE, 4, nullptr);
+    selectBaseFeatures(extension);
     docExtSelectById(extension, _bstr_t("Point1@") + patternSketchName, "EXTSKETCHPOINT", s.x, s.y,
                      0.0, VARIANT_TRUE, 32, nullptr);
     const IFeatureManagerPtr manager = modelDocGetFeatureManager(doc);

@@ -12,6 +12,10 @@ namespace {
 
 constexpr double pointTolerance = 1e-6;
 constexpr double gcdFloor = 1e-8;
+// SolidWorks keeps a model within 500 m of its origin (lengths in millimetres, as the build
+// hands them on); an axis beyond that cannot be made, and a turn about it is no turn a double
+// can still resolve.
+constexpr double modelSpace = 5e5;
 // Euclid's remainders at least halve every two steps, so a handful of dozen steps reach the
 // floor from any start; the bound only keeps values that are not numbers from spinning.
 constexpr int maxEuclidSteps = 200;
@@ -113,6 +117,12 @@ double realGcd(const double* values, int n, double tolerance) {
     return g * values[unit];
 }
 
+bool inModelSpace(const vectorC2d<double>& p, const matrixC4x4<double>& planeToModel) {
+    const vectorC3d<double> v = transformPoint({p.x, p.y, 0.0}, planeToModel);
+    return std::abs(v.x) <= modelSpace && std::abs(v.y) <= modelSpace &&
+           std::abs(v.z) <= modelSpace;
+}
+
 void shellSort(double* values, int n) {
     if (n < 1)
         return;
@@ -136,12 +146,13 @@ featPatternGeomDetectionBaseC::featPatternGeomDetectionBaseC(const m3dFeatPatter
                                                              std::int32_t withBase)
     : withBasePoint(withBase) {
     const m3dFeatPatternSketchC sketch = pattern.getPatternSketch();
+    planeToModel = getMatrix(sketch);
     point2d reference;
     if (withBasePoint != 0) {
         vectorC3d<double> position;
         baseMissing = !getPoint3d(pattern.getBaseFeat(), position);
         const vectorC3d<double> inPlane =
-            transformPoint(position, invertRigidTransform(getMatrix(sketch)));
+            transformPoint(position, invertRigidTransform(planeToModel));
         reference = {inPlane.x, inPlane.y};
         points.push_back(reference);
     }
@@ -192,10 +203,14 @@ std::int32_t featPatternGeomCircleC::detect() {
     for (std::size_t i = 1; i < points.size(); ++i)
         if (std::abs(cross(b - a, points[i] - a)) > std::abs(cross(b - a, points[off] - a)))
             off = i;
-    if (!circleThroughThreePoints(a, b, points[off], centre))
+    const double allowed = onCircleTolerance(length(b - a) / 2.0);
+    // Points that all lie within the on-circle tolerance of one line are a row: the circle
+    // through them is one of the rounding, its centre anywhere up to 1e17 away.
+    if (!(std::abs(cross(b - a, points[off] - a)) > allowed * length(b - a)))
+        return 0;
+    if (!circleThroughThreePoints(a, b, points[off], centre) || !inModelSpace(centre, planeToModel))
         return 0;
     radius = length(a - centre);
-    const double allowed = onCircleTolerance(length(b - a) / 2.0);
     for (const point2d& q : points)
         if (!(std::abs(length(q - centre) - radius) <= allowed))
             return 0;
@@ -384,7 +399,11 @@ patternReadingE choosePatternReading(featPatternGeomLinearC& linear,
         return grid ? patternReadingE::linear : patternReadingE::none;
     if (!grid)
         return patternReadingE::circular;
+    // The grid comes first. Three points of any grid lie on some circle (three corners of a
+    // square on a quarter-turn arc), so an arc is no reason to turn the copies; a whole ring
+    // is, when it has fewer positions to skip.
+    const bool fullRing = std::abs(turns * circle.angleStep - 360.0) <= circle.tolerance;
     const double gridPositions =
         static_cast<double>(linear.count1) * static_cast<double>(linear.count2);
-    return turns < gridPositions ? patternReadingE::circular : patternReadingE::linear;
+    return fullRing && turns < gridPositions ? patternReadingE::circular : patternReadingE::linear;
 }

@@ -3,14 +3,16 @@
 // on a circle, and with which parameters. The FEATPATTERN handler builds one detector of each
 // kind per pattern node, asks the linear one first, and hands the one that accepts to the
 // matching creator, which also asks it for the index of every present instance. When both
-// accept (a ring of 3, 4 or 6 lies on a skewed grid as well), choosePatternReading takes the
-// one that needs fewer positions for the points, the grid on a tie.
+// accept (a ring of 3, 4 or 6 lies on a skewed grid as well, three corners of a grid on an
+// arc), choosePatternReading keeps the grid unless the points go once round a whole ring
+// that needs fewer positions.
 //
 // Angles are in degrees, lengths in the plane coordinates of the pattern sketch (nothing is
 // scaled). Nothing here throws or logs: a refusal is a result of 0 with `valid` left 0.
 #pragma once
 
 #include "metamodel/m2d/vector2d.h"
+#include "metamodel/m3d/geom3d.h"
 #include "metamodel/m3d/pattern.h"
 
 #include <cstdint>
@@ -25,6 +27,9 @@ double tolerantRemainder(double a, double b, double slack = 1e-6);
 // far, in the values' own units, a value may lie off a whole multiple (measured values);
 // below 1e-6 of the unit it counts as 1e-6 of the unit.
 double realGcd(const double* values, int n, double tolerance = 0.0);
+// Whether a point of a pattern sketch plane, placed by the sketch's MAT, lies within
+// SolidWorks' model space (500 m of the origin either way); false for no number.
+bool inModelSpace(const vectorC2d<double>& p, const matrixC4x4<double>& planeToModel);
 // Sorts n values ascending in place (Shell's gaps 1, 4, 13, ...); n < 1 does nothing.
 void shellSort(double* values, int n);
 
@@ -50,12 +55,13 @@ public:
     }
 
     void getPoints(std::vector<vectorC2d<double>>& out) const { out = points; }
-
     std::vector<vectorC2d<double>> points;
     std::int32_t withBasePoint = 0;
     // Set when a base point was wanted but the base feature has no readable POINT3D: both
     // detectors then refuse (the plane's origin is no base position).
     bool baseMissing = false;
+    // The pattern sketch's MAT: from its plane into the model.
+    matrixC4x4<double> planeToModel;
 };
 
 class featPatternGeomCircleC : public featPatternGeomDetectionBaseC {
@@ -68,8 +74,9 @@ public:
     // Equal steps on a circle. The centre is the circle through three points spread over the
     // set (the last point, the one farthest from it, the one farthest from the line between
     // them); every point lies on it when its distance from the centre differs from the radius
-    // by at most onCircleTolerance. The angular step is the common divisor of the angles from
-    // the base point within the angle that tolerance makes at the radius.
+    // by at most onCircleTolerance. Points within that tolerance of one line, and a centre
+    // beyond the model space, make no circle. The angular step is the common divisor of the
+    // angles from the base point within the angle that tolerance makes at the radius.
     std::int32_t detect() override;
     std::int32_t instanceIndices(std::vector<std::int32_t>& list) const override;
     // How far a point may lie off the circle: 1e-4 of half the set's width (the radius of a
@@ -124,8 +131,9 @@ private:
 enum class patternReadingE { none, linear, circular };
 
 // Runs both detectors and answers the reading to build: the only one that accepts, or when
-// both do, the one with fewer grid positions for the points (count1 * count2 against the
-// circle's instanceCount), so that fewer instances are skipped; a tie keeps the grid. A
-// circle whose instances cannot be indexed does not count as accepted.
+// both do, the grid, unless the circle is a whole ring (instanceCount steps make 360 degrees
+// within the angular tolerance) with fewer positions than the grid (count1 * count2), so
+// that fewer instances are skipped; a tie keeps the grid. A circle whose instances cannot be
+// indexed does not count as accepted.
 patternReadingE choosePatternReading(featPatternGeomLinearC& linear,
                                      featPatternGeomCircleC& circle);

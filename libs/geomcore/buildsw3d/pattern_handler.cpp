@@ -42,14 +42,29 @@ metaTreePtrT nodeWithNonFiniteNumber(IMetaTreeApi& api, metaTreePtrT node) {
     return metaTreePtrT();
 }
 
-// Refuses a pattern that names itself as its base or holds a position that is none: no
-// detection, creation or rollback can place its copies (a NaN point would be dropped or taken
-// for the base, one number read as the origin, a pattern of itself rolled back for ever).
+// Whether a node of the part's items makes or removes material, and so can be repeated.
+bool isSolidFeature(const metaObjectC& node) {
+    for (const mzComStringC& tag :
+         {m3dFeatBaseC::tagName(), m3dFeatCutC::tagName(), m3dFeatSweepC::tagName(),
+          m3dFeatDrillingC::tagName(), m3dFeatForeignC::tagName(), m3dFeatPatternC::tagName()})
+        if (node.hasKey(tag))
+            return true;
+    return false;
+}
+
+// Refuses a pattern that names itself as its base, repeats what is no solid feature or holds
+// a position that is none: no detection, creation or rollback can place its copies (a NaN
+// point would be dropped or taken for the base, one number read as the origin, a pattern of
+// itself rolled back for ever, copies of a plane would cut nothing).
 void refuseUnusablePattern(const m3dFeatPatternC& pattern, const mzComStringC& patternName,
                            const mzComStringC& baseName) {
     const mzComStringC prefix = mzComStringC("Feature pattern ") + quotedName(patternName);
     if (!patternName.isEmpty() && baseName == patternName)
         failCreation(prefix + " names itself as its base feature");
+    const m3dFeatGenC base = findFeatureByName(pattern.getOwnerCollection(), baseName);
+    if (base.isValid() && !isSolidFeature(base))
+        failCreation(prefix + ": its base '" + baseName + "' is a " + base.getTag() +
+                     ", not a solid feature");
     IMetaTreeApi& api = *getIMetaTreeApi();
     const metaTreePtrT nonFinite = nodeWithNonFiniteNumber(api, pattern.getTreePtr());
     if (!nonFinite.isNull())
@@ -80,6 +95,7 @@ void swMeta3dPatternC::resetNode() {
         SafeArrayDestroy(faceSelection);
     faceSelection = nullptr;
     baseSwName = _bstr_t();
+    baseSwNames_.clear();
     planeSwName = _bstr_t();
     patternSketch = nullptr;
     patternSketchName = _bstr_t();
@@ -209,6 +225,23 @@ void swMeta3dPatternC::rollback(const mzComStringC& baseName) {
         failCreation("Feature pattern " + quotedName(patternName) + " of feature '" + baseName +
                      "' could not be created, and a feature pattern is not rolled back into "
                      "copies of a feature pattern");
+    // Copies turned about a centre beyond the model space would land wherever the rounding of
+    // the turn puts them.
+    const m3dFeatPatternSketchC sketch = pattern.getPatternSketch();
+    const m3dFeatPatternRotCenterPointC rotationCentre = sketch.getRotCenterPoint();
+    int read = 0;
+    const vectorC2d<double> rotationPoint = rotationCentre.getPoint(&read);
+    std::optional<vectorC2d<double>> about;
+    if (rotationCentre.isValid() && read != 0)
+        about = rotationPoint;
+    else if (circular_)
+        about = centre_;
+    if (about && !inModelSpace(*about, getMatrix(sketch))) {
+        auto number = [](double v) { return mzComStringC::number(v, 'g', 10); };
+        failCreation("Feature pattern " + quotedName(patternName) + " of feature '" + baseName +
+                     "' could not be created or rolled back: its copies would turn about (" +
+                     number(about->x) + ", " + number(about->y) + "), beyond the model space");
+    }
     const int expanded = circular_ ? pattern.rollbackAbout(centre_) : pattern.rollback();
     // Without copies nothing of the pattern is in the part: the item was not built.
     if (expanded != 0)
@@ -246,6 +279,7 @@ int swMeta3dPatternC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* 
         } else if (openPatternSketch() == 0) {
             fail();
         } else {
+            baseSwNames_ = part->findFeatureSwNames(baseName);
             IModelDoc2* doc = part->modelDoc;
             sketchPtrFromVariant(patternSketch, modelDocGetActiveSketch(doc));
             swapiRequired<ISketch>(patternSketch);

@@ -68,6 +68,9 @@ private:
     void removeCreated();
     // Shows the warning and expands the pattern into copies; fails the node when it cannot.
     void rollback(const mzComStringC& baseName);
+    // Adds every feature recorded under the base's name to the selection as a feature to
+    // repeat (mark 4).
+    void selectBaseFeatures(IDocExtension* extension);
     // The linear skip list through the data object: SetSkipped, read back, then the SAFEARRAY
     // form; false when the pattern did not take it.
     bool skipLinear(const std::vector<LONG>& numbers);
@@ -80,6 +83,9 @@ private:
     m3dSketchOnC sketchOn;
     SAFEARRAY* faceSelection = nullptr;
     _bstr_t baseSwName;
+    // Every feature recorded under the base's name (baseSwName first): the pattern repeats
+    // them all, so a drilling built from its history is repeated with each of its cuts.
+    std::vector<_bstr_t> baseSwNames_;
     _bstr_t planeSwName;
     ISketchPtr patternSketch;
     _bstr_t patternSketchName;

@@ -97,6 +97,14 @@ int swPartC::findFeatureSwName(const mzComStringC& metaName, _bstr_t& swName) co
     return 0;
 }
 
+std::vector<_bstr_t> swPartC::findFeatureSwNames(const mzComStringC& metaName) const {
+    std::vector<_bstr_t> names;
+    for (const featureRecord& record : featureRecords)
+        if (sameMetaName(record.metaName, metaName))
+            names.push_back(record.swName);
+    return names;
+}
+
 int swPartC::findPlaneSwName(const mzComStringC& metaName, _bstr_t& swName) const {
     for (const planeRecord& record : planeRecords) {
         if (sameMetaName(record.metaName, metaName)) {

@@ -38,6 +38,9 @@ public:
     int findFeatureRecord(const mzComStringC& metaName, _bstr_t& swName,
                           IFeaturePtr& feature) const;
     int findFeatureSwName(const mzComStringC& metaName, _bstr_t& swName) const;
+    // The SolidWorks names of every feature recorded under the meta name, in record order: a
+    // drilling built from its HISTORY records each of its cuts under the drilling's name.
+    std::vector<_bstr_t> findFeatureSwNames(const mzComStringC& metaName) const;
     int findPlaneSwName(const mzComStringC& metaName, _bstr_t& swName) const;
     int findSketchRecord(const mzComStringC& metaName, _bstr_t& swName, ISketchPtr& sketch) const;
 

@@ -158,7 +158,8 @@ struct HoleSpec {
     std::string typeName;          // empty gives "HoleWzd"
 };
 
-// A pattern of one solid feature (the seed): instance 0 is the seed itself, instance k >= 1
+// A pattern of one solid feature (the seed), or of several that add or remove material
+// alike (their tools repeated together): instance 0 is the seed itself, instance k >= 1
 // a copy of the seed's tool moved rigidly. Linear: instance k lies at c = k / count2 steps
 // along dir1 and r = k % count2 steps along dir2 (direction 2 runs fastest). Circular:
 // instance k is turned by k * angle (radians, right-handed about the axis direction; the
@@ -197,8 +198,12 @@ public:
     std::vector<FacePtr> faces() const;
     // The sketch the feature was made from (null for holes and imported bodies).
     std::shared_ptr<Feature> sketch() const { return sketch_.lock(); }
-    // A pattern's seed feature and its definition (null / empty for other features).
-    std::shared_ptr<Feature> seed() const { return seed_.lock(); }
+    // A pattern's seed features (the first of them) and its definition (null / empty for
+    // other features).
+    std::shared_ptr<Feature> seed() const {
+        return seeds_.empty() ? nullptr : seeds_.front().lock();
+    }
+    std::vector<std::shared_ptr<Feature>> seeds() const;
     const PatternLayout& pattern() const { return pattern_; }
     // Parameters the feature was created with (for inspection and saving).
     const std::vector<std::pair<std::string, double>>& parameters() const { return parameters_; }
@@ -209,10 +214,10 @@ private:
     Operation operation_;
     std::shared_ptr<detail::ShapeRef> tool_;
     std::weak_ptr<Feature> sketch_;
-    std::weak_ptr<Feature> seed_;
+    std::vector<std::weak_ptr<Feature>> seeds_;
     PatternLayout pattern_;
-    // The seed's tool the pattern's tool was made from: a regenerated seed remakes it.
-    std::shared_ptr<detail::ShapeRef> seedTool_;
+    // The seeds' tools the pattern's tool was made from: a regenerated seed remakes it.
+    std::vector<std::shared_ptr<detail::ShapeRef>> seedTools_;
     std::vector<std::pair<std::string, double>> parameters_;
     // A hole's definition, which its tool is made from: a saved hole keeps its start point and
     // direction instead of its tool's shape, and is made again when the part is opened.

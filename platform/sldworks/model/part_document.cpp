@@ -169,9 +169,13 @@ bool PartDocument::rebuild() {
         const auto pattern = std::dynamic_pointer_cast<SolidFeature>(f);
         if (!pattern || pattern->kind() != FeatureKind::Pattern)
             continue;
-        const auto seed = std::dynamic_pointer_cast<SolidFeature>(pattern->seed());
+        bool regenerated = false;
+        const auto seeds = pattern->seeds();
+        for (std::size_t k = 0; k < seeds.size() && k < pattern->seedTools_.size(); ++k)
+            if (const auto seed = std::dynamic_pointer_cast<SolidFeature>(seeds[k]))
+                regenerated = regenerated || seed->tool_ != pattern->seedTools_[k];
         std::string error;
-        if (seed && seed->tool_ != pattern->seedTool_) {
+        if (regenerated) {
             if (makePatternTool(*pattern, error)) {
                 impl_->registerSurfaces(*pattern);
             } else {

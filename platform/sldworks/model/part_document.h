@@ -162,6 +162,10 @@ public:
     // zero or non-finite step or direction, or geometry the model cannot apply.
     SolidFeaturePtr addPattern(const SolidFeaturePtr& seed, const PatternLayout& layout,
                                const SketchPtr& sketch);
+    // The same of several seeds, repeated together; null with lastError() also when some add
+    // and others remove material.
+    SolidFeaturePtr addPattern(const std::vector<SolidFeaturePtr>& seeds,
+                               const PatternLayout& layout, const SketchPtr& sketch);
     // Replaces a pattern's skipped instances (numbers as in PatternLayout). Numbers outside
     // 1 .. instances - 1 and repeats are not taken. The part is replayed. False for a feature
     // that is no pattern of this part.

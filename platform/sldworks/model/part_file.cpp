@@ -25,6 +25,7 @@
 #include <TopoDS_Compound.hxx>
 #include <gp_Trsf.hxx>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -174,11 +175,16 @@ std::string PartDocument::fileText() const {
             w.integer(static_cast<int>(sf->operation()));
             w.integer(sketch ? featureIndex(*sketch) : -1);
             w.integer(static_cast<long long>(sf->parameters().size())).line();
-            const auto seed = sf->seed();
-            for (const auto& [key, value] : sf->parameters())
-                w.str(key)
-                    .num(key == "seed" && seed ? static_cast<double>(featureIndex(*seed)) : value)
-                    .line();
+            const auto seeds = sf->seeds();
+            std::size_t seedNumber = 0;
+            for (const auto& [key, value] : sf->parameters()) {
+                double written = value;
+                if (key == "seed" && seedNumber < seeds.size()) {
+                    const auto& seed = seeds[seedNumber++];
+                    written = seed ? static_cast<double>(featureIndex(*seed)) : value;
+                }
+                w.str(key).num(written).line();
+            }
             if (sf->hole_)
                 w.word("hole").vec(sf->hole_->point).vec(sf->hole_->direction).line();
             else
@@ -427,16 +433,22 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             }
             sf->tool_ = detail::makeRef(shape);
             if (fk == FeatureKind::Pattern) {
-                long long seed = -1;
-                if (!detail::patternFromParameters(sf->parameters_, sf->pattern_, seed) ||
-                    seed < 0 || seed >= i ||
-                    !std::dynamic_pointer_cast<SolidFeature>(
-                        doc->features_[static_cast<size_t>(seed)]))
+                std::vector<long long> seeds;
+                const bool fits =
+                    detail::patternFromParameters(sf->parameters_, sf->pattern_, seeds) &&
+                    !seeds.empty() && std::all_of(seeds.begin(), seeds.end(), [&](long long s) {
+                        return s >= 0 && s < i &&
+                               std::dynamic_pointer_cast<SolidFeature>(
+                                   doc->features_[static_cast<size_t>(s)]);
+                    });
+                if (!fits)
                     r.fail("the pattern \"" + name + "\" does not fit the part");
-                sf->seed_ = doc->features_[static_cast<size_t>(seed)];
-                sf->seedTool_ = std::static_pointer_cast<SolidFeature>(
-                                    doc->features_[static_cast<size_t>(seed)])
-                                    ->tool_;
+                for (long long s : seeds) {
+                    const auto seed = std::static_pointer_cast<SolidFeature>(
+                        doc->features_[static_cast<size_t>(s)]);
+                    sf->seeds_.push_back(seed);
+                    sf->seedTools_.push_back(seed->tool_);
+                }
             }
             f = sf;
         } else if (kind == "thread") {

@@ -20,10 +20,10 @@ namespace detail {
 Box shapeBox(const TopoDS_Shape& shape);
 // Whether the boxes share a volume thicker than the shapes' tolerances.
 bool boxesOverlap(const Box& a, const Box& b);
-// A pattern's definition and seed index from its saved parameters; false when they make no
+// A pattern's definition and seed indices from its saved parameters; false when they make no
 // pattern.
 bool patternFromParameters(const std::vector<std::pair<std::string, double>>& parameters,
-                           PatternLayout& layout, long long& seedIndex);
+                           PatternLayout& layout, std::vector<long long>& seedIndices);
 // The parameters a hole keeps, and a hole's definition (less its point and direction) back
 // from them; false when they are not the parameters of a hole.
 std::vector<std::pair<std::string, double>> holeParameters(const HoleSpec& hole);

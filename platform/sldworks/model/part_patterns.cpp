@@ -17,6 +17,13 @@
 
 namespace swsim {
 
+std::vector<std::shared_ptr<Feature>> SolidFeature::seeds() const {
+    std::vector<std::shared_ptr<Feature>> out;
+    for (const auto& seed : seeds_)
+        out.push_back(seed.lock());
+    return out;
+}
+
 int PatternLayout::instanceCount() const {
     switch (kind) {
     case Kind::Linear:
@@ -104,10 +111,12 @@ gp_Trsf instanceTransform(const PatternLayout& layout, int k) {
     return t;
 }
 
-// The layout as the feature's saved parameters.
-std::vector<std::pair<std::string, double>> specParameters(const PatternLayout& layout) {
-    std::vector<std::pair<std::string, double>> p = {{"kind", static_cast<int>(layout.kind)},
-                                                     {"seed", -1}};
+// The layout as the feature's saved parameters, with one "seed" entry for each seed (the
+// file writes its feature index there).
+std::vector<std::pair<std::string, double>> specParameters(const PatternLayout& layout,
+                                                           std::size_t seeds) {
+    std::vector<std::pair<std::string, double>> p = {{"kind", static_cast<int>(layout.kind)}};
+    p.insert(p.end(), seeds, {"seed", -1});
     auto vec = [&](const std::string& key, Vec3 v) {
         p.push_back({key + "X", v.x});
         p.push_back({key + "Y", v.y});
@@ -143,9 +152,9 @@ std::vector<std::pair<std::string, double>> specParameters(const PatternLayout& 
 namespace detail {
 
 bool patternFromParameters(const std::vector<std::pair<std::string, double>>& p,
-                           PatternLayout& layout, long long& seedIndex) {
+                           PatternLayout& layout, std::vector<long long>& seedIndices) {
     layout = PatternLayout{};
-    seedIndex = -1;
+    seedIndices.clear();
     Vec3 offset{};
     auto component = [](Vec3& v, char axis, double value) {
         (axis == 'X' ? v.x : axis == 'Y' ? v.y : v.z) = value;
@@ -158,7 +167,7 @@ bool patternFromParameters(const std::vector<std::pair<std::string, double>>& p,
                 return false;
             layout.kind = static_cast<PatternLayout::Kind>(static_cast<int>(value));
         } else if (key == "seed") {
-            seedIndex = static_cast<long long>(value);
+            seedIndices.push_back(static_cast<long long>(value));
         } else if (key == "count1" || key == "count2" || key == "count" || key == "skipped") {
             if (!(value >= 0.0 && value <= 1e6) || value != std::floor(value))
                 return false;
@@ -205,8 +214,16 @@ std::vector<int> PartDocument::acceptedSkips(const std::vector<int>& skipped, in
 }
 
 bool PartDocument::makePatternTool(SolidFeature& pattern, std::string& error) {
-    const auto seed = std::dynamic_pointer_cast<SolidFeature>(pattern.seed());
-    if (!seed) {
+    std::vector<std::shared_ptr<detail::ShapeRef>> seedTools;
+    for (const auto& seed : pattern.seeds()) {
+        const auto solid = std::dynamic_pointer_cast<SolidFeature>(seed);
+        if (!solid) {
+            error = "the pattern has no seed feature";
+            return false;
+        }
+        seedTools.push_back(solid->tool_);
+    }
+    if (seedTools.empty()) {
         error = "the pattern has no seed feature";
         return false;
     }
@@ -216,6 +233,14 @@ bool PartDocument::makePatternTool(SolidFeature& pattern, std::string& error) {
         BRep_Builder builder;
         TopoDS_Compound tool;
         builder.MakeCompound(tool);
+        TopoDS_Shape seedShape = seedTools.front()->shape;
+        if (seedTools.size() > 1) {
+            TopoDS_Compound together;
+            builder.MakeCompound(together);
+            for (const auto& seedTool : seedTools)
+                builder.Add(together, seedTool->shape);
+            seedShape = together;
+        }
         std::size_t next = 0;
         for (int k = 1; k < layout.instanceCount(); ++k) {
             if (next < skipped.size() && skipped[next] == k) {
@@ -223,12 +248,12 @@ bool PartDocument::makePatternTool(SolidFeature& pattern, std::string& error) {
                 continue;
             }
             // A copy of its own, so that each instance's faces have surfaces of their own.
-            builder.Add(tool, BRepBuilderAPI_Transform(seed->tool().shape,
-                                                       instanceTransform(layout, k), true)
-                                  .Shape());
+            builder.Add(
+                tool,
+                BRepBuilderAPI_Transform(seedShape, instanceTransform(layout, k), true).Shape());
         }
         pattern.tool_ = detail::makeRef(tool);
-        pattern.seedTool_ = seed->tool_;
+        pattern.seedTools_ = std::move(seedTools);
         return true;
     } catch (const Standard_Failure& e) {
         error = std::string("the pattern's copies failed: ") + e.GetMessageString();
@@ -238,9 +263,25 @@ bool PartDocument::makePatternTool(SolidFeature& pattern, std::string& error) {
 
 SolidFeaturePtr PartDocument::addPattern(const SolidFeaturePtr& seed, const PatternLayout& layout,
                                          const SketchPtr& sketch) {
-    if (!seed || featureIndex(*seed) < 0) {
-        lastError_ = "pattern: the seed is not a solid feature of this part";
+    return addPattern(std::vector<SolidFeaturePtr>{seed}, layout, sketch);
+}
+
+SolidFeaturePtr PartDocument::addPattern(const std::vector<SolidFeaturePtr>& seeds,
+                                         const PatternLayout& layout, const SketchPtr& sketch) {
+    if (seeds.empty()) {
+        lastError_ = "pattern: no seed feature";
         return nullptr;
+    }
+    for (const SolidFeaturePtr& seed : seeds) {
+        if (!seed || featureIndex(*seed) < 0) {
+            lastError_ = "pattern: the seed is not a solid feature of this part";
+            return nullptr;
+        }
+        // One pattern feature adds or removes: seeds that do both are no one pattern.
+        if (seed->operation() != seeds.front()->operation()) {
+            lastError_ = "pattern: the seed features do not all add or all remove material";
+            return nullptr;
+        }
     }
     const std::string problem = layoutProblem(layout);
     if (!problem.empty()) {
@@ -252,12 +293,13 @@ SolidFeaturePtr PartDocument::addPattern(const SolidFeaturePtr& seed, const Patt
     const char* type = layout.kind == PatternLayout::Kind::Linear     ? "LPattern"
                        : layout.kind == PatternLayout::Kind::Circular ? "CirPattern"
                                                                       : "SketchPattern";
-    auto feature = std::make_shared<SolidFeature>(FeatureKind::Pattern, type, seed->operation());
-    feature->seed_ = seed;
+    auto feature =
+        std::make_shared<SolidFeature>(FeatureKind::Pattern, type, seeds.front()->operation());
+    feature->seeds_.assign(seeds.begin(), seeds.end());
     feature->sketch_ = sketch;
     feature->pattern_ = layout;
     feature->pattern_.skipped = acceptedSkips(layout.skipped, layout.instanceCount());
-    feature->parameters_ = specParameters(feature->pattern_);
+    feature->parameters_ = specParameters(feature->pattern_, seeds.size());
     std::string error;
     if (!makePatternTool(*feature, error)) {
         lastError_ = "pattern: " + error;
@@ -276,7 +318,7 @@ bool PartDocument::setPatternSkipped(const SolidFeaturePtr& pattern,
     if (!pattern || pattern->kind() != FeatureKind::Pattern || featureIndex(*pattern) < 0)
         return false;
     pattern->pattern_.skipped = acceptedSkips(skipped, pattern->pattern_.instanceCount());
-    pattern->parameters_ = specParameters(pattern->pattern_);
+    pattern->parameters_ = specParameters(pattern->pattern_, pattern->seeds_.size());
     std::string error;
     if (!makePatternTool(*pattern, error)) {
         lastError_ = "pattern: " + error;
@@ -298,9 +340,12 @@ int PartDocument::deleteFeatures(const std::vector<FeaturePtr>& features) {
     // Children follow their parents: the feature list is in creation order, so one pass finds
     // children of children.
     auto dependsOnDoomed = [&](const Feature& f) {
-        if (const auto* solid = dynamic_cast<const SolidFeature*>(&f))
+        if (const auto* solid = dynamic_cast<const SolidFeature*>(&f)) {
+            const auto seeds = solid->seeds();
             return doomed.count(solid->sketch().get()) != 0 ||
-                   doomed.count(solid->seed().get()) != 0;
+                   std::any_of(seeds.begin(), seeds.end(),
+                               [&](const auto& seed) { return doomed.count(seed.get()) != 0; });
+        }
         if (const auto* sketch = dynamic_cast<const Sketch*>(&f))
             return doomed.count(dynamic_cast<const Feature*>(sketch->placement().get())) != 0;
         return false;

@@ -1,5 +1,6 @@
 #include "platform/sldworks/session/feature_manager.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -419,10 +420,16 @@ swsim::Vec3 lineDirection(const swsim::PartDocument& part, int mark, bool flip) 
 swsim::SolidFeaturePtr patternOfSelection(docContextS& context, const swsim::PatternLayout& layout,
                                           const swsim::SketchPtr& sketch) {
     swsim::PartDocument& part = *context.part;
-    const auto seed = marked<swsim::SolidFeature>(part, kMarkSeed);
-    if (!seed)
+    // Every feature marked to repeat, in the order selected, each once.
+    std::vector<swsim::SolidFeaturePtr> seeds;
+    for (const auto& entry : part.selection().entries())
+        if (entry.mark == kMarkSeed)
+            if (auto seed = std::dynamic_pointer_cast<swsim::SolidFeature>(entry.object);
+                seed && std::find(seeds.begin(), seeds.end(), seed) == seeds.end())
+                seeds.push_back(std::move(seed));
+    if (seeds.empty())
         return nullptr;
-    swsim::SolidFeaturePtr made = part.addPattern(seed, layout, sketch);
+    swsim::SolidFeaturePtr made = part.addPattern(seeds, layout, sketch);
     if (made)
         part.clearSelection();
     return made;
