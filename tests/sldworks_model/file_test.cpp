@@ -206,8 +206,13 @@ TEST_F(SwsimPartFiles, NothingUnreadableIsSavedAndRefusalsQuoteNoRawBytes) {
     std::string far((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const std::string point = "\"Point2\" 10 0 0";
     ASSERT_NE(far.find(point), std::string::npos);
-    far.replace(far.find(point), point.size(), "\"Point2\" 1e200 0 0");
-    EXPECT_NE(refusal(test::resealed(far)).find("a position lies outside the model space"),
+    std::string beyond = far;
+    beyond.replace(beyond.find(point), point.size(), "\"Point2\" 1e200 0 0");
+    EXPECT_NE(refusal(test::resealed(beyond)).find("a sketch position lies beyond the reach"),
+              std::string::npos);
+    // Within reach of a construction, but a corner of the profile: the part would occupy it.
+    far.replace(far.find(point), point.size(), "\"Point2\" 6e5 0 0");
+    EXPECT_NE(refusal(test::resealed(far)).find("a sketch entity lies outside the model space"),
               std::string::npos);
 }
 
