@@ -1,0 +1,214 @@
+// The geometry the simulated SolidWorks checks, end to end through natlinkhost: points far
+// beyond the model space lie on no face, loops of one sketch that cross or touch make no
+// profile, what a model occupies is bounded rather than its construction points, and each
+// refusal names what was wrong.
+#include "platform/sldworks/model/part_document.h"
+#include "tests/natlinkhost/natlinkhost_fixture.h"
+#include "tests/solids/step_volume.h"
+
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+const char* const xyPlane =
+    "(PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 0 1))";
+const char* const identity = "1 0 0 0  0 1 0 0  0 0 1 0  0 0 0 1";
+
+// A sketch of `loops` on the plane XY (or at `mat` with a plane of its own).
+std::string sketch(const std::string& name, const std::string& loops,
+                   const std::string& mat = identity, const std::string& on = "(PLANE \"XY\")") {
+    return "(SKETCH (NAME \"" + name + "\") (MAT " + mat + ") (SKETCHON " + on + ") " + loops + ")";
+}
+
+std::string rectangle(double x0, double y0, double x1, double y1) {
+    auto p = [](double x, double y) {
+        return "(POINT " + std::to_string(x) + " " + std::to_string(y) + ")";
+    };
+    return "(LOOP (LINE " + p(x0, y0) + " " + p(x1, y0) + ") (LINE " + p(x1, y0) + " " + p(x1, y1) +
+           ") (LINE " + p(x1, y1) + " " + p(x0, y1) + ") (LINE " + p(x0, y1) + " " + p(x0, y0) +
+           "))";
+}
+
+std::string pad(const std::string& name, const std::string& sketchName, double depth) {
+    return "(BASE (NAME \"" + name + "\") (TYP \"EXTRUDE\") (USED \"" + sketchName + "\") (PARAM " +
+           std::to_string(depth) + " 0 0))";
+}
+
+// A cube of 20 from the origin, sketched on XY.
+const std::string cube =
+    std::string(xyPlane) + sketch("S", rectangle(0, 0, 20, 20)) + pad("Cube", "S", 20);
+
+class GeometryChecks : public natlinkHostTest {
+protected:
+    runS convert(const std::string& name, const std::string& items, const std::string& rest = "") {
+        const std::string model = writeFile(
+            name + ".meta", "(PART (NAME \"" + name + "\") (ITEMS " + items + ")" + rest + ")");
+        return run({"convert", model, "-o", path("out")});
+    }
+    // The saved part, reopened: it replays its features as a document saved earlier does.
+    swsim::PartDocumentPtr reopened(const std::string& name) {
+        return swsim::PartDocument::open(path("out/" + name + ".sldprt"));
+    }
+    double stepCopyVolume(const std::string& name) {
+        const std::string step = path(name + ".step");
+        EXPECT_EQ(run({"export", path("out/" + name + ".sldprt"), step}).code, 0);
+        return stepVolume(step);
+    }
+    static void expectSaid(const runS& result, const std::string& text) {
+        EXPECT_NE(result.err.find(text), std::string::npos) << result.err;
+    }
+};
+
+TEST_F(GeometryChecks, PointsFarBeyondTheModelSpaceLieOnNoFace) {
+    // Each lands on a face of the cube if the point itself is taken for the face's nearest.
+    const std::string colour =
+        "(ANNOTATIONSETS (ANNOTATIONSETFACE (ANNOTATIONFACE (POINT3D 1e200 7 20) (VEC3D 0 0 1)"
+        " (FACD \"(RCCLASSINSTANCE (CLASSNAME \\\"FACECOLOR\\\") (RCPROPERTY (NAME "
+        "\\\"CLASSID\\\") (VALUE \\\"sys_faceattributecolor\\\")) (RCPROPERTY (NAME "
+        "\\\"COLOR\\\") (VALUE \\\"255,0,0\\\")))\"))))";
+    const runS result = convert(
+        "Far",
+        cube +
+            sketch("OnFar", "(LOOP (CIRCLE (POINT 5 5) (RAD 2)))",
+                   "1 0 0 0  0 1 0 0  0 0 1 0  0 0 20 1",
+                   "(FACE (POINT3D 1e200 7 20) (VEC3D 0 0 1))") +
+            "(DRILLING (NAME \"D\") (STARTPOINT 20 1e300 10) (DIRECTION -1 0 0) (DIAMETER 4)"
+            " (DEPTH 5))",
+        colour);
+    EXPECT_EQ(result.code, 1);
+    expectSaid(result, "Error while creating drilling \"D\": no planar face of the part at its "
+                       "start point (20, 1e+300, 10)");
+    expectSaid(result, "No face at (1e+200, 7, 20) takes its colour");
+    const swsim::PartDocumentPtr part = reopened("Far");
+    ASSERT_TRUE(part);
+    for (const swsim::BodyPtr& body : part->bodies())
+        for (const swsim::FacePtr& face : body->faces())
+            EXPECT_FALSE(face->colour()) << "a face took the far point's colour";
+    // The sketch found no face there: it lies on a plane of its own through its placement.
+    const auto sketchFeature =
+        std::dynamic_pointer_cast<swsim::Sketch>(part->findFeature("Sketch2"));
+    ASSERT_TRUE(sketchFeature);
+    EXPECT_TRUE(std::dynamic_pointer_cast<swsim::RefPlane>(sketchFeature->placement()));
+}
+
+TEST_F(GeometryChecks, LoopsThatCrossOrTouchAreRefusedByName) {
+    const struct {
+        const char* name;
+        std::string loops;
+        const char* message;
+    } cases[] = {
+        {"Circles", "(LOOP (CIRCLE (POINT 0 0) (RAD 10))) (LOOP (CIRCLE (POINT 15 0) (RAD 10)))",
+         "Loops 1 and 2 of sketch \"Circles\" cross or touch at (7.5, -6.614378278)"},
+        {"Squares", rectangle(0, 0, 20, 20) + rectangle(10, 10, 30, 30),
+         "Loops 1 and 2 of sketch \"Squares\" cross or touch at (20, 10)"},
+        // A 10 x 10 rectangle standing on the edge of a 40 x 20 one.
+        {"Standing", rectangle(0, 0, 40, 20) + rectangle(15, 20, 25, 30),
+         "Loops 1 and 2 of sketch \"Standing\" cross or touch at (15, 20)"},
+        // A hole touching the outline from inside at one point, an arc reaching across a
+        // line, and two circles in one loop.
+        {"Touching", rectangle(0, 0, 40, 20) + "(LOOP (CIRCLE (POINT 10 15) (RAD 5)))",
+         "Loops 1 and 2 of sketch \"Touching\" cross or touch at (10, 20)"},
+        {"Bulging",
+         rectangle(0, 0, 40, 20) +
+             "(LOOP (ARC (POINT 30 5) (POINT 42 10) (POINT 30 15)) (LINE (POINT 30 15) "
+             "(POINT 30 5)))",
+         "Loops 1 and 2 of sketch \"Bulging\" cross or touch at (40, "},
+        {"Pair", "(LOOP (CIRCLE (POINT 0 0) (RAD 3)) (CIRCLE (POINT 5 0) (RAD 3)))",
+         "Loop 1 of sketch \"Pair\" holds contours that cross or touch at (2.5, "},
+    };
+    for (const auto& c : cases) {
+        const runS result =
+            convert(c.name, std::string(xyPlane) + sketch(c.name, c.loops) + pad("Pad", c.name, 5));
+        EXPECT_EQ(result.code, 1) << c.name;
+        expectSaid(result, std::string("SKETCH \"") + c.name + "\": " + c.message);
+        // Nothing overlapping was saved: the pad had no sketch.
+        const swsim::PartDocumentPtr part = reopened(c.name);
+        ASSERT_TRUE(part);
+        EXPECT_TRUE(part->bodies().empty()) << c.name;
+    }
+    // Loops inside one another without touching are a plate with holes: 40 x 20 less a disc
+    // of radius 5 and a half disc of radius 5, 5 deep.
+    const double pi = std::acos(-1.0);
+    const runS holed = convert(
+        "Holed", std::string(xyPlane) +
+                     sketch("Holed", rectangle(0, 0, 40, 20) +
+                                         "(LOOP (CIRCLE (POINT 10 10) (RAD 5))) (LOOP (ARC "
+                                         "(POINT 25 5) (POINT 30 10) (POINT 25 15)) (LINE (POINT "
+                                         "25 15) (POINT 25 5)))") +
+                     pad("Pad", "Holed", 5));
+    EXPECT_EQ(holed.code, 0) << holed.err;
+    EXPECT_NEAR(stepCopyVolume("Holed"), 5 * (800 - 25 * pi * 1.5), 1e-6);
+}
+
+TEST_F(GeometryChecks, WhatTheModelOccupiesIsBoundedNotItsConstructionPoints) {
+    // A sketch frame half a millimetre inside the bound with its geometry further in: the
+    // plane's helper points (origin + X, origin + Y) lie beyond, the pad does not.
+    const runS frame = convert("Frame", sketch("S", rectangle(-100, 0, -50, 20),
+                                               "1 0 0 0  0 1 0 0  0 0 1 0  499999.5 0 5 1",
+                                               "(PLANE \"Nowhere\")") +
+                                            pad("Pad", "S", 10));
+    EXPECT_EQ(frame.code, 0) << frame.err;
+    EXPECT_NEAR(stepCopyVolume("Frame"), 50 * 20 * 10, 1e-6);
+    // A fixed plane on the bound itself.
+    const runS plane =
+        convert("Plane", "(PLANE (NAME \"P\") (TYP \"ABS_PLANE\") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  "
+                         "500000 0 5 1))");
+    EXPECT_EQ(plane.code, 0) << plane.err;
+    // An arc bulging 1e-5 over a chord of 20: its centre lies 5e6 away. The segment it adds to
+    // the 20 x 10 rectangle is R^2 (t - sin t) / 2 with t = 2 asin(10 / R).
+    const runS arc = convert(
+        "Arc", std::string(xyPlane) +
+                   sketch("Flat", "(LOOP (ARC (POINT 30 10) (POINT 20 10.00001) (POINT 10 10)) "
+                                  "(LINE (POINT 10 10) (POINT 10 0)) (LINE (POINT 10 0) (POINT 30 "
+                                  "0)) (LINE (POINT 30 0) (POINT 30 10)))") +
+                   pad("Pad", "Flat", 5));
+    EXPECT_EQ(arc.code, 0) << arc.err;
+    const double r = (100 + 1e-10) / 2e-5;
+    const double t = 2 * std::asin(10 / r);
+    // t - sin t loses its digits in doubles; its series t^3/6 - t^5/120 keeps them.
+    const double segment = r * r * (t * t * t / 6 - t * t * t * t * t / 120) / 2;
+    EXPECT_NEAR(stepCopyVolume("Arc"), 5 * (200 + segment), 1e-7);
+    // Saved, the arc opens again.
+    const swsim::PartDocumentPtr part = reopened("Arc");
+    ASSERT_TRUE(part);
+    EXPECT_NEAR(part->massProperties().volume, 5 * (200 + segment), 1e-7);
+}
+
+TEST_F(GeometryChecks, SketchRefusalsNameTheValueAndWhy) {
+    const struct {
+        const char* name;
+        std::string node;
+        const char* message;
+    } cases[] = {
+        {"NaNOrigin",
+         sketch("Bad", "(LOOP (CIRCLE (POINT 0 0) (RAD 2)))",
+                "1 0 0 0  0 1 0 0  0 0 1 0  nan 0 5 1", "(PLANE \"Nowhere\")"),
+         "Error while creating sketch \"Bad\": MAT origin (nan, 0, 5) holds a number that is "
+         "not finite"},
+        {"FarOrigin",
+         sketch("Bad", "(LOOP (CIRCLE (POINT 0 0) (RAD 2)))",
+                "1 0 0 0  0 1 0 0  0 0 1 0  1e300 0 5 1", "(PLANE \"Nowhere\")"),
+         "Error while creating sketch \"Bad\": MAT origin (1e+300, 0, 5) lies beyond "
+         "SolidWorks' model space (500 m from the origin)"},
+        {"InfPoint",
+         sketch("Bad", "(LOOP (LINE (POINT inf 7) (POINT 0 0)) (LINE (POINT 0 0) (POINT 5 0))"
+                       " (LINE (POINT 5 0) (POINT inf 7)))"),
+         "Loop 1 of sketch \"Bad\": LINE (inf, 7) to (0, 0) holds a number that is not finite"},
+        {"FarCircle", sketch("Bad", "(LOOP (CIRCLE (POINT 499999 0) (RAD 2)))"),
+         "Could not create sketchcircle at (499999, 0) with radius 2 in loop 1 of sketch "
+         "\"Bad\": it lies beyond SolidWorks' model space (500 m from the origin)"},
+        {"Collinear",
+         sketch("Bad", "(LOOP (ARC (POINT 0 0) (POINT 1 1e-14) (POINT 2 0))"
+                       " (LINE (POINT 2 0) (POINT 0 0)))"),
+         "Could not create sketcharc from (0, 0) through (1, 1e-14) to (2, 0) in loop 1 of "
+         "sketch \"Bad\": its three points lie on one line"},
+    };
+    for (const auto& c : cases) {
+        const runS result = convert(c.name, std::string(xyPlane) + c.node);
+        EXPECT_EQ(result.code, 1) << c.name;
+        expectSaid(result, c.message);
+    }
+}
+
+} // namespace
