@@ -2,14 +2,21 @@
 // beyond the model space lie on no face, loops of one sketch that cross or touch make no
 // profile, what a model occupies is bounded rather than its construction points, and each
 // refusal names what was wrong.
+#include "platform/sldworks/model/occt_shape.h"
 #include "platform/sldworks/model/part_document.h"
 #include "tests/natlinkhost/natlinkhost_fixture.h"
 #include "tests/solids/step_volume.h"
 
+#include <BRepCheck_Analyzer.hxx>
+
+#include <array>
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 
 namespace {
+
+constexpr double pi = 3.141592653589793;
 
 const char* const xyPlane =
     "(PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  0 0 0 1))";
@@ -129,7 +136,6 @@ TEST_F(GeometryChecks, LoopsThatCrossOrTouchAreRefusedByName) {
     }
     // Loops inside one another without touching are a plate with holes: 40 x 20 less a disc
     // of radius 5 and a half disc of radius 5, 5 deep.
-    const double pi = std::acos(-1.0);
     const runS holed = convert(
         "Holed", std::string(xyPlane) +
                      sketch("Holed", rectangle(0, 0, 40, 20) +
@@ -139,6 +145,86 @@ TEST_F(GeometryChecks, LoopsThatCrossOrTouchAreRefusedByName) {
                      pad("Pad", "Holed", 5));
     EXPECT_EQ(holed.code, 0) << holed.err;
     EXPECT_NEAR(stepCopyVolume("Holed"), 5 * (800 - 25 * pi * 1.5), 1e-6);
+}
+
+// A block 60 x 30 x 20 placed at `origin` with the axes `rows`, and on its top a 4 x 2
+// pattern of drillings: diameter 4, depth 12 with a 118 degree tip, counterbore 8 x 3, at x
+// 11, 26, 41, 56 and y 10, 20 of the block. The last counterbore of each row touches the
+// block's side x = 60.
+std::string drilledBlock(const std::array<std::array<double, 3>, 3>& rows,
+                         const std::array<double, 3>& origin) {
+    std::ostringstream text;
+    text.precision(17);
+    auto model = [&](double x, double y, double z) {
+        std::array<double, 3> p{};
+        for (int j = 0; j < 3; ++j)
+            p[static_cast<std::size_t>(j)] = origin[static_cast<std::size_t>(j)] + x * rows[0][j] +
+                                             y * rows[1][j] + z * rows[2][j];
+        return p;
+    };
+    auto mat = [&](const std::array<double, 3>& at) {
+        std::ostringstream m;
+        m.precision(17);
+        for (const auto& row : rows)
+            m << row[0] << " " << row[1] << " " << row[2] << " 0  ";
+        m << at[0] << " " << at[1] << " " << at[2] << " 1";
+        return m.str();
+    };
+    auto triple = [](const std::array<double, 3>& v) {
+        std::ostringstream t;
+        t.precision(17);
+        t << v[0] << " " << v[1] << " " << v[2];
+        return t.str();
+    };
+    const std::array<double, 3> start = model(11, 10, 20);
+    text << "(PLANE (NAME \"Base\") (TYP \"ABS_PLANE\") (MAT " << mat(origin) << "))"
+         << sketch("S", rectangle(0, 0, 60, 30), mat(origin), "(PLANE \"Base\")")
+         << pad("Block", "S", 20) << "(PLANE (NAME \"Top\") (TYP \"ABS_PLANE\") (MAT "
+         << mat(model(0, 0, 20)) << "))"
+         << "(DRILLING (NAME \"D\") (STARTPOINT " << triple(start) << ") (DIRECTION " << -rows[2][0]
+         << " " << -rows[2][1] << " " << -rows[2][2]
+         << ") (DIAMETER 4) (DEPTH 12) (COUNTERBOREDIAMETER 8) (COUNTERBOREDEPTH 3)"
+            " (SINKANGLE 118))"
+         << "(FEATPATTERN (NAME \"Grid\") (FPBASEFEAT (NAME \"D\") (POINT3D " << triple(start)
+         << ")) (FPSKETCH (MAT " << mat(model(0, 0, 20))
+         << ") (SKETCHON (PLANE \"Top\")) (FPSKETCHPOINTS";
+    for (int row = 0; row < 2; ++row)
+        for (int column = row == 0 ? 1 : 0; column < 4; ++column)
+            text << " (POINT " << 11 + 15 * column << " " << 10 + 10 * row << ")";
+    text << ")))";
+    return text.str();
+}
+
+TEST_F(GeometryChecks, CounterboresTouchingTheSideLeaveAValidSolid) {
+    // Turned 30 degrees about X, then 20 about Z: nowhere does a hole's seam fall on the
+    // line where its counterbore touches the side, as it does in the block left square.
+    const double a = 30 * pi / 180;
+    const double b = 20 * pi / 180;
+    const std::array<std::array<double, 3>, 3> tilted = {{
+        {std::cos(b), std::sin(b), 0},
+        {-std::cos(a) * std::sin(b), std::cos(a) * std::cos(b), std::sin(a)},
+        {std::sin(a) * std::sin(b), -std::sin(a) * std::cos(b), std::cos(a)},
+    }};
+    const std::array<std::array<double, 3>, 3> square = {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+    // Per hole: the counterbore, the cylinder below it to the tip, and the tip's cone.
+    const double tip = 2 / std::tan(59 * pi / 180);
+    const double hole = pi * (16 * 3 + 4 * (12 - tip - 3) + 4 * tip / 3);
+    for (const auto& [name, rows] : {std::pair{"Tilted", tilted}, std::pair{"Square", square}}) {
+        const runS result = convert(name, drilledBlock(rows, {5, -3, 2}));
+        ASSERT_EQ(result.code, 0) << result.err;
+        const swsim::PartDocumentPtr part = reopened(name);
+        ASSERT_TRUE(part);
+        ASSERT_EQ(part->bodies().size(), 1u);
+        int cylinders = 0;
+        for (const swsim::FacePtr& face : part->bodies()[0]->faces())
+            cylinders += face->surface().kind == swsim::SurfaceKind::Cylinder ? 1 : 0;
+        EXPECT_EQ(cylinders, 16) << name << ": a counterbore split where it touches the side";
+        EXPECT_TRUE(BRepCheck_Analyzer(part->bodies()[0]->shape().shape).IsValid()) << name;
+        EXPECT_NEAR(stepCopyVolume(name), 36000 - 8 * hole, 1e-6) << name;
+        const std::optional<TopoDS_Shape> copy = stepShape(path(std::string(name) + ".step"));
+        ASSERT_TRUE(copy);
+        EXPECT_TRUE(BRepCheck_Analyzer(*copy).IsValid()) << name << ": its STEP copy";
+    }
 }
 
 TEST_F(GeometryChecks, WhatTheModelOccupiesIsBoundedNotItsConstructionPoints) {
