@@ -262,6 +262,15 @@ TEST_F(SwsimPartFiles, HolesAreMadeAgainFromTheirDefinitionAndOlderFilesStillOpe
     EXPECT_NE(opened(test::resealed(edited))
                   .find("the hole \"Hole1\" cannot be made: the hole direction is the zero vector"),
               std::string::npos);
+    // A negative diameter is named as such, not taken for a countersink wider than it.
+    edited = text;
+    const std::string diameter = "\"startDiameter1\" 4";
+    ASSERT_NE(edited.rfind(diameter, at), std::string::npos);
+    edited.replace(edited.rfind(diameter, at), diameter.size(), "\"startDiameter1\" -4");
+    EXPECT_NE(opened(test::resealed(edited))
+                  .find("cannot be made: hole section 1 needs positive diameters and depth"),
+              std::string::npos)
+        << opened(test::resealed(edited));
     edited = text;
     edited.replace(edited.rfind("\"depth1\"", at), 8, "\"depth9\""); // the hole's
     EXPECT_NE(opened(test::resealed(edited))
