@@ -297,4 +297,73 @@ TEST_F(GeometryChecks, SketchRefusalsNameTheValueAndWhy) {
     }
 }
 
+TEST_F(GeometryChecks, MeaninglessValuesAreRefusedByFieldAndValue) {
+    // A drilling into the cube's top face at (10, 10, 20).
+    auto drilling = [](const std::string& values, const std::string& direction = "0 0 -1") {
+        return "(DRILLING (NAME \"D\") (STARTPOINT 10 10 20) (DIRECTION " + direction + ") " +
+               values + ")";
+    };
+    const std::string plain = "(DIAMETER 4) (DEPTH 5)";
+    const std::string drill = "Error while creating drilling \"D\": ";
+    const struct {
+        std::string items;
+        std::string message;
+    } cases[] = {
+        {cube + drilling(plain + " (SINKANGLE nan)"),
+         drill + "SINKANGLE nan is not a finite number"},
+        {cube + drilling(plain + " (SINKANGLE -90)"),
+         drill + "SINKANGLE -90 is no tip angle: from 0 (no tip) to below 180 degrees"},
+        {cube + drilling(plain + " (CONIC nan) (CONEANGLE 10)"),
+         drill + "CONIC nan is not a finite number"},
+        {cube + drilling(plain + " (ENDCOUNTERBOREDIAMETER nan)"),
+         drill + "ENDCOUNTERBOREDIAMETER nan is not a finite number"},
+        {cube + drilling(plain + " (COUNTERSINKDEPTH 1) (COUNTERSINKANGLE 0)"),
+         drill + "COUNTERSINKANGLE 0 is no angle between 0 and 180 degrees"},
+        {cube + drilling("(DIAMETER nan) (DEPTH 5)"),
+         drill + "DIAMETER nan is not a finite number"},
+        {cube + drilling("(DIAMETER 0) (DEPTH 5)"), drill + "DIAMETER 0 is not a positive length"},
+        {cube + drilling("(DIAMETER 4) (DEPTH inf)"), drill + "DEPTH inf is not a finite number"},
+        {cube + drilling(plain, "0 inf 0"),
+         drill + "DIRECTION (0, inf, 0) holds a number that is not finite"},
+        {cube + drilling(plain, "0 0 0"), drill + "DIRECTION (0, 0, 0) has no length"},
+        {cube + drilling(plain, "1 0 0"),
+         drill + "DIRECTION (1, 0, 0) lies in the plane of the face at its start point"},
+        {cube + drilling(plain, "0.6 0 0.8"),
+         drill + "DIRECTION (0.6, 0, 0.8) points out of the face at its start point"},
+        {std::string(xyPlane) + sketch("S", rectangle(0, 0, 20, 20)) +
+             "(BASE (NAME \"Pad\") (TYP \"EXTRUDE\") (USED \"S\") (PARAM 5 0 0) (EXTDFTANGLE nan))",
+         "Error while creating base feature \"Pad\": EXTDFTANGLE nan is not a finite number"},
+        {std::string(xyPlane) + sketch("S", rectangle(0, 0, 20, 20)) +
+             "(BASE (NAME \"Pad\") (TYP \"EXTRUDE\") (USED \"S\") (PARAM nan 0 0))",
+         "Error while creating base feature \"Pad\": PARAM depth nan is not a finite number"},
+        {std::string(xyPlane) + sketch("S", rectangle(0, 0, 20, 20)) +
+             "(BASE (NAME \"Pad\") (TYP \"EXTRUDE\") (USED \"S\") (PARAM inf 0 0))",
+         "Error while creating base feature \"Pad\": PARAM depth inf is not a finite number"},
+        {std::string(xyPlane) + sketch("S", rectangle(0, 0, 20, 20)) +
+             "(BASE (NAME \"Pad\") (TYP \"EXTRUDE\") (USED \"S\") (PARAM 500000.5 0 0))",
+         "Error while creating base feature \"Pad\": PARAM depth 500000.5 lies beyond "
+         "SolidWorks' model space (500 m from the origin)"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string name = "Case" + std::to_string(++n);
+        const runS result = convert(name, c.items);
+        EXPECT_EQ(result.code, 1) << c.message;
+        expectSaid(result, c.message);
+    }
+    // A direction 45 degrees off the normal: SolidWorks drills along the normal, and the log
+    // says so. The hole is the plain one the values give.
+    const std::string log = path("drill.log");
+    const std::string model = writeFile("Tilt.meta", "(PART (NAME \"Tilt\") (ITEMS " + cube +
+                                                         drilling(plain, "1 0 -1") + "))");
+    const runS tilted = run({"convert", model, "-o", path("out"), "--log", log});
+    EXPECT_EQ(tilted.code, 0) << tilted.err;
+    EXPECT_NE(readFile(log).find("Drilling \"D\": its DIRECTION (1, 0, -1) lies 45 degrees off "
+                                 "the normal of the face at its start point; the hole is drilled "
+                                 "along the face's inward normal (0, 0, -1)"),
+              std::string::npos)
+        << readFile(log);
+    EXPECT_NEAR(stepCopyVolume("Tilt"), 8000 - pi * 4 * 5, 1e-6);
+}
+
 } // namespace
