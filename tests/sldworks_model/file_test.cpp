@@ -206,8 +206,13 @@ TEST_F(SwsimPartFiles, NothingUnreadableIsSavedAndRefusalsQuoteNoRawBytes) {
     std::string far((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const std::string point = "\"Point2\" 10 0 0";
     ASSERT_NE(far.find(point), std::string::npos);
-    far.replace(far.find(point), point.size(), "\"Point2\" 1e200 0 0");
-    EXPECT_NE(refusal(test::resealed(far)).find("a position lies outside the model space"),
+    std::string beyond = far;
+    beyond.replace(beyond.find(point), point.size(), "\"Point2\" 1e200 0 0");
+    EXPECT_NE(refusal(test::resealed(beyond)).find("a sketch position lies beyond the reach"),
+              std::string::npos);
+    // Within reach of a construction, but a corner of the profile: the part would occupy it.
+    far.replace(far.find(point), point.size(), "\"Point2\" 6e5 0 0");
+    EXPECT_NE(refusal(test::resealed(far)).find("a sketch entity lies outside the model space"),
               std::string::npos);
 }
 
@@ -257,6 +262,15 @@ TEST_F(SwsimPartFiles, HolesAreMadeAgainFromTheirDefinitionAndOlderFilesStillOpe
     EXPECT_NE(opened(test::resealed(edited))
                   .find("the hole \"Hole1\" cannot be made: the hole direction is the zero vector"),
               std::string::npos);
+    // A negative diameter is named as such, not taken for a countersink wider than it.
+    edited = text;
+    const std::string diameter = "\"startDiameter1\" 4";
+    ASSERT_NE(edited.rfind(diameter, at), std::string::npos);
+    edited.replace(edited.rfind(diameter, at), diameter.size(), "\"startDiameter1\" -4");
+    EXPECT_NE(opened(test::resealed(edited))
+                  .find("cannot be made: hole section 1 needs positive diameters and depth"),
+              std::string::npos)
+        << opened(test::resealed(edited));
     edited = text;
     edited.replace(edited.rfind("\"depth1\"", at), 8, "\"depth9\""); // the hole's
     EXPECT_NE(opened(test::resealed(edited))

@@ -152,5 +152,60 @@ TEST(SwsimSketchProfile, ProblemsAreNamed) {
     EXPECT_NE(s2->profileProblem().find("open"), std::string::npos);
 }
 
+TEST(SwsimSketchProfile, LoopsThatCrossOrTouchGiveNoProfile) {
+    auto doc = PartDocument::create();
+    auto crossing = doc->openSketch(doc->frontPlane());
+    crossing->addCircle({0, 0, 0}, 10);
+    crossing->addCircle({15, 0, 0}, 10);
+    EXPECT_EQ(
+        crossing->profileProblem().rfind("the loops of Arc1 and Arc2 cross or touch at (7.5", 0),
+        0u)
+        << crossing->profileProblem();
+    ExtrudeSpec spec;
+    spec.depth1 = 5;
+    EXPECT_FALSE(doc->addExtrusion(crossing, spec)) << "no overlapping bodies of one feature";
+    doc->closeSketch();
+    // A rectangle standing on another's edge shares a piece of it.
+    auto standing = doc->openSketch(doc->topPlane());
+    test::addRectangle(*standing, 0, 0, 40, 20);
+    test::addRectangle(*standing, 15, 20, 25, 30);
+    EXPECT_NE(standing->profileProblem().find("the loops of Line1 and Line5 cross or touch"),
+              std::string::npos)
+        << standing->profileProblem();
+    doc->closeSketch();
+    // A hole well inside is no contact.
+    auto holed = doc->openSketch(doc->rightPlane());
+    test::addRectangle(*holed, 0, 0, 40, 20);
+    holed->addCircle({10, 10, 0}, 5);
+    EXPECT_EQ(holed->profileProblem(), "");
+}
+
+TEST(SwsimSketchEntities, WhatTheSketchOccupiesLiesInTheModelSpace) {
+    auto doc = PartDocument::create();
+    // On a plane 1 from the bound: sketch coordinates within it can still reach beyond.
+    auto plane = doc->addPlaneThroughPoints({499999, 0, 0}, {500000, 0, 0}, {499999, 1, 0});
+    ASSERT_TRUE(plane) << doc->lastError();
+    auto sketch = doc->openSketch(plane);
+    ASSERT_TRUE(sketch);
+    EXPECT_TRUE(sketch->addLine({-10, 0, 0}, {1, 0, 0}));
+    EXPECT_FALSE(sketch->addLine({0, 0, 0}, {2, 0, 0}));
+    EXPECT_FALSE(sketch->addPoint({1.5, 0, 0}));
+    // A circle is its extent, not its centre; an arc bulges beyond its points.
+    EXPECT_TRUE(sketch->addCircle({-3, 0, 0}, 4));
+    EXPECT_FALSE(sketch->addCircle({-3, 0, 0}, 4.5));
+    EXPECT_TRUE(sketch->addArc({-1, -1, 0}, {-1, 1, 0}, {0, 0, 0}));
+    EXPECT_FALSE(sketch->addArc({-1, -1, 0}, {-1, 1, 0}, {0.9, 0.9, 0})) << "it reaches 1.4";
+    // A nearly straight arc's centre may lie far beyond: it is no part of the model. Within
+    // a double's resolution of the tolerance, that is.
+    auto flat = sketch->addArc({-30, 10, 0}, {-10, 10, 0}, {-20, 10.00001, 0});
+    ASSERT_TRUE(flat);
+    EXPECT_NEAR(flat->radius(), 5e6, 1);
+    EXPECT_FALSE(sketch->addArc({-30, 10, 0}, {-10, 10, 0}, {-20, 10.000001, 0}));
+    // A plane's helper points give its directions only; its origin must lie inside.
+    EXPECT_TRUE(doc->addPlaneThroughPoints({5e5, 0, 0}, {5e5 + 1, 0, 0}, {5e5, 1, 0}));
+    EXPECT_FALSE(doc->addPlaneThroughPoints({5e5 + 1, 0, 0}, {5e5, 0, 0}, {5e5, 1, 0}));
+    EXPECT_FALSE(doc->addPlaneThroughPoints({0, 0, 0}, {1e300, 0, 0}, {0, 1, 0}));
+}
+
 } // namespace
 } // namespace swsim

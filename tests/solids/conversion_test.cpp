@@ -51,6 +51,11 @@ TEST_F(SolidConversion, BadNodesFailWithTheirMessagesAndTheRestIsBuilt) {
              "BASE \"Rib\": Sketch \"RibSketch\" for feature \"Rib\" not found",
              "BASE \"Loft\": Error while creating base feature \"Loft\"",
              "DRILLING \"D1\": Error while creating drilling \"D1\"",
+             "SKETCH \"TwinSketch\": Loops 1 and 2 of sketch \"TwinSketch\" cross or touch at "
+             "(-12.5, -6.614378278)",
+             "BASE \"Twin\": Sketch \"TwinSketch\" for feature \"Twin\" not found",
+             "DRILLING \"D3\": Error while creating drilling \"D3\": SINKANGLE nan is not a "
+             "finite number",
              "FOEFEAT \"Outside\": Invalid file name \"../outside.step\" of foreign feature "
              "\"Outside\"",
          })

@@ -104,6 +104,30 @@ TEST_F(CreateSketchTest, LoopIsClosedOverAThousandthOrAMillionthOfItsSize) {
     }
 }
 
+TEST_F(CreateSketchTest, LoopSmallerThanTheRoundingIsNotClosedByForce) {
+    const swsim::SketchPtr open = openSketchOn("Front Plane");
+    // A U of 1e-4 missing its fourth side: within the thousandth, yet all of the loop's side.
+    try {
+        createSketch(doc,
+                     sketchFrom(sketchText("(LOOP (LINE (POINT 0 0) (POINT 0.0001 0))"
+                                           " (LINE (POINT 0.0001 0) (POINT 0.0001 0.0001))"
+                                           " (LINE (POINT 0.0001 0.0001) (POINT 0 0.0001)))")),
+                     matrixC4x4<double>::identity());
+        ADD_FAILURE() << "closed as a triangle";
+    } catch (const errorC& error) {
+        EXPECT_EQ(error.getMessage().toUtf8(),
+                  "Loop 1 of sketch \"S1\" is open: a gap of 0.0001 at (0, 0.0001)");
+    }
+    EXPECT_TRUE(open->segments().empty());
+    // A hundredth of its size is still rounding: a loop of 0.1 closes over 0.0009.
+    createSketch(doc,
+                 sketchFrom(sketchText("(LOOP (LINE (POINT 0 0) (POINT 0.1 0))"
+                                       " (LINE (POINT 0.1 0) (POINT 0.1 0.1))"
+                                       " (LINE (POINT 0.1 0.1) (POINT 0 0.0009)))")),
+                 matrixC4x4<double>::identity());
+    EXPECT_EQ(open->segments().size(), 3u);
+}
+
 TEST_F(CreateSketchTest, SingleShapeLoopKeepsItsOwnPoints) {
     openSketchOn("Front Plane");
     const m3dSketchC sketch =
@@ -210,7 +234,8 @@ TEST_F(CreateSketchTest, RefusedLineIsThrownWithoutWarning) {
         FAIL();
     } catch (const errorC& error) {
         EXPECT_EQ(error.getMessage().toUtf8(),
-                  "Could not create sketchline from (1, 1) to (1, 1) in loop 1 of sketch \"S1\"");
+                  "Could not create sketchline from (1, 1) to (1, 1) in loop 1 of sketch \"S1\": "
+                  "its ends coincide");
     }
     EXPECT_TRUE(hostsvc::shownMessages().empty());
 }
@@ -224,7 +249,7 @@ TEST_F(CreateSketchTest, RefusedCircleAndCentreLineAreReported) {
     } catch (const errorC& error) {
         EXPECT_EQ(error.getMessage().toUtf8(),
                   "Could not create sketchcircle at (1, 1) with radius 0 in loop 1 of sketch "
-                  "\"S1\"");
+                  "\"S1\": its radius is not positive");
     }
     const m3dSketchC centre = sketchFrom(sketchText("(CENTER (POINT 0 0) (POINT 0 0))"));
     try {

@@ -11,8 +11,11 @@
 #include "libs/geomcore/sw3ddoc/new_features.h"
 #include "libs/geomcore/sw3ddoc/sw_part.h"
 #include "libs/geomcore/swapi/swapi.h"
+#include "libs/geomcore/swtools/value_text.h"
 #include "metamodel/m3d/annotations.h"
 #include "metamodel/m3d/viewhelpers.h"
+
+#include <cmath>
 
 namespace {
 
@@ -43,6 +46,34 @@ mzComStringC recordName(const m3dFeatBodyC& view, const bodyKindS& kind) {
     return getName(metaObjectC(drilling));
 }
 
+// Refuses a depth or angle that gives the feature no meaning, and a draft angle that is none,
+// by field and value: a NaN draft would otherwise build the body undrafted.
+void refuseMeaninglessValues(const m3dFeatBodyC& view, const mzComStringC& failure) {
+    const double value = view.getParamVector().getValue();
+    const mzComStringC param =
+        mzComStringC(view.isExtrude() ? "PARAM depth " : "PARAM angle ") + numberText(value);
+    if (!std::isfinite(value))
+        failCreation(failure + ": " + param + " is not a finite number");
+    if (!(value > 0.0))
+        failCreation(failure + ": " + param + " is not positive");
+    if (!view.isExtrude())
+        return;
+    const double draft = m3dFeatExtrudeC(view.getTreePtr()).getDraftAngle();
+    const mzComStringC given = "EXTDFTANGLE " + numberText(draft);
+    if (!std::isfinite(draft))
+        failCreation(failure + ": " + given + " is not a finite number");
+    if (!(std::fabs(draft) < 90.0))
+        failCreation(failure + ": " + given + " is no draft angle: below 90 degrees either way");
+}
+
+// Why SolidWorks made nothing, as far as the node's values show.
+mzComStringC creationProblem(const m3dFeatBodyC& view) {
+    const double value = view.getParamVector().getValue();
+    if (view.isExtrude() && !withinSolidWorksModelSpace(value))
+        return mzComStringC(": PARAM depth ") + numberText(value) + " " + beyondModelSpaceText;
+    return mzComStringC();
+}
+
 int executeBody(metaReaderC& reader, metaTreePtrT tagToken, void* data, const bodyKindS& kind) {
     const m3dFeatBodyC view(getParentTreePtr(tagToken));
     const mzComStringC name = getName(view);
@@ -64,13 +95,15 @@ int executeBody(metaReaderC& reader, metaTreePtrT tagToken, void* data, const bo
         mzComStringC("Error while creating ") + kind.kind + " feature " + quotedName(name);
     _bstr_t typeName;
     IFeaturePtr feature;
+    if (view.isExtrude() || view.isRotate())
+        refuseMeaninglessValues(view, failure);
     if (view.isExtrude()) {
         NATLINK_LOG(mzLogLevelTrace, mzComStringC("Create ") + kind.kind + " extrude: " + name);
         const int multibody = multibodySetting(*part, reader).getVal().toInt();
         const m3dFeatExtrudeC extrusion(view.getTreePtr());
         if (createExtrusionFeature(extrusion, kind.cut, part->firstFeature, part->modelDoc,
                                    typeName, feature, multibody) != 0)
-            failCreation(failure);
+            failCreation(failure + creationProblem(view));
     } else if (view.isRotate()) {
         NATLINK_LOG(mzLogLevelTrace, mzComStringC("Create ") + kind.kind + " rotate: " + name);
         const int multibody = getValAsInt(multibodySetting(*part, reader));

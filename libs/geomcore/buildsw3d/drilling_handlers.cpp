@@ -12,13 +12,134 @@
 #include "libs/geomcore/swapi/call_support.h"
 #include "libs/geomcore/swapi/swapi.h"
 #include "libs/geomcore/swgeomtools/face_search.h"
+#include "libs/geomcore/swtools/value_text.h"
+#include "metamodel/core/valueviews.h"
 #include "metamodel/m3d/annotations.h"
 #include "metamodel/m3d/viewhelpers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace {
 
 // The body kind of the face search: solid bodies.
 constexpr int solidBodies = 0;
+
+// A direction within this of the plane of the face it starts on lies in it: its cosine with
+// the face's normal says nothing of which side it points to.
+constexpr double inPlaneCosine = 1e-6;
+// A direction off the face's normal by more than this is told in the log: SolidWorks drills
+// along the normal. Below it lies the rounding of a catalogue's numbers.
+constexpr double offNormalDegrees = 0.01;
+
+// What a value of the drilling must be to mean something.
+enum class rangeE { anyFinite, positive, notNegative, tipAngle, angle };
+
+struct drillingFieldS {
+    const char* key;
+    rangeE range;
+};
+
+constexpr drillingFieldS drillingFields[] = {
+    {"DIAMETER", rangeE::positive},
+    {"DEPTH", rangeE::positive},
+    {"SINKANGLE", rangeE::tipAngle},
+    {"CONIC", rangeE::anyFinite},
+    {"CONEANGLE", rangeE::anyFinite},
+    {"COUNTERSINKDEPTH", rangeE::notNegative},
+    {"COUNTERSINKANGLE", rangeE::anyFinite},
+    {"COUNTERBOREDEPTH", rangeE::notNegative},
+    {"COUNTERBOREDIAMETER", rangeE::notNegative},
+    {"ENDCOUNTERBOREDIAMETER", rangeE::notNegative},
+    {"ENDCOUNTERSINKDEPTH", rangeE::notNegative},
+};
+
+// Why the value has no meaning; empty when it has one.
+mzComStringC rangeProblem(double v, rangeE range) {
+    if (!std::isfinite(v))
+        return " is not a finite number";
+    switch (range) {
+    case rangeE::anyFinite:
+        break;
+    case rangeE::positive:
+        if (!(v > 0.0))
+            return " is not a positive length";
+        break;
+    case rangeE::notNegative:
+        if (v < 0.0)
+            return " is a negative length";
+        break;
+    case rangeE::tipAngle:
+        if (!(v >= 0.0 && v < 180.0))
+            return " is no tip angle: from 0 (no tip) to below 180 degrees";
+        break;
+    case rangeE::angle:
+        if (!(v > 0.0 && v < 180.0))
+            return " is no angle between 0 and 180 degrees";
+        break;
+    }
+    return mzComStringC();
+}
+
+double numberOf(const m3dFeatDrillingC& drilling, const char* key) {
+    return metaObjDoubleC(drilling.findChild(key)).get();
+}
+
+// Refuses a drilling with a value that has no meaning, naming the field and the value: a NaN
+// or a negative angle would otherwise read as "none" and build a plain hole, an absent
+// direction find any face.
+void refuseMeaninglessDrilling(const m3dFeatDrillingC& drilling, const vectorC3d<double>& start,
+                               const vectorC3d<double>& direction, bool hasDirection,
+                               const mzComStringC& failure) {
+    for (const drillingFieldS& field : drillingFields) {
+        if (!drilling.hasChild(field.key))
+            continue;
+        const double v = numberOf(drilling, field.key);
+        const mzComStringC problem = rangeProblem(v, field.range);
+        if (!problem.isEmpty())
+            failCreation(failure + ": " + field.key + " " + numberText(v) + problem);
+    }
+    if (numberOf(drilling, "COUNTERSINKDEPTH") > 0.0) {
+        const double angle = numberOf(drilling, "COUNTERSINKANGLE");
+        const mzComStringC problem = rangeProblem(angle, rangeE::angle);
+        if (!problem.isEmpty())
+            failCreation(failure + ": COUNTERSINKANGLE " + numberText(angle) + problem);
+    }
+    if (!std::isfinite(start.x) || !std::isfinite(start.y) || !std::isfinite(start.z))
+        failCreation(failure + ": STARTPOINT " + pointText(start.x, start.y, start.z) +
+                     " holds a number that is not finite");
+    if (!hasDirection)
+        failCreation(failure + ": DIRECTION is missing or not three numbers");
+    const mzComStringC given = "DIRECTION " + pointText(direction.x, direction.y, direction.z);
+    if (!std::isfinite(direction.x) || !std::isfinite(direction.y) || !std::isfinite(direction.z))
+        failCreation(failure + ": " + given + " holds a number that is not finite");
+    if (!(direction.dot(direction) > 0.0))
+        failCreation(failure + ": " + given + " has no length");
+}
+
+// SolidWorks drills into the face along its normal. A direction in the face's plane or out
+// of the face is refused; one off the normal is told in the log with what is built.
+void checkDirectionOnFace(IFace2* face, const vectorC3d<double>& direction,
+                          const mzComStringC& name, const mzComStringC& failure) {
+    const std::vector<double> n = readDoubleArray(faceGetNormal(face), 3);
+    const vectorC3d<double> normal{n[0], n[1], n[2]};
+    const double length = std::sqrt(direction.dot(direction));
+    const double cosine = normal.dot(direction) / length;
+    const mzComStringC given = "DIRECTION " + pointText(direction.x, direction.y, direction.z);
+    if (std::fabs(cosine) <= inPlaneCosine)
+        failCreation(failure + ": " + given + " lies in the plane of the face at its start point");
+    if (cosine > 0.0)
+        failCreation(failure + ": " + given + " points out of the face at its start point");
+    const double degrees = std::acos(std::min(1.0, -cosine)) * 180.0 / 3.141592653589793;
+    if (degrees > offNormalDegrees)
+        NATLINK_LOG(mzLogLevelWarning,
+                    mzComStringC("Drilling ") + quotedName(name) + ": its " + given + " lies " +
+                        numberText(degrees) +
+                        " degrees off the normal of the face at its start point; the hole is "
+                        "drilled along the face's inward normal " +
+                        pointText(-normal.x, -normal.y, -normal.z));
+}
 
 } // namespace
 
@@ -41,7 +162,8 @@ int sw3dFeatDrillingC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
     vectorC3d<double> start;
     vectorC3d<double> direction;
     drilling.getStartPoint(start);
-    drilling.getDirection(direction);
+    const bool hasDirection = drilling.getDirection(direction);
+    refuseMeaninglessDrilling(drilling, start, direction, hasDirection, failure);
 
     const double p[3] = {start.x, start.y, start.z};
     const double d[3] = {direction.x, direction.y, direction.z};
@@ -49,17 +171,15 @@ int sw3dFeatDrillingC::execute(metaReaderC& reader, metaTreePtrT tagToken, void*
     IFeaturePtr hole;
     mzComStringC error;
     if (getFaceFromPoint(p, d, part->modelDoc, faceKindPlane, solidBodies, face)) {
+        checkDirectionOnFace(face, direction, name, failure);
         m3dFeatDrillingC holeView;
         holeView.ctorCopy(drilling, 1);
         hole = createDrillingFeat(part->modelDoc, holeView, face, error);
     }
     // Named with its start point, also when that lies beyond SolidWorks' model space.
-    if (!hole && error.isEmpty()) {
-        auto number = [](double v) { return mzComStringC::number(v, 'g', 10); };
+    if (!hole && error.isEmpty())
         error = mzComStringC(face ? "SolidWorks made no hole" : "no planar face of the part") +
-                " at its start point (" + number(start.x) + ", " + number(start.y) + ", " +
-                number(start.z) + ")";
-    }
+                " at its start point " + pointText(start.x, start.y, start.z);
 
     if (!hole) {
         if (!error.isEmpty())

@@ -14,10 +14,12 @@
 #include "libs/geomcore/swgeomtools/sketch_construction.h"
 #include "libs/geomcore/swgeomtools/sketch_walk.h"
 #include "libs/geomcore/swtools/error.h"
+#include "libs/geomcore/swtools/value_text.h"
 #include "metamodel/core/creationoptions.h"
 #include "metamodel/m3d/sketch.h"
 #include "metamodel/m3d/viewhelpers.h"
 
+#include <cmath>
 #include <exception>
 
 namespace {
@@ -114,6 +116,37 @@ void constrainSketch(swPartC& part, metaReaderC& reader, const _bstr_t& swName,
     }
 }
 
+// The rows of a placement as its messages name them.
+constexpr const char* matRows[4] = {"MAT X direction", "MAT Y direction", "MAT normal",
+                                    "MAT origin"};
+
+mzComStringC rowText(const matrixC4x4<double>& mat, int row) {
+    const vectorC3d<double> v = mat.row(row);
+    return mzComStringC(matRows[row]) + " " + pointText(v.x, v.y, v.z);
+}
+
+// A placement with a number that is not finite places nothing: every point mapped through
+// it would be one too.
+void refuseNonFinitePlacement(const matrixC4x4<double>& mat, const mzComStringC& name) {
+    for (int row = 0; row < 4; ++row) {
+        const vectorC3d<double> v = mat.row(row);
+        if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z))
+            failCreation("Error while creating sketch " + quotedName(name) + ": " +
+                         rowText(mat, row) + " holds a number that is not finite");
+    }
+}
+
+// Why no sketch could be opened where the placement puts it, as far as the placement shows.
+mzComStringC placementProblem(const matrixC4x4<double>& mat) {
+    const vectorC3d<double> origin = mat.row(3);
+    if (!withinSolidWorksModelSpace(origin.x, origin.y, origin.z))
+        return ": " + rowText(mat, 3) + " " + beyondModelSpaceText;
+    const vectorC3d<double> normal = mat.row(0).cross(mat.row(1));
+    if (!(normal.dot(normal) > 0.0))
+        return ": " + rowText(mat, 0) + " and " + rowText(mat, 1) + " span no plane";
+    return mzComStringC();
+}
+
 } // namespace
 
 int swMeta3dSketchC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* data) {
@@ -126,6 +159,7 @@ int swMeta3dSketchC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* d
     if (part == nullptr)
         failCreation("Error while creating sketch " + quotedName(name));
     IModelDoc2* doc = swapiRequired<IModelDoc2>(part->modelDoc);
+    refuseNonFinitePlacement(mat, name);
 
     // A sketch left open by an earlier node is closed before anything is selected.
     if (modelDocGetEditedSketch(doc))
@@ -136,7 +170,7 @@ int swMeta3dSketchC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* d
         selectFixedPlane(*part, mat, name);
 
     if (modelDocInsertSketch(doc, VARIANT_TRUE) != S_OK)
-        failCreation("Error while creating sketch " + quotedName(name));
+        failCreation("Error while creating sketch " + quotedName(name) + placementProblem(mat));
 
     const ISketchPtr sketch = createSketch(part->modelDoc, view, mat);
     IFeaturePtr feature;

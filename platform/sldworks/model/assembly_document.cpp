@@ -301,6 +301,8 @@ MateReferencePtr AssemblyDocument::addMateReference(const std::string& name,
         if (!at) {
             const Box box = face->box();
             at = face->closestPoint((box.min + box.max) * 0.5);
+            if (!at)
+                return nullptr;
         }
         m.point = c->placement.toLocal(*at);
         m.normal = c->placement.toLocal(c->placement.origin + face->normalAt(*at));

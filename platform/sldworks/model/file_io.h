@@ -300,6 +300,14 @@ public:
             fail("a position lies outside the model space");
         return p;
     }
+    // A position of a sketch, whose model space the sketch checks where it lies (an arc's
+    // centre may lie beyond it): within kConstructionReach.
+    Vec3 sketchPosition() {
+        const Vec3 p = vec();
+        if (!inConstructionReach(p))
+            fail("a sketch position lies beyond the reach of the model");
+        return p;
+    }
     Frame frame() {
         Frame f;
         f.origin = vec();

@@ -11,18 +11,24 @@
 #include <BRepAlgoAPI_Fuse.hxx>
 #include <BRepBndLib.hxx>
 #include <BRepBuilderAPI_Copy.hxx>
+#include <BRepCheck_Analyzer.hxx>
 #include <BRepGProp.hxx>
 #include <BRepTools.hxx>
+#include <BRepTools_ReShape.hxx>
 #include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
 #include <Bnd_Box.hxx>
 #include <GProp_GProps.hxx>
+#include <ShapeUpgrade_UnifySameDomain.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
+#include <TopTools_IndexedMapOfShape.hxx>
 #include <TopTools_ListOfShape.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
+#include <TopoDS_Iterator.hxx>
 
 #include <algorithm>
 #include <cmath>
@@ -105,6 +111,82 @@ bool cutMeetsPart(BRepAlgoAPI_BooleanOperation& boolean, const std::vector<TopoD
     return false;
 }
 
+bool boundsNothing(const TopoDS_Shape& s) {
+    return s.Orientation() == TopAbs_INTERNAL || s.Orientation() == TopAbs_EXTERNAL;
+}
+
+// Whether a face of a Boolean's result holds an edge, wire or vertex that bounds nothing: a
+// tool touched a face of the part there (a counterbore tangent to the block's side) rather
+// than crossing it. Only then is the result checked and mended: the walk costs next to
+// nothing beside the Boolean, the check and the mending more than many Booleans.
+bool touchesAFace(const TopoDS_Shape& result) {
+    for (TopExp_Explorer f(result, TopAbs_FACE); f.More(); f.Next())
+        for (TopoDS_Iterator w(f.Current(), false); w.More(); w.Next()) {
+            if (boundsNothing(w.Value()))
+                return true;
+            for (TopoDS_Iterator e(w.Value(), false); e.More(); e.Next())
+                if (boundsNothing(e.Value()))
+                    return true;
+        }
+    return false;
+}
+
+// The faces without what bounds nothing, and the faces that a touching contact split on one
+// surface made one again: where a tool touched a face along a line, a face that keeps the
+// line as an inner edge shares it with the two pieces of the tool's face on either side, an
+// edge of three faces that no exchange format holds (its STEP copy fails the check).
+TopoDS_Shape mended(const TopoDS_Shape& result) {
+    Handle(BRepTools_ReShape) reshape = new BRepTools_ReShape;
+    BRep_Builder builder;
+    TopTools_IndexedMapOfShape faces;
+    TopExp::MapShapes(result, TopAbs_FACE, faces);
+    for (int i = 1; i <= faces.Extent(); ++i) {
+        const TopoDS_Face face = TopoDS::Face(faces(i).Oriented(TopAbs_FORWARD));
+        bool touched = false;
+        TopoDS_Face kept = TopoDS::Face(face.EmptyCopied());
+        for (TopoDS_Iterator w(face, false); w.More(); w.Next()) {
+            if (boundsNothing(w.Value()) || w.Value().ShapeType() != TopAbs_WIRE) {
+                touched = true;
+                continue;
+            }
+            TopoDS_Wire wire;
+            builder.MakeWire(wire);
+            bool any = false;
+            for (TopoDS_Iterator e(w.Value(), false); e.More(); e.Next()) {
+                if (boundsNothing(e.Value())) {
+                    touched = true;
+                    continue;
+                }
+                builder.Add(wire, e.Value());
+                any = true;
+            }
+            if (any)
+                builder.Add(kept, wire.Oriented(w.Value().Orientation()));
+        }
+        if (touched)
+            reshape->Replace(face, kept);
+    }
+    ShapeUpgrade_UnifySameDomain unify(reshape->Apply(result), false, true, false);
+    unify.Build();
+    return unify.Shape();
+}
+
+// A valid B-rep whose every edge lies between at most two faces.
+bool validManifold(const TopoDS_Shape& shape) {
+    if (!BRepCheck_Analyzer(shape).IsValid())
+        return false;
+    TopTools_IndexedDataMapOfShapeListOfShape edgeFaces;
+    TopExp::MapShapesAndAncestors(shape, TopAbs_EDGE, TopAbs_FACE, edgeFaces);
+    for (int i = 1; i <= edgeFaces.Extent(); ++i) {
+        TopTools_IndexedMapOfShape distinct;
+        for (const TopoDS_Shape& f : edgeFaces(i))
+            distinct.Add(f);
+        if (distinct.Extent() > 2)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool PartDocument::Impl::apply(std::vector<BodyState>& states, const SolidFeature& feature,
@@ -173,9 +255,17 @@ bool PartDocument::Impl::applyShape(std::vector<BodyState>& states, SolidFeature
                 error = "the cut does not meet the part";
                 return false;
             }
+            TopoDS_Shape result = boolean->Shape();
+            if (touchesAFace(result)) {
+                result = mended(result);
+                if (!validManifold(result)) {
+                    error = "the feature touches a face of the part and leaves no valid solid";
+                    return false;
+                }
+            }
             std::vector<TopoDS_Shape> resultSolids;
             std::vector<TopoDS_Shape> ignored;
-            explode(boolean->Shape(), resultSolids, ignored);
+            explode(result, resultSolids, ignored);
             if (resultSolids.empty()) {
                 error = "the cut would remove all material";
                 return false;

@@ -257,12 +257,18 @@ std::optional<Frame> faceFrame(const Face& face) {
 } // namespace
 
 RefPlanePtr PartDocument::addPlaneThroughPoints(Vec3 p1, Vec3 p2, Vec3 p3) {
-    if (!inModelSpace(p1) || !inModelSpace(p2) || !inModelSpace(p3)) {
-        lastError_ = "plane through points: a point lies outside the model space";
+    // The plane lies at its first point; the other two only give its directions.
+    if (!inModelSpace(p1)) {
+        lastError_ = "plane through points: its origin lies outside the model space";
         return nullptr;
     }
     const Vec3 u = p2 - p1;
     const Vec3 v = p3 - p1;
+    if (!inConstructionReach(u) || !inConstructionReach(v)) {
+        lastError_ = "plane through points: a direction point is not finite or lies beyond the "
+                     "reach of the model";
+        return nullptr;
+    }
     const Vec3 n = cross(u, v);
     const double scale = std::max(norm(u), norm(v));
     if (scale <= 0.0 || norm(n) <= 1e-12 * scale * scale) {

@@ -350,7 +350,7 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             r.expect("points");
             for (int k = 0, n = r.count(); k < n; ++k) {
                 const std::string pname = r.str();
-                auto p = std::make_shared<SketchPoint>(pname, r.point());
+                auto p = std::make_shared<SketchPoint>(pname, r.sketchPosition());
                 p->sketch_ = s;
                 s->points_.push_back(p);
             }
@@ -368,10 +368,10 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
                 g->start_ = point(r.integer(-1, 1'000'000'000));
                 g->end_ = point(r.integer(-1, 1'000'000'000));
                 g->centre_ = point(r.integer(-1, 1'000'000'000));
-                g->middle_ = r.point();
+                g->middle_ = r.sketchPosition();
                 g->radius_ = r.num();
-                if (!inModelSpace(g->radius_))
-                    r.fail("a sketch radius lies outside the model space");
+                if (!inConstructionReach(g->radius_))
+                    r.fail("a sketch radius lies beyond the reach of the model");
                 const bool ends = g->start_ && g->end_;
                 if ((g->kind_ != SegmentKind::Circle && !ends) ||
                     (g->kind_ != SegmentKind::Line && !g->centre_))
@@ -379,6 +379,8 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
                 g->sketch_ = s;
                 s->segments_.push_back(g);
             }
+            if (!s->fitsModelSpace())
+                r.fail("a sketch entity lies outside the model space");
             r.expect("constraints");
             for (int k = 0, n = r.count(); k < n; ++k) {
                 const int ckind = r.int32();

@@ -136,7 +136,8 @@ EdgePtr PartDocument::findEdgeAt(Vec3 point, double tolerance) const {
     flush();
     for (const auto& b : impl_->bodies)
         for (const auto& e : b->edges())
-            if (distance(e->closestPoint(point), point) <= tolerance)
+            if (const std::optional<Vec3> c = e->closestPoint(point);
+                c && distance(*c, point) <= tolerance)
                 return e;
     return nullptr;
 }

@@ -2,16 +2,19 @@
 
 #include "platform/sldworks/model/occt_shape.h"
 
+#include <BRepBndLib.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakeVertex.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepClass_FaceClassifier.hxx>
+#include <BRepExtrema_DistShapeShape.hxx>
 #include <BRepGProp.hxx>
 #include <BRepTools.hxx>
 #include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
+#include <Bnd_Box.hxx>
 #include <GC_MakeArcOfCircle.hxx>
 #include <GProp_GProps.hxx>
 #include <Geom_TrimmedCurve.hxx>
@@ -45,12 +48,40 @@ std::string pointText(Vec3 p) {
     return s.str();
 }
 
+// Loops nearer than this cross or touch: a wall thinner than ten times OpenCASCADE's
+// tolerance does not keep two faces apart.
+constexpr double kLoopContact = 1e-6;
+
 struct Loop {
     TopoDS_Wire wire;
     TopoDS_Face face; // the loop's own face (no holes)
     double area = 0.0;
-    int depth = 0; // how many other loops contain it
+    int depth = 0;    // how many other loops contain it
+    std::string name; // of its first segment, as messages name the loop
+    Bnd_Box box;
 };
+
+// The first two loops that cross or touch, and where; SolidWorks makes no profile of them
+// (each would be a face of its own, the solids made from them overlapping).
+bool loopsMeet(std::vector<Loop>& loops, const Frame& frame, std::string& error) {
+    for (auto& l : loops) {
+        BRepBndLib::Add(l.wire, l.box);
+        l.box.Enlarge(kLoopContact);
+    }
+    for (size_t i = 0; i < loops.size(); ++i) {
+        for (size_t j = i + 1; j < loops.size(); ++j) {
+            if (loops[i].box.IsOut(loops[j].box))
+                continue;
+            BRepExtrema_DistShapeShape dist(loops[i].wire, loops[j].wire);
+            if (!dist.IsDone() || dist.NbSolution() == 0 || dist.Value() > kLoopContact)
+                continue;
+            error = "the loops of " + loops[i].name + " and " + loops[j].name +
+                    " cross or touch at " + pointText(frame.toLocal(toVec3(dist.PointOnShape1(1))));
+            return true;
+        }
+    }
+    return false;
+}
 
 double faceArea(const TopoDS_Face& f) {
     GProp_GProps props;
@@ -102,6 +133,7 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
                              s->radius());
                 Loop l;
                 l.wire = BRepBuilderAPI_MakeWire(BRepBuilderAPI_MakeEdge(circ).Edge()).Wire();
+                l.name = s->name();
                 loops.push_back(l);
                 continue;
             }
@@ -176,6 +208,7 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
             }
             Loop l;
             l.wire = mw.Wire();
+            l.name = open[first].seg->name();
             loops.push_back(l);
         }
 
@@ -197,6 +230,8 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
                 return false;
             }
         }
+        if (loopsMeet(loops, fr, error))
+            return false;
         // Containment: a loop lies in another when a point of it is inside the other's face.
         auto inside = [&](const Loop& inner, const Loop& outer) {
             if (inner.area >= outer.area)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <set>
 
 namespace swsim {
@@ -25,7 +26,82 @@ bool circumcentre(Vec3 a, Vec3 b, Vec3 c, Vec3& centre) {
     return true;
 }
 
+// Whether the part of a circle about `centre` (model coordinates) in the plane of the unit
+// vectors `u` and `v`, from `u` turning towards `v` through `sweep` radians, lies in the
+// model space: each coordinate is greatest and least where the circle's tangent runs
+// across that axis, or at the ends.
+bool arcInModelSpace(Vec3 centre, Vec3 u, Vec3 v, double radius, double sweep) {
+    const double c[3] = {centre.x, centre.y, centre.z};
+    const double uc[3] = {u.x, u.y, u.z};
+    const double vc[3] = {v.x, v.y, v.z};
+    constexpr double full = 2.0 * std::numbers::pi;
+    for (int i = 0; i < 3; ++i) {
+        for (const double sign : {1.0, -1.0}) {
+            double t = std::atan2(sign * vc[i], sign * uc[i]);
+            if (t < 0.0)
+                t += full;
+            if (t <= sweep && !inModelSpace(c[i] + sign * radius * std::hypot(uc[i], vc[i])))
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
+
+bool Sketch::occupiesModelSpace(Vec3 position) const {
+    return inModelSpace(frame_.toModel(position));
+}
+
+bool Sketch::arcFits(Vec3 start, Vec3 end, Vec3 middle, Vec3& centre) const {
+    if (!occupiesModelSpace(start) || !occupiesModelSpace(end) || !occupiesModelSpace(middle) ||
+        distance(start, end) <= kPointMerge || !circumcentre(start, middle, end, centre) ||
+        !inConstructionReach(centre) || !inConstructionReach(distance(centre, start)))
+        return false;
+    // The arc may bulge beyond its points: it runs from start about the normal of
+    // start -> middle -> end, through the angle at which it reaches end.
+    const Vec3 c = frame_.toModel(centre);
+    const Vec3 a = frame_.toModel(start) - c;
+    const Vec3 b = frame_.toModel(end) - c;
+    const Vec3 n = normalized(cross(frame_.toModel(middle) - frame_.toModel(start),
+                                    frame_.toModel(end) - frame_.toModel(start)));
+    const Vec3 u = normalized(a);
+    const Vec3 v = cross(n, u);
+    double sweep = std::atan2(dot(b, v), dot(b, u));
+    if (sweep < 0.0)
+        sweep += 2.0 * std::numbers::pi;
+    return arcInModelSpace(c, u, v, norm(a), sweep);
+}
+
+bool Sketch::circleFits(Vec3 centre, double radius) const {
+    return !is3D_ && occupiesModelSpace(centre) && radius > 0.0 && inModelSpace(radius) &&
+           arcInModelSpace(frame_.toModel(centre), frame_.xDir, frame_.yDir, radius,
+                           2.0 * std::numbers::pi);
+}
+
+bool Sketch::fitsModelSpace() const {
+    std::set<const SketchPoint*> centres;
+    for (const auto& g : segments_) {
+        Vec3 centre;
+        switch (g->kind()) {
+        case SegmentKind::Line:
+            break;
+        case SegmentKind::Arc:
+            if (!arcFits(g->start()->position(), g->end()->position(), g->middle(), centre))
+                return false;
+            centres.insert(g->centre().get());
+            break;
+        case SegmentKind::Circle:
+            if (!circleFits(g->centre()->position(), g->radius()))
+                return false;
+            break;
+        }
+    }
+    for (const auto& p : points_)
+        if (!centres.count(p.get()) && !occupiesModelSpace(p->position()))
+            return false;
+    return true;
+}
 
 Vec3 SketchPoint::modelPosition() const {
     auto s = sketch();
@@ -72,7 +148,8 @@ SketchSegmentPtr Sketch::addSegment(SegmentKind kind, const std::string& prefix)
 SketchSegmentPtr Sketch::addLine(Vec3 start, Vec3 end) {
     if (!is3D_)
         start.z = end.z = 0.0;
-    if (!inModelSpace(start) || !inModelSpace(end) || distance(start, end) <= kPointMerge)
+    if (!occupiesModelSpace(start) || !occupiesModelSpace(end) ||
+        distance(start, end) <= kPointMerge)
         return nullptr;
     auto s = addSegment(SegmentKind::Line, "Line");
     s->start_ = pointAt(start);
@@ -92,10 +169,7 @@ SketchSegmentPtr Sketch::addArc(Vec3 start, Vec3 end, Vec3 middle) {
     if (!is3D_)
         start.z = end.z = middle.z = 0.0;
     Vec3 centre;
-    // A nearly straight arc has its centre far away: beyond the model space it is refused.
-    if (!inModelSpace(start) || !inModelSpace(end) || !inModelSpace(middle) ||
-        distance(start, end) <= kPointMerge || !circumcentre(start, middle, end, centre) ||
-        !inModelSpace(centre) || !inModelSpace(distance(centre, start)))
+    if (!arcFits(start, end, middle, centre))
         return nullptr;
     auto s = addSegment(SegmentKind::Arc, "Arc");
     s->start_ = pointAt(start);
@@ -110,9 +184,9 @@ SketchSegmentPtr Sketch::addArc(Vec3 start, Vec3 end, Vec3 middle) {
 }
 
 SketchSegmentPtr Sketch::addCircle(Vec3 centre, double radius) {
-    if (is3D_ || !inModelSpace(centre) || !inModelSpace(radius) || radius <= 0.0)
-        return nullptr;
     centre.z = 0.0;
+    if (!circleFits(centre, radius))
+        return nullptr;
     auto s = addSegment(SegmentKind::Circle, "Arc");
     s->radius_ = radius;
     s->centre_ = std::make_shared<SketchPoint>("Point" + std::to_string(++pointCount_), centre);
@@ -125,7 +199,7 @@ SketchSegmentPtr Sketch::addCircle(Vec3 centre, double radius) {
 SketchPointPtr Sketch::addPoint(Vec3 position) {
     if (!is3D_)
         position.z = 0.0;
-    if (!inModelSpace(position))
+    if (!occupiesModelSpace(position))
         return nullptr;
     auto p = std::make_shared<SketchPoint>("Point" + std::to_string(++pointCount_), position);
     p->sketch_ = std::static_pointer_cast<Sketch>(shared_from_this());

@@ -118,7 +118,9 @@ public:
 
     // Entities; 2D sketches take sketch coordinates, 3D sketches model coordinates (z used).
     // Each returns null for degenerate input (zero length, collinear arc points, radius <= 0,
-    // numbers outside the model space, see kModelSpace) and adds nothing then.
+    // not finite) and for an entity reaching outside the model space (see kModelSpace) where
+    // the sketch lies, and adds nothing then. An arc's centre is no part of the model: it may
+    // lie beyond, within kConstructionReach.
     SketchSegmentPtr addLine(Vec3 start, Vec3 end);
     SketchSegmentPtr addCentreLine(Vec3 start, Vec3 end);
     // A three-point arc from `start` through `middle` to `end`.
@@ -152,10 +154,18 @@ public:
 
     // Why the sketch gives no profile ("" when it does): no closed loop, open chain, ...
     std::string profileProblem() const;
+    // Whether every entity lies in the model space as the add calls above require (an
+    // arc's centre and radius within kConstructionReach), for a sketch read from a file.
+    bool fitsModelSpace() const;
 
 private:
     friend class PartDocument;
     SketchPointPtr pointAt(Vec3 position);
+    // Whether a position of the sketch lies in the model space where the sketch lies.
+    bool occupiesModelSpace(Vec3 position) const;
+    // Whether the arc lies in the model space (bulge included); its centre when it does.
+    bool arcFits(Vec3 start, Vec3 end, Vec3 middle, Vec3& centre) const;
+    bool circleFits(Vec3 centre, double radius) const;
     SketchSegmentPtr addSegment(SegmentKind kind, const std::string& prefix);
     bool consumed(const SketchPoint& point) const;
     bool consumed(const SketchSegment& segment) const;

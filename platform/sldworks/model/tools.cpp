@@ -219,6 +219,17 @@ bool makeHoleTool(const HoleSpec& request, TopoDS_Shape& tool, std::string& erro
         error = "the hole has no sections";
         return false;
     }
+    // The sections first: the countersink is measured against the first one's diameter.
+    for (size_t i = 0; i < request.sections.size(); ++i) {
+        const HoleSection& s = request.sections[i];
+        if (!(s.startDiameter > 0.0) || !(s.endDiameter > 0.0) || !(s.depth > 0.0) ||
+            !inModelSpace(s.startDiameter) || !inModelSpace(s.endDiameter) ||
+            !inModelSpace(s.depth)) {
+            error = "hole section " + std::to_string(i + 1) +
+                    " needs positive diameters and depth within the model space";
+            return false;
+        }
+    }
     // Half section in (r, z): z runs from the start point into the material.
     struct RZ {
         double r, z;
@@ -246,13 +257,6 @@ bool makeHoleTool(const HoleSpec& request, TopoDS_Shape& tool, std::string& erro
     double lastR = r0;
     for (size_t i = 0; i < request.sections.size(); ++i) {
         const HoleSection& s = request.sections[i];
-        if (!(s.startDiameter > 0.0) || !(s.endDiameter > 0.0) || !(s.depth > 0.0) ||
-            !inModelSpace(s.startDiameter) || !inModelSpace(s.endDiameter) ||
-            !inModelSpace(s.depth)) {
-            error = "hole section " + std::to_string(i + 1) +
-                    " needs positive diameters and depth within the model space";
-            return false;
-        }
         const double rs = s.startDiameter / 2.0;
         if (std::abs(rs - lastR) > 1e-12)
             pts.push_back({rs, z});

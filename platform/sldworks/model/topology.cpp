@@ -115,11 +115,16 @@ bool insideFace(const TopoDS_Face& face, double u, double v) {
     return state == TopAbs_IN || state == TopAbs_ON;
 }
 
-gp_Pnt nearestByExtrema(const TopoDS_Shape& shape, const gp_Pnt& p) {
-    BRepExtrema_DistShapeShape dist(BRepBuilderAPI_MakeVertex(p).Vertex(), shape);
-    if (!dist.IsDone() || dist.NbSolution() == 0)
-        return p;
-    return dist.PointOnShape2(1);
+// None when OpenCASCADE's distance computation fails: the query point is no answer.
+std::optional<Vec3> nearestByExtrema(const TopoDS_Shape& shape, const gp_Pnt& p) {
+    try {
+        BRepExtrema_DistShapeShape dist(BRepBuilderAPI_MakeVertex(p).Vertex(), shape);
+        if (!dist.IsDone() || dist.NbSolution() == 0)
+            return std::nullopt;
+        return toVec3(dist.PointOnShape2(1));
+    } catch (const Standard_Failure&) {
+        return std::nullopt;
+    }
 }
 
 Vec3 surfaceNormal(const TopoDS_Face& face, double u, double v) {
@@ -152,10 +157,6 @@ Box boxOf(const TopoDS_Shape& shape) {
     out.max = {x1, y1, z1};
     out.empty = false;
     return out;
-}
-
-bool finite(Vec3 v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 } // namespace
@@ -246,7 +247,7 @@ Vec3 Face::normal() const {
 }
 
 Vec3 Face::normalAt(Vec3 p) const {
-    if (!finite(p))
+    if (!inModelSpace(p))
         return normal();
     const TopoDS_Face& f = faceOf(*shape_);
     // A plane's derivatives, and so its normal, are the same at every parameter: the nearest
@@ -255,39 +256,42 @@ Vec3 Face::normalAt(Vec3 p) const {
         return surfaceNormal(f, 0.0, 0.0);
     gp_Pnt q;
     double u = 0, v = 0;
-    const Vec3 c = closestPoint(p);
-    if (!projectOnSurface(f, toPnt(c), q, u, v))
+    const std::optional<Vec3> c = closestPoint(p);
+    if (!c || !projectOnSurface(f, toPnt(*c), q, u, v))
         return normal();
     return surfaceNormal(f, u, v);
 }
 
-Vec3 Face::closestPointOnSurface(Vec3 p) const {
-    if (!finite(p))
-        return p;
+std::optional<Vec3> Face::closestPointOnSurface(Vec3 p) const {
+    if (!inModelSpace(p))
+        return std::nullopt;
     gp_Pnt q;
     double u = 0, v = 0;
-    if (!projectOnSurface(faceOf(*shape_), toPnt(p), q, u, v))
-        return toVec3(nearestByExtrema(shape_->shape, toPnt(p)));
-    return toVec3(q);
+    try {
+        if (projectOnSurface(faceOf(*shape_), toPnt(p), q, u, v))
+            return toVec3(q);
+    } catch (const Standard_Failure&) {
+    }
+    return nearestByExtrema(shape_->shape, toPnt(p));
 }
 
-Vec3 Face::closestPoint(Vec3 p) const {
-    if (!finite(p))
-        return p;
+std::optional<Vec3> Face::closestPoint(Vec3 p) const {
+    if (!inModelSpace(p))
+        return std::nullopt;
     const TopoDS_Face& f = faceOf(*shape_);
     gp_Pnt q;
     double u = 0, v = 0;
     try {
         if (projectOnSurface(f, toPnt(p), q, u, v) && insideFace(f, u, v))
             return toVec3(q);
-        return toVec3(nearestByExtrema(f, toPnt(p)));
     } catch (const Standard_Failure&) {
-        return toVec3(nearestByExtrema(f, toPnt(p)));
     }
+    return nearestByExtrema(f, toPnt(p));
 }
 
 bool Face::contains(Vec3 p, double tolerance) const {
-    return distance(closestPoint(p), p) <= tolerance;
+    const std::optional<Vec3> c = closestPoint(p);
+    return c && distance(*c, p) <= tolerance;
 }
 
 std::vector<EdgePtr> Face::edges() const {
@@ -381,13 +385,13 @@ CurveInfo Edge::curve() const {
     return info;
 }
 
-Vec3 Edge::closestPoint(Vec3 p) const {
-    if (!finite(p))
-        return p;
+std::optional<Vec3> Edge::closestPoint(Vec3 p) const {
+    if (!inModelSpace(p))
+        return std::nullopt;
     const TopoDS_Edge& e = edgeOf(*shape_);
     const gp_Pnt gp = toPnt(p);
     if (BRep_Tool::Degenerated(e))
-        return toVec3(nearestByExtrema(e, gp));
+        return nearestByExtrema(e, gp);
     BRepAdaptor_Curve c(e);
     const double first = c.FirstParameter();
     const double last = c.LastParameter();
@@ -427,7 +431,7 @@ Vec3 Edge::closestPoint(Vec3 p) const {
         }
     } catch (const Standard_Failure&) {
     }
-    return toVec3(nearestByExtrema(e, gp));
+    return nearestByExtrema(e, gp);
 }
 
 std::vector<FacePtr> Edge::faces() const {

@@ -67,10 +67,11 @@ public:
     Vec3 normalAt(Vec3 p) const;
     // The point of the face (inside its boundaries) nearest to `p`. Planes, cylinders and
     // cones are projected analytically, so a point on the face comes back within 1e-12.
-    // A point with a non-finite coordinate comes back unchanged (here and below).
-    Vec3 closestPoint(Vec3 p) const;
+    // None for a point beyond the model space (it lies on no face; OpenCASCADE does not
+    // resolve it) and when the distance cannot be computed (here and below).
+    std::optional<Vec3> closestPoint(Vec3 p) const;
     // The point of the face's unbounded underlying surface nearest to `p`.
-    Vec3 closestPointOnSurface(Vec3 p) const;
+    std::optional<Vec3> closestPointOnSurface(Vec3 p) const;
     // True when `p` lies on the face (inside its boundaries) within `tolerance`.
     bool contains(Vec3 p, double tolerance = 1e-6) const;
     // The face's edges, in the order of its wires (outer wire first).
@@ -111,8 +112,8 @@ public:
 
     CurveInfo curve() const;
     // The point of the edge nearest to `p`, clamped to the edge's ends. Lines and circles
-    // are projected analytically.
-    Vec3 closestPoint(Vec3 p) const;
+    // are projected analytically. None as for faces.
+    std::optional<Vec3> closestPoint(Vec3 p) const;
     // The faces of the body that share this edge (two for a manifold edge), in the body's
     // face order. Empty once the edge has left the part.
     std::vector<FacePtr> faces() const;

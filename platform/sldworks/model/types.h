@@ -65,6 +65,19 @@ inline bool inModelSpace(Vec3 v) {
     return inModelSpace(v.x) && inModelSpace(v.y) && inModelSpace(v.z);
 }
 
+// The reach of construction values the model does not occupy: the centre of an arc that is
+// nearly straight may lie far outside the model space while the arc lies well inside. Up to
+// here a double still resolves a point on the arc to 2e-9, a fiftieth of OpenCASCADE's
+// tolerance; a flatter arc is refused as collinear.
+inline constexpr double kConstructionReach = 1e7;
+
+inline bool inConstructionReach(double v) {
+    return std::abs(v) <= kConstructionReach;
+}
+inline bool inConstructionReach(Vec3 v) {
+    return inConstructionReach(v.x) && inConstructionReach(v.y) && inConstructionReach(v.z);
+}
+
 // A point in the coordinates of a 2D sketch.
 struct Point2 {
     double x = 0.0;

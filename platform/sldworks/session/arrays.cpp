@@ -1,5 +1,6 @@
 #include "platform/sldworks/session/arrays.h"
 
+#include <limits>
 #include <string_view>
 
 HRESULT putBstr(const std::string& utf8, BSTR* out) {
@@ -28,6 +29,11 @@ HRESULT putDoubles(const std::vector<double>& values, VARIANT* out) {
 HRESULT putPoint(const swsim::Vec3& point, VARIANT* out) {
     const double values[3] = {point.x, point.y, point.z};
     return putDoubles(values, 3, out);
+}
+
+HRESULT putClosestPoint(const std::optional<swsim::Vec3>& point, VARIANT* out) {
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    return putPoint(point.value_or(swsim::Vec3{none, none, none}), out);
 }
 
 HRESULT putObjects(const std::vector<IDispatchPtr>& objects, VARIANT* out) {

@@ -6,6 +6,7 @@
 #include "platform/sldworks/model/types.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@ HRESULT putBstr(const std::string& utf8, BSTR* out);
 HRESULT putDoubles(const double* values, std::size_t count, VARIANT* out);
 HRESULT putDoubles(const std::vector<double>& values, VARIANT* out);
 HRESULT putPoint(const swsim::Vec3& point, VARIANT* out);
+// A closest point, or three NaNs when there is none (a point beyond the model space, a
+// distance that could not be computed): no point compares equal to it.
+HRESULT putClosestPoint(const std::optional<swsim::Vec3>& point, VARIANT* out);
 // A VT_ARRAY|VT_DISPATCH array of the objects, lower bound 0.
 HRESULT putObjects(const std::vector<IDispatchPtr>& objects, VARIANT* out);
 // A VT_ARRAY|VT_BSTR array of the texts, lower bound 0.

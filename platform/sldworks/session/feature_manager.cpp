@@ -217,7 +217,10 @@ swsim::SolidFeaturePtr holeAtSelection(docContextS& context, const double (&d)[1
     if (!face)
         return nullptr;
     swsim::HoleSpec request;
-    request.point = pick ? *pick : face->closestPoint({0, 0, 0});
+    const std::optional<swsim::Vec3> point = pick ? pick : face->closestPoint({0, 0, 0});
+    if (!point)
+        return nullptr;
+    request.point = *point;
     request.direction = -face->normalAt(request.point);
     const double diameter = d[0];
     const double depth = d[1];

@@ -116,7 +116,7 @@ HRESULT faceC::GetNormal(VARIANT* normal) {
 HRESULT faceC::GetClosestPoint(double x, double y, double z, VARIANT* point) {
     return docCall(
         "IFace2::GetClosestPoint", {journalValue(x), journalValue(y), journalValue(z)}, point,
-        [&](docContextS&) { return putPoint(face_->closestPoint(vec(x, y, z)), point); });
+        [&](docContextS&) { return putClosestPoint(face_->closestPoint(vec(x, y, z)), point); });
 }
 
 HRESULT faceC::GetBody(IDispatch** body) {
@@ -169,7 +169,7 @@ edgeC::edgeC(const docContextPtr& context, swsim::EdgePtr edge)
 HRESULT edgeC::GetClosestPoint(double x, double y, double z, VARIANT* point) {
     return docCall(
         "IEdge::GetClosestPoint", {journalValue(x), journalValue(y), journalValue(z)}, point,
-        [&](docContextS&) { return putPoint(edge_->closestPoint(vec(x, y, z)), point); });
+        [&](docContextS&) { return putClosestPoint(edge_->closestPoint(vec(x, y, z)), point); });
 }
 
 HRESULT edgeC::GetCurve(IDispatch** curve) {
@@ -281,9 +281,10 @@ HRESULT surfaceC::QueryPoint(double x, double y, double z, VARIANT* point) {
 }
 
 HRESULT surfaceC::GetClosestPoint(double x, double y, double z, VARIANT* point) {
-    return docCall(
-        "ISurface::GetClosestPoint", {journalValue(x), journalValue(y), journalValue(z)}, point,
-        [&](docContextS&) { return putPoint(face_->closestPointOnSurface(vec(x, y, z)), point); });
+    return docCall("ISurface::GetClosestPoint", {journalValue(x), journalValue(y), journalValue(z)},
+                   point, [&](docContextS&) {
+                       return putClosestPoint(face_->closestPointOnSurface(vec(x, y, z)), point);
+                   });
 }
 
 // ---- curve -----------------------------------------------------------------------------
