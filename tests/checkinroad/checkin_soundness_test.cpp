@@ -164,16 +164,46 @@ TEST_F(CheckinSoundness, AnUnusableTmpGivesARecordWithoutPreviewsAndSaysWhy) {
     EXPECT_FALSE(document.hasChild("PREVIEW"));
     EXPECT_FALSE(document.hasChild("PREVIEW3D"));
     EXPECT_EQ(metaObjectC(document.findChild("BITMAPS")).countChildren(), 0);
-    // Said once, as a local file error.
+    // Said once, as a local file error, to the user as well as in the log.
+    EXPECT_EQ(result.err, "natlinkhost: Native check-in of " + part +
+                              ": checking in without previews: could not create a preview file " +
+                              path("no-such-folder") +
+                              "/previewXXXXXX.bmp: No such file or directory\n");
     std::size_t said = 0;
     for (const hostsvc::LogRecord& record : hostsvc::capturedLogRecords()) {
-        if (record.text.rfind("Checking in without previews: could not create a preview file " +
-                                  path("no-such-folder") + "/preview",
-                              0) == 0)
+        if (record.text.rfind("checking in without previews: ", 0) == 0)
             ++said;
         EXPECT_EQ(record.text.find("SolidWorks call failed"), std::string::npos) << record.text;
     }
     EXPECT_EQ(said, 1u);
+}
+
+TEST_F(CheckinSoundness, WithoutTmpThePreviewsLiveUntilTheRecordIsPrinted) {
+    const std::string part = natlinkhost::writeSamplePart(path("samples"));
+    ::unsetenv("TMP");
+    // The host's post-processing reads the record while the previews it names exist.
+    std::vector<std::string> seen;
+    hostsvc::setNativeCheckinPrinter([&](const hostsvc::NativeCheckinResult& result) {
+        const metaObjectC record = parsed(result.recordText);
+        const metaObjectC document(record.findChild("DOCUMENT"));
+        for (const char* key : {"PREVIEW", "PREVIEW3D"}) {
+            const std::string file = text(document, key);
+            if (std::filesystem::is_regular_file(file) && std::filesystem::file_size(file) > 0)
+                seen.push_back(std::filesystem::path(file).parent_path().parent_path().string());
+        }
+    });
+    const runS result = run({"checkin", part});
+    ASSERT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    // Both were made in a folder of the check-in's own under the temporary folder (the
+    // test's), and nothing of them is left there, nor is TMP left set.
+    const std::string temporary = std::filesystem::path(path("samples")).parent_path().string();
+    EXPECT_EQ(seen, (std::vector<std::string>{temporary, temporary}));
+    for (const auto& entry : std::filesystem::directory_iterator(temporary))
+        EXPECT_EQ(entry.path().filename().string().rfind("natlinkhost-checkin-", 0),
+                  std::string::npos)
+            << entry.path();
+    EXPECT_EQ(std::getenv("TMP"), nullptr);
 }
 
 TEST_F(CheckinSoundness, ADocumentOpenedForTheCheckInIsClosedWhenItsPathNameFails) {

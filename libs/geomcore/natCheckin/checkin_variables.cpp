@@ -360,14 +360,15 @@ void swCheckinC::createPreviews(IModelDoc2Ptr& doc, mzComStringC& bitmapPath,
 
 mzComStringC swCheckinC::newPreviewFile(const char* extension) {
     // A folder that takes no file takes none the next time either: say so once and check in
-    // without previews. This is a local file error, not one of SolidWorks.
+    // without previews. This is a local file error, not one of SolidWorks; the record is still
+    // good, but whoever asked for it must learn that its previews are missing.
     if (!previewFailure.isEmpty())
         return mzComStringC();
     mzComStringC failure;
     const mzComStringC path = createTemporaryPreviewFile(extension, failure);
     if (path.isEmpty()) {
         previewFailure = failure.isEmpty() ? mzComStringC("no preview file") : failure;
-        NATLINK_LOG(mzLogLevelWarning, "Checking in without previews: " + previewFailure);
+        noteWarning("checking in without previews: " + previewFailure);
         return path;
     }
     previewFiles.push_back(path);
