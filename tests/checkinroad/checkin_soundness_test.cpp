@@ -4,6 +4,7 @@
 #include "natlinksolidworks/ps_plugin.h"
 #include "platform/host/services/checkin_postprocess.h"
 #include "platform/host/services/log.h"
+#include "platform/host/services/messages.h"
 #include "platform/sldworks/model/assembly_document.h"
 #include "platform/sldworks/model/file_io.h"
 #include "platform/sldworks/model/part_document.h"
@@ -164,18 +165,25 @@ TEST_F(CheckinSoundness, AnUnusableTmpGivesARecordWithoutPreviewsAndSaysWhy) {
     EXPECT_FALSE(document.hasChild("PREVIEW"));
     EXPECT_FALSE(document.hasChild("PREVIEW3D"));
     EXPECT_EQ(metaObjectC(document.findChild("BITMAPS")).countChildren(), 0);
-    // Said once, as a local file error, to the user as well as in the log.
-    EXPECT_EQ(result.err, "natlinkhost: Native check-in of " + part +
-                              ": checking in without previews: could not create a preview file " +
-                              path("no-such-folder") +
-                              "/previewXXXXXX.bmp: No such file or directory\n");
-    std::size_t said = 0;
+    // Said once, as a local file error: shown to the user (on stderr by natlinkhost) and
+    // logged; the record is whole without previews.
+    EXPECT_EQ(result.err, "");
+    const std::string said = "Checking in without previews: could not create a preview file " +
+                             path("no-such-folder") +
+                             "/previewXXXXXX.bmp: No such file or directory";
+    std::vector<std::string> shown;
+    for (const hostsvc::ShownMessage& message : hostsvc::shownMessages())
+        shown.push_back(message.text);
+    EXPECT_EQ(shown, std::vector<std::string>{"Creation warning in module 'natlinkon' -> "
+                                              "WARNING: " +
+                                              said});
+    std::size_t logged = 0;
     for (const hostsvc::LogRecord& record : hostsvc::capturedLogRecords()) {
-        if (record.text.rfind("checking in without previews: ", 0) == 0)
-            ++said;
+        if (record.text == said)
+            ++logged;
         EXPECT_EQ(record.text.find("SolidWorks call failed"), std::string::npos) << record.text;
     }
-    EXPECT_EQ(said, 1u);
+    EXPECT_EQ(logged, 1u);
 }
 
 TEST_F(CheckinSoundness, WithoutTmpThePreviewsLiveUntilTheRecordIsPrinted) {

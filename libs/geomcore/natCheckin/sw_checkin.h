@@ -58,15 +58,15 @@ public:
     // Writes a 300 x 300 bitmap and a 3D file of the document; an empty path is replaced by
     // a new unique temporary file "preview..." in the folder TMP names. A preview that could
     // not be written leaves no file behind. When no file can be made there, the check-in goes
-    // on without previews (the reason is a warning of the record, once) and the paths stay
-    // empty.
+    // on without previews (the reason is logged and shown as a creation warning, once) and the
+    // paths stay empty.
     void createPreviews(IModelDoc2Ptr& doc, mzComStringC& bitmapPath, mzComStringC& path3d);
 
     // Removes the preview files this reader made (for a check-in that failed after `start`);
     // `start` does so itself when it fails.
     void removePreviewFiles();
     // Warnings of the latest `start` that leave the record usable (components whose file is
-    // missing, previews that could not be made), one text each.
+    // missing), one text each.
     const std::vector<mzComStringC>& getWarnings() const { return warnings; }
 
     // The text of the document-state error, empty when there was none.
