@@ -3,6 +3,7 @@
 PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev \
             libocct-data-exchange-dev zlib1g-dev clang libclang-rt-14-dev
+# Parallel jobs of the builds and of ctest: every core unless given (make test JOBS=4).
 JOBS ?= $(shell nproc)
 HOST := build/default/tools/natlinkhost/natlinkhost
 

@@ -10,7 +10,9 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=build/fuzz
 
-launcher=()
+# The launcher is always given, empty without ccache, so that an earlier configure of
+# build/fuzz that named one this machine lacks cannot break the build.
+launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=)
 if command -v ccache >/dev/null 2>&1; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}"

@@ -4,6 +4,7 @@
 #include "natlinksolidworks/ps_plugin.h"
 #include "platform/host/services/checkin_postprocess.h"
 #include "platform/host/services/log.h"
+#include "platform/host/services/messages.h"
 #include "platform/sldworks/model/assembly_document.h"
 #include "platform/sldworks/model/file_io.h"
 #include "platform/sldworks/model/part_document.h"
@@ -188,16 +189,53 @@ TEST_F(CheckinSoundness, AnUnusableTmpGivesARecordWithoutPreviewsAndSaysWhy) {
     EXPECT_FALSE(document.hasChild("PREVIEW"));
     EXPECT_FALSE(document.hasChild("PREVIEW3D"));
     EXPECT_EQ(metaObjectC(document.findChild("BITMAPS")).countChildren(), 0);
-    // Said once, as a local file error.
-    std::size_t said = 0;
+    // Said once, as a local file error: shown to the user (on stderr by natlinkhost) and
+    // logged; the record is whole without previews.
+    EXPECT_EQ(result.err, "");
+    const std::string said = "Checking in without previews: could not create a preview file " +
+                             path("no-such-folder") +
+                             "/previewXXXXXX.bmp: No such file or directory";
+    std::vector<std::string> shown;
+    for (const hostsvc::ShownMessage& message : hostsvc::shownMessages())
+        shown.push_back(message.text);
+    EXPECT_EQ(shown, std::vector<std::string>{"Creation warning in module 'natlinkon' -> "
+                                              "WARNING: " +
+                                              said});
+    std::size_t logged = 0;
     for (const hostsvc::LogRecord& record : hostsvc::capturedLogRecords()) {
-        if (record.text.rfind("Checking in without previews: could not create a preview file " +
-                                  path("no-such-folder") + "/preview",
-                              0) == 0)
-            ++said;
+        if (record.text == said)
+            ++logged;
         EXPECT_EQ(record.text.find("SolidWorks call failed"), std::string::npos) << record.text;
     }
-    EXPECT_EQ(said, 1u);
+    EXPECT_EQ(logged, 1u);
+}
+
+TEST_F(CheckinSoundness, WithoutTmpThePreviewsLiveUntilTheRecordIsPrinted) {
+    const std::string part = natlinkhost::writeSamplePart(path("samples"));
+    ::unsetenv("TMP");
+    // The host's post-processing reads the record while the previews it names exist.
+    std::vector<std::string> seen;
+    hostsvc::setNativeCheckinPrinter([&](const hostsvc::NativeCheckinResult& result) {
+        const metaObjectC record = parsed(result.recordText);
+        const metaObjectC document(record.findChild("DOCUMENT"));
+        for (const char* key : {"PREVIEW", "PREVIEW3D"}) {
+            const std::string file = text(document, key);
+            if (std::filesystem::is_regular_file(file) && std::filesystem::file_size(file) > 0)
+                seen.push_back(std::filesystem::path(file).parent_path().parent_path().string());
+        }
+    });
+    const runS result = run({"checkin", part});
+    ASSERT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    // Both were made in a folder of the check-in's own under the temporary folder (the
+    // test's), and nothing of them is left there, nor is TMP left set.
+    const std::string temporary = std::filesystem::path(path("samples")).parent_path().string();
+    EXPECT_EQ(seen, (std::vector<std::string>{temporary, temporary}));
+    for (const auto& entry : std::filesystem::directory_iterator(temporary))
+        EXPECT_EQ(entry.path().filename().string().rfind("natlinkhost-checkin-", 0),
+                  std::string::npos)
+            << entry.path();
+    EXPECT_EQ(std::getenv("TMP"), nullptr);
 }
 
 TEST_F(CheckinSoundness, ADocumentOpenedForTheCheckInIsClosedWhenItsPathNameFails) {

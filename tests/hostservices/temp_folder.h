@@ -1,4 +1,5 @@
-// A fresh folder under the system's temporary folder, removed with the object.
+// A fresh folder of one test under the system's temporary folder, removed with the object:
+// tests never write into the shared temporary folder itself.
 #pragma once
 
 #include <atomic>
@@ -11,7 +12,7 @@ public:
     TempFolder() {
         static std::atomic<int> counter{0};
         path_ = std::filesystem::temp_directory_path() /
-                ("natlink-hostsvc-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+                ("natlink-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }

@@ -4,6 +4,7 @@
 
 #include "metamodel/core/doublevalues.h"
 #include "metamodel/core/valueviews.h"
+#include "tests/hostservices/temp_folder.h"
 
 #include <cmath>
 #include <filesystem>
@@ -124,8 +125,8 @@ TEST_F(MetaValuesTest, NewValueNodesAreFreeUntilAppended) {
 }
 
 TEST_F(MetaValuesTest, BinaryDataIsSavedAsItsDecodedBytes) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "metacore_bin";
-    std::filesystem::create_directories(dir);
+    const TempFolder folder;
+    const std::filesystem::path& dir = folder.path();
     const std::filesystem::path file = dir / "featdata.bin";
     metaObjectC tree = parse("(FOEFEAT (FEATDATA #\"AAEC/w==\") (NAME \"x\"))");
     metaObjBinDataC data(tree.findChild("FEATDATA"));
@@ -136,7 +137,6 @@ TEST_F(MetaValuesTest, BinaryDataIsSavedAsItsDecodedBytes) {
     // No payload, or a file that cannot be written: 0.
     EXPECT_EQ(metaObjBinDataC(tree.findChild("NAME")).saveToFile(mzComStringC(file.string())), 0);
     EXPECT_EQ(data.saveToFile(mzComStringC((dir / "no" / "such" / "f.bin").string())), 0);
-    std::filesystem::remove_all(dir);
 }
 
 TEST_F(MetaValuesTest, SetDoubleValuesWritesInPlaceOrRebuilds) {

@@ -47,10 +47,39 @@ TEST_F(NatlinkHostRun, ValidExampleIsBuilt) {
         const runS result = run({"convert", sourceFile(c.example), "-o", path("out")});
         EXPECT_EQ(result.code, 0) << c.example;
         EXPECT_EQ(result.err, "") << c.example;
-        EXPECT_EQ(result.out, "");
-        // Built means saved under the part's name in the output folder.
+        // Built means saved under the part's name in the output folder, and said so.
+        EXPECT_EQ(result.out, "wrote " + path(c.saved) + "\n");
         EXPECT_TRUE(std::filesystem::is_regular_file(path(c.saved))) << c.saved;
     }
+}
+
+TEST_F(NatlinkHostRun, ConvertNamesEveryDocumentItWrote) {
+    // The names come from the model's NAMEs; the parts are written before their assembly, and
+    // the pin placed twice is written once.
+    const std::string assembly = sourceFile("examples/assembly.meta");
+    const std::string written = "wrote " + path("out/Base.sldprt") + "\nwrote " +
+                                path("out/Pin.sldprt") + "\nwrote " + path("out/Pair.sldasm") +
+                                "\n";
+    runS result = run({"convert", assembly, "-o", path("out")});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_EQ(result.out, written);
+    // Written again over the documents of the first run: said again.
+    result = run({"convert", assembly, "-o", path("out")});
+    EXPECT_EQ(result.out, written);
+
+    // Items that failed: the part is still written, and said to be.
+    result = run({"convert", sourceFile("examples/solids_with_faults.meta"), "-o", path("out")});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.out, "wrote " + path("out/PlateWithFaults.sldprt") + "\n");
+
+    // Nothing written, nothing said; the documents already there are not named.
+    result = run({"convert", writeFile("asm.meta", "(ASSEMBLY (NAME \"A\") (MEMBERS))\n"), "-o",
+                  path("out")});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.out, "");
+    result = run({"convert", sourceFile("examples/broken.meta"), "-o", path("out")});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_EQ(result.out, "");
 }
 
 TEST_F(NatlinkHostRun, ModelMustBeOnePartOrAssembly) {

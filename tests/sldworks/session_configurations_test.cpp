@@ -3,6 +3,7 @@
 // full names, types and values per configuration driving the geometry.
 #include "libs/geomcore/swapi/swapi.h"
 #include "platform/sldworks/testkit/fixtures.h"
+#include "tests/hostservices/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +118,9 @@ TEST(SessionDimensions, ExtrusionDepthIsAFeatureDimensionWithFullNameTypeAndValu
     partFixtureC part;
     const std::string boss = part.block(10, 10, 10);
     IModelDoc2* doc = part.doc();
-    part.model().save(::testing::TempDir() + "/Bracket.sldprt");
+    // Saved for its title only, into a folder of the test's own.
+    const TempFolder folder;
+    part.model().save((folder.path() / "Bracket.sldprt").string());
     const IFeaturePtr f = feature(doc, boss.c_str());
     const IDispatchPtr annotation = featureGetFirstDimensionAnnotation(f);
     ASSERT_TRUE(annotation);

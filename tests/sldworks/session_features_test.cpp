@@ -2,13 +2,13 @@
 // and foreign files.
 #include "libs/geomcore/swapi/swapi.h"
 #include "platform/sldworks/testkit/fixtures.h"
+#include "tests/hostservices/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <unistd.h>
 
 namespace {
 
@@ -137,8 +137,8 @@ TEST(SessionPlanes, OffsetPlaneFromTheSelectedPlane) {
 }
 
 TEST(SessionForeign, StepFileBecomesAnImportedBody) {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                       ("sldworks_test_" + std::to_string(getpid()) + ".step");
+    const TempFolder folder;
+    const std::filesystem::path path = folder.path() / "source.step";
     {
         partFixtureC source;
         source.block(10, 20, 5);
@@ -149,7 +149,6 @@ TEST(SessionForeign, StepFileBecomesAnImportedBody) {
     IDispatchPtr data = sldWorksImportDataFor(part.app(), file);
     long error = -1;
     IDispatchPtr loaded = sldWorksLoadFileWithData(part.app(), file, "i", data, error);
-    std::filesystem::remove(path);
     EXPECT_EQ(error, 0);
     EXPECT_EQ(IModelDoc2Ptr(loaded), part.docPtr());
     EXPECT_NEAR(solidVolume(part.doc()), 1000, 1e-3);

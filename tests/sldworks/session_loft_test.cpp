@@ -3,14 +3,13 @@
 #include "libs/geomcore/swapi/swapi.h"
 #include "platform/sldworks/model/part_document.h"
 #include "platform/sldworks/testkit/fixtures.h"
+#include "tests/hostservices/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
@@ -70,12 +69,10 @@ TEST_F(SessionLoft, HandleThroughThreeSquaresIsTwoFrustumsAndReplaysWhenReopened
     EXPECT_NEAR(solidVolume(part.doc()), byHand, byHand * 1e-9);
     EXPECT_EQ(part.model().selection().count(), 0);
 
-    const std::string file = (std::filesystem::temp_directory_path() /
-                              ("loft_" + std::to_string(::getpid()) + ".sldprt"))
-                                 .string();
+    const TempFolder folder;
+    const std::string file = (folder.path() / "loft.sldprt").string();
     part.save(file);
     const swsim::PartDocumentPtr reopened = swsim::PartDocument::open(file);
-    std::filesystem::remove(file);
     const auto feature =
         std::dynamic_pointer_cast<swsim::SolidFeature>(reopened->findFeature("Loft1"));
     ASSERT_TRUE(feature);

@@ -8,12 +8,51 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 
+#include <unistd.h>
+
 namespace natlinkhost {
 namespace {
+
+// Where the previews of one check-in go. A TMP the user set names a folder that keeps them,
+// as the record names them. Without it they would pile up in the system's temporary folder,
+// where other programs write: they go into a folder made for this check-in instead, removed
+// once the record is printed (the printing is this host's post-processing, their one reader).
+class previewFolderC {
+public:
+    previewFolderC() {
+        const char* tmp = std::getenv("TMP");
+        if (tmp != nullptr && *tmp != '\0')
+            return;
+        std::error_code error;
+        std::filesystem::path base = std::filesystem::temp_directory_path(error);
+        if (error)
+            base = "/tmp";
+        std::string folder = (base / "natlinkhost-checkin-XXXXXX").string();
+        // A temporary folder that takes no folder takes no preview either: the check-in then
+        // says so itself.
+        if (::mkdtemp(folder.data()) == nullptr)
+            return;
+        folder_ = folder;
+        ::setenv("TMP", folder_.c_str(), 1);
+    }
+    ~previewFolderC() {
+        if (folder_.empty())
+            return;
+        ::unsetenv("TMP");
+        std::error_code error;
+        std::filesystem::remove_all(folder_, error);
+    }
+    previewFolderC(const previewFolderC&) = delete;
+    previewFolderC& operator=(const previewFolderC&) = delete;
+
+private:
+    std::string folder_;
+};
 
 // The check-in's input format from the file's extension (any case); empty for any other.
 std::string inputFormatOf(const std::string& path) {
@@ -53,6 +92,7 @@ int runCheckinCommand(const commandLineS& line, std::ostream& out, std::ostream&
 
     // The record is printed from the answer alone; natlinkhost installs no printer of the
     // host's check-in post-processing, so it is shown once.
+    const previewFolderC previews;
     const int result = callConversionEntry(options.get(), err);
     const metaTreePtrT record = conversionOutputData(options.get());
     const std::optional<std::string> reason = conversionResultText(options.get());

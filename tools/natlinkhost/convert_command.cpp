@@ -6,9 +6,52 @@
 #include "tools/natlinkhost/conversion_options.h"
 #include "tools/natlinkhost/model_files.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <map>
 #include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace natlinkhost {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The parts and assemblies in a folder, with the time each was last written; nothing for a
+// folder that is not there yet.
+std::map<std::string, fs::file_time_type> documentsIn(const std::string& folder) {
+    std::map<std::string, fs::file_time_type> documents;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string extension = entry->path().extension().string();
+        if ((extension == ".sldprt" || extension == ".sldasm") && entry->is_regular_file(error))
+            documents.emplace(entry->path().filename().string(), entry->last_write_time(error));
+    }
+    return documents;
+}
+
+// One line a document the conversion wrote (new, or written again), as OUTDIR/FILE the way
+// the command line named the folder: the names come from the model's NAMEs, not from the
+// model file's name. Parts come before the assemblies that are written after them.
+void reportWrittenDocuments(const std::string& outDir,
+                            const std::map<std::string, fs::file_time_type>& before,
+                            std::ostream& out) {
+    std::vector<std::pair<bool, std::string>> written;
+    for (const auto& [name, time] : documentsIn(outDir)) {
+        const auto old = before.find(name);
+        if (old == before.end() || old->second != time)
+            written.emplace_back(fs::path(name).extension() == ".sldasm", name);
+    }
+    std::sort(written.begin(), written.end());
+    for (const auto& document : written)
+        out << "wrote " << (fs::path(outDir) / document.second).string() << '\n';
+    out.flush();
+}
+
+} // namespace
 
 int callConversionEntry(metaTreePtrT options, std::ostream& /*err*/) {
     // The host hands the tree to the plug-in; it starts its SolidWorks on its first call.
@@ -16,7 +59,7 @@ int callConversionEntry(metaTreePtrT options, std::ostream& /*err*/) {
     return plugin.convertMetaTree(options);
 }
 
-int runConvertCommand(const commandLineS& line, std::ostream& err) {
+int runConvertCommand(const commandLineS& line, std::ostream& out, std::ostream& err) {
     NATLINK_TRACE_FRAME("natlinkhost convert");
     const std::string& modelPath = line.operands.at(0);
 
@@ -43,7 +86,9 @@ int runConvertCommand(const commandLineS& line, std::ostream& err) {
         return 2;
     }
 
+    const std::map<std::string, fs::file_time_type> before = documentsIn(line.outDir);
     const int result = callConversionEntry(options.get(), err);
+    reportWrittenDocuments(line.outDir, before, out);
     if (const std::optional<std::string> text = conversionResultText(options.get());
         text && !text->empty()) {
         err << "natlinkhost: " << *text << '\n';

@@ -10,7 +10,8 @@
 namespace natlinkhost {
 
 // Exit code: 0 built, 1 not built, 2 bad input (refused with "FILE:LINE:COLUMN: reason").
-int runConvertCommand(const commandLineS& line, std::ostream& err);
+// Each document written goes to `out` as "wrote OUTDIR/FILE", also when items failed.
+int runConvertCommand(const commandLineS& line, std::ostream& out, std::ostream& err);
 
 // The plug-in's conversion entry as the host calls it, with the options tree; 0 success,
 // 1 failure with the reason in "RESTEXT".

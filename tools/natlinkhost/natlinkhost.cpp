@@ -57,7 +57,7 @@ std::string joined(const std::vector<std::string>& args) {
 
 int runCommand(const commandLineS& line, std::ostream& out, std::ostream& err) {
     if (line.command == "convert") {
-        return runConvertCommand(line, err);
+        return runConvertCommand(line, out, err);
     }
     if (line.command == "checkin") {
         return runCheckinCommand(line, out, err);

@@ -360,14 +360,18 @@ void swCheckinC::createPreviews(IModelDoc2Ptr& doc, mzComStringC& bitmapPath,
 
 mzComStringC swCheckinC::newPreviewFile(const char* extension) {
     // A folder that takes no file takes none the next time either: say so once and check in
-    // without previews. This is a local file error, not one of SolidWorks.
+    // without previews. This is a local file error, not one of SolidWorks. The record is whole
+    // without them (as without a 3D preview SolidWorks did not write), but the user must learn
+    // that they are missing, as a warning.
     if (!previewFailure.isEmpty())
         return mzComStringC();
     mzComStringC failure;
     const mzComStringC path = createTemporaryPreviewFile(extension, failure);
     if (path.isEmpty()) {
         previewFailure = failure.isEmpty() ? mzComStringC("no preview file") : failure;
-        NATLINK_LOG(mzLogLevelWarning, "Checking in without previews: " + previewFailure);
+        const mzComStringC text = "Checking in without previews: " + previewFailure;
+        NATLINK_LOG(mzLogLevelWarning, text);
+        NATLINK_CREATION_WARNING(0, "WARNING", text, getAppName());
         return path;
     }
     previewFiles.push_back(path);

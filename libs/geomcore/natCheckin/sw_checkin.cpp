@@ -179,6 +179,7 @@ pShellHeaderC swCheckinC::start(IModelDoc2Ptr doc, int /*unused*/,
     NATLINK_TRACE_FRAME_C("swCheckinC::start");
     failureText = mzComStringC();
     warnings.clear();
+    previewFailure = mzComStringC();
     readingChain.clear();
     try {
         beginStep("making the record");

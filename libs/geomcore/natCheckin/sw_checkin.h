@@ -58,7 +58,8 @@ public:
     // Writes a 300 x 300 bitmap and a 3D file of the document; an empty path is replaced by
     // a new unique temporary file "preview..." in the folder TMP names. A preview that could
     // not be written leaves no file behind. When no file can be made there, the check-in goes
-    // on without previews (the reason is logged once) and the paths stay empty.
+    // on without previews (the reason is logged and shown as a creation warning, once) and the
+    // paths stay empty.
     void createPreviews(IModelDoc2Ptr& doc, mzComStringC& bitmapPath, mzComStringC& path3d);
 
     // Removes the preview files this reader made (for a check-in that failed after `start`);
@@ -144,6 +145,7 @@ private:
     mzComStringC currentStep;
     std::vector<mzComStringC> warnings;
     std::vector<mzComStringC> previewFiles;
-    // Why no preview file could be made; once set, no further preview is tried.
+    // Why no preview file could be made; once set, no further preview of this `start` is
+    // tried.
     mzComStringC previewFailure;
 };
