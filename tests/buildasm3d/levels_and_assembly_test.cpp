@@ -230,40 +230,55 @@ TEST_F(LevelsAndAssemblies, ComponentsShowTheConfigurationTheirPartMadeForALevel
     EXPECT_NEAR(saved.volumes.at("Full"), 3 * 3500, 1e-6);
 }
 
-TEST_F(LevelsAndAssemblies, ALevelThatDoesNotRebuildIsReportedAndTheFormerConfigurationShown) {
-    // Without its plate the pocket cuts nothing: the level "Broken" cannot be rebuilt.
-    const std::string model = writeFile(
-        "broken.meta",
-        "(PART (NAME \"P\") (CREAOPTS (CREAOPTSETS (CREAOPTSET (NAME \"CreateLOD\") (VAL \"1\"))))"
-        " (PARTLOD (SELLODNAME \"Good\") (PARTLODENTS"
-        "  (PARTLODENT (NAME \"Good\") (PARTLODEXCFEATLST \"Pocket\"))"
-        "  (PARTLODENT (NAME \"Broken\") (PARTLODEXCFEATLST \"Plate\"))"
-        "  (PARTLODENT (NAME \"Later\") (PARTLODEXCFEATLST \"Pocket\"))))"
-        " (ITEMS (PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))"
-        "  (SKETCH (NAME \"S\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1) (SKETCHON (PLANE \"XY\"))"
-        "   (LOOP (LINE (POINT 0 0) (POINT 10 0)) (LINE (POINT 10 0) (POINT 10 10))"
-        "    (LINE (POINT 10 10) (POINT 0 10)) (LINE (POINT 0 10) (POINT 0 0))))"
-        "  (BASE (NAME \"Plate\") (TYP \"EXTRUDE\") (USED \"S\") (PARAM 10 0 0))"
-        "  (SKETCH (NAME \"T\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 10 1)"
-        "   (SKETCHON (FACE (POINT3D 5 5 10) (VEC3D 0 0 1)))"
-        "   (LOOP (LINE (POINT 2 2) (POINT 8 2)) (LINE (POINT 8 2) (POINT 8 8))"
-        "    (LINE (POINT 8 8) (POINT 2 8)) (LINE (POINT 2 8) (POINT 2 2))))"
-        "  (CUT (NAME \"Pocket\") (TYP \"EXTRUDE\") (USED \"T\") (PARAM 5 1 0))))");
-    const runS converted = run({"convert", model, "-o", path("out")});
-    EXPECT_EQ(converted.code, 1);
-    EXPECT_NE(converted.err.find("Error while creating LOD \"Broken\""), std::string::npos)
-        << converted.err;
-    EXPECT_NE(converted.err.find("PARTLOD \"P\": Error while creating LOD \"Broken\""),
-              std::string::npos)
-        << converted.err;
+TEST_F(LevelsAndAssemblies, AFailedLevelIsReportedAndLeavesNothingInThePart) {
+    // The level "Broken" leaves out the plate. A pocket sketched on the plate's top goes with
+    // it (nothing is left to show); one sketched on a plane cuts nothing (the part does not
+    // rebuild). Either way the level fails.
+    for (const char* sketchOn : {"(FACE (POINT3D 5 5 10) (VEC3D 0 0 1))", "(PLANE \"XY\")"}) {
+        SCOPED_TRACE(sketchOn);
+        const std::string model = writeFile(
+            "broken.meta",
+            "(PART (NAME \"P\") (CREAOPTS (CREAOPTSETS (CREAOPTSET (NAME \"CreateLOD\") (VAL "
+            "\"1\"))))"
+            " (PARTLOD (SELLODNAME \"Good\") (PARTLODENTS"
+            "  (PARTLODENT (NAME \"Good\") (PARTLODEXCFEATLST \"Pocket\"))"
+            "  (PARTLODENT (NAME \"Broken\") (PARTLODEXCFEATLST \"Plate\"))"
+            "  (PARTLODENT (NAME \"Later\") (PARTLODEXCFEATLST \"Pocket\"))))"
+            " (ITEMS (PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))"
+            "  (SKETCH (NAME \"S\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1) (SKETCHON (PLANE "
+            "\"XY\"))"
+            "   (LOOP (LINE (POINT 0 0) (POINT 10 0)) (LINE (POINT 10 0) (POINT 10 10))"
+            "    (LINE (POINT 10 10) (POINT 0 10)) (LINE (POINT 0 10) (POINT 0 0))))"
+            "  (BASE (NAME \"Plate\") (TYP \"EXTRUDE\") (USED \"S\") (PARAM 10 0 0))"
+            "  (SKETCH (NAME \"T\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 10 1) (SKETCHON " +
+                std::string(sketchOn) +
+                ")"
+                "   (LOOP (LINE (POINT 2 2) (POINT 8 2)) (LINE (POINT 8 2) (POINT 8 8))"
+                "    (LINE (POINT 8 8) (POINT 2 8)) (LINE (POINT 2 8) (POINT 2 2))))"
+                "  (CUT (NAME \"Pocket\") (TYP \"EXTRUDE\") (USED \"T\") (PARAM 5 1 0))))");
+        const runS converted = run({"convert", model, "-o", path("out")});
+        EXPECT_EQ(converted.code, 1);
+        EXPECT_NE(converted.err.find("Error while creating LOD \"Broken\""), std::string::npos)
+            << converted.err;
+        EXPECT_NE(converted.err.find("PARTLOD \"P\": Error while creating LOD \"Broken\""),
+                  std::string::npos)
+            << converted.err;
 
-    // The part is saved with the levels made before the failure, showing what it showed
-    // before the failing level.
-    const configurationsS saved = configurationsOf(path("out/P.sldprt"), 1);
-    EXPECT_EQ(saved.volumes.size(), 3u);
-    EXPECT_EQ(saved.volumes.count("Later"), 0u);
-    EXPECT_NEAR(saved.volumes.at("Good"), 1000, 1e-6);
-    EXPECT_EQ(saved.shown, "Default");
+        // The part is saved with the levels made before the failure, showing what it showed
+        // before the failing level, and without the failed level's configuration: it is
+        // neither in the part nor checked in as a member.
+        const configurationsS saved = configurationsOf(path("out/P.sldprt"), 1);
+        EXPECT_EQ(saved.volumes.size(), 2u);
+        EXPECT_EQ(saved.volumes.count("Broken"), 0u);
+        EXPECT_EQ(saved.volumes.count("Later"), 0u);
+        EXPECT_NEAR(saved.volumes.at("Default"), 1000 - 180, 1e-6);
+        EXPECT_NEAR(saved.volumes.at("Good"), 1000, 1e-6);
+        EXPECT_EQ(saved.shown, "Default");
+        const runS checkedIn = run({"checkin", path("out/P.sldprt")});
+        ASSERT_EQ(checkedIn.code, 0) << checkedIn.err;
+        EXPECT_NE(checkedIn.out.find("(VARVALUE \"Good\")"), std::string::npos);
+        EXPECT_EQ(checkedIn.out.find("Broken"), std::string::npos) << checkedIn.out;
+    }
 }
 
 TEST_F(LevelsAndAssemblies, AssemblyOfPlacedPartsWithLevelsIsSavedAndCheckedIn) {

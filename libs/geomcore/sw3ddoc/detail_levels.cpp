@@ -127,6 +127,53 @@ std::vector<levelPlanS> planLevels(const std::vector<mzComStringC>& names,
     return plans;
 }
 
+// The meta name of the recorded feature that SolidWorks names so; empty when none is.
+mzComStringC metaNameOf(const swPartC& part, const _bstr_t& swName) {
+    for (const featureRecord& record : part.featureRecords)
+        if (record.swName == swName)
+            return record.metaName;
+    return mzComStringC();
+}
+
+// The recorded features that SolidWorks suppressed with the level's excluded ones because
+// they are built on them (sketched on their faces, patterns of them, and so on down), each
+// named once with the excluded feature it goes with; the excluded ones are not named.
+std::vector<mzComStringC> dependantsLeftOut(const swPartC& part, const mzComStringC& level,
+                                            const metaObjListStrContainerC& excluded) {
+    std::set<mzComStringC> excludedNames;
+    for (int j = 0, k = excluded.count(); j < k; ++j)
+        excludedNames.insert(excluded.getStringAt(j));
+    std::vector<mzComStringC> notes;
+    std::set<mzComStringC> visited;
+    std::set<mzComStringC> named;
+    for (int j = 0, k = excluded.count(); j < k; ++j) {
+        const mzComStringC parent = excluded.getStringAt(j);
+        std::vector<IFeaturePtr> walk = featuresOf(part, parent);
+        for (std::size_t next = 0; next < walk.size(); ++next) {
+            for (const IDispatchPtr& object : readObjectArray(featureGetChildren(walk[next]))) {
+                const IFeaturePtr child = requireInterfaceOf<IFeature>(object);
+                const _bstr_t swName = featureGetName(child);
+                if (!visited.insert(mzComStringC(swName)).second)
+                    continue;
+                walk.push_back(child);
+                const mzComStringC metaName = metaNameOf(part, swName);
+                if (metaName.isEmpty() || excludedNames.count(metaName) != 0 ||
+                    !named.insert(metaName).second)
+                    continue;
+                notes.push_back(mzComStringC("the level ") + quotedName(level) + " leaves out " +
+                                quotedName(metaName) + " with " + quotedName(parent) +
+                                ", which it is built on");
+            }
+        }
+    }
+    return notes;
+}
+
+bool hasSolidBody(IModelDoc2* doc) {
+    const IPartDocPtr part = requireInterfaceOf<IPartDoc>(doc);
+    return !readObjectArray(partDocGetBodies(part, 0)).empty();
+}
+
 const levelPlanS* builtPlanOf(const std::vector<levelPlanS>& plans, const mzComStringC& name) {
     for (const levelPlanS& plan : plans)
         if (plan.name == name)
@@ -152,7 +199,8 @@ bool hasNoLodExclusions(const m3dPartDetailLevelEntriesC& entries) {
 }
 
 void swPartC::createDetailLevels(mDocumentCreationOptionSettingsC settings,
-                                 std::vector<mzComStringC>& notBuiltLevels) {
+                                 std::vector<mzComStringC>& notBuiltLevels,
+                                 std::vector<mzComStringC>& leftOutWith) {
     NATLINK_TRACE_FRAME_C("swPartC::createDetailLevels");
     const m3dPartDetailLevelC levels(findChild(m3dPartDetailLevelC::tagName()));
     const m3dPartDetailLevelEntriesC entries = levels.getEntries();
@@ -197,8 +245,16 @@ void swPartC::createDetailLevels(mDocumentCreationOptionSettingsC settings,
         for (int j = k - 1; j >= 0; --j)
             for (const IFeaturePtr& feature : featuresOf(*this, excluded.getStringAt(j)))
                 featureSetSuppression(feature, suppressState, inNamedConfigurations, 1, targets);
-        if (k < 1 || modelDocRebuildCheck(modelDoc, VARIANT_FALSE) != VARIANT_FALSE)
+        if (k < 1)
             continue;
+        // A level that leaves no solid body (its features all built on an excluded one) has
+        // nothing to show: it has failed as one that does not rebuild.
+        if (modelDocRebuildCheck(modelDoc, VARIANT_FALSE) != VARIANT_FALSE &&
+            hasSolidBody(modelDoc)) {
+            for (const mzComStringC& note : dependantsLeftOut(*this, plan.name, excluded))
+                leftOutWith.push_back(note);
+            continue;
+        }
 
         try {
             modelDocViewZoomtofit2(modelDoc);
@@ -208,8 +264,13 @@ void swPartC::createDetailLevels(mDocumentCreationOptionSettingsC settings,
         featMgrSetTreeFlag(modelDocGetFeatureManager(modelDoc), VARIANT_TRUE);
         const mzComStringC message =
             mzComStringC("Error while creating LOD \"") + configName + "\"";
-        // The document goes on showing what it showed before, not the level that failed.
+        // The document goes on showing what it showed before, not the level that failed, and
+        // keeps nothing of that level: its configuration would be saved and checked in.
         modelDocShowConfiguration(modelDoc, before.name);
+        if (modelDocDeleteConfiguration2(modelDoc, configName.toBstr()) == VARIANT_FALSE)
+            NATLINK_LOG(mzLogLevelError, mzComStringC("The configuration ") +
+                                             quotedName(configName) +
+                                             " of a failed level could not be deleted");
         displayCreationWarningI(0, "ERROR", message, getAppName(), __FILE__, __func__, __LINE__);
         throw message;
     }
