@@ -93,17 +93,41 @@ std::map<std::string, std::vector<std::string>> componentConfigurations(const st
 TEST_F(LevelsAndAssemblies, PartLevelsSuppressTheirFeaturesAndTheSelectedOneIsShown) {
     const runS converted = run({"convert", sourceFile("examples/levels.meta"), "-o", path("out")});
     ASSERT_EQ(converted.code, 0) << converted.err;
-    EXPECT_EQ(converted.err, "");
+    // The stud on the pocket's floor goes with the pocket, and the result text says so.
+    EXPECT_EQ(converted.err, "natlinkhost: Notes: PARTLOD \"Levels\": the level \"Simple\" leaves "
+                             "out \"Stud\" with \"Pocket\", which it is built on\n");
 
     const configurationsS levels = configurationsOf(path("out/Levels.sldprt"), 1);
-    const double full = 32000 - 800 - pi * (25 * 2 + 9 * 8);
+    const double full = 32000 - 800 - pi * (25 * 2 + 9 * 8) + pi * 4 * 8;
     ASSERT_EQ(levels.volumes.size(), 3u);
     EXPECT_NEAR(levels.volumes.at("Default"), full, 1e-6);
     EXPECT_NEAR(levels.volumes.at("Full"), full, 1e-6);
-    // Named by its "LODconfigName_" setting; both cuts of the drilling's history go with it.
+    // Named by its "LODconfigName_" setting; both cuts of the drilling's history go with it,
+    // and so does the stud.
     EXPECT_NEAR(levels.volumes.at("Simplified"), 32000, 1e-6);
     EXPECT_EQ(levels.texts.at("Simplified"), "Level of Detail: Simple");
     EXPECT_EQ(levels.shown, "Simplified");
+
+    // The pocket's floor is red in every configuration that has it, although the part was
+    // saved showing one without it.
+    const ISldWorksPtr app = createSimulatedSldWorks();
+    long errors = 0;
+    long warnings = 0;
+    const IModelDoc2Ptr doc = sldWorksOpenDocument(app, path("out/Levels.sldprt").c_str(), 1, 0,
+                                                   "", errors, warnings);
+    ASSERT_TRUE(doc);
+    const swsim::PartDocumentPtr part = sessionPartOf(doc);
+    for (const char* name : {"Default", "Full", "Simplified", "Default"}) {
+        modelDocShowConfiguration(doc, name);
+        const swsim::FacePtr floor = part->findFaceAt({4, 3, 6}, {0, 0, 1}, 1e-6);
+        if (std::string(name) == "Simplified") {
+            EXPECT_FALSE(floor);
+            continue;
+        }
+        ASSERT_TRUE(floor) << name;
+        ASSERT_TRUE(floor->colour()) << name;
+        EXPECT_EQ(*floor->colour(), (swsim::Rgb{1, 0, 0})) << name;
+    }
 }
 
 TEST_F(LevelsAndAssemblies, EmptyLevelsAreMadeOnlyWhenAsked) {
