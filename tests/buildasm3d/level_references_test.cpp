@@ -4,8 +4,7 @@
 // configuration that has the drilling.
 #include "tests/natlinkhost/natlinkhost_fixture.h"
 
-#include "libs/geomcore/swapi/swapi.h"
-#include "platform/sldworks/session/session.h"
+#include "tests/buildasm3d/saved_documents.h"
 
 #include <numbers>
 
@@ -65,21 +64,18 @@ TEST_F(LevelReferences, ALevelKeepsTheNamesAndReferencesOfTheDrillingItLeavesOut
         const runS inspected = run({"inspect", file});
         ASSERT_EQ(inspected.code, 0) << inspected.err;
         const std::string where = *selected == '\0' ? "" : ", not in the shown configuration";
-        EXPECT_NE(inspected.out.find("\"CYL\" on face \"MATEREF_HELPER_CYL\" (cylinder)" + where +
-                                     "\n"),
-                  std::string::npos)
+        EXPECT_NE(
+            inspected.out.find("\"CYL\" on face \"MATEREF_HELPER_CYL\" (cylinder)" + where + "\n"),
+            std::string::npos)
             << inspected.out;
-        EXPECT_NE(inspected.out.find("\"CP1\" on edge \"MATEREF_HELPER_EDGE\" (circle)" + where +
-                                     "\n"),
-                  std::string::npos)
+        EXPECT_NE(
+            inspected.out.find("\"CP1\" on edge \"MATEREF_HELPER_EDGE\" (circle)" + where + "\n"),
+            std::string::npos)
             << inspected.out;
 
         // Each configuration in turn, twice, read back in a new session.
         const ISldWorksPtr app = createSimulatedSldWorks();
-        long errors = 0;
-        long warnings = 0;
-        const IModelDoc2Ptr doc = sldWorksOpenDocument(app, file.c_str(), 1, 0, "", errors,
-                                                       warnings);
+        const IModelDoc2Ptr doc = openSaved(app, file, 1);
         ASSERT_TRUE(doc);
         const swsim::PartDocumentPtr part = sessionPartOf(doc);
         EXPECT_EQ(part->activeConfiguration()->name(), *selected == '\0' ? "Default" : selected);
@@ -89,10 +85,10 @@ TEST_F(LevelReferences, ALevelKeepsTheNamesAndReferencesOfTheDrillingItLeavesOut
             const bool lite = std::string(configuration) == "Lite";
             EXPECT_NEAR(massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(doc))),
                         lite ? plate : drilled, 1e-6);
-            const auto bore = swsim::objectAs<swsim::Face>(
-                part->findEntityByName("MATEREF_HELPER_CYL"));
-            const auto rim = swsim::objectAs<swsim::Edge>(
-                part->findEntityByName("MATEREF_HELPER_EDGE"));
+            const auto bore =
+                swsim::objectAs<swsim::Face>(part->findEntityByName("MATEREF_HELPER_CYL"));
+            const auto rim =
+                swsim::objectAs<swsim::Edge>(part->findEntityByName("MATEREF_HELPER_EDGE"));
             if (lite) {
                 EXPECT_FALSE(bore);
                 EXPECT_FALSE(rim);

@@ -3,8 +3,7 @@
 // volumes computed by hand in the examples.
 #include "tests/natlinkhost/natlinkhost_fixture.h"
 
-#include "libs/geomcore/swapi/swapi.h"
-#include "platform/sldworks/session/session.h"
+#include "tests/buildasm3d/saved_documents.h"
 
 #include <cmath>
 #include <map>
@@ -26,15 +25,10 @@ struct configurationsS {
 
 configurationsS configurationsOf(const std::string& file, long type) {
     const ISldWorksPtr app = createSimulatedSldWorks();
-    long errors = 0;
-    long warnings = 0;
-    const IModelDoc2Ptr doc =
-        sldWorksOpenDocument(app, file.c_str(), type, 0, "", errors, warnings);
+    const IModelDoc2Ptr doc = openSaved(app, file, type);
     configurationsS found;
-    if (!doc) {
-        ADD_FAILURE() << file << " does not open";
+    if (!doc)
         return found;
-    }
     const swsim::ModelDocumentPtr model = sessionModelOf(doc);
     found.shown = model->activeConfiguration()->name();
     for (const _bstr_t& name : readBstrArray(modelDocGetVariantSlot459(doc))) {
@@ -74,14 +68,10 @@ std::string options(const std::vector<std::pair<std::string, std::string>>& sett
 // The configuration each component shows in each configuration of a saved assembly.
 std::map<std::string, std::vector<std::string>> componentConfigurations(const std::string& file) {
     const ISldWorksPtr app = createSimulatedSldWorks();
-    long errors = 0;
-    long warnings = 0;
-    const IModelDoc2Ptr doc = sldWorksOpenDocument(app, file.c_str(), 2, 0, "", errors, warnings);
+    const IModelDoc2Ptr doc = openSaved(app, file, 2);
     std::map<std::string, std::vector<std::string>> shown;
-    if (!doc) {
-        ADD_FAILURE() << file << " does not open";
+    if (!doc)
         return shown;
-    }
     for (const _bstr_t& name : readBstrArray(modelDocGetVariantSlot459(doc))) {
         modelDocShowConfiguration(doc, name);
         for (const swsim::ComponentPtr& c : sessionAssemblyOf(doc)->components())
@@ -111,10 +101,7 @@ TEST_F(LevelsAndAssemblies, PartLevelsSuppressTheirFeaturesAndTheSelectedOneIsSh
     // The pocket's floor is red in every configuration that has it, although the part was
     // saved showing one without it.
     const ISldWorksPtr app = createSimulatedSldWorks();
-    long errors = 0;
-    long warnings = 0;
-    const IModelDoc2Ptr doc = sldWorksOpenDocument(app, path("out/Levels.sldprt").c_str(), 1, 0,
-                                                   "", errors, warnings);
+    const IModelDoc2Ptr doc = openSaved(app, path("out/Levels.sldprt"), 1);
     ASSERT_TRUE(doc);
     const swsim::PartDocumentPtr part = sessionPartOf(doc);
     for (const char* name : {"Default", "Full", "Simplified", "Default"}) {
@@ -319,10 +306,7 @@ TEST_F(LevelsAndAssemblies, AssemblyOfPlacedPartsWithLevelsIsSavedAndCheckedIn) 
 
     // The pin stands on the plate and lies beside it along X.
     const ISldWorksPtr app = createSimulatedSldWorks();
-    long errors = 0;
-    long warnings = 0;
-    const IModelDoc2Ptr doc =
-        sldWorksOpenDocument(app, path("out/Pair.sldasm").c_str(), 2, 0, "", errors, warnings);
+    const IModelDoc2Ptr doc = openSaved(app, path("out/Pair.sldasm"), 2);
     ASSERT_TRUE(doc);
     const std::vector<double> box = readDoubleArray(asmDocGetBox(IAssemblyDocPtr(doc), 0), 6);
     const double expected[6] = {0, 0, 0, 90, 40, 40};
@@ -437,10 +421,7 @@ TEST_F(LevelsAndAssemblies, RoundedPlacementsAreTheRotationTheyRoundAndNonFinite
     // Turned by 30 degrees about Z: its corners (20, 0), (0, 20) and (20, 20) go to
     // (10 sqrt 3, 10), (-10, 10 sqrt 3) and (10 sqrt 3 - 10, 10 sqrt 3 + 10).
     const ISldWorksPtr app = createSimulatedSldWorks();
-    long errors = 0;
-    long warnings = 0;
-    const IModelDoc2Ptr doc =
-        sldWorksOpenDocument(app, path("out/Asm.sldasm").c_str(), 2, 0, "", errors, warnings);
+    const IModelDoc2Ptr doc = openSaved(app, path("out/Asm.sldasm"), 2);
     ASSERT_TRUE(doc);
     const std::vector<double> box = readDoubleArray(asmDocGetBox(IAssemblyDocPtr(doc), 0), 6);
     const double root3 = std::sqrt(3.0);

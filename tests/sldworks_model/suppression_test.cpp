@@ -3,7 +3,6 @@
 // the session and in files saved in either configuration.
 #include "tests/sldworks_model/fixtures.h"
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <numbers>
@@ -11,20 +10,10 @@
 namespace swsim {
 namespace {
 
-namespace fs = std::filesystem;
 constexpr double pi = std::numbers::pi;
 
-class SwsimSuppression : public ::testing::Test {
+class SwsimSuppression : public test::FolderTest {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("swsim_sup_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
     // The block 10 x 20 x 5 with a pocket 6 x 6, 2 deep, sketched on its top (928).
     void makePocketedBlock() {
         doc_ = PartDocument::create();
@@ -43,7 +32,6 @@ protected:
     PartDocumentPtr doc_;
     SketchPtr pocketSketch_;
     SolidFeaturePtr pocket_;
-    fs::path dir_;
 };
 
 MateReferencePtr referenceNamed(const PartDocument& doc, const std::string& name) {

@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -636,30 +637,22 @@ void PartDocument::Impl::install(std::vector<BodyState> states, bool replay) {
 
     // Detach what left the part and set aside what is worth keeping (those set aside before
     // first, in their order), then attach the new bodies' faces and edges.
-    std::vector<FacePtr> facesAside;
-    for (const auto& f : asideFaces)
-        if (!placed.count(f.get()))
-            facesAside.push_back(f);
-    for (const auto& f : oldFaces) {
-        if (placed.count(f.get()))
-            continue;
-        f->body_.reset();
-        if (keepsFace(*f))
-            facesAside.push_back(f);
-    }
-    asideFaces = std::move(facesAside);
-    std::vector<EdgePtr> edgesAside;
-    for (const auto& e : asideEdges)
-        if (!placed.count(e.get()))
-            edgesAside.push_back(e);
-    for (const auto& e : oldEdges) {
-        if (placed.count(e.get()))
-            continue;
-        e->body_.reset();
-        if (keepsEdge(*e))
-            edgesAside.push_back(e);
-    }
-    asideEdges = std::move(edgesAside);
+    auto detachAndSetAside = [&](auto& aside, const auto& old, const auto& keeps) {
+        std::remove_cvref_t<decltype(aside)> kept;
+        for (const auto& entity : aside)
+            if (!placed.count(entity.get()))
+                kept.push_back(entity);
+        for (const auto& entity : old) {
+            if (placed.count(entity.get()))
+                continue;
+            entity->body_.reset();
+            if (keeps(*entity))
+                kept.push_back(entity);
+        }
+        aside = std::move(kept);
+    };
+    detachAndSetAside(asideFaces, oldFaces, keepsFace);
+    detachAndSetAside(asideEdges, oldEdges, keepsEdge);
     for (const auto& b : fresh) {
         for (size_t i = 0; i < b->faces_.size(); ++i) {
             b->faces_[i]->body_ = b;
