@@ -169,6 +169,24 @@ std::vector<mzComStringC> dependantsLeftOut(const swPartC& part, const mzComStri
     return notes;
 }
 
+// Takes a failed level out of the part: the configuration shown before is shown again and the
+// level's configuration deleted, so that the part is neither saved nor checked in with it.
+// What fails here is logged; the level's own failure is what the caller reports.
+void dropLevel(IModelDoc2* doc, const _bstr_t& shownBefore, const mzComStringC& configuration) {
+    try {
+        modelDocShowConfiguration(doc, shownBefore);
+        if (modelDocDeleteConfiguration2(doc, configuration.toBstr()) != VARIANT_FALSE)
+            return;
+        NATLINK_LOG(mzLogLevelError, mzComStringC("The configuration ") +
+                                         quotedName(configuration) +
+                                         " of a failed level could not be deleted");
+    } catch (const _com_error& error) {
+        NATLINK_LOG(mzLogLevelError,
+                    mzComStringC("The configuration ") + quotedName(configuration) +
+                        " of a failed level could not be deleted: " + error.ErrorMessage());
+    }
+}
+
 bool hasSolidBody(IModelDoc2* doc) {
     const IPartDocPtr part = requireInterfaceOf<IPartDoc>(doc);
     return !readObjectArray(partDocGetBodies(part, 0)).empty();
@@ -240,22 +258,30 @@ void swPartC::createDetailLevels(mDocumentCreationOptionSettingsC settings,
         }
         const metaObjListStrContainerC excluded = entry.getExcludeFeatureList();
         const int k = excluded.count();
-        _bstr_t target = configName.toBstr();
-        BSTR targets[1] = {target.GetBSTR()};
-        for (int j = k - 1; j >= 0; --j)
-            for (const IFeaturePtr& feature : featuresOf(*this, excluded.getStringAt(j)))
-                featureSetSuppression(feature, suppressState, inNamedConfigurations, 1, targets);
-        if (k < 1)
-            continue;
-        // A level that leaves no solid body (its features all built on an excluded one) has
-        // nothing to show: it has failed as one that does not rebuild.
-        if (modelDocRebuildCheck(modelDoc, VARIANT_FALSE) != VARIANT_FALSE &&
-            hasSolidBody(modelDoc)) {
-            for (const mzComStringC& note : dependantsLeftOut(*this, plan.name, excluded))
-                leftOutWith.push_back(note);
-            continue;
+        bool built = true;
+        try {
+            _bstr_t target = configName.toBstr();
+            BSTR targets[1] = {target.GetBSTR()};
+            for (int j = k - 1; j >= 0; --j)
+                for (const IFeaturePtr& feature : featuresOf(*this, excluded.getStringAt(j)))
+                    featureSetSuppression(feature, suppressState, inNamedConfigurations, 1,
+                                          targets);
+            // A level that leaves no solid body (its features all built on an excluded one)
+            // has nothing to show: it has failed as one that does not rebuild.
+            built = k < 1 || (modelDocRebuildCheck(modelDoc, VARIANT_FALSE) != VARIANT_FALSE &&
+                              hasSolidBody(modelDoc));
+            if (built && k > 0)
+                for (const mzComStringC& note : dependantsLeftOut(*this, plan.name, excluded))
+                    leftOutWith.push_back(note);
+        } catch (const _com_error&) {
+            dropLevel(modelDoc, before.name, configName);
+            throw;
         }
+        if (built)
+            continue;
 
+        // The document goes on showing what it showed before, not the level that failed.
+        dropLevel(modelDoc, before.name, configName);
         try {
             modelDocViewZoomtofit2(modelDoc);
         } catch (...) {
@@ -264,13 +290,6 @@ void swPartC::createDetailLevels(mDocumentCreationOptionSettingsC settings,
         featMgrSetTreeFlag(modelDocGetFeatureManager(modelDoc), VARIANT_TRUE);
         const mzComStringC message =
             mzComStringC("Error while creating LOD \"") + configName + "\"";
-        // The document goes on showing what it showed before, not the level that failed, and
-        // keeps nothing of that level: its configuration would be saved and checked in.
-        modelDocShowConfiguration(modelDoc, before.name);
-        if (modelDocDeleteConfiguration2(modelDoc, configName.toBstr()) == VARIANT_FALSE)
-            NATLINK_LOG(mzLogLevelError, mzComStringC("The configuration ") +
-                                             quotedName(configName) +
-                                             " of a failed level could not be deleted");
         displayCreationWarningI(0, "ERROR", message, getAppName(), __FILE__, __func__, __LINE__);
         throw message;
     }
