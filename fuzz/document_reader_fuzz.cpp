@@ -1,7 +1,8 @@
 // Fuzz target of the simulated session's document reader: the input as a whole file (the
-// checksums must refuse it unless it is intact), then as the body of a part and of an
-// assembly file behind a right file checksum, so that the reader of the text is exercised;
-// shape blocks inside still need their own checksum. Only ModelError may come out.
+// checksums must refuse it unless it is intact), then as the body of a part file of this
+// version and of the version before, and of an assembly file, each behind a right file
+// checksum, so that the reader of the text is exercised; shape blocks inside still need their
+// own checksum. Only ModelError may come out.
 #include "platform/sldworks/model/assembly_document.h"
 #include "platform/sldworks/model/file_io.h"
 #include "platform/sldworks/model/part_document.h"
@@ -25,6 +26,7 @@ template <typename Document> void open(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     open<swsim::PartDocument>(text);
+    open<swsim::PartDocument>(swsim::detail::sealedFile("SWSIM-PART 4", text));
     open<swsim::PartDocument>(swsim::detail::sealedFile("SWSIM-PART 3", text));
     open<swsim::AssemblyDocument>(swsim::detail::sealedFile("SWSIM-ASSEMBLY 3", text));
     return 0;

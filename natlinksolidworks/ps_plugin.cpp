@@ -15,6 +15,7 @@
 #include <exception>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -171,19 +172,20 @@ int PSWPlugin::convertBuildRoad(metaTreePtrT options) {
     const int result = createSWDocument(creation, document);
     if (result == 0)
         folder.keep();
-    if (result != 0) {
-        mzComStringC text = creation.errorText;
-        if (!creation.failedItems.empty()) {
-            if (!text.isEmpty())
-                text += "; ";
-            text += itemsText("Items not built", creation.failedItems);
-        }
-        if (!creation.incompleteItems.empty()) {
-            if (!text.isEmpty())
-                text += "; ";
-            text += itemsText("Items built incompletely", creation.incompleteItems);
-        }
-        setResultText(options, text);
+    mzComStringC text = result != 0 ? creation.errorText : mzComStringC();
+    const std::pair<const char*, const std::vector<swFailedItemS>*> lists[] = {
+        {"Items not built", &creation.failedItems},
+        {"Items built incompletely", &creation.incompleteItems},
+        {"Notes", &creation.notes}};
+    for (const auto& [heading, items] : lists) {
+        if (items->empty())
+            continue;
+        if (!text.isEmpty())
+            text += "; ";
+        text += itemsText(heading, *items);
     }
+    // A success says something only when the build has notes for the user.
+    if (result != 0 || !text.isEmpty())
+        setResultText(options, text);
     return result;
 }

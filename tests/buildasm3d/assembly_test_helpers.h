@@ -2,6 +2,7 @@
 // what they read back from the saved documents, each reopened in a session of its own.
 #pragma once
 
+#include "tests/buildasm3d/saved_documents.h"
 #include "tests/natlinkhost/natlinkhost_fixture.h"
 
 #include "libs/geomcore/swapi/swapi.h"
@@ -23,15 +24,10 @@ struct configurationsS {
 
 inline configurationsS configurationsOf(const std::string& file, long type) {
     const ISldWorksPtr app = createSimulatedSldWorks();
-    long errors = 0;
-    long warnings = 0;
-    const IModelDoc2Ptr doc =
-        sldWorksOpenDocument(app, file.c_str(), type, 0, "", errors, warnings);
+    const IModelDoc2Ptr doc = openSaved(app, file, type);
     configurationsS found;
-    if (!doc) {
-        ADD_FAILURE() << file << " does not open";
+    if (!doc)
         return found;
-    }
     const swsim::ModelDocumentPtr model = sessionModelOf(doc);
     found.shown = model->activeConfiguration()->name();
     for (const _bstr_t& name : readBstrArray(modelDocGetVariantSlot459(doc))) {
@@ -72,14 +68,10 @@ inline std::string options(const std::vector<std::pair<std::string, std::string>
 inline std::map<std::string, std::vector<std::string>>
 componentConfigurations(const std::string& file) {
     const ISldWorksPtr app = createSimulatedSldWorks();
-    long errors = 0;
-    long warnings = 0;
-    const IModelDoc2Ptr doc = sldWorksOpenDocument(app, file.c_str(), 2, 0, "", errors, warnings);
+    const IModelDoc2Ptr doc = openSaved(app, file, 2);
     std::map<std::string, std::vector<std::string>> shown;
-    if (!doc) {
-        ADD_FAILURE() << file << " does not open";
+    if (!doc)
         return shown;
-    }
     for (const _bstr_t& name : readBstrArray(modelDocGetVariantSlot459(doc))) {
         modelDocShowConfiguration(doc, name);
         for (const swsim::ComponentPtr& c : sessionAssemblyOf(doc)->components())
@@ -104,11 +96,7 @@ struct openedAssemblyS {
 
 inline openedAssemblyS openAssembly(const std::string& file) {
     openedAssemblyS opened{createSimulatedSldWorks(), nullptr};
-    long errors = 0;
-    long warnings = 0;
-    opened.doc = sldWorksOpenDocument(opened.app, file.c_str(), 2, 0, "", errors, warnings);
-    if (!opened.doc)
-        ADD_FAILURE() << file << " does not open";
+    opened.doc = openSaved(opened.app, file, 2);
     return opened;
 }
 

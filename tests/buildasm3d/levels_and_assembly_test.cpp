@@ -12,17 +12,38 @@ using LevelsAndAssemblies = natlinkHostTest;
 TEST_F(LevelsAndAssemblies, PartLevelsSuppressTheirFeaturesAndTheSelectedOneIsShown) {
     const runS converted = run({"convert", sourceFile("examples/levels.meta"), "-o", path("out")});
     ASSERT_EQ(converted.code, 0) << converted.err;
-    EXPECT_EQ(converted.err, "");
+    // The stud on the pocket's floor goes with the pocket, and the result text says so.
+    EXPECT_EQ(converted.err, "natlinkhost: Notes: PARTLOD \"Levels\": the level \"Simple\" leaves "
+                             "out \"Stud\" with \"Pocket\", which it is built on\n");
 
     const configurationsS levels = configurationsOf(path("out/Levels.sldprt"), 1);
-    const double full = 32000 - 800 - pi * (25 * 2 + 9 * 8);
+    const double full = 32000 - 800 - pi * (25 * 2 + 9 * 8) + pi * 4 * 8;
     ASSERT_EQ(levels.volumes.size(), 3u);
     EXPECT_NEAR(levels.volumes.at("Default"), full, 1e-6);
     EXPECT_NEAR(levels.volumes.at("Full"), full, 1e-6);
-    // Named by its "LODconfigName_" setting; both cuts of the drilling's history go with it.
+    // Named by its "LODconfigName_" setting; both cuts of the drilling's history go with it,
+    // and so does the stud.
     EXPECT_NEAR(levels.volumes.at("Simplified"), 32000, 1e-6);
     EXPECT_EQ(levels.texts.at("Simplified"), "Level of Detail: Simple");
     EXPECT_EQ(levels.shown, "Simplified");
+
+    // The pocket's floor is red in every configuration that has it, although the part was
+    // saved showing one without it.
+    const ISldWorksPtr app = createSimulatedSldWorks();
+    const IModelDoc2Ptr doc = openSaved(app, path("out/Levels.sldprt"), 1);
+    ASSERT_TRUE(doc);
+    const swsim::PartDocumentPtr part = sessionPartOf(doc);
+    for (const char* name : {"Default", "Full", "Simplified", "Default"}) {
+        modelDocShowConfiguration(doc, name);
+        const swsim::FacePtr floor = part->findFaceAt({4, 3, 6}, {0, 0, 1}, 1e-6);
+        if (std::string(name) == "Simplified") {
+            EXPECT_FALSE(floor);
+            continue;
+        }
+        ASSERT_TRUE(floor) << name;
+        ASSERT_TRUE(floor->colour()) << name;
+        EXPECT_EQ(*floor->colour(), (swsim::Rgb{1, 0, 0})) << name;
+    }
 }
 
 TEST_F(LevelsAndAssemblies, EmptyLevelsAreMadeOnlyWhenAsked) {
@@ -149,40 +170,55 @@ TEST_F(LevelsAndAssemblies, ComponentsShowTheConfigurationTheirPartMadeForALevel
     EXPECT_NEAR(saved.volumes.at("Full"), 3 * 3500, 1e-6);
 }
 
-TEST_F(LevelsAndAssemblies, ALevelThatDoesNotRebuildIsReportedAndTheFormerConfigurationShown) {
-    // Without its plate the pocket cuts nothing: the level "Broken" cannot be rebuilt.
-    const std::string model = writeFile(
-        "broken.meta",
-        "(PART (NAME \"P\") (CREAOPTS (CREAOPTSETS (CREAOPTSET (NAME \"CreateLOD\") (VAL \"1\"))))"
-        " (PARTLOD (SELLODNAME \"Good\") (PARTLODENTS"
-        "  (PARTLODENT (NAME \"Good\") (PARTLODEXCFEATLST \"Pocket\"))"
-        "  (PARTLODENT (NAME \"Broken\") (PARTLODEXCFEATLST \"Plate\"))"
-        "  (PARTLODENT (NAME \"Later\") (PARTLODEXCFEATLST \"Pocket\"))))"
-        " (ITEMS (PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))"
-        "  (SKETCH (NAME \"S\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1) (SKETCHON (PLANE \"XY\"))"
-        "   (LOOP (LINE (POINT 0 0) (POINT 10 0)) (LINE (POINT 10 0) (POINT 10 10))"
-        "    (LINE (POINT 10 10) (POINT 0 10)) (LINE (POINT 0 10) (POINT 0 0))))"
-        "  (BASE (NAME \"Plate\") (TYP \"EXTRUDE\") (USED \"S\") (PARAM 10 0 0))"
-        "  (SKETCH (NAME \"T\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 10 1)"
-        "   (SKETCHON (FACE (POINT3D 5 5 10) (VEC3D 0 0 1)))"
-        "   (LOOP (LINE (POINT 2 2) (POINT 8 2)) (LINE (POINT 8 2) (POINT 8 8))"
-        "    (LINE (POINT 8 8) (POINT 2 8)) (LINE (POINT 2 8) (POINT 2 2))))"
-        "  (CUT (NAME \"Pocket\") (TYP \"EXTRUDE\") (USED \"T\") (PARAM 5 1 0))))");
-    const runS converted = run({"convert", model, "-o", path("out")});
-    EXPECT_EQ(converted.code, 1);
-    EXPECT_NE(converted.err.find("Error while creating LOD \"Broken\""), std::string::npos)
-        << converted.err;
-    EXPECT_NE(converted.err.find("PARTLOD \"P\": Error while creating LOD \"Broken\""),
-              std::string::npos)
-        << converted.err;
+TEST_F(LevelsAndAssemblies, AFailedLevelIsReportedAndLeavesNothingInThePart) {
+    // The level "Broken" leaves out the plate. A pocket sketched on the plate's top goes with
+    // it (nothing is left to show); one sketched on a plane cuts nothing (the part does not
+    // rebuild). Either way the level fails.
+    for (const char* sketchOn : {"(FACE (POINT3D 5 5 10) (VEC3D 0 0 1))", "(PLANE \"XY\")"}) {
+        SCOPED_TRACE(sketchOn);
+        const std::string model = writeFile(
+            "broken.meta",
+            "(PART (NAME \"P\") (CREAOPTS (CREAOPTSETS (CREAOPTSET (NAME \"CreateLOD\") (VAL "
+            "\"1\"))))"
+            " (PARTLOD (SELLODNAME \"Good\") (PARTLODENTS"
+            "  (PARTLODENT (NAME \"Good\") (PARTLODEXCFEATLST \"Pocket\"))"
+            "  (PARTLODENT (NAME \"Broken\") (PARTLODEXCFEATLST \"Plate\"))"
+            "  (PARTLODENT (NAME \"Later\") (PARTLODEXCFEATLST \"Pocket\"))))"
+            " (ITEMS (PLANE (NAME \"XY\") (TYP \"XY\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))"
+            "  (SKETCH (NAME \"S\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1) (SKETCHON (PLANE "
+            "\"XY\"))"
+            "   (LOOP (LINE (POINT 0 0) (POINT 10 0)) (LINE (POINT 10 0) (POINT 10 10))"
+            "    (LINE (POINT 10 10) (POINT 0 10)) (LINE (POINT 0 10) (POINT 0 0))))"
+            "  (BASE (NAME \"Plate\") (TYP \"EXTRUDE\") (USED \"S\") (PARAM 10 0 0))"
+            "  (SKETCH (NAME \"T\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 10 1) (SKETCHON " +
+                std::string(sketchOn) +
+                ")"
+                "   (LOOP (LINE (POINT 2 2) (POINT 8 2)) (LINE (POINT 8 2) (POINT 8 8))"
+                "    (LINE (POINT 8 8) (POINT 2 8)) (LINE (POINT 2 8) (POINT 2 2))))"
+                "  (CUT (NAME \"Pocket\") (TYP \"EXTRUDE\") (USED \"T\") (PARAM 5 1 0))))");
+        const runS converted = run({"convert", model, "-o", path("out")});
+        EXPECT_EQ(converted.code, 1);
+        EXPECT_NE(converted.err.find("Error while creating LOD \"Broken\""), std::string::npos)
+            << converted.err;
+        EXPECT_NE(converted.err.find("PARTLOD \"P\": Error while creating LOD \"Broken\""),
+                  std::string::npos)
+            << converted.err;
 
-    // The part is saved with the levels made before the failure, showing what it showed
-    // before the failing level.
-    const configurationsS saved = configurationsOf(path("out/P.sldprt"), 1);
-    EXPECT_EQ(saved.volumes.size(), 3u);
-    EXPECT_EQ(saved.volumes.count("Later"), 0u);
-    EXPECT_NEAR(saved.volumes.at("Good"), 1000, 1e-6);
-    EXPECT_EQ(saved.shown, "Default");
+        // The part is saved with the levels made before the failure, showing what it showed
+        // before the failing level, and without the failed level's configuration: it is
+        // neither in the part nor checked in as a member.
+        const configurationsS saved = configurationsOf(path("out/P.sldprt"), 1);
+        EXPECT_EQ(saved.volumes.size(), 2u);
+        EXPECT_EQ(saved.volumes.count("Broken"), 0u);
+        EXPECT_EQ(saved.volumes.count("Later"), 0u);
+        EXPECT_NEAR(saved.volumes.at("Default"), 1000 - 180, 1e-6);
+        EXPECT_NEAR(saved.volumes.at("Good"), 1000, 1e-6);
+        EXPECT_EQ(saved.shown, "Default");
+        const runS checkedIn = run({"checkin", path("out/P.sldprt")});
+        ASSERT_EQ(checkedIn.code, 0) << checkedIn.err;
+        EXPECT_NE(checkedIn.out.find("(VARVALUE \"Good\")"), std::string::npos);
+        EXPECT_EQ(checkedIn.out.find("Broken"), std::string::npos) << checkedIn.out;
+    }
 }
 
 TEST_F(LevelsAndAssemblies, AssemblyOfPlacedPartsWithLevelsIsSavedAndCheckedIn) {
@@ -199,10 +235,7 @@ TEST_F(LevelsAndAssemblies, AssemblyOfPlacedPartsWithLevelsIsSavedAndCheckedIn) 
 
     // The pin stands on the plate and lies beside it along X.
     const ISldWorksPtr app = createSimulatedSldWorks();
-    long errors = 0;
-    long warnings = 0;
-    const IModelDoc2Ptr doc =
-        sldWorksOpenDocument(app, path("out/Pair.sldasm").c_str(), 2, 0, "", errors, warnings);
+    const IModelDoc2Ptr doc = openSaved(app, path("out/Pair.sldasm"), 2);
     ASSERT_TRUE(doc);
     const std::vector<double> box = readDoubleArray(asmDocGetBox(IAssemblyDocPtr(doc), 0), 6);
     const double expected[6] = {0, 0, 0, 90, 40, 40};

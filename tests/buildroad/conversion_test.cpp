@@ -405,6 +405,24 @@ TEST_F(Conversion, WhatAnItemOrThePartLacksIsReportedAsBuiltIncompletely) {
     EXPECT_TRUE(std::filesystem::exists(path("out/T.sldprt")));
 }
 
+// A level that SolidWorks fails while it is made leaves nothing either: the levels example's
+// "Simple" cannot suppress its features; the part keeps "Full", made before it.
+TEST_F(Conversion, ALevelSolidWorksFailsLeavesNoConfiguration) {
+    const std::string levels =
+        fileText(std::string(std::getenv("NATLINK_SOURCE_DIR")) + "/examples/levels.meta");
+    sessionTestKit(app_).plan().failWith("IFeature::SetSuppression", E_FAIL, 1);
+    EXPECT_EQ(convert(levels), 1);
+    EXPECT_EQ(resText_, "Items not built: PARTLOD \"Levels\": SolidWorks call failed: 0x80004005 "
+                        "E_FAIL");
+    sessionTestKit(app_).plan().clear();
+    const swsim::PartDocumentPtr saved = swsim::PartDocument::open(path("out/Levels.sldprt"));
+    std::vector<std::string> names;
+    for (const swsim::ConfigurationPtr& configuration : saved->configurations())
+        names.push_back(configuration->name());
+    EXPECT_EQ(names, (std::vector<std::string>{"Default", "Full"}));
+    EXPECT_EQ(saved->activeConfiguration()->name(), "Default");
+}
+
 TEST_F(Conversion, OptionsTreeWithoutInputIsRefused) {
     metaObjectC options = tree("(CONVERTOPTIONS (OUTPUTLOCATION \"" + path("out") + "\"))");
     PSWPlugin plugin(app_);

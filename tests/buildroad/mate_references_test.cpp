@@ -8,6 +8,7 @@
 #include "natlinksolidworks/ps_plugin.h"
 #include "platform/sldworks/session/session.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -264,7 +265,8 @@ TEST_F(MateReferences, ConnectionPointRimsAreCentredOnThePointOfAShownBody) {
 }
 
 // The classified face whose point lies on no face and the connection point that does not
-// exist are named; the references after them are still made.
+// exist are named; the references after them are still made. A classified face whose
+// direction points out of the material is told apart from one where there is no face.
 TEST_F(MateReferences, UnreferencedFacesAndConnectionPointsAreNamed) {
     std::string model = withPoints(pointEntry("CP9"));
     model.replace(model.find("(POINT3D -15 10 20)"), 19, "(POINT3D -15 10 25)");
@@ -275,6 +277,58 @@ TEST_F(MateReferences, UnreferencedFacesAndConnectionPointsAreNamed) {
                         "mate reference: the part has no such connection point");
     EXPECT_TRUE(reference("CYL")); // the bore is the first face reference now
     EXPECT_TRUE(reference("CP2"));
+
+    ASSERT_EQ(convert(replaced("(POINT3D -15 10 20) (VEC3D 0 0 -1)",
+                               "(POINT3D -15 10 20) (VEC3D 0 0 1)")),
+              1);
+    EXPECT_EQ(resText_, "Items not built: CLASSIFICATIONINFO \"MatePlate\": The classified face "
+                        "\"top\" gets no mate reference: its direction (VEC3D) (0, 0, 1) points "
+                        "out of the material at (-15, 10, 20); it must point into it");
+    EXPECT_FALSE(reference("PLANAR"));
+    EXPECT_TRUE(reference("CYL"));
+}
+
+// A connection point that fails takes away the plane and the sketch it made: the part holds
+// the features it holds without it (SolidWorks numbers later sketches on, as after any
+// deletion). So does one that fails while its sketch is open.
+TEST_F(MateReferences, AFailedConnectionPointLeavesNothingInThePart) {
+    const auto features = [&] {
+        std::vector<std::string> types;
+        for (const swsim::FeaturePtr& feature : part_->features())
+            types.push_back(feature->typeName());
+        return types;
+    };
+    // CP2's point cannot be drawn (the second point drawn): its sketch is open when the call
+    // fails, and it gets no mate reference.
+    sessionTestKit(app_).plan().failWith("IModelDoc2::CreatePoint", E_FAIL, 2);
+    ASSERT_EQ(convert(example_), 1);
+    EXPECT_NE(resText_.find("CONNPOINT \"CP2\": SolidWorks call failed"), std::string::npos)
+        << resText_;
+    EXPECT_FALSE(part_->findFeature("CP2 XY"));
+    EXPECT_FALSE(part_->findFeature("CP2"));
+    const std::vector<std::string> withoutCp2 = features();
+    sessionTestKit(app_).plan().clear();
+
+    ASSERT_EQ(convert(example_), 0) << resText_;
+    std::vector<std::string> expected = features();
+    const std::string twice = "(CONNPOINT (NAME \"CP1\") (MAT 1 0 0 0  0 1 0 0  0 0 1 0  -15 0 "
+                              "20 1))";
+    ASSERT_EQ(convert(replaced("(CONNPOINT (NAME \"CP2\")", twice + "(CONNPOINT (NAME \"CP2\")")),
+              1);
+    EXPECT_EQ(resText_, "Items not built: CONNPOINT \"CP1\": The name of connection point "
+                        "\"CP1\" is taken");
+    EXPECT_EQ(features(), expected);
+    EXPECT_NEAR(circleOf("CP1").radius, 5.0, 1e-9); // still on the bore's rim
+
+    // Without CP2: its plane, sketch, helper body (sketch, boss, far face's copy) and
+    // reference are missing, nothing else.
+    for (const char* type :
+         {"RefPlane", "ProfileFeature", "ProfileFeature", "Boss", "RefSurface", "MateReference"})
+        expected.erase(std::find(expected.begin(), expected.end(), type));
+    std::vector<std::string> sortedWithout = withoutCp2;
+    std::sort(sortedWithout.begin(), sortedWithout.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(sortedWithout, expected);
 }
 
 // In mode 2 CP1 gets a helper body too; the surface copy of its far face is hidden with the

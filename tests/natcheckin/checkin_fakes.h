@@ -89,6 +89,7 @@ public:
         return E_NOTIMPL;
     }
     HRESULT HideInTree(long, long) override { return E_NOTIMPL; }
+    HRESULT GetChildren(VARIANT*) override { return E_NOTIMPL; }
 
 private:
     static HRESULT give(const IFeaturePtr& feature, IDispatch** out) {

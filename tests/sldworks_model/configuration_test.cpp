@@ -4,28 +4,15 @@
 #include "platform/sldworks/model/assembly_document.h"
 #include "tests/sldworks_model/fixtures.h"
 
-#include <filesystem>
 #include <fstream>
 #include <numbers>
 
 namespace swsim {
 namespace {
 
-namespace fs = std::filesystem;
 constexpr double pi = std::numbers::pi;
 
-class SwsimConfigurations : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("swsim_cfg_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    fs::path dir_;
-};
+using SwsimConfigurations = test::FolderTest;
 
 TEST_F(SwsimConfigurations, NewConfigurationsCopyTheActiveOnesStateAndBecomeActive) {
     auto doc = PartDocument::create();

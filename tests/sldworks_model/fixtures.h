@@ -6,7 +6,25 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 namespace swsim::test {
+
+// A test with a folder of its own for the files it writes, removed afterwards.
+class FolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("swsim_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::filesystem::path dir_;
+};
 
 // A closed rectangle from (x0, y0) to (x1, y1) in sketch coordinates.
 inline void addRectangle(Sketch& sketch, double x0, double y0, double x1, double y1) {

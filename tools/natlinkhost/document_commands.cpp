@@ -271,12 +271,16 @@ const char* curveWord(const swsim::Edge& edge) {
     }
 }
 
-// "face "NAME" (plane)" or "edge "NAME" (circle)"; an unnamed entity shows no name.
+// "face "NAME" (plane)" or "edge "NAME" (circle)"; an unnamed entity shows no name. A face or
+// edge that the shown configuration does not have (its feature is suppressed) says so.
 std::string entityText(const swsim::ObjectPtr& entity) {
+    const char* absent = ", not in the shown configuration";
     if (const auto face = swsim::objectAs<swsim::Face>(entity))
-        return "face \"" + face->name() + "\" (" + surfaceWord(*face) + ")";
+        return "face \"" + face->name() + "\" (" + surfaceWord(*face) + ")" +
+               (face->body() ? "" : absent);
     if (const auto edge = swsim::objectAs<swsim::Edge>(entity))
-        return "edge \"" + edge->name() + "\" (" + curveWord(*edge) + ")";
+        return "edge \"" + edge->name() + "\" (" + curveWord(*edge) + ")" +
+               (edge->body() ? "" : absent);
     return "nothing";
 }
 

@@ -10,6 +10,8 @@
 #include "libs/geomcore/swtools/error.h"
 #include "metamodel/m3d/viewhelpers.h"
 
+#include <vector>
+
 namespace {
 
 void buildConnectionPoint(swPartC& part, const metaObjectC& point, const mzComStringC& name) {
@@ -43,6 +45,39 @@ void buildConnectionPoint(swPartC& part, const metaObjectC& point, const mzComSt
     part.addSketchRecord(sketchRecord{sketch, name, swName});
 }
 
+// The newest feature of the part: what a connection point adds comes after it.
+IFeaturePtr newestFeature(const swPartC& part) {
+    IModelDoc2* doc = swapiRequired<IModelDoc2>(part.modelDoc);
+    return queryInterfaceOf<IFeature>(docExtGetNewestFeature(modelDocGetExtension(doc)));
+}
+
+// Takes away what a connection point that failed added (its plane, its sketch: every feature
+// after `before`), so that the part is saved without a plane and a sketch that belong to
+// nothing. A failure to do so is logged; the connection point is reported failed either way.
+void removeAddedSince(swPartC& part, const IFeaturePtr& before, const mzComStringC& name) {
+    try {
+        IModelDoc2* doc = swapiRequired<IModelDoc2>(part.modelDoc);
+        if (modelDocGetEditedSketch(doc))
+            modelDocInsertSketch(doc, VARIANT_TRUE);
+        modelDocClearSelection(doc);
+        std::vector<_bstr_t> added;
+        for (IFeaturePtr feature = queryInterfaceOf<IFeature>(featureGetNext(before)); feature;
+             feature = queryInterfaceOf<IFeature>(featureGetNext(feature))) {
+            added.push_back(featureGetName(feature));
+            featureSelect(feature, VARIANT_TRUE, 0);
+        }
+        if (added.empty())
+            return;
+        // Deletes the selection with its children.
+        modelDocApplyToSelectedSketch(doc, VARIANT_FALSE);
+        for (const _bstr_t& swName : added)
+            part.forgetRecords(swName);
+    } catch (const _com_error& error) {
+        NATLINK_LOG(mzLogLevelError, mzComStringC("What the connection point ") + quotedName(name) +
+                                         " added could not be removed: " + error.ErrorMessage());
+    }
+}
+
 } // namespace
 
 int swMeta3dConnPointsC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* data) {
@@ -58,16 +93,21 @@ int swMeta3dConnPointsC::execute(metaReaderC& reader, metaTreePtrT tagToken, voi
         if (!point.isKeyNode() || !(point.getTag() == "CONNPOINT"))
             continue;
         const mzComStringC name = getName(point);
+        IFeaturePtr before;
+        mzComStringC failure;
         try {
+            before = newestFeature(*part);
             buildConnectionPoint(*part, point, name);
             ++built;
+            continue;
         } catch (const errorC& error) {
-            creation->failedItems.push_back({"CONNPOINT", name, error.getMessage()});
+            failure = error.getMessage();
         } catch (const _com_error& error) {
-            creation->failedItems.push_back(
-                {"CONNPOINT", name,
-                 mzComStringC("SolidWorks call failed: ") + error.ErrorMessage()});
+            failure = mzComStringC("SolidWorks call failed: ") + error.ErrorMessage();
         }
+        if (before)
+            removeAddedSince(*part, before, name);
+        creation->failedItems.push_back({"CONNPOINT", name, failure});
     }
     return built;
 }

@@ -64,6 +64,17 @@ private:
     std::string path_;
 };
 
+// The features a level leaves out with an excluded one: no failure, but the user is told.
+void noteLeftOutWith(metaReaderC& reader, const swPartC& part,
+                     const std::vector<mzComStringC>& leftOutWith) {
+    swCreation3dS* creation = creationOf(reader);
+    for (const mzComStringC& note : leftOutWith) {
+        NATLINK_LOG(mzLogLevelInfo, mzComStringC("Levels of detail: ") + note);
+        if (creation != nullptr)
+            creation->notes.push_back({m3dPartDetailLevelC::tagName(), getNameAttr(part), note});
+    }
+}
+
 // The part's levels of detail when "CreateLOD" asks for them. A level that fails is noted
 // as an item not built; the part is saved with the levels made before it. Levels that get no
 // configuration make the item incomplete.
@@ -72,9 +83,11 @@ void createLevelsOfDetail(swPartC& part, metaReaderC& reader) {
         return;
     mzComStringC failure;
     std::vector<mzComStringC> notBuilt;
+    std::vector<mzComStringC> leftOutWith;
     try {
-        part.createDetailLevels(documentCreationSettings(part, reader), notBuilt);
+        part.createDetailLevels(documentCreationSettings(part, reader), notBuilt, leftOutWith);
         reportIncompleteItem(reader, m3dPartDetailLevelC::tagName(), getNameAttr(part), notBuilt);
+        noteLeftOutWith(reader, part, leftOutWith);
         return;
     } catch (const mzComStringC& message) {
         failure = message;
@@ -82,6 +95,7 @@ void createLevelsOfDetail(swPartC& part, metaReaderC& reader) {
         failure = mzComStringC("SolidWorks call failed: ") + error.ErrorMessage();
     }
     reportIncompleteItem(reader, m3dPartDetailLevelC::tagName(), getNameAttr(part), notBuilt);
+    noteLeftOutWith(reader, part, leftOutWith);
     NATLINK_LOG(mzLogLevelError, mzComStringC("Levels of detail: ") + failure);
     if (swCreation3dS* creation = creationOf(reader))
         creation->failedItems.push_back(

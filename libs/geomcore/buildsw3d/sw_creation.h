@@ -35,6 +35,10 @@ struct swCreation3dS {
     // Items that were built without part of what they describe (cosmetic threads not made);
     // the message names what is missing.
     std::vector<swFailedItemS> incompleteItems;
+    // What the build did beyond what an item named, which the user is told in the result
+    // text without failing the conversion (features a level of detail leaves out with an
+    // excluded one they are built on).
+    std::vector<swFailedItemS> notes;
     // Why the document as a whole could not be built or saved; empty when it was.
     mzComStringC errorText;
     // Paths of the documents that were saved.

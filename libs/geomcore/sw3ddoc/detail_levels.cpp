@@ -127,6 +127,71 @@ std::vector<levelPlanS> planLevels(const std::vector<mzComStringC>& names,
     return plans;
 }
 
+// The meta name of the recorded feature that SolidWorks names so; empty when none is.
+mzComStringC metaNameOf(const swPartC& part, const _bstr_t& swName) {
+    for (const featureRecord& record : part.featureRecords)
+        if (record.swName == swName)
+            return record.metaName;
+    return mzComStringC();
+}
+
+// The recorded features that SolidWorks suppressed with the level's excluded ones because
+// they are built on them (sketched on their faces, patterns of them, and so on down), each
+// named once with the excluded feature it goes with; the excluded ones are not named.
+std::vector<mzComStringC> dependantsLeftOut(const swPartC& part, const mzComStringC& level,
+                                            const metaObjListStrContainerC& excluded) {
+    std::set<mzComStringC> excludedNames;
+    for (int j = 0, k = excluded.count(); j < k; ++j)
+        excludedNames.insert(excluded.getStringAt(j));
+    std::vector<mzComStringC> notes;
+    std::set<mzComStringC> visited;
+    std::set<mzComStringC> named;
+    for (int j = 0, k = excluded.count(); j < k; ++j) {
+        const mzComStringC parent = excluded.getStringAt(j);
+        std::vector<IFeaturePtr> walk = featuresOf(part, parent);
+        for (std::size_t next = 0; next < walk.size(); ++next) {
+            for (const IDispatchPtr& object : readObjectArray(featureGetChildren(walk[next]))) {
+                const IFeaturePtr child = requireInterfaceOf<IFeature>(object);
+                const _bstr_t swName = featureGetName(child);
+                if (!visited.insert(mzComStringC(swName)).second)
+                    continue;
+                walk.push_back(child);
+                const mzComStringC metaName = metaNameOf(part, swName);
+                if (metaName.isEmpty() || excludedNames.count(metaName) != 0 ||
+                    !named.insert(metaName).second)
+                    continue;
+                notes.push_back(mzComStringC("the level ") + quotedName(level) + " leaves out " +
+                                quotedName(metaName) + " with " + quotedName(parent) +
+                                ", which it is built on");
+            }
+        }
+    }
+    return notes;
+}
+
+// Takes a failed level out of the part: the configuration shown before is shown again and the
+// level's configuration deleted, so that the part is neither saved nor checked in with it.
+// What fails here is logged; the level's own failure is what the caller reports.
+void dropLevel(IModelDoc2* doc, const _bstr_t& shownBefore, const mzComStringC& configuration) {
+    try {
+        modelDocShowConfiguration(doc, shownBefore);
+        if (modelDocDeleteConfiguration2(doc, configuration.toBstr()) != VARIANT_FALSE)
+            return;
+        NATLINK_LOG(mzLogLevelError, mzComStringC("The configuration ") +
+                                         quotedName(configuration) +
+                                         " of a failed level could not be deleted");
+    } catch (const _com_error& error) {
+        NATLINK_LOG(mzLogLevelError,
+                    mzComStringC("The configuration ") + quotedName(configuration) +
+                        " of a failed level could not be deleted: " + error.ErrorMessage());
+    }
+}
+
+bool hasSolidBody(IModelDoc2* doc) {
+    const IPartDocPtr part = requireInterfaceOf<IPartDoc>(doc);
+    return !readObjectArray(partDocGetBodies(part, 0)).empty();
+}
+
 const levelPlanS* builtPlanOf(const std::vector<levelPlanS>& plans, const mzComStringC& name) {
     for (const levelPlanS& plan : plans)
         if (plan.name == name)
@@ -152,7 +217,8 @@ bool hasNoLodExclusions(const m3dPartDetailLevelEntriesC& entries) {
 }
 
 void swPartC::createDetailLevels(mDocumentCreationOptionSettingsC settings,
-                                 std::vector<mzComStringC>& notBuiltLevels) {
+                                 std::vector<mzComStringC>& notBuiltLevels,
+                                 std::vector<mzComStringC>& leftOutWith) {
     NATLINK_TRACE_FRAME_C("swPartC::createDetailLevels");
     const m3dPartDetailLevelC levels(findChild(m3dPartDetailLevelC::tagName()));
     const m3dPartDetailLevelEntriesC entries = levels.getEntries();
@@ -192,14 +258,30 @@ void swPartC::createDetailLevels(mDocumentCreationOptionSettingsC settings,
         }
         const metaObjListStrContainerC excluded = entry.getExcludeFeatureList();
         const int k = excluded.count();
-        _bstr_t target = configName.toBstr();
-        BSTR targets[1] = {target.GetBSTR()};
-        for (int j = k - 1; j >= 0; --j)
-            for (const IFeaturePtr& feature : featuresOf(*this, excluded.getStringAt(j)))
-                featureSetSuppression(feature, suppressState, inNamedConfigurations, 1, targets);
-        if (k < 1 || modelDocRebuildCheck(modelDoc, VARIANT_FALSE) != VARIANT_FALSE)
+        bool built = true;
+        try {
+            _bstr_t target = configName.toBstr();
+            BSTR targets[1] = {target.GetBSTR()};
+            for (int j = k - 1; j >= 0; --j)
+                for (const IFeaturePtr& feature : featuresOf(*this, excluded.getStringAt(j)))
+                    featureSetSuppression(feature, suppressState, inNamedConfigurations, 1,
+                                          targets);
+            // A level that leaves no solid body (its features all built on an excluded one)
+            // has nothing to show: it has failed as one that does not rebuild.
+            built = k < 1 || (modelDocRebuildCheck(modelDoc, VARIANT_FALSE) != VARIANT_FALSE &&
+                              hasSolidBody(modelDoc));
+            if (built && k > 0)
+                for (const mzComStringC& note : dependantsLeftOut(*this, plan.name, excluded))
+                    leftOutWith.push_back(note);
+        } catch (const _com_error&) {
+            dropLevel(modelDoc, before.name, configName);
+            throw;
+        }
+        if (built)
             continue;
 
+        // The document goes on showing what it showed before, not the level that failed.
+        dropLevel(modelDoc, before.name, configName);
         try {
             modelDocViewZoomtofit2(modelDoc);
         } catch (...) {
@@ -208,8 +290,6 @@ void swPartC::createDetailLevels(mDocumentCreationOptionSettingsC settings,
         featMgrSetTreeFlag(modelDocGetFeatureManager(modelDoc), VARIANT_TRUE);
         const mzComStringC message =
             mzComStringC("Error while creating LOD \"") + configName + "\"";
-        // The document goes on showing what it showed before, not the level that failed.
-        modelDocShowConfiguration(modelDoc, before.name);
         displayCreationWarningI(0, "ERROR", message, getAppName(), __FILE__, __func__, __LINE__);
         throw message;
     }

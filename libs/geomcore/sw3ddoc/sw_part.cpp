@@ -73,6 +73,16 @@ void swPartC::forgetRecords(const _bstr_t& swName) {
     indexedFeatures_ = 0;
     for (auto it = sketchRecords.begin(); it != sketchRecords.end();)
         it = it->swName == swName ? sketchRecords.erase(it) : std::next(it);
+    for (auto it = planeRecords.begin(); it != planeRecords.end();) {
+        if (!(it->swName == swName)) {
+            ++it;
+            continue;
+        }
+        const IFeaturePtr plane = queryInterfaceOf<IFeature>(it->plane);
+        if (lastFeature.GetInterfacePtr() == plane.GetInterfacePtr())
+            lastFeature = nullptr;
+        it = planeRecords.erase(it);
+    }
 }
 
 int swPartC::findFeatureRecord(const mzComStringC& metaName, _bstr_t& swName,

@@ -44,9 +44,9 @@ public:
     int findPlaneSwName(const mzComStringC& metaName, _bstr_t& swName) const;
     int findSketchRecord(const mzComStringC& metaName, _bstr_t& swName, ISketchPtr& sketch) const;
 
-    // Forgets the feature and sketch records of a feature the build deleted again, so that no
-    // later lookup finds it; the walk start is forgotten too when it is that feature. Nothing
-    // for an empty name.
+    // Forgets the plane, feature and sketch records of a feature the build deleted again, so
+    // that no later lookup finds it; the walk start is forgotten too when it is that feature.
+    // Nothing for an empty name.
     void forgetRecords(const _bstr_t& swName);
 
     // Lookups by SolidWorks name (case-sensitive; a null and an empty name are equal).
@@ -69,12 +69,16 @@ public:
     // when no level excludes a feature, unless the part's own creation options set
     // "CreateEmptyLODConfiguration". Levels that get no configuration (detail_levels.h says
     // which) are added to `notBuiltLevels`, each with its reason. The selected level's
-    // configuration is shown at the end when it was built, else the one shown before. A
-    // level that does not rebuild is reported as a creation warning and raised as an
-    // mzComStringC `Error while creating LOD "N"`, the configuration shown before shown
-    // again; configurations made before it stay. SolidWorks failures leave as _com_error.
+    // configuration is shown at the end when it was built, else the one shown before.
+    // SolidWorks suppresses what is built on an excluded feature with it; each recorded
+    // feature that goes so is named in `leftOutWith`. A level that does not rebuild, or
+    // leaves no solid body, is reported as a creation warning and raised as an mzComStringC
+    // `Error while creating LOD "N"`, the configuration shown before shown again and the
+    // level's configuration deleted; configurations made before it stay. SolidWorks
+    // failures leave as _com_error.
     void createDetailLevels(mDocumentCreationOptionSettingsC settings,
-                            std::vector<mzComStringC>& notBuiltLevels);
+                            std::vector<mzComStringC>& notBuiltLevels,
+                            std::vector<mzComStringC>& leftOutWith);
 
     // Ends the build's hold on SolidWorks: releases every record's object, the remembered
     // feature and the document, empties the lists and sets `detached`. Runs after saving and

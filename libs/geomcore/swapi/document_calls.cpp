@@ -463,6 +463,13 @@ VARIANT_BOOL modelDocShowConfiguration(IModelDoc2* doc, const _bstr_t& name) {
     return result;
 }
 
+VARIANT_BOOL modelDocDeleteConfiguration2(IModelDoc2* doc, const _bstr_t& name) {
+    VARIANT_BOOL result = VARIANT_FALSE;
+    const HRESULT hr = swapiRequired(doc)->DeleteConfiguration2(swapiBstr(name), &result);
+    swapiCheck<IModelDoc2>(hr);
+    return result;
+}
+
 void modelDocShowNamedView(IModelDoc2* doc, const _bstr_t& name, long id) {
     const HRESULT hr = swapiRequired(doc)->ShowNamedView(swapiBstr(name), id);
     swapiCheck<IModelDoc2>(hr);

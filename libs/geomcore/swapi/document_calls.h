@@ -88,6 +88,7 @@ long modelDocGetIntegerPreference(IModelDoc2* doc, long id);
 _variant_t modelDocGetLengthUnitArray(IModelDoc2* doc);
 _variant_t modelDocGetAngleUnitArray(IModelDoc2* doc);
 VARIANT_BOOL modelDocShowConfiguration(IModelDoc2* doc, const _bstr_t& name);
+VARIANT_BOOL modelDocDeleteConfiguration2(IModelDoc2* doc, const _bstr_t& name);
 void modelDocShowNamedView(IModelDoc2* doc, const _bstr_t& name, long id);
 void modelDocFitView(IModelDoc2* doc);
 void modelDocViewZoomtofit2(IModelDoc2* doc);

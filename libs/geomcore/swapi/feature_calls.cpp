@@ -224,6 +224,13 @@ _variant_t featureGetFaces(IFeature* feature) {
     return result;
 }
 
+_variant_t featureGetChildren(IFeature* feature) {
+    _variant_t result;
+    const HRESULT hr = swapiRequired(feature)->GetChildren(result.GetAddress());
+    swapiCheck<IFeature>(hr);
+    return result;
+}
+
 VARIANT_BOOL featureSetSuppression(IFeature* feature, long state, long option, long count,
                                    BSTR* configurations) {
     VARIANT_BOOL result = VARIANT_FALSE;

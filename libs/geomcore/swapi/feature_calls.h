@@ -70,6 +70,7 @@ IDispatchPtr featureGetSpecificObject(IFeature* feature);
 IDispatchPtr featureGetSpecificFeature(IFeature* feature);
 VARIANT_BOOL featureSelect(IFeature* feature, VARIANT_BOOL append, long mark);
 _variant_t featureGetFaces(IFeature* feature);
+_variant_t featureGetChildren(IFeature* feature);
 VARIANT_BOOL featureSetSuppression(IFeature* feature, long state, long option, long count,
                                    BSTR* configurations);
 IDispatchPtr featureGetFirstSubFeature(IFeature* feature);

@@ -85,6 +85,20 @@ mzComStringC pointText(const double p[3]) {
            mzComStringC::number(p[1], 'g', 10) + ", " + mzComStringC::number(p[2], 'g', 10) + ")";
 }
 
+// Why the search found no face for a classified face: the search passes over the faces whose
+// normal points along the direction, so a face found the other way round means that the
+// direction points out of the material, not into it.
+mzComStringC whyNoFace(swMateRefContextS& context, const faceAnnotationS& annotation) {
+    const double reversed[3] = {-annotation.direction[0], -annotation.direction[1],
+                                -annotation.direction[2]};
+    IFace2Ptr face;
+    if (getFaceFromPoint(annotation.point, reversed, *context.document, 0, 0, face) == 1)
+        return mzComStringC("its direction (VEC3D) ") + pointText(annotation.direction) +
+               " points out of the material at " + pointText(annotation.point) +
+               "; it must point into it";
+    return mzComStringC("no face at ") + pointText(annotation.point);
+}
+
 void noteUnreferencedFace(swMateRefContextS& context, const mzComStringC& instId,
                           const mzComStringC& reason) {
     context.unreferencedFaces.push_back(mzComStringC("The classified face \"") + instId +
@@ -146,8 +160,7 @@ void addFaceReferences(swMateRefContextS& context, const std::vector<mDocClassif
             IFace2Ptr face;
             if (getFaceFromPoint(annotation.point, annotation.direction, *context.document, 0, 0,
                                  face) != 1) {
-                noteUnreferencedFace(context, instId,
-                                     mzComStringC("no face at ") + pointText(annotation.point));
+                noteUnreferencedFace(context, instId, whyNoFace(context, annotation));
                 continue;
             }
             mzComStringC suffix;

@@ -155,6 +155,8 @@ struct IModelDoc2 : IDispatch {
     virtual HRESULT GetAngleUnitArray(VARIANT* units) = 0;
     // Makes the configuration active.
     virtual HRESULT ShowConfiguration(BSTR name, VARIANT_BOOL* shown) = 0;
+    // Deletes a configuration that is not the active one.
+    virtual HRESULT DeleteConfiguration2(BSTR name, VARIANT_BOOL* deleted) = 0;
     // Shows a named view.
     virtual HRESULT ShowNamedView(BSTR name, long id) = 0;
     // Fits the view.

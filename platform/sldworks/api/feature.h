@@ -105,6 +105,9 @@ struct IFeature : IDispatch {
                                       VARIANT_BOOL* done) = 0;
     // Slot 17: hide in the feature tree.
     virtual HRESULT HideInTree(long hide, long options) = 0;
+    // The features built directly on this one (sketches on its faces, features made from
+    // it, patterns of it).
+    virtual HRESULT GetChildren(VARIANT* children) = 0;
 };
 COM_DECLARE_IID(IFeature, "{4E0B2B4A-5C1D-4F7E-9A21-6D0C3E8F1A04}");
 typedef _com_ptr_t<IFeature> IFeaturePtr;

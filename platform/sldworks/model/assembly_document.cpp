@@ -134,7 +134,7 @@ std::shared_ptr<AssemblyDocument> AssemblyDocument::open(const std::string& path
 std::shared_ptr<AssemblyDocument> AssemblyDocument::openText(const std::string& text,
                                                              const std::string& path) {
     detail::Reader r(
-        std::string(detail::checkedBody(text, kHeader, path, "an assembly file", kOlderHeader)),
+        std::string(detail::checkedBody(text, kHeader, path, "an assembly file", {kOlderHeader})),
         path);
     auto doc = create();
     r.expect("components");

@@ -50,7 +50,8 @@ public:
     bool hidden() const { return hidden_; }
     void setHidden(bool hidden);
     bool suppressed() const { return suppressed_; }
-    // Suppressing or unsuppressing a solid feature replays the part. Returns false when the
+    // Suppressing or unsuppressing a solid feature replays the part; suppressing takes what is
+    // built on the feature along (PartDocument::setSuppression). Returns false when the
     // feature is not in a document.
     bool setSuppressed(bool suppressed);
 

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -91,11 +92,11 @@ inline std::string sealedFile(const std::string& header, const std::string& body
 }
 
 // The body of a document file whose header line and checksum are right; ModelError names
-// the file and what is wrong. `kind` names the document ("a part file"); a file with the
-// `older` header (a version this one still reads) is taken too.
+// the file and what is wrong. `kind` names the document ("a part file"); a file with one of
+// the `older` headers (versions this one still reads) is taken too.
 inline std::string_view checkedBody(std::string_view text, const std::string& header,
                                     const std::string& path, const std::string& kind,
-                                    const std::string& older = {}) {
+                                    std::initializer_list<std::string> older = {}) {
     const std::string family = header.substr(0, header.find(' ') + 1); // "SWSIM-PART "
     if (text.substr(0, family.size()) != family)
         throw ModelError("open " + path + ": not " + kind + " of this session");
@@ -104,7 +105,10 @@ inline std::string_view checkedBody(std::string_view text, const std::string& he
     auto sealedBy = [&](const std::string& h) {
         return !h.empty() && line.size() == h.size() + 9 && line.substr(0, h.size() + 1) == h + " ";
     };
-    if (end == std::string_view::npos || (!sealedBy(header) && !sealedBy(older)))
+    bool known = sealedBy(header);
+    for (const std::string& h : older)
+        known = known || sealedBy(h);
+    if (end == std::string_view::npos || !known)
         throw ModelError("open " + path + ": " + kind + " of another version or without a " +
                          "checksum (\"" + printable(line.substr(0, 40)) + "\")");
     const std::string_view body = text.substr(end + 1);

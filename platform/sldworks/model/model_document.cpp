@@ -94,6 +94,21 @@ bool ModelDocument::showConfiguration(const std::string& name) {
     return false;
 }
 
+bool ModelDocument::deleteConfiguration(const std::string& name) {
+    for (size_t i = 0; i < configurations_.size(); ++i) {
+        if (configurations_[i]->name() != name)
+            continue;
+        if (i == active_)
+            return false;
+        configurations_.erase(configurations_.begin() + static_cast<std::ptrdiff_t>(i));
+        if (i < active_)
+            --active_;
+        modified_ = true;
+        return true;
+    }
+    return false;
+}
+
 // ---- custom properties ----------------------------------------------------------------
 
 std::vector<CustomProperty>* ModelDocument::propertiesOf(const std::string& configuration) {

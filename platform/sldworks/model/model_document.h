@@ -99,6 +99,10 @@ public:
     // Makes a configuration active (a part replays its features for it). False when there
     // is no configuration of that name.
     bool showConfiguration(const std::string& name);
+    // Deletes a configuration with what it holds (suppression, values, properties). False
+    // when there is none of that name or it is the active one (SolidWorks deletes no shown
+    // configuration).
+    bool deleteConfiguration(const std::string& name);
 
     // ---- custom properties: configuration "" is the document's own -------------------
     // Null when the configuration does not exist.

@@ -33,6 +33,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -453,6 +454,14 @@ Fingerprint edgeFingerprint(const TopoDS_Shape& e) {
     return p;
 }
 
+Fingerprint fingerprintOf(const Face& face) {
+    return faceFingerprint(face.shape().shape);
+}
+
+Fingerprint fingerprintOf(const Edge& edge) {
+    return edgeFingerprint(edge.shape().shape);
+}
+
 bool sameFingerprint(const Fingerprint& a, const Fingerprint& b) {
     if (a.type < 0 || a.type != b.type)
         return false;
@@ -597,7 +606,28 @@ void PartDocument::Impl::install(std::vector<BodyState> states, bool replay) {
         }
     }
 
-    // Names and colours follow a face or edge of equal geometry.
+    // Names and colours follow a face or edge of equal geometry; so does an entity that a
+    // mate reference or cosmetic thread holds.
+    std::unordered_set<const Object*> held;
+    for (const auto& f : features) {
+        if (const auto* reference = dynamic_cast<const MateReference*>(f.get()))
+            held.insert(reference->entity().get());
+        else if (const auto* thread = dynamic_cast<const CosmeticThread*>(f.get()))
+            held.insert(thread->edge().get());
+    }
+    auto keepsFace = [&](const Face& f) {
+        return !f.name_.empty() || f.colour_.has_value() || held.count(&f) != 0;
+    };
+    auto keepsEdge = [&](const Edge& e) { return !e.name_.empty() || held.count(&e) != 0; };
+    // Each new face's and edge's fingerprint is computed once, however many look for a match.
+    std::unordered_map<const Object*, Fingerprint> prints;
+    auto printOf = [&](const auto& entity) -> const Fingerprint& {
+        const auto [it, first] = prints.try_emplace(entity.get());
+        if (first)
+            it->second = fingerprintOf(*entity);
+        return it->second;
+    };
+
     std::unordered_set<const Object*> placed;
     for (const auto& b : fresh) {
         for (const auto& f : b->faces_)
@@ -607,7 +637,9 @@ void PartDocument::Impl::install(std::vector<BodyState> states, bool replay) {
     }
     // Faces that changed keep their object when one new face lies on the same underlying
     // surface (faces split or re-made from the same tool surface keep it; of several such
-    // faces the nearest). Named or coloured faces are further matched by equal geometry.
+    // faces the nearest). Named or coloured faces are further matched by equal geometry. The
+    // faces that left just now come first, then those set aside before (a suppressed
+    // feature's faces, back when it is unsuppressed).
     auto surfaceOf = [](const Face& f) {
         TopLoc_Location loc;
         return BRep_Tool::Surface(TopoDS::Face(f.shape().shape), loc).get();
@@ -618,10 +650,12 @@ void PartDocument::Impl::install(std::vector<BodyState> states, bool replay) {
             for (auto& nf : fresh[bi]->faces_)
                 if (created.count(nf.get()))
                     bySurface[surfaceOf(*nf)].push_back(&nf);
-    for (const auto& of : oldFaces) {
-        if (placed.count(of.get()))
-            continue;
-        const bool keep = !of->name_.empty() || of->colour_.has_value();
+    std::vector<FacePtr> leavingFaces;
+    for (const auto& of : oldFaces)
+        if (!placed.count(of.get()))
+            leavingFaces.push_back(of);
+    leavingFaces.insert(leavingFaces.end(), asideFaces.begin(), asideFaces.end());
+    for (const auto& of : leavingFaces) {
         FacePtr* best = nullptr;
         auto it = bySurface.find(surfaceOf(*of));
         if (it != bySurface.end()) {
@@ -632,10 +666,10 @@ void PartDocument::Impl::install(std::vector<BodyState> states, bool replay) {
             if (candidates.size() == 1) {
                 best = candidates.front();
             } else if (!candidates.empty()) {
-                const gp_Pnt centre = faceFingerprint(of->shape().shape).centre;
+                const gp_Pnt centre = fingerprintOf(*of).centre;
                 double bestDistance = 0.0;
                 for (FacePtr* c : candidates) {
-                    const double d = faceFingerprint((*c)->shape().shape).centre.Distance(centre);
+                    const double d = printOf(*c).centre.Distance(centre);
                     if (!best || d < bestDistance) {
                         best = c;
                         bestDistance = d;
@@ -643,14 +677,13 @@ void PartDocument::Impl::install(std::vector<BodyState> states, bool replay) {
                 }
             }
         }
-        if (!best && keep) {
-            const Fingerprint want = faceFingerprint(of->shape().shape);
+        if (!best && keepsFace(*of)) {
+            const Fingerprint want = fingerprintOf(*of);
             for (size_t bi = 0; bi < fresh.size() && !best; ++bi) {
                 if (!newBody[bi])
                     continue;
                 for (auto& nf : fresh[bi]->faces_) {
-                    if (created.count(nf.get()) &&
-                        sameFingerprint(want, faceFingerprint(nf->shape().shape))) {
+                    if (created.count(nf.get()) && sameFingerprint(want, printOf(nf))) {
                         best = &nf;
                         break;
                     }
@@ -666,10 +699,13 @@ void PartDocument::Impl::install(std::vector<BodyState> states, bool replay) {
             placed.insert(of.get());
         }
     }
-    for (const auto& oe : oldEdges) {
-        if (placed.count(oe.get()) || oe->name_.empty())
-            continue;
-        const Fingerprint want = edgeFingerprint(oe->shape().shape);
+    std::vector<EdgePtr> leavingEdges;
+    for (const auto& oe : oldEdges)
+        if (!placed.count(oe.get()) && keepsEdge(*oe))
+            leavingEdges.push_back(oe);
+    leavingEdges.insert(leavingEdges.end(), asideEdges.begin(), asideEdges.end());
+    for (const auto& oe : leavingEdges) {
+        const Fingerprint want = fingerprintOf(*oe);
         bool done = false;
         for (size_t bi = 0; bi < fresh.size() && !done; ++bi) {
             if (!newBody[bi])
@@ -677,7 +713,7 @@ void PartDocument::Impl::install(std::vector<BodyState> states, bool replay) {
             for (auto& ne : fresh[bi]->edges_) {
                 if (!created.count(ne.get()))
                     continue;
-                if (sameFingerprint(want, edgeFingerprint(ne->shape().shape))) {
+                if (sameFingerprint(want, printOf(ne))) {
                     created.erase(ne.get());
                     oe->shape_ = ne->shape_;
                     ne = oe;
@@ -689,13 +725,24 @@ void PartDocument::Impl::install(std::vector<BodyState> states, bool replay) {
         }
     }
 
-    // Detach what left the part, then attach the new bodies' faces and edges.
-    for (const auto& f : oldFaces)
-        if (!placed.count(f.get()))
-            f->body_.reset();
-    for (const auto& e : oldEdges)
-        if (!placed.count(e.get()))
-            e->body_.reset();
+    // Detach what left the part and set aside what is worth keeping (those set aside before
+    // first, in their order), then attach the new bodies' faces and edges.
+    auto detachAndSetAside = [&](auto& aside, const auto& old, const auto& keeps) {
+        std::remove_cvref_t<decltype(aside)> kept;
+        for (const auto& entity : aside)
+            if (!placed.count(entity.get()))
+                kept.push_back(entity);
+        for (const auto& entity : old) {
+            if (placed.count(entity.get()))
+                continue;
+            entity->body_.reset();
+            if (keeps(*entity))
+                kept.push_back(entity);
+        }
+        aside = std::move(kept);
+    };
+    detachAndSetAside(asideFaces, oldFaces, keepsFace);
+    detachAndSetAside(asideEdges, oldEdges, keepsEdge);
     for (const auto& b : fresh) {
         for (size_t i = 0; i < b->faces_.size(); ++i) {
             b->faces_[i]->body_ = b;
@@ -717,6 +764,16 @@ void PartDocument::Impl::install(std::vector<BodyState> states, bool replay) {
             if (!e->name_.empty())
                 entityNames[e->name_] = e;
     }
+}
+
+bool PartDocument::Impl::nameAside(const std::string& name) const {
+    for (const auto& f : asideFaces)
+        if (f->name_ == name)
+            return true;
+    for (const auto& e : asideEdges)
+        if (e->name_ == name)
+            return true;
+    return false;
 }
 
 bool PartDocument::Impl::inPart(const Object& entity) const {

@@ -2,13 +2,51 @@
 // values per configuration, and what happens when another configuration becomes active.
 #include "platform/sldworks/model/part_document.h"
 
+#include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace swsim {
 
 std::string Dimension::fullName() const {
     const auto f = feature();
     return f ? name_ + "@" + f->name() : name_;
+}
+
+namespace {
+
+// Whether `feature` is built on one of `parents`: a sketch on one of their planes or faces, a
+// solid feature made from one of their sketches, a pattern of one of them.
+bool builtOn(const Feature& feature, const std::set<const Feature*>& parents) {
+    if (const auto* solid = dynamic_cast<const SolidFeature*>(&feature)) {
+        const auto seeds = solid->seeds();
+        return parents.count(solid->sketch().get()) != 0 ||
+               std::any_of(seeds.begin(), seeds.end(),
+                           [&](const auto& seed) { return parents.count(seed.get()) != 0; });
+    }
+    if (const auto* sketch = dynamic_cast<const Sketch*>(&feature))
+        return parents.count(dynamic_cast<const Feature*>(sketch->placement().get())) != 0 ||
+               parents.count(sketch->faceFeature().get()) != 0;
+    return false;
+}
+
+} // namespace
+
+std::vector<FeaturePtr> PartDocument::children(const Feature& feature) const {
+    const std::set<const Feature*> parent{&feature};
+    std::vector<FeaturePtr> found;
+    for (const auto& f : features_)
+        if (f.get() != &feature && builtOn(*f, parent))
+            found.push_back(f);
+    return found;
+}
+
+std::set<const Feature*> PartDocument::withDependants(std::set<const Feature*> features) const {
+    // The feature list is in creation order: one pass finds children of children.
+    for (const auto& f : features_)
+        if (features.count(f.get()) == 0 && builtOn(*f, features))
+            features.insert(f.get());
+    return features;
 }
 
 bool PartDocument::setSuppression(const FeaturePtr& feature, bool suppressed,
@@ -26,17 +64,36 @@ bool PartDocument::setSuppression(const FeaturePtr& feature, bool suppressed,
             targets.push_back(std::move(c));
         }
     }
+    suppressIn(*feature, suppressed, targets);
+    return true;
+}
+
+bool PartDocument::applySuppression(Feature& feature, bool suppressed) {
+    if (featureIndex(feature) < 0)
+        return false;
+    // Suppression set on the feature itself belongs to the active configuration.
+    suppressIn(feature, suppressed, {activeConfiguration()});
+    return true;
+}
+
+void PartDocument::suppressIn(const Feature& feature, bool suppressed,
+                              const std::vector<ConfigurationPtr>& targets) {
+    // What is built on a feature cannot stand without it: suppressed, the feature takes its
+    // dependants along, as SolidWorks does. Unsuppressed, it comes back alone.
+    const std::set<const Feature*> affected =
+        suppressed ? withDependants({&feature}) : std::set<const Feature*>{&feature};
     bool activeChanged = false;
     for (const auto& c : targets) {
-        if (c->isSuppressed(feature.get()) == suppressed)
-            continue;
-        c->setSuppressed(feature.get(), suppressed);
-        modified_ = true;
-        activeChanged = activeChanged || c == activeConfiguration();
+        for (const Feature* f : affected) {
+            if (c->isSuppressed(f) == suppressed)
+                continue;
+            c->setSuppressed(f, suppressed);
+            modified_ = true;
+            activeChanged = activeChanged || c == activeConfiguration();
+        }
     }
     if (activeChanged)
-        applySuppression(*feature, suppressed);
-    return true;
+        configurationActivated();
 }
 
 bool PartDocument::suppressedIn(const Feature& feature, const std::string& configuration) const {

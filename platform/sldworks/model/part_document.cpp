@@ -34,7 +34,7 @@ using detail::makeRef;
 
 // ---- the document ---------------------------------------------------------------------
 
-PartDocument::PartDocument() : impl_(std::make_unique<Impl>()) {}
+PartDocument::PartDocument() : impl_(std::make_unique<Impl>(features_)) {}
 PartDocument::~PartDocument() = default;
 
 std::shared_ptr<PartDocument> PartDocument::create() {
@@ -128,20 +128,6 @@ bool PartDocument::renameFeature(Feature& feature, const std::string& name) {
         return false;
     feature.name_ = name;
     modified_ = true;
-    return true;
-}
-
-bool PartDocument::applySuppression(Feature& feature, bool suppressed) {
-    if (featureIndex(feature) < 0)
-        return false;
-    // Suppression set on the feature itself belongs to the active configuration.
-    activeConfiguration()->setSuppressed(&feature, suppressed);
-    if (feature.suppressed_ == suppressed)
-        return true;
-    feature.suppressed_ = suppressed;
-    modified_ = true;
-    if (dynamic_cast<SolidFeature*>(&feature))
-        rebuild();
     return true;
 }
 
@@ -367,6 +353,8 @@ SketchPtr PartDocument::openSketch(const ObjectPtr& placement) {
     }
     auto sketch = std::make_shared<Sketch>(*frame, false);
     sketch->placement_ = placement;
+    if (auto face = objectAs<Face>(placement))
+        sketch->faceFeature_ = featureOfFace(*face);
     addFeature(sketch, "Sketch");
     activeSketch_ = sketch;
     return sketch;

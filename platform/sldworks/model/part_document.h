@@ -72,10 +72,15 @@ public:
 
     // ---- configurations: suppression and dimension values -----------------------------
     // Suppresses or unsuppresses a feature in the named configurations (all of them when
-    // the list is empty); the part is replayed when the active one is among them. False
-    // when the feature is not in the part or a name is no configuration (nothing changes).
+    // the list is empty); the part is replayed when the active one is among them. Suppressed,
+    // a feature takes what is built on it along (see children), transitively; unsuppressed,
+    // it comes back alone. False when the feature is not in the part or a name is no
+    // configuration (nothing changes).
     bool setSuppression(const FeaturePtr& feature, bool suppressed,
                         const std::vector<std::string>& configurations);
+    // The features built directly on `feature`, in list order: sketches on its planes or
+    // faces, solid features made from it (a sketch), patterns of it.
+    std::vector<FeaturePtr> children(const Feature& feature) const;
     // Whether the feature is suppressed in the named configuration.
     bool suppressedIn(const Feature& feature, const std::string& configuration) const;
 
@@ -260,11 +265,19 @@ private:
                    bool mateReferences = false) const;
     bool renameFeature(Feature& feature, const std::string& name);
     bool applySuppression(Feature& feature, bool suppressed);
+    // Sets the suppression of the feature (with its dependants when suppressing) in the
+    // configurations and replays the part when the active one changed.
+    void suppressIn(const Feature& feature, bool suppressed,
+                    const std::vector<ConfigurationPtr>& targets);
+    // The features with everything built on them, transitively (see children).
+    std::set<const Feature*> withDependants(std::set<const Feature*> features) const;
+    // The feature whose tool made the face; null when none did.
+    FeaturePtr featureOfFace(const Face& face) const;
     bool addSolidFeature(const SolidFeaturePtr& feature, const std::string& prefix,
                          const std::string& what);
 
-    std::unique_ptr<Impl> impl_;
     std::vector<FeaturePtr> features_;
+    std::unique_ptr<Impl> impl_; // after the features it reads
     std::map<std::string, int> nameCounters_;
     SketchPtr activeSketch_;
     Selection selection_;
@@ -275,6 +288,8 @@ private:
 
     void configurationActivated() override;
     std::string fileText() const override;
+    // Reads the faces and edges set aside (section "aside" of a file) into the document.
+    void readAside(detail::Reader& r);
     // Remakes a solid feature's tool with one parameter changed; false with `error`.
     bool regenerate(SolidFeature& feature, const std::string& key, double value,
                     std::string& error);

@@ -6,9 +6,11 @@
 // but a hole's, which is made again from the hole's start point, direction and parameters
 // (printing the BREP text of a hundred small tools cost a plate of 100 holes a tenth of its
 // conversion). It holds the feature list with its parameters, the sketches' entities, the naming
-// counters, the cuts that began a boolean of their own, and entity names and face colours by body
-// and face index; the bodies are recomputed by replaying the features when the part is opened,
-// grouping the cuts into booleans as the build did.
+// counters, the cuts that began a boolean of their own, entity names and face colours by body
+// and face index, and the faces and edges set aside with their names and colours (a suppressed
+// feature's, as BREP text, so that showing a configuration that has them gives them back); the
+// bodies are recomputed by replaying the features when the part is opened, grouping the cuts
+// into booleans as the build did.
 #include "platform/sldworks/model/part_document.h"
 
 #include "platform/sldworks/model/file_io.h"
@@ -39,10 +41,13 @@ namespace {
 using detail::Reader;
 using detail::Writer;
 
-constexpr const char* kHeader = "SWSIM-PART 3";
+constexpr const char* kHeader = "SWSIM-PART 4";
 // Version 2 saved every hole's tool as BREP text; version 3 saves a hole's start point and
-// direction and makes its tool again from them and its parameters.
-constexpr const char* kOlderHeader = "SWSIM-PART 2";
+// direction and makes its tool again from them and its parameters; version 4 adds the feature
+// whose face a sketch lies on and the faces and edges set aside, which mate references and
+// cosmetic threads may hold (body -1 and their place among them).
+constexpr const char* kVersion3Header = "SWSIM-PART 3";
+constexpr const char* kVersion2Header = "SWSIM-PART 2";
 
 std::string shapeText(const TopoDS_Shape& shape) {
     std::ostringstream s;
@@ -126,6 +131,14 @@ std::string PartDocument::fileText() const {
         return -1;
     };
 
+    // Where a face or edge set aside stands among them; -1 when it is not there.
+    auto asideIndex = [](const auto& aside, const auto& entity) -> long long {
+        for (size_t i = 0; i < aside.size(); ++i)
+            if (entity && aside[i] == entity)
+                return static_cast<long long>(i);
+        return -1;
+    };
+
     w.word("features").integer(static_cast<long long>(features_.size())).line();
     for (const auto& f : features_) {
         w.about("feature \"" + f->name() + "\"");
@@ -138,6 +151,8 @@ std::string PartDocument::fileText() const {
         } else if (auto s = std::dynamic_pointer_cast<Sketch>(f)) {
             const auto placement = std::dynamic_pointer_cast<Feature>(s->placement());
             w.frame(s->frame()).integer(placement ? featureIndex(*placement) : -1);
+            const auto faceFeature = s->faceFeature();
+            w.integer(faceFeature ? featureIndex(*faceFeature) : -1);
             w.integer(s->lineCount_).integer(s->arcCount_).integer(s->pointCount_).line();
             auto pointIndex = [&](const SketchPointPtr& p) -> long long {
                 for (size_t i = 0; i < s->points_.size(); ++i)
@@ -192,13 +207,17 @@ std::string PartDocument::fileText() const {
         } else if (auto t = std::dynamic_pointer_cast<CosmeticThread>(f)) {
             const BodyPtr b = t->edge() ? t->edge()->body() : nullptr;
             w.num(t->diameter()).num(t->length()).str(t->description());
-            w.integer(b ? bodyIndex(b) : -1).integer(b ? t->edge()->index() : -1).line();
+            w.integer(b ? bodyIndex(b) : -1);
+            w.integer(b ? t->edge()->index() : asideIndex(impl_->asideEdges, t->edge())).line();
         } else if (auto m = std::dynamic_pointer_cast<MateReference>(f)) {
             const auto face = objectAs<Face>(m->entity());
             const auto edge = objectAs<Edge>(m->entity());
             const BodyPtr b = face ? face->body() : edge ? edge->body() : nullptr;
             w.word(face ? "face" : "edge").integer(b ? bodyIndex(b) : -1);
-            w.integer(!b ? -1 : face ? face->index() : edge->index()).line();
+            w.integer(b      ? (face ? face->index() : edge->index())
+                      : face ? asideIndex(impl_->asideFaces, face)
+                             : asideIndex(impl_->asideEdges, edge))
+                .line();
         }
     }
 
@@ -259,6 +278,22 @@ std::string PartDocument::fileText() const {
                     .num(f->colour()->b)
                     .line();
 
+    w.about("a face or edge set aside")
+        .word("aside")
+        .integer(static_cast<long long>(impl_->asideFaces.size() + impl_->asideEdges.size()))
+        .line();
+    for (const auto& f : impl_->asideFaces) {
+        w.word("face").str(f->name()).integer(f->colour().has_value());
+        if (f->colour())
+            w.num(f->colour()->r).num(f->colour()->g).num(f->colour()->b);
+        w.line();
+        w.blob(shapeText(f->shape().shape));
+    }
+    for (const auto& e : impl_->asideEdges) {
+        w.word("edge").str(e->name()).integer(0).line();
+        w.blob(shapeText(e->shape().shape));
+    }
+
     w.about("the document's settings");
     writeCommon(w);
     auto dimensionIndex = [&](const Object* d) -> long long {
@@ -296,14 +331,54 @@ std::string PartDocument::fileText() const {
     return detail::sealedFile(kHeader, w.text());
 }
 
+void PartDocument::readAside(Reader& r) {
+    r.expect("aside");
+    for (int k = 0, n = r.count(); k < n; ++k) {
+        const std::string what = r.token();
+        if (what != "face" && what != "edge")
+            r.fail("unknown entity set aside \"" + what.substr(0, 40) + "\"");
+        const bool isFace = what == "face";
+        const std::string name = r.str();
+        std::optional<Rgb> colour;
+        if (r.flag()) {
+            if (!isFace)
+                r.fail("an edge set aside has a colour");
+            Rgb c;
+            c.r = r.num();
+            c.g = r.num();
+            c.b = r.num();
+            colour = c;
+        }
+        const TopoDS_Shape shape = shapeOf(r.blob());
+        if (shape.IsNull() || shape.ShapeType() != (isFace ? TopAbs_FACE : TopAbs_EDGE))
+            r.fail("the " + what + " set aside as \"" + name + "\" cannot be read");
+        if (!name.empty() && (findEntityByName(name) || impl_->nameAside(name)))
+            r.fail("the entity name \"" + name + "\" is used twice");
+        if (isFace) {
+            auto face = std::make_shared<Face>(detail::makeRef(shape));
+            face->name_ = name;
+            face->colour_ = colour;
+            impl_->asideFaces.push_back(std::move(face));
+        } else {
+            auto edge = std::make_shared<Edge>(detail::makeRef(shape));
+            edge->name_ = name;
+            impl_->asideEdges.push_back(std::move(edge));
+        }
+    }
+}
+
 std::shared_ptr<PartDocument> PartDocument::open(const std::string& path) {
     return openText(detail::fileText(path), path);
 }
 
 std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
                                                      const std::string& path) {
-    Reader r(std::string(detail::checkedBody(text, kHeader, path, "a part file", kOlderHeader)),
+    Reader r(std::string(detail::checkedBody(text, kHeader, path, "a part file",
+                                             {kVersion3Header, kVersion2Header})),
              path);
+    // Files before version 4 name no sketch's face feature and set nothing aside.
+    const bool version4 =
+        text.substr(0, std::string(kHeader).size() + 1) == std::string(kHeader) + " ";
 
     std::shared_ptr<PartDocument> doc(new PartDocument());
     r.expect("counters");
@@ -344,6 +419,9 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
             const long long placement = r.integer(-1, i - 1);
             if (placement >= 0)
                 s->placement_ = doc->features_[static_cast<size_t>(placement)];
+            const long long faceFeature = version4 ? r.integer(-1, i - 1) : -1;
+            if (faceFeature >= 0)
+                s->faceFeature_ = doc->features_[static_cast<size_t>(faceFeature)];
             s->lineCount_ = static_cast<int>(r.integer(0, 1'000'000'000));
             s->arcCount_ = static_cast<int>(r.integer(0, 1'000'000'000));
             s->pointCount_ = static_cast<int>(r.integer(0, 1'000'000'000));
@@ -550,6 +628,21 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
         if (!doc->setFaceColour(face(b, i), c))
             r.fail("a face colour does not fit the part");
     }
+    if (version4)
+        doc->readAside(r);
+    // Mate references and cosmetic threads on a face or edge set aside (body -1) hold it
+    // there; without such a face or edge (older files) they hold nothing.
+    auto aside = [](const auto& list, long long i) {
+        return i >= 0 && i < static_cast<long long>(list.size()) ? list[static_cast<size_t>(i)]
+                                                                 : nullptr;
+    };
+    for (auto& t : threads)
+        if (t.body < 0)
+            t.thread->edge_ = aside(doc->impl_->asideEdges, t.edge);
+    for (auto& m : mateRefs)
+        if (m.body < 0)
+            m.reference->entity_ = m.face ? ObjectPtr(aside(doc->impl_->asideFaces, m.entity))
+                                          : ObjectPtr(aside(doc->impl_->asideEdges, m.entity));
     // Files written before configurations were kept end here.
     if (r.peek() == "document") {
         doc->readCommon(r);

@@ -38,6 +38,10 @@ struct BodyState {
 };
 
 struct PartDocument::Impl {
+    explicit Impl(const std::vector<FeaturePtr>& documentFeatures) : features(documentFeatures) {}
+
+    // The document's feature list (mate references and cosmetic threads hold faces and edges).
+    const std::vector<FeaturePtr>& features;
     std::vector<BodyPtr> bodies; // solids first, then sheets
     // Which feature's tool made each surface: faces split by later booleans keep their
     // surface, so this answers "faces of a feature" for the current part.
@@ -53,8 +57,17 @@ struct PartDocument::Impl {
                            std::string& error);
     void registerSurfaces(const SolidFeature& feature);
     // Replaces the bodies by new ones, keeping the objects of faces and edges whose geometry
-    // did not change (and carrying names and colours to faces of equal geometry).
+    // did not change (and carrying names and colours to faces of equal geometry). Faces and
+    // edges that leave the part with a name, a colour or a feature holding them are set aside
+    // and come back with all of it when a later body has them again.
     void install(std::vector<BodyState> states, bool replay);
+    // Faces and edges that left the part (a suppressed feature's, a cut-away face) with a name,
+    // a colour or a mate reference or cosmetic thread holding them, in the order they left:
+    // SolidWorks keeps a suppressed feature's entities, and unsuppressed they are the same.
+    std::vector<FacePtr> asideFaces;
+    std::vector<EdgePtr> asideEdges;
+    // Whether a face or edge set aside carries the name.
+    bool nameAside(const std::string& name) const;
     bool inPart(const Object& entity) const;
 
     // Cuts added but not yet applied to the bodies, in feature order.

@@ -337,22 +337,7 @@ int PartDocument::deleteFeatures(const std::vector<FeaturePtr>& features) {
             doomed.insert(f.get());
     if (doomed.empty())
         return 0;
-    // Children follow their parents: the feature list is in creation order, so one pass finds
-    // children of children.
-    auto dependsOnDoomed = [&](const Feature& f) {
-        if (const auto* solid = dynamic_cast<const SolidFeature*>(&f)) {
-            const auto seeds = solid->seeds();
-            return doomed.count(solid->sketch().get()) != 0 ||
-                   std::any_of(seeds.begin(), seeds.end(),
-                               [&](const auto& seed) { return doomed.count(seed.get()) != 0; });
-        }
-        if (const auto* sketch = dynamic_cast<const Sketch*>(&f))
-            return doomed.count(dynamic_cast<const Feature*>(sketch->placement().get())) != 0;
-        return false;
-    };
-    for (const auto& f : features_)
-        if (doomed.count(f.get()) == 0 && dependsOnDoomed(*f))
-            doomed.insert(f.get());
+    doomed = withDependants(std::move(doomed));
 
     bool solidGone = false;
     std::vector<FeaturePtr> kept;

@@ -51,6 +51,18 @@ std::vector<FacePtr> PartDocument::facesOfFeature(const Feature& feature) const 
     return out;
 }
 
+FeaturePtr PartDocument::featureOfFace(const Face& face) const {
+    TopLoc_Location loc;
+    const Handle(Geom_Surface) s = BRep_Tool::Surface(TopoDS::Face(face.shape().shape), loc);
+    const auto it = impl_->surfaceOwner.find(s.get());
+    if (it == impl_->surfaceOwner.end())
+        return nullptr;
+    for (const auto& f : features_)
+        if (f.get() == it->second.second)
+            return f;
+    return nullptr;
+}
+
 std::optional<RayHit> castRay(const std::vector<BodyPtr>& bodies, Vec3 start, Vec3 direction,
                               double radius, std::optional<BodyKind> kind) {
     const Vec3 dir = normalized(direction);
@@ -210,7 +222,8 @@ bool PartDocument::setEntityName(const ObjectPtr& entity, const std::string& nam
     std::string& slot = face ? face->name_ : edge->name_;
     if (!slot.empty())
         return false;
-    if (findEntityByName(name))
+    // A name that a suppressed feature's face carries comes back with it.
+    if (findEntityByName(name) || impl_->nameAside(name))
         return false;
     slot = name;
     impl_->entityNames[name] = entity;

@@ -115,6 +115,9 @@ public:
     std::array<double, 16> sketchToModelData() const { return frame_.localToModelData(); }
     // The plane or planar face the sketch was opened on (null for a 3D sketch).
     ObjectPtr placement() const { return placement_.lock(); }
+    // The feature that made the face the sketch was opened on (null on a plane, for a 3D
+    // sketch, or when no feature of the part made the face): the sketch is built on it.
+    std::shared_ptr<Feature> faceFeature() const { return faceFeature_.lock(); }
 
     // Entities; 2D sketches take sketch coordinates, 3D sketches model coordinates (z used).
     // Each returns null for degenerate input (zero length, collinear arc points, radius <= 0,
@@ -173,6 +176,7 @@ private:
     Frame frame_;
     bool is3D_;
     std::weak_ptr<Object> placement_;
+    std::weak_ptr<Feature> faceFeature_;
     std::vector<SketchPointPtr> points_;
     std::vector<SketchSegmentPtr> segments_;
     std::vector<SketchConstraintPtr> constraints_;

@@ -2,8 +2,10 @@
 // The document hands them out; the same face or edge gives the same object as long as its
 // geometry has not changed (also across later features that leave it alone, and across a
 // rebuild that gives the same geometry, so that entity names and colours stay with it).
-// An object that fell out of the part (its face was cut away) stays usable: it keeps
-// answering from its own geometry, but no longer belongs to any body.
+// An object that fell out of the part (its face was cut away, its feature suppressed) stays
+// usable: it keeps answering from its own geometry, but no longer belongs to any body. One that
+// carries a name or colour, or that a mate reference or cosmetic thread holds, is the object a
+// later body's face or edge of its geometry becomes again (its feature unsuppressed).
 #pragma once
 
 #include "platform/sldworks/model/object.h"

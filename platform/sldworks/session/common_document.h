@@ -73,6 +73,14 @@ public:
                                  return S_OK;
                              });
     }
+    HRESULT DeleteConfiguration2(BSTR name, VARIANT_BOOL* deleted) override {
+        return this->docCall("IModelDoc2::DeleteConfiguration2", {journalValue(name)}, deleted,
+                             [&](docContextS& context) {
+                                 *deleted =
+                                     variantBool(context.model->deleteConfiguration(utf8Of(name)));
+                                 return S_OK;
+                             });
+    }
 
     // ---- custom properties and summary ----------------------------------------------------
     HRESULT GetCustomNames(BSTR configuration, VARIANT* names) override {

@@ -106,6 +106,15 @@ HRESULT featureC::SetSuppression(long state, long option, long count, BSTR* conf
                     });
 }
 
+HRESULT featureC::GetChildren(VARIANT* children) {
+    return partCall("IFeature::GetChildren", {}, children, [&](docContextS& context) {
+        std::vector<IDispatchPtr> wrapped;
+        for (const auto& child : context.part->children(*feature_))
+            wrapped.push_back(context.wrap(child));
+        return putObjects(wrapped, children);
+    });
+}
+
 HRESULT featureC::GetFirstSubFeature(IDispatch** feature) {
     return docCall("IFeature::GetFirstSubFeature", {}, feature, [&](docContextS& context) {
         // A solid feature's one sub-feature is the sketch it was made from.

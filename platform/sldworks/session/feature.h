@@ -29,6 +29,7 @@ public:
     HRESULT GetFirstDimensionAnnotation(IDispatch** annotation) override;
     HRESULT GetNextDimensionAnnotation(IDispatch* current, IDispatch** annotation) override;
     HRESULT HideInTree(long hide, long options) override;
+    HRESULT GetChildren(VARIANT* children) override;
     // A linear pattern answers linear data, a circular one circular data; other features
     // (sketch-driven patterns too) null.
     HRESULT GetPatternData(IDispatch** data) override;

@@ -319,6 +319,10 @@ public:
     HRESULT ShowConfiguration(BSTR name, VARIANT_BOOL* shown) override {
         return this->notImplemented("IModelDoc2::ShowConfiguration", {journalValue(name)}, shown);
     }
+    HRESULT DeleteConfiguration2(BSTR name, VARIANT_BOOL* deleted) override {
+        return this->notImplemented("IModelDoc2::DeleteConfiguration2", {journalValue(name)},
+                                    deleted);
+    }
     HRESULT ShowNamedView(BSTR name, long id) override {
         return this->notImplemented("IModelDoc2::ShowNamedView",
                                     {journalValue(name), journalValue(id)});
@@ -637,6 +641,9 @@ public:
     HRESULT HideInTree(long hide, long options) override {
         return this->notImplemented("IFeature::HideInTree",
                                     {journalValue(hide), journalValue(options)});
+    }
+    HRESULT GetChildren(VARIANT* children) override {
+        return this->notImplemented("IFeature::GetChildren", {}, children);
     }
 };
 
