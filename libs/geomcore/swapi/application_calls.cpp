@@ -108,3 +108,18 @@ IDispatchPtr sldWorksCallSlot9(ISldWorks* app, const _bstr_t& path, long type) {
     swapiCheck<ISldWorks>(hr);
     return result;
 }
+
+long sldWorksGetErrorMessages(ISldWorks* app, _variant_t& messages, _variant_t& ids,
+                              _variant_t& types) {
+    long count = 0;
+    _variant_t texts;
+    _variant_t resourceIds;
+    _variant_t kinds;
+    const HRESULT hr = swapiRequired(app)->GetErrorMessages(
+        texts.GetAddress(), resourceIds.GetAddress(), kinds.GetAddress(), &count);
+    swapiCheck<ISldWorks>(hr);
+    messages = texts;
+    ids = resourceIds;
+    types = kinds;
+    return count;
+}

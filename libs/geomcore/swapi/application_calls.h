@@ -23,3 +23,5 @@ IDispatchPtr sldWorksImportDataFor(ISldWorks* app, const _bstr_t& path);
 IDispatchPtr sldWorksLoadFileWithData(ISldWorks* app, const _bstr_t& path, const _bstr_t& arguments,
                                       IDispatch* data, long& error);
 IDispatchPtr sldWorksCallSlot9(ISldWorks* app, const _bstr_t& path, long type);
+long sldWorksGetErrorMessages(ISldWorks* app, _variant_t& messages, _variant_t& ids,
+                              _variant_t& types);

@@ -35,6 +35,10 @@ struct ISldWorks : IDispatch {
                              IDispatch** doc) = 0;
     // Slot 9: loads a document by path.
     virtual HRESULT PreloadDocument(BSTR path, long type, IDispatch** doc) = 0;
+    // The last messages the application issued (texts, resource ids, message-box types), oldest
+    // first, and their number; the list is empty afterwards.
+    virtual HRESULT GetErrorMessages(VARIANT* messages, VARIANT* ids, VARIANT* types,
+                                     long* count) = 0;
 };
 COM_DECLARE_IID(ISldWorks, "{4E0B2B4A-5C1D-4F7E-9A21-6D0C3E8F1A01}");
 typedef _com_ptr_t<ISldWorks> ISldWorksPtr;

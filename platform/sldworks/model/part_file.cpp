@@ -11,6 +11,7 @@
 // grouping the cuts into booleans as the build did.
 #include "platform/sldworks/model/part_document.h"
 
+#include "platform/sldworks/model/brep_text.h"
 #include "platform/sldworks/model/file_io.h"
 #include "platform/sldworks/model/modules.h"
 #include "platform/sldworks/model/part_impl.h"
@@ -19,8 +20,6 @@
 
 #include <BRepBuilderAPI_Transform.hxx>
 #include <BRepMesh_IncrementalMesh.hxx>
-#include <BRepTools.hxx>
-#include <BRep_Builder.hxx>
 #include <Standard_Failure.hxx>
 #include <TopoDS_Compound.hxx>
 #include <gp_Trsf.hxx>
@@ -29,43 +28,21 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 namespace swsim {
 
 namespace {
 
+using detail::brepText;
+using detail::nonFiniteNumberIn;
 using detail::Reader;
+using detail::shapeOfBrepText;
 using detail::Writer;
 
 constexpr const char* kHeader = "SWSIM-PART 3";
 // Version 2 saved every hole's tool as BREP text; version 3 saves a hole's start point and
 // direction and makes its tool again from them and its parameters.
 constexpr const char* kOlderHeader = "SWSIM-PART 2";
-
-std::string shapeText(const TopoDS_Shape& shape) {
-    std::ostringstream s;
-    BRepTools::Write(shape, s);
-    return s.str();
-}
-
-// The shape of BREP text; null when the text is not one.
-TopoDS_Shape shapeOf(const std::string& text) {
-    std::istringstream brep(text);
-    // OpenCASCADE's reader goes on reading a stream that has failed (and allocates as it
-    // goes): a token that is not what it expects must end the reading.
-    brep.exceptions(std::ios::failbit | std::ios::badbit);
-    TopoDS_Shape shape;
-    try {
-        BRep_Builder builder;
-        BRepTools::Read(shape, brep, builder);
-    } catch (const Standard_Failure&) {
-        shape.Nullify();
-    } catch (const std::ios::failure&) {
-        shape.Nullify();
-    }
-    return shape;
-}
 
 const char* kindWord(FeatureKind k) {
     switch (k) {
@@ -182,7 +159,7 @@ std::string PartDocument::fileText() const {
             if (sf->hole_)
                 w.word("hole").vec(sf->hole_->point).vec(sf->hole_->direction).line();
             else
-                w.blob(shapeText(sf->tool().shape));
+                w.shape(brepText(sf->tool().shape));
         } else if (auto t = std::dynamic_pointer_cast<CosmeticThread>(f)) {
             const BodyPtr b = t->edge() ? t->edge()->body() : nullptr;
             w.num(t->diameter()).num(t->length()).str(t->description());
@@ -421,7 +398,11 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
                     r.fail("the hole \"" + name + "\" cannot be made: " + error);
                 sf->hole_ = hole;
             } else {
-                shape = shapeOf(r.blob());
+                const std::string brep = r.blob();
+                if (const std::string bad = nonFiniteNumberIn(brep); !bad.empty())
+                    r.fail("the shape of feature \"" + name + "\" holds the number " + bad +
+                           ", which is not finite");
+                shape = shapeOfBrepText(brep);
                 if (shape.IsNull())
                     r.fail("the shape of feature \"" + name + "\" cannot be read");
             }

@@ -310,18 +310,66 @@ HRESULT applicationC::LoadFile(BSTR path, BSTR arguments, IDispatch* data, long*
     return call("ISldWorks::LoadFile",
                 {journalValue(path), journalValue(arguments), journalValue(data)}, doc, [&] {
                     // The file becomes an imported body of the document opened last.
-                    if (state_->documents.empty()) {
+                    const IModelDoc2Ptr target =
+                        state_->documents.empty() ? IModelDoc2Ptr() : state_->documents.back();
+                    const swsim::PartDocumentPtr part = sessionPartOf(target);
+                    if (!part) {
                         *error = 1;
+                        state_->issue("import: the document opened last is no part",
+                                      appStateS::kMessageError);
                         return S_OK;
                     }
-                    const IModelDoc2Ptr& target = state_->documents.back();
-                    const swsim::PartDocumentPtr part = sessionPartOf(target);
-                    if (!part || !part->addImportedBody(utf8Of(path))) {
+                    std::string report;
+                    const bool loaded = part->addImportedBody(utf8Of(path), &report) != nullptr;
+                    if (!report.empty())
+                        state_->issue("import: the reader said:\n" + report,
+                                      appStateS::kMessageInformation);
+                    if (!loaded) {
                         *error = 1;
+                        state_->issue(part->lastError(), appStateS::kMessageError);
                         return S_OK;
                     }
                     return putObject(IDispatchPtr(target.GetInterfacePtr()), doc);
                 });
+}
+
+void appStateS::issue(std::string text, long type) {
+    if (messages.size() == kMessagesKept)
+        messages.erase(messages.begin());
+    messages.push_back({std::move(text), type});
+}
+
+HRESULT applicationC::GetErrorMessages(VARIANT* messages, VARIANT* ids, VARIANT* types,
+                                       long* count) {
+    if (messages == nullptr || ids == nullptr || types == nullptr)
+        return call("ISldWorks::GetErrorMessages", {}, static_cast<long*>(nullptr),
+                    [] { return E_POINTER; });
+    VariantInit(messages);
+    VariantInit(ids);
+    VariantInit(types);
+    return call("ISldWorks::GetErrorMessages", {}, count, [&] {
+        std::vector<std::string> texts;
+        std::vector<long> kinds;
+        for (const appStateS::messageS& message : state_->messages) {
+            texts.push_back(message.text);
+            kinds.push_back(message.type);
+        }
+        // No resource ids: the session's messages are not in a resource table.
+        const std::vector<long> none(texts.size(), 0);
+        HRESULT hr = putStrings(texts, messages);
+        if (SUCCEEDED(hr))
+            hr = putLongs(none, ids);
+        if (SUCCEEDED(hr))
+            hr = putLongs(kinds, types);
+        if (FAILED(hr)) {
+            VariantClear(messages);
+            VariantClear(ids);
+            return hr;
+        }
+        state_->messages.clear();
+        *count = static_cast<long>(texts.size());
+        return S_OK;
+    });
 }
 
 ISldWorksPtr createSimulatedSldWorks() {

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 struct appStateS : std::enable_shared_from_this<appStateS> {
@@ -34,6 +35,19 @@ struct appStateS : std::enable_shared_from_this<appStateS> {
     void close(IModelDoc2* doc);
     std::map<long, VARIANT_BOOL> toggles;
     std::map<long, long> integers;
+
+    // A message the session issues, as ISldWorks::GetErrorMessages answers it: the text and
+    // its message-box type (kMessageError, kMessageInformation).
+    struct messageS {
+        std::string text;
+        long type = 0;
+    };
+    static constexpr long kMessageError = 0x10;       // MB_ICONERROR
+    static constexpr long kMessageInformation = 0x40; // MB_ICONINFORMATION
+    // The last kMessagesKept messages, oldest first.
+    static constexpr std::size_t kMessagesKept = 20;
+    std::vector<messageS> messages;
+    void issue(std::string text, long type);
 
     // The open document after `doc`, or null.
     IDispatchPtr documentAfter(IModelDoc2* doc) const;
@@ -73,6 +87,7 @@ public:
     HRESULT GetImportData(BSTR path, IDispatch** data) override;
     HRESULT LoadFile(BSTR path, BSTR arguments, IDispatch* data, long* error,
                      IDispatch** doc) override;
+    HRESULT GetErrorMessages(VARIANT* messages, VARIANT* ids, VARIANT* types, long* count) override;
 
     // ISimulatedSession
     testKitC& testKit() override { return kit(); }

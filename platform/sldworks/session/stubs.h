@@ -55,6 +55,10 @@ public:
         return this->notImplemented("ISldWorks::PreloadDocument",
                                     {journalValue(path), journalValue(type)}, doc);
     }
+    HRESULT GetErrorMessages(VARIANT* messages, VARIANT* ids, VARIANT* types,
+                             long* count) override {
+        return this->notImplemented("ISldWorks::GetErrorMessages", {}, messages, ids, types, count);
+    }
 };
 
 template <class Base> class modelDoc2StubsT : public Base {

@@ -1,0 +1,357 @@
+#include "platform/sldworks/model/child_process.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <new>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdio_ext.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// Present only in a sanitized build. A sanitizer that stops the child must end it with an exit
+// code of the child's own, not run the parent's death callbacks (a fuzzer's writes its input out
+// as a finding), and its report tells whether it stopped on an allocation it refused.
+extern "C" {
+__attribute__((weak)) void __sanitizer_set_death_callback(void (*callback)(void));
+__attribute__((weak)) void __asan_set_error_report_callback(void (*callback)(const char*));
+}
+
+namespace swsim::detail {
+namespace {
+
+// An exception the work did not handle.
+constexpr int kChildFailed = 5;
+// A sanitizer stopped the child on something else than an allocation.
+constexpr int kChildSanitizerStop = 6;
+
+constexpr std::size_t kReportCap = 64 * 1024;
+// How often the parent looks at the child's memory while it waits.
+constexpr int kWatchMilliseconds = 10;
+
+volatile std::sig_atomic_t allocationRefused = 0;
+
+void noteSanitizerReport(const char* report) {
+    if (report == nullptr)
+        return;
+    for (const char* allocatorWords :
+         {"out of memory", "out-of-memory", "allocation size", "calloc parameters overflow",
+          "RSS limit", "allocation-size-too-big"})
+        if (std::strstr(report, allocatorWords) != nullptr)
+            allocationRefused = 1;
+}
+
+void endOnSanitizerStop() {
+    ::_exit(allocationRefused ? kChildOutOfMemory : kChildSanitizerStop);
+}
+
+// A field of /proc/<pid>/statm in bytes: 0 the address space, 1 the resident memory; 0 when
+// it cannot be read.
+long long statmBytes(const std::string& file, int field) {
+    std::ifstream in(file);
+    long long values[2] = {0, 0};
+    in >> values[0] >> values[1];
+    return in ? values[field] * ::sysconf(_SC_PAGESIZE) : 0;
+}
+
+void limit(int resource, rlim_t value) {
+    rlimit current{};
+    if (::getrlimit(resource, &current) != 0)
+        return;
+    const rlim_t hard =
+        current.rlim_max == RLIM_INFINITY ? value : std::min(value, current.rlim_max);
+    const rlimit wanted{std::min(value, hard), hard};
+    ::setrlimit(resource, &wanted);
+}
+
+void closeFrom(int first) {
+    if (::syscall(SYS_close_range, first, ~0U, 0) == 0)
+        return;
+    for (long fd = first, end = ::sysconf(_SC_OPEN_MAX); fd < end; ++fd)
+        ::close(static_cast<int>(fd));
+}
+
+[[noreturn]] void runChild(const std::function<int(int)>& work, const ChildLimits& limits,
+                           int output, int report, pid_t parent) {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent)
+        ::_exit(kChildFailed);
+    for (int s = 1; s < NSIG; ++s)
+        if (s != SIGKILL && s != SIGSTOP)
+            std::signal(s, SIG_DFL);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    if (__sanitizer_set_death_callback != nullptr)
+        __sanitizer_set_death_callback(endOnSanitizerStop);
+    if (__asan_set_error_report_callback != nullptr)
+        __asan_set_error_report_callback(noteSanitizerReport);
+
+    // What the parent had buffered for its own streams is not the child's to write.
+    __fpurge(stdout);
+    __fpurge(stderr);
+    // Above the standard descriptors first, so that none of the dup2 below closes the other.
+    const int out = ::fcntl(output, F_DUPFD, 10);
+    const int said = ::fcntl(report, F_DUPFD, 10);
+    const int nothing = ::open("/dev/null", O_RDONLY);
+    if (out < 0 || said < 0 || nothing < 0 || ::dup2(nothing, STDIN_FILENO) < 0 ||
+        ::dup2(said, STDOUT_FILENO) < 0 || ::dup2(said, STDERR_FILENO) < 0 || ::dup2(out, 3) < 0)
+        ::_exit(kChildFailed);
+    closeFrom(4);
+
+    limit(RLIMIT_CORE, 0);
+    const auto cpu = static_cast<rlim_t>(std::ceil(std::max(limits.seconds, 1.0)));
+    limit(RLIMIT_CPU, cpu);
+    if (const long long space = statmBytes("/proc/self/statm", 0); space > 0)
+        limit(RLIMIT_AS, static_cast<rlim_t>(space) + limits.memoryBytes);
+
+    int code = kChildFailed;
+    try {
+        code = work(3);
+    } catch (const std::bad_alloc&) {
+        code = kChildOutOfMemory;
+    } catch (...) {
+        code = kChildFailed;
+    }
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    ::_exit(code);
+}
+
+// Reads what is there without waiting; false once the writing end is closed.
+bool readAvailable(int fd, std::string& into, std::size_t cap, bool& overflowed) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            const auto size = static_cast<std::size_t>(n);
+            if (into.size() + size > cap) {
+                into.append(buffer, cap - std::min(cap, into.size()));
+                overflowed = true;
+            } else {
+                into.append(buffer, size);
+            }
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    }
+}
+
+// What a log can hold of the child's report: terminal escapes (OpenCASCADE colours its
+// messages) and other control characters taken out, surrounding white space too.
+std::string plainText(const std::string& raw) {
+    std::string text;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const auto c = static_cast<unsigned char>(raw[i]);
+        if (c == 0x1B && i + 1 < raw.size() && raw[i + 1] == '[') {
+            i += 2;
+            while (i < raw.size() && !(raw[i] >= 0x40 && raw[i] <= 0x7E))
+                ++i;
+            continue;
+        }
+        if (c >= 0x20 || c == '\n' || c == '\t')
+            text += static_cast<char>(c);
+    }
+    const auto first = text.find_first_not_of(" \t\n");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\n") - first + 1);
+}
+
+std::string megabytes(std::size_t bytes) {
+    return std::to_string(bytes >> 20) + " MB";
+}
+
+std::string secondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g s", seconds);
+    return text;
+}
+
+enum class Stop { None, Time, Memory, Output };
+
+std::string failureOf(int status, Stop stop, const ChildLimits& limits) {
+    const std::string timeLimit =
+        "did not finish within its time limit of " + secondsText(limits.seconds);
+    const std::string memoryLimit =
+        "needed more than its memory limit of " + megabytes(limits.memoryBytes);
+    switch (stop) {
+    case Stop::Time:
+        return timeLimit;
+    case Stop::Memory:
+        return memoryLimit;
+    case Stop::Output:
+        return "answered with more than " + megabytes(limits.memoryBytes);
+    case Stop::None:
+        break;
+    }
+    if (WIFSIGNALED(status)) {
+        const int signal = WTERMSIG(status);
+        if (signal == SIGXCPU)
+            return timeLimit;
+        const char* name = ::strsignal(signal);
+        return "crashed (signal " + std::to_string(signal) + ", " +
+               (name != nullptr ? name : "unknown") + ")";
+    }
+    if (!WIFEXITED(status))
+        return "ended without an exit status";
+    switch (WEXITSTATUS(status)) {
+    case kChildOutOfMemory:
+        return memoryLimit;
+    case kChildFailed:
+        return "failed on an exception it did not handle";
+    case kChildSanitizerStop:
+        return "was stopped by a sanitizer (its report is in the log)";
+    default:
+        return "ended with exit code " + std::to_string(WEXITSTATUS(status));
+    }
+}
+
+class descriptorC {
+public:
+    explicit descriptorC(int fd = -1) : fd_(fd) {}
+    descriptorC(const descriptorC&) = delete;
+    descriptorC& operator=(const descriptorC&) = delete;
+    ~descriptorC() { reset(); }
+    int get() const { return fd_; }
+    void reset() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+bool writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+ChildOutcome runInChild(const std::function<int(int output)>& work, const ChildLimits& limits) {
+    ChildOutcome outcome;
+    int outputPipe[2];
+    int reportPipe[2];
+    if (::pipe2(outputPipe, O_CLOEXEC) != 0) {
+        outcome.failure = std::string("could not be started: ") + std::strerror(errno);
+        return outcome;
+    }
+    descriptorC output(outputPipe[0]);
+    descriptorC outputEnd(outputPipe[1]);
+    if (::pipe2(reportPipe, O_CLOEXEC) != 0) {
+        outcome.failure = std::string("could not be started: ") + std::strerror(errno);
+        return outcome;
+    }
+    descriptorC report(reportPipe[0]);
+    descriptorC reportEnd(reportPipe[1]);
+
+    const pid_t parent = ::getpid();
+    const long long residentAtStart = statmBytes("/proc/self/statm", 1);
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        outcome.failure = std::string("could not be started: ") + std::strerror(errno);
+        return outcome;
+    }
+    if (pid == 0)
+        runChild(work, limits, outputEnd.get(), reportEnd.get(), parent);
+    outputEnd.reset();
+    reportEnd.reset();
+    ::fcntl(output.get(), F_SETFL, O_NONBLOCK);
+    ::fcntl(report.get(), F_SETFL, O_NONBLOCK);
+    // Wakes the wait the moment the child ends (Linux 5.3 on; without it the wait looks again
+    // every few milliseconds).
+    const descriptorC exited(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));
+
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::duration<double>(std::max(limits.seconds, 0.0));
+    const std::string statm = "/proc/" + std::to_string(pid) + "/statm";
+    std::string rawReport;
+    bool outputOpen = true;
+    bool reportOpen = true;
+    bool outputOverflowed = false;
+    bool reportOverflowed = false;
+    Stop stop = Stop::None;
+    int status = 0;
+    bool reaped = false;
+    for (;;) {
+        std::array<pollfd, 3> fds{};
+        nfds_t count = 0;
+        if (outputOpen)
+            fds[count++] = {output.get(), POLLIN, 0};
+        if (reportOpen)
+            fds[count++] = {report.get(), POLLIN, 0};
+        if (exited.get() >= 0)
+            fds[count++] = {exited.get(), POLLIN, 0};
+        ::poll(fds.data(), count, exited.get() >= 0 ? kWatchMilliseconds : 2);
+        if (outputOpen)
+            outputOpen =
+                readAvailable(output.get(), outcome.output, limits.memoryBytes, outputOverflowed);
+        if (reportOpen)
+            reportOpen = readAvailable(report.get(), rawReport, kReportCap, reportOverflowed);
+        const pid_t ended = ::waitpid(pid, &status, WNOHANG);
+        reaped = ended == pid;
+        if (reaped || (ended < 0 && errno != EINTR))
+            break;
+        if (stop != Stop::None)
+            continue;
+        if (outputOverflowed)
+            stop = Stop::Output;
+        else if (std::chrono::steady_clock::now() >= deadline)
+            stop = Stop::Time;
+        else if (statmBytes(statm, 1) - residentAtStart >
+                 static_cast<long long>(limits.memoryBytes))
+            stop = Stop::Memory;
+        if (stop != Stop::None)
+            ::kill(pid, SIGKILL);
+    }
+    // The child is gone and so is its end of each pipe: what is left in them comes now.
+    if (outputOpen)
+        readAvailable(output.get(), outcome.output, limits.memoryBytes, outputOverflowed);
+    if (reportOpen)
+        readAvailable(report.get(), rawReport, kReportCap, reportOverflowed);
+    outcome.report = plainText(rawReport);
+    if (reportOverflowed)
+        outcome.report +=
+            "\n(the report goes on; cut at " + std::to_string(kReportCap >> 10) + " KiB)";
+    if (stop == Stop::None && outputOverflowed)
+        stop = Stop::Output;
+    const bool exitedWith = reaped && stop == Stop::None && WIFEXITED(status);
+    if (exitedWith && WEXITSTATUS(status) == kChildDone) {
+        outcome.done = true;
+    } else if (exitedWith && WEXITSTATUS(status) == kChildRefused) {
+        outcome.refused = true;
+    } else {
+        outcome.failure = reaped || stop != Stop::None ? failureOf(status, stop, limits)
+                                                       : "ended without an exit status";
+        outcome.output.clear();
+    }
+    return outcome;
+}
+
+} // namespace swsim::detail
