@@ -11,6 +11,8 @@
 #include <iterator>
 #include <limits>
 
+#include <unistd.h>
+
 namespace {
 
 using MetaValuesTest = MetaCoreTest;
@@ -124,7 +126,9 @@ TEST_F(MetaValuesTest, NewValueNodesAreFreeUntilAppended) {
 }
 
 TEST_F(MetaValuesTest, BinaryDataIsSavedAsItsDecodedBytes) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "metacore_bin";
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("metacore_bin_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const std::filesystem::path file = dir / "featdata.bin";
     metaObjectC tree = parse("(FOEFEAT (FEATDATA #\"AAEC/w==\") (NAME \"x\"))");
@@ -136,6 +140,19 @@ TEST_F(MetaValuesTest, BinaryDataIsSavedAsItsDecodedBytes) {
     // No payload, or a file that cannot be written: 0.
     EXPECT_EQ(metaObjBinDataC(tree.findChild("NAME")).saveToFile(mzComStringC(file.string())), 0);
     EXPECT_EQ(data.saveToFile(mzComStringC((dir / "no" / "such" / "f.bin").string())), 0);
+    // A file that is there, or a link of the name, is left as it is, and so is its target.
+    EXPECT_EQ(data.saveToFile(mzComStringC(file.string())), 0);
+    std::ofstream(dir / "target.txt") << "kept";
+    std::filesystem::create_symlink(dir / "target.txt", dir / "link.bin");
+    EXPECT_EQ(data.saveToFile(mzComStringC((dir / "link.bin").string())), 0);
+    std::ifstream target(dir / "target.txt");
+    EXPECT_EQ(
+        std::string((std::istreambuf_iterator<char>(target)), std::istreambuf_iterator<char>()),
+        "kept");
+    std::ifstream again(file, std::ios::binary);
+    EXPECT_EQ(
+        std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()),
+        std::string("\x00\x01\x02\xff", 4));
     std::filesystem::remove_all(dir);
 }
 
