@@ -23,10 +23,10 @@
 
 // Present only in a sanitized build. A sanitizer that stops the child must end it with an exit
 // code of the child's own, not run the parent's death callbacks (a fuzzer's writes its input out
-// as a finding), and its report tells whether it stopped on an allocation it refused.
+// as a finding).
 extern "C" {
 __attribute__((weak)) void __sanitizer_set_death_callback(void (*callback)(void));
-__attribute__((weak)) void __asan_set_error_report_callback(void (*callback)(const char*));
+__attribute__((weak)) const char* __asan_get_report_description();
 }
 
 namespace swsim::detail {
@@ -41,20 +41,11 @@ constexpr std::size_t kReportCap = 64 * 1024;
 // How often the parent looks at the child's memory while it waits.
 constexpr int kWatchMilliseconds = 10;
 
-volatile std::sig_atomic_t allocationRefused = 0;
+// Set in the child only: AddressSanitizer's error hook below ends it.
+volatile std::sig_atomic_t inChild = 0;
 
-void noteSanitizerReport(const char* report) {
-    if (report == nullptr)
-        return;
-    for (const char* allocatorWords :
-         {"out of memory", "out-of-memory", "allocation size", "calloc parameters overflow",
-          "RSS limit", "allocation-size-too-big"})
-        if (std::strstr(report, allocatorWords) != nullptr)
-            allocationRefused = 1;
-}
-
-void endOnSanitizerStop() {
-    ::_exit(allocationRefused ? kChildOutOfMemory : kChildSanitizerStop);
+[[noreturn]] void endOnSanitizerStop() {
+    ::_exit(kChildSanitizerStop);
 }
 
 // A field of /proc/<pid>/statm in bytes: 0 the address space, 1 the resident memory; 0 when
@@ -94,10 +85,9 @@ void closeFrom(int first) {
     sigset_t none;
     sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    inChild = 1;
     if (__sanitizer_set_death_callback != nullptr)
         __sanitizer_set_death_callback(endOnSanitizerStop);
-    if (__asan_set_error_report_callback != nullptr)
-        __asan_set_error_report_callback(noteSanitizerReport);
 
     // What the parent had buffered for its own streams is not the child's to write.
     __fpurge(stdout);
@@ -114,6 +104,9 @@ void closeFrom(int first) {
     limit(RLIMIT_CORE, 0);
     const auto cpu = static_cast<rlim_t>(std::ceil(std::max(limits.seconds, 1.0)));
     limit(RLIMIT_CPU, cpu);
+    // Refuses an allocation beyond the limit at once, the one that asks for tens of gigabytes
+    // included; growth within a sanitizer's reserved regions is not seen here but by the
+    // parent's watch on the resident memory.
     if (const long long space = statmBytes("/proc/self/statm", 0); space > 0)
         limit(RLIMIT_AS, static_cast<rlim_t>(space) + limits.memoryBytes);
 
@@ -216,7 +209,7 @@ std::string failureOf(int status, Stop stop, const ChildLimits& limits) {
     case kChildFailed:
         return "failed on an exception it did not handle";
     case kChildSanitizerStop:
-        return "was stopped by a sanitizer (its report is in the log)";
+        return "was stopped by a sanitizer";
     default:
         return "ended with exit code " + std::to_string(WEXITSTATUS(status));
     }
@@ -240,6 +233,26 @@ private:
 };
 
 } // namespace
+
+} // namespace swsim::detail
+
+// AddressSanitizer calls this when it has found an error, before it writes its report. In the
+// child the report is not written: under the address-space limit it would need memory the
+// limit refuses (and wait for ever on its own lock), and what the parent needs is the kind: an
+// allocation refused is the memory limit, anything else a sanitizer's stop.
+extern "C" void __asan_on_error() {
+    if (!swsim::detail::inChild)
+        return;
+    const char* kind =
+        __asan_get_report_description != nullptr ? __asan_get_report_description() : nullptr;
+    bool memory = false;
+    for (const char* refusal : {"out-of-memory", "allocation-size-too-big", "calloc-overflow",
+                                "pvalloc-overflow", "rss-limit-exceeded"})
+        memory = memory || (kind != nullptr && std::strcmp(kind, refusal) == 0);
+    ::_exit(memory ? swsim::detail::kChildOutOfMemory : swsim::detail::kChildSanitizerStop);
+}
+
+namespace swsim::detail {
 
 bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;

@@ -8,7 +8,9 @@
 // or a fuzzer's report written on its behalf), its standard output and error go into a pipe the
 // parent reads (never into the parent's streams or files), every other descriptor is closed, no
 // core file is written, and it leaves by _exit, so that nothing of the parent's state is flushed
-// or torn down twice. It dies with the parent.
+// or torn down twice. It dies with the parent. Its address space is limited; the parent watches
+// its resident memory and the clock. In a sanitized build a sanitizer's stop ends the child
+// with an exit code of its own (AddressSanitizer's refusal of an allocation as out of memory).
 #pragma once
 
 #include <cstddef>
