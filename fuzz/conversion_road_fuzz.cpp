@@ -8,6 +8,7 @@
 // number that is not finite, or a run beyond libFuzzer's -timeout is a finding. Inputs are
 // mutated as trees (meta_tree_mutator.h), foreign payloads as the text files they are; a text
 // that does not parse is mutated as bytes.
+#include "fuzz/export_checks.h"
 #include "fuzz/meta_tree_mutator.h"
 #include "platform/host/metatree/metatree_api.h"
 #include "platform/host/services/host_services.h"
@@ -15,7 +16,6 @@
 #include "tools/natlinkhost/natlinkhost.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -94,60 +94,6 @@ std::string fileBytes(const fs::path& file) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// The first number of a STEP file's text that is not finite; empty when there is none.
-// Numbers stand between the separators of its lists; quoted texts hold none.
-std::string nonFiniteStepNumber(const std::string& text) {
-    std::string token;
-    bool quoted = false;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        const char c = i < text.size() ? text[i] : ' ';
-        if (c == '\'')
-            quoted = !quoted;
-        if (!quoted && (std::strchr("(),;=' \t\r\n", c) == nullptr)) {
-            token += c;
-            continue;
-        }
-        if (!token.empty()) {
-            char* end = nullptr;
-            const double value = std::strtod(token.c_str(), &end);
-            if (end == token.c_str() + token.size() && !std::isfinite(value))
-                return token;
-            token.clear();
-        }
-    }
-    return {};
-}
-
-// Why an export that succeeded is no copy of a shape; empty when it is one.
-std::string badExport(const fs::path& file) {
-    const std::string bytes = fileBytes(file);
-    if (file.extension() == ".step") {
-        if (bytes.find("CARTESIAN_POINT") == std::string::npos)
-            return "holds no shape";
-        if (const std::string bad = nonFiniteStepNumber(bytes); !bad.empty())
-            return "holds the number " + bad;
-        return {};
-    }
-    // Binary STL: an 80-byte header, the triangle count, 50 bytes a triangle (12 floats).
-    if (bytes.size() < 84)
-        return "is no STL file";
-    std::uint32_t count = 0;
-    std::memcpy(&count, bytes.data() + 80, sizeof count);
-    if (count == 0)
-        return "holds no triangle";
-    if (bytes.size() != 84 + std::size_t{50} * count)
-        return "is " + std::to_string(bytes.size()) + " bytes for " + std::to_string(count) +
-               " triangles";
-    for (std::size_t t = 0; t < count; ++t)
-        for (std::size_t k = 0; k < 12; ++k) {
-            float value = 0;
-            std::memcpy(&value, bytes.data() + 84 + 50 * t + 4 * k, sizeof value);
-            if (!std::isfinite(value))
-                return "holds the number " + std::to_string(value);
-        }
-    return {};
-}
-
 // Every document the conversion saved into `folder`: inspected, checked in and exported both
 // ways, each command reading it again as a user's would. The check-in reads every document the
 // session saves: one it refuses (saying why) is a saved document that cannot be read back.
@@ -163,7 +109,8 @@ void walkSaved(const fs::path& folder, std::string& said) {
             fs::remove(copy, ignored);
             if (host({"export", document.string(), copy.string()}, said) != 0)
                 continue;
-            if (const std::string why = badExport(copy); !why.empty())
+            if (const std::string why = natlinkfuzz::exportProblem(extension, fileBytes(copy));
+                !why.empty())
                 finding("the export " + copy.filename().string() + " of " +
                             document.filename().string() + " succeeded but " + why,
                         said);
