@@ -29,6 +29,8 @@ namespace {
 
 ImportLimits limitsNow = kImportLimits;
 
+constexpr std::size_t kLongestReason = 1000;
+
 enum class Format { Step, Iges, Brep, Unknown };
 
 Format formatOf(const std::string& path) {
@@ -153,8 +155,12 @@ SolidFeaturePtr PartDocument::addImportedBody(const std::string& path, std::stri
                            {limits.seconds, limits.memoryBytes});
     if (report != nullptr)
         *report = outcome.report;
+    // The reason may quote the hostile file (OpenCASCADE's messages do): no byte of it reaches
+    // a terminal or a log as it is.
     if (outcome.refused)
-        return refuse(outcome.output.empty() ? "the reader gave no reason" : outcome.output);
+        return refuse(outcome.output.empty()
+                          ? "the reader gave no reason"
+                          : detail::printable(outcome.output.substr(0, kLongestReason)));
     if (!outcome.done)
         return refuse(std::string("the ") + formatName(format) + " reader " + outcome.failure);
     TopoDS_Shape shape;
