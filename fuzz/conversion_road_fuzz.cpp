@@ -1,15 +1,18 @@
-// Fuzz target of the whole conversion road: a meta text that parses into a document node is
-// converted as `natlinkhost convert` does it (the plug-in builds it in a simulated session and
-// saves it into a scratch folder); every saved document is then opened again with the
-// session's document reader and checked in. A refused or failed conversion is an answer;
-// a crash, a sanitizer report, a leak, a meta node left alive, a saved document that does not
-// open, or a run beyond libFuzzer's -timeout is a finding. Inputs are mutated as trees
-// (meta_tree_mutator.h); a text that does not parse is mutated as bytes.
+// Fuzz target of the whole conversion road, walked as a user walks it: a meta text that parses
+// into a document node is converted as `natlinkhost convert` does it, once as it is and once
+// with creation options (its own CREAOPTS moved out into an options file, else options that
+// turn every option-driven path on); every saved document is then inspected, checked in, and
+// exported as STEP and as STL, each command reading it again. A refused or failed conversion
+// or export is an answer; a crash, a sanitizer report, a leak, a meta node left alive, a saved
+// document the check-in cannot read, an export that says it succeeded but holds no shape or a
+// number that is not finite, or a run beyond libFuzzer's -timeout is a finding. Inputs are
+// mutated as trees (meta_tree_mutator.h), foreign payloads as the text files they are; a text
+// that does not parse is mutated as bytes.
+#include "fuzz/export_checks.h"
 #include "fuzz/meta_tree_mutator.h"
 #include "platform/host/metatree/metatree_api.h"
 #include "platform/host/services/host_services.h"
-#include "platform/sldworks/model/assembly_document.h"
-#include "platform/sldworks/model/part_document.h"
+#include "platform/sldworks/model/import_limits.h"
 #include "tools/natlinkhost/natlinkhost.h"
 
 #include <algorithm>
@@ -59,7 +62,7 @@ void freshHost() {
     hostsvc::resetHostServices();
     hostsvc::setUserFolderOverride(scratch / "user");
     std::error_code ignored;
-    for (const char* folder : {"out", "tmp", "user"}) {
+    for (const char* folder : {"out", "out-options", "exports", "tmp", "user"}) {
         fs::remove_all(scratch / folder, ignored);
         fs::create_directories(scratch / folder, ignored);
     }
@@ -73,10 +76,10 @@ int host(const std::vector<std::string>& args, std::string& said) {
     return code;
 }
 
-std::vector<fs::path> savedDocuments() {
+std::vector<fs::path> savedDocuments(const fs::path& folder) {
     std::vector<fs::path> documents;
     std::error_code ignored;
-    for (fs::recursive_directory_iterator it(scratch / "out", ignored), end; it != end;
+    for (fs::recursive_directory_iterator it(folder, ignored), end; it != end;
          it.increment(ignored)) {
         const std::string extension = it->path().extension().string();
         if (extension == ".sldprt" || extension == ".sldasm")
@@ -86,6 +89,64 @@ std::vector<fs::path> savedDocuments() {
     return documents;
 }
 
+std::string fileBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Every document the conversion saved into `folder`: inspected, checked in and exported both
+// ways, each command reading it again as a user's would. The check-in reads every document the
+// session saves: one it refuses (saying why) is a saved document that cannot be read back.
+void walkSaved(const fs::path& folder, std::string& said) {
+    for (const fs::path& document : savedDocuments(folder)) {
+        host({"inspect", document.string()}, said);
+        if (host({"checkin", document.string()}, said) != 0)
+            finding("the saved document " + document.filename().string() + " cannot be checked in",
+                    said);
+        for (const char* extension : {".step", ".stl"}) {
+            const fs::path copy = scratch / "exports" / (document.stem().string() + extension);
+            std::error_code ignored;
+            fs::remove(copy, ignored);
+            if (host({"export", document.string(), copy.string()}, said) != 0)
+                continue;
+            if (const std::string why = natlinkfuzz::exportProblem(extension, fileBytes(copy));
+                !why.empty())
+                finding("the export " + copy.filename().string() + " of " +
+                            document.filename().string() + " succeeded but " + why,
+                        said);
+        }
+    }
+}
+
+// Creation options that turn the option-driven paths on, for a document without its own.
+const char* const kOptions = R"((CREAOPTS (CREAOPTSETS
+  (CREAOPTSET (NAME "SketchMode") (TYP "INT") (VAL "1"))
+  (CREAOPTSET (NAME "Multibodysolid") (TYP "INT") (VAL "1"))
+  (CREAOPTSET (NAME "CreateMateReferences") (TYP "INT") (VAL "0"))
+  (CREAOPTSET (NAME "CreateLOD") (TYP "INT") (VAL "1"))
+  (CREAOPTSET (NAME "CreateEmptyLODConfiguration") (TYP "INT") (VAL "1")))))";
+
+// The model and options of the conversion with options: the document's own CREAOPTS moved
+// out of it into the options, else kOptions beside the model as it is. False when the texts
+// cannot be made (a tree the printer refuses).
+bool withOptions(std::string_view text, std::string& model, std::string& options) {
+    IMetaTreeApi& api = *getIMetaTreeApi();
+    const metaTreePtrT tree = api.parseText(text, "fuzz.meta");
+    const metaTreePtrT own = api.findChild(tree, "CREAOPTS");
+    const bool moved = !own.isNull() && api.unlink(own);
+    bool made = true;
+    try {
+        options = moved ? api.print(own, metaPrintStyle::compact) : std::string(kOptions);
+        model = api.print(tree, metaPrintStyle::compact);
+    } catch (const metaTreeErrorC&) {
+        made = false;
+    }
+    if (moved)
+        api.release(own);
+    api.release(tree);
+    return made;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
@@ -93,6 +154,10 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
     fs::create_directories(scratch);
     // Check-in previews go where TMP names.
     ::setenv("TMP", (scratch / "tmp").c_str(), 1);
+    // A foreign payload is read in a child process under these limits: a stuck reader must
+    // end well within -timeout, and a runaway one below -rss_limit_mb (whose allocations
+    // libFuzzer would take for the target's own).
+    swsim::setImportLimits({1.0, std::size_t{512} << 20});
     std::atexit([] {
         std::error_code ignored;
         fs::remove_all(scratch, ignored);
@@ -109,21 +174,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     freshHost();
     const fs::path model = scratch / "model.meta";
     std::ofstream(model, std::ios::binary).write(text.data(), static_cast<std::streamsize>(size));
-
     std::string said;
     host({"convert", model.string(), "-o", (scratch / "out").string()}, said);
-    for (const fs::path& document : savedDocuments()) {
-        try {
-            if (document.extension() == ".sldasm")
-                swsim::AssemblyDocument::open(document.string());
-            else
-                swsim::PartDocument::open(document.string());
-        } catch (const swsim::ModelError& refusal) {
-            finding("the saved document " + document.filename().string() +
-                        " does not open: " + refusal.what(),
-                    said);
-        }
-        host({"checkin", document.string()}, said);
+    walkSaved(scratch / "out", said);
+
+    std::string modelText;
+    std::string optionsText;
+    if (withOptions(text, modelText, optionsText)) {
+        const fs::path modelOnly = scratch / "model-without-options.meta";
+        const fs::path options = scratch / "options.meta";
+        std::ofstream(modelOnly, std::ios::binary) << modelText;
+        std::ofstream(options, std::ios::binary) << optionsText;
+        host({"--options", options.string(), "convert", modelOnly.string(), "-o",
+              (scratch / "out-options").string()},
+             said);
+        walkSaved(scratch / "out-options", said);
     }
     if (api.liveNodeCount() != alive)
         finding("the conversion left meta nodes alive", said);

@@ -4,8 +4,10 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -43,6 +45,7 @@ struct treeNodesS {
     std::vector<metaTreePtrT> lists;
     std::vector<metaTreePtrT> numbers;
     std::vector<metaTreePtrT> strings;
+    std::vector<metaTreePtrT> binaries;
     std::vector<std::string> names;
 };
 
@@ -69,6 +72,8 @@ treeNodesS collect(IMetaTreeApi& api, metaTreePtrT root) {
             nodes.strings.push_back(node);
             if (isDeclaredName(api, node))
                 nodes.names.push_back(*api.getString(node));
+        } else if (api.isBinary(node)) {
+            nodes.binaries.push_back(node);
         }
     }
     return nodes;
@@ -96,10 +101,12 @@ public:
     // One change; false when the one drawn could not be made on this tree.
     bool mutateOnce() {
         const treeNodesS nodes = collect(api_, root_);
-        switch (below(8)) {
+        switch (below(9)) {
         case 0:
         case 1:
             return extremeNumber(nodes);
+        case 8:
+            return mutatePayload(nodes);
         case 2:
             return deleteNode(nodes);
         case 3:
@@ -218,6 +225,61 @@ private:
         if (way < 4 && !nodes.names.empty())
             return api_.setString(string, pick(nodes.names));
         return api_.setString(string, below(2) == 0 ? "NoSuchNode" : "");
+    }
+
+    // A foreign payload (a STEP, IGES or BREP file as binary data) changed as the text it is:
+    // a number set to one no reader should take, a parenthesised list emptied (a DIRECTION
+    // without its values), a line deleted or repeated, or the file cut short.
+    bool mutatePayload(const treeNodesS& nodes) {
+        if (nodes.binaries.empty())
+            return false;
+        const metaTreePtrT binary = pick(nodes.binaries);
+        const std::optional<std::vector<std::uint8_t>> bytes = api_.getBinary(binary);
+        if (!bytes || bytes->empty())
+            return false;
+        std::string text(bytes->begin(), bytes->end());
+        const std::size_t at = below(text.size());
+        switch (below(5)) {
+        case 0: {
+            static const std::array<const char*, 9> hostile{
+                "NAN", "nan", "1E400", "-1E400", "1e12", "2000000000", "-1", "0", "1e-320"};
+            const std::size_t start = text.find_first_of("0123456789", at);
+            if (start == std::string::npos)
+                return false;
+            const std::size_t end = text.find_first_not_of("0123456789.eE+-", start);
+            const std::size_t first = text.find_last_not_of("0123456789.eE+-", start);
+            const std::size_t from = first == std::string::npos ? 0 : first + 1;
+            text.replace(from, (end == std::string::npos ? text.size() : end) - from,
+                         hostile[below(hostile.size())]);
+            break;
+        }
+        case 1: {
+            const std::size_t open = text.find('(', at);
+            const std::size_t close = open == std::string::npos ? open : text.find(')', open);
+            if (close == std::string::npos)
+                return false;
+            text.erase(open + 1, close - open - 1);
+            break;
+        }
+        case 2:
+        case 3: {
+            const std::size_t start = text.rfind('\n', at);
+            const std::size_t from = start == std::string::npos ? 0 : start + 1;
+            const std::size_t end = text.find('\n', at);
+            const std::string line =
+                text.substr(from, (end == std::string::npos ? text.size() : end + 1) - from);
+            if (below(2) == 0)
+                text.erase(from, line.size());
+            else
+                text.insert(from, line);
+            break;
+        }
+        default:
+            text.resize(at);
+            break;
+        }
+        const std::vector<std::uint8_t> changed(text.begin(), text.end());
+        return api_.setBinary(binary, changed);
     }
 
     IMetaTreeApi& api_;

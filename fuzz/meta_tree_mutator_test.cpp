@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -66,6 +67,45 @@ TEST(MetaTreeMutator, ReachesASelfBasedPatternAndAnOversizedRadius) {
     }
     EXPECT_TRUE(selfBased);
     EXPECT_TRUE(oversized);
+}
+
+// Foreign payloads are mutated as the files they are: a STEP file keeps its form and gets a
+// coordinate no reader should take, or an emptied list (a DIRECTION without its values).
+TEST(MetaTreeMutator, ReachesHostileForeignPayloads) {
+    IMetaTreeApi& api = *getIMetaTreeApi();
+    const std::string model = example("bracket.meta");
+    const auto payloadOf = [&](const std::string& text) {
+        const metaTreePtrT tree = api.parseText(text, "model.meta");
+        std::vector<metaTreePtrT> stack{tree};
+        std::string payload;
+        while (!stack.empty() && payload.empty()) {
+            const metaTreePtrT node = stack.back();
+            stack.pop_back();
+            if (api.isBinary(node)) {
+                const std::vector<std::uint8_t> bytes =
+                    api.getBinary(node).value_or(std::vector<std::uint8_t>{});
+                payload.assign(bytes.begin(), bytes.end());
+            }
+            for (std::size_t i = 0; api.isList(node) && i < api.childCount(node); ++i)
+                stack.push_back(api.childAt(node, i));
+        }
+        api.release(tree);
+        return payload;
+    };
+    const std::string original = payloadOf(model);
+    ASSERT_EQ(original.rfind("ISO-10303-21;", 0), 0u);
+    const std::regex hostileNumber(R"([(,](NAN|nan|-?1E400)[,)])");
+    bool number = false;
+    bool emptied = false;
+    for (std::uint32_t seed = 0; seed < 3000 && !(number && emptied); ++seed) {
+        const std::string payload = payloadOf(natlinkfuzz::mutateMetaText(model, seed).value());
+        if (payload == original || payload.rfind("ISO-10303-21;", 0) != 0)
+            continue;
+        number |= std::regex_search(payload, hostileNumber);
+        emptied |= payload.find("()") != std::string::npos;
+    }
+    EXPECT_TRUE(number);
+    EXPECT_TRUE(emptied);
 }
 
 } // namespace

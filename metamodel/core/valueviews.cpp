@@ -2,9 +2,13 @@
 
 #include "metamodel/core/metalog.h"
 
+#include <cerrno>
 #include <cmath>
-#include <fstream>
+#include <cstring>
 #include <limits>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -118,15 +122,23 @@ int metaObjBinDataC::saveToFile(const mzComStringC& path) const {
         return 0;
     }
     const std::string file = metaToUtf8(path);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        META_LOG_WARNING("saveToFile: cannot open \"" + file + "\" for writing");
+    // Payloads come from models: one must not replace a file that is there, nor write through a
+    // link to wherever it points.
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        META_LOG_WARNING("saveToFile: cannot create \"" + file + "\": " + std::strerror(errno));
         return 0;
     }
-    out.write(reinterpret_cast<const char*>(bytes->data()),
-              static_cast<std::streamsize>(bytes->size()));
-    out.close();
-    if (!out) {
+    std::size_t written = 0;
+    while (written < bytes->size()) {
+        const ssize_t n = ::write(fd, bytes->data() + written, bytes->size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        written += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0 || written < bytes->size()) {
         META_LOG_WARNING("saveToFile: writing \"" + file + "\" failed");
         return 0;
     }

@@ -60,8 +60,9 @@ public:
     metaObjBinDataC() = default;
     explicit metaObjBinDataC(metaTreePtrT node, bool owns = false) : metaObjectC(node, owns) {}
 
-    // Writes the payload's bytes to the file (created or truncated, binary); 1 on success,
-    // 0 when there is no payload or the file cannot be written completely.
+    // Writes the payload's bytes to a new file; 1 on success, 0 when there is no payload or the
+    // file cannot be written completely. The file is only ever created: a file of that name,
+    // or a symbolic link of that name (wherever it points), is left as it is and answers 0.
     int saveToFile(const mzComStringC& path) const;
 };
 

@@ -12,6 +12,8 @@
 #include <iterator>
 #include <limits>
 
+#include <unistd.h>
+
 namespace {
 
 using MetaValuesTest = MetaCoreTest;
@@ -137,6 +139,19 @@ TEST_F(MetaValuesTest, BinaryDataIsSavedAsItsDecodedBytes) {
     // No payload, or a file that cannot be written: 0.
     EXPECT_EQ(metaObjBinDataC(tree.findChild("NAME")).saveToFile(mzComStringC(file.string())), 0);
     EXPECT_EQ(data.saveToFile(mzComStringC((dir / "no" / "such" / "f.bin").string())), 0);
+    // A file that is there, or a link of the name, is left as it is, and so is its target.
+    EXPECT_EQ(data.saveToFile(mzComStringC(file.string())), 0);
+    std::ofstream(dir / "target.txt") << "kept";
+    std::filesystem::create_symlink(dir / "target.txt", dir / "link.bin");
+    EXPECT_EQ(data.saveToFile(mzComStringC((dir / "link.bin").string())), 0);
+    std::ifstream target(dir / "target.txt");
+    EXPECT_EQ(
+        std::string((std::istreambuf_iterator<char>(target)), std::istreambuf_iterator<char>()),
+        "kept");
+    std::ifstream again(file, std::ios::binary);
+    EXPECT_EQ(
+        std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()),
+        std::string("\x00\x01\x02\xff", 4));
 }
 
 TEST_F(MetaValuesTest, SetDoubleValuesWritesInPlaceOrRebuilds) {

@@ -153,10 +153,28 @@ TEST(SessionForeign, StepFileBecomesAnImportedBody) {
     EXPECT_EQ(IModelDoc2Ptr(loaded), part.docPtr());
     EXPECT_NEAR(solidVolume(part.doc()), 1000, 1e-3);
 
-    // A file that cannot be read is reported through the error code, not raised.
+    // A file that cannot be read is reported through the error code, not raised, and the
+    // session's messages say why, once.
     EXPECT_FALSE(sldWorksLoadFileWithData(part.app(), (path.string() + ".missing").c_str(), "i",
                                           data, error));
     EXPECT_EQ(error, 1);
+    _variant_t texts;
+    _variant_t ids;
+    _variant_t types;
+    ASSERT_EQ(sldWorksGetErrorMessages(part.app(), texts, ids, types), 1);
+    EXPECT_EQ(std::string(readBstrArray(texts).at(0)),
+              "import of " + path.filename().string() +
+                  ".missing: the file is none of STEP (.step, .stp), IGES (.igs, .iges) and "
+                  "BREP (.brep, .brp)");
+    EXPECT_EQ(readLongArray(ids), std::vector<long>{0});
+    EXPECT_EQ(readLongArray(types), std::vector<long>{0x10}); // MB_ICONERROR
+    EXPECT_EQ(sldWorksGetErrorMessages(part.app(), texts, ids, types), 0);
+    // The last 20 are kept.
+    for (int attempt = 0; attempt < 25; ++attempt)
+        sldWorksLoadFileWithData(part.app(), ("attempt" + std::to_string(attempt)).c_str(), "i",
+                                 data, error);
+    ASSERT_EQ(sldWorksGetErrorMessages(part.app(), texts, ids, types), 20);
+    EXPECT_EQ(std::string(readBstrArray(texts).at(0)).rfind("import of attempt5:", 0), 0u);
 }
 
 } // namespace

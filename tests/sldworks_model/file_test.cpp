@@ -243,6 +243,42 @@ TEST_F(SwsimPartFiles, NothingUnreadableIsSavedAndRefusalsQuoteNoRawBytes) {
               std::string::npos);
 }
 
+// A tool shape that holds a number that is not finite (written so by hand or by another
+// program) is refused when the part opens, before OpenCASCADE computes anything from it: mass
+// properties of such a body never end.
+TEST_F(SwsimPartFiles, AShapeHoldingANumberThatIsNotFiniteIsRefused) {
+    auto doc = PartDocument::create();
+    ASSERT_TRUE(test::makeBlock(*doc));
+    doc->save(path("block.sldprt"));
+    const std::string text = detail::fileText(path("block.sldprt"));
+    // The block's tool, the only data block: "#<bytes> <checksum>", a newline, the BREP text.
+    const std::size_t header = text.find("\n#") + 1;
+    const std::size_t start = text.find('\n', header) + 1;
+    const std::size_t length = std::stoul(text.substr(header + 1));
+    const std::string shape = text.substr(start, length);
+    // The first line of the curve table, "1 x y z dx dy dz", gets another x.
+    const std::size_t curve = shape.find('\n', shape.find("\nCurves ") + 1) + 1;
+    const std::size_t x = curve + 2;
+    const std::size_t xEnd = shape.find(' ', x);
+    for (const char* bad : {"nan", "-inf", "1e400", "-nan"}) {
+        const std::string edited = shape.substr(0, x) + bad + shape.substr(xEnd);
+        const std::string file = text.substr(0, header) + "#" + std::to_string(edited.size()) +
+                                 " " + detail::checksumOf(edited) + "\n" + edited +
+                                 text.substr(start + length);
+        EXPECT_NE(refusal(test::resealed(file))
+                      .find("the shape of feature \"Boss-Extrude1\" holds the number " +
+                            std::string(bad) + ", which is not finite"),
+                  std::string::npos)
+            << bad;
+    }
+    // The same text with a finite number opens.
+    const std::string finite = shape.substr(0, x) + "0" + shape.substr(xEnd);
+    EXPECT_EQ(refusal(test::resealed(text.substr(0, header) + "#" + std::to_string(finite.size()) +
+                                     " " + detail::checksumOf(finite) + "\n" + finite +
+                                     text.substr(start + length))),
+              "opened");
+}
+
 // A hole is saved by its definition and made again when the part opens; a file of the
 // version before, which holds the hole's tool as BREP text, opens to the same solid.
 TEST_F(SwsimPartFiles, HolesAreMadeAgainFromTheirDefinitionAndOlderFilesStillOpen) {

@@ -1,5 +1,6 @@
-// The FOEFEAT handler: the payload written under a plain file name in the temporary folder,
-// loaded into the part, recorded under the node's NAME and deleted; bad names touch no file.
+// The FOEFEAT handler: the payload written into a private folder of its own in the temporary
+// folder, loaded into the part, recorded under the node's NAME, and the folder removed; bad
+// names touch no file, and no file or link of the model's name is touched.
 #include "libs/geomcore/buildsw3d/foreign_handler.h"
 #include "platform/host/services/messages.h"
 #include "tests/solids/solids_fixture.h"
@@ -8,6 +9,7 @@
 #include <BRepTools.hxx>
 #include <gp_Pnt.hxx>
 
+#include <fstream>
 #include <sstream>
 
 namespace {
@@ -58,10 +60,40 @@ TEST_F(Foreign, LoadsRecordsAndDeletesTheFile) {
     EXPECT_NEAR(volume(), 16000 + 1000, 1e-6);
     const auto loads = kit().journal().calls("ISldWorks::LoadFile");
     ASSERT_EQ(loads.size(), 1u);
-    EXPECT_EQ(loads[0].args[0], "\"" + (tempFolder() / "cube.brep").string() + "\"");
+    // "<temp>/natlink-foreign-XXXXXX/foreign.brep": a folder of its own, a name of the build's.
+    const std::filesystem::path loaded = loads[0].args[0].substr(1, loads[0].args[0].size() - 2);
+    EXPECT_EQ(loaded.parent_path().parent_path(), tempFolder());
+    EXPECT_EQ(loaded.parent_path().filename().string().rfind("natlink-foreign-", 0), 0u);
+    EXPECT_EQ(loaded.filename(), "foreign.brep");
     EXPECT_EQ(loads[0].args[1], "\"i\"");
     EXPECT_TRUE(tempFolderEmpty());
     EXPECT_TRUE(shownTexts().empty());
+}
+
+TEST_F(Foreign, AFileOrLinkOfTheModelsNameIsLeftAlone) {
+    block(40, 40, 10);
+    const std::filesystem::path outside = tempFolder() / "outside";
+    std::filesystem::create_directories(outside);
+    std::ofstream(outside / "target.txt") << "kept";
+    std::ofstream(tempFolder() / "cube.brep") << "kept";
+    std::filesystem::create_symlink(outside / "target.txt", tempFolder() / "link.brep");
+    EXPECT_EQ(run(foreign("cube.brep", cubeFile())), 1);
+    EXPECT_EQ(run("(FOEFEAT (NAME \"F2\") (FEATINFO (FILENAME \"link.brep\")) (FEATDATA #\"" +
+                  base64(cubeFile()) + "\"))"),
+              1);
+    EXPECT_NEAR(volume(), 16000 + 2 * 1000, 1e-6);
+    const auto contentOf = [](const std::filesystem::path& file) {
+        std::ifstream in(file);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    EXPECT_EQ(contentOf(tempFolder() / "cube.brep"), "kept");
+    EXPECT_TRUE(std::filesystem::is_symlink(tempFolder() / "link.brep"));
+    EXPECT_EQ(contentOf(outside / "target.txt"), "kept");
+    // Nothing else is left in the temporary folder.
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(tempFolder()))
+        ++entries;
+    EXPECT_EQ(entries, 3u);
 }
 
 TEST_F(Foreign, OnlyPlainFileNamesAreWritten) {
@@ -93,10 +125,14 @@ TEST_F(Foreign, FailedWriteLoadOrNoFeatureShowTheWarning) {
     EXPECT_EQ(failureOf(foreign("cube.brep", cubeFile())), "Loading foreign feature failed");
     kit().plan().clear();
 
-    // The file loads into nothing: no feature to record.
-    EXPECT_EQ(failureOf(foreign("junk.brep", "not a shape")), "Loading foreign feature failed");
-    EXPECT_EQ(shownTexts(),
-              std::vector<std::string>(3, warningText("Loading foreign feature failed")));
+    // SolidWorks cannot read the file, and says why.
+    const std::string unreadable =
+        "Loading foreign feature failed: import of foreign.brep: the BREP reader cannot read the "
+        "file";
+    EXPECT_EQ(failureOf(foreign("junk.brep", "not a shape")), unreadable);
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{warningText("Loading foreign feature failed"),
+                                                      warningText("Loading foreign feature failed"),
+                                                      warningText(unreadable)}));
     EXPECT_TRUE(recordCount() == 0);
     EXPECT_TRUE(tempFolderEmpty());
 }

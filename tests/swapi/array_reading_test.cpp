@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace {
 
 HRESULT errorOf(void (*call)(const VARIANT&), const VARIANT& value) {
@@ -90,6 +92,21 @@ TEST(SwapiArrayReading, StringArraysOnly) {
     EXPECT_EQ(readBstrArray(names), (std::vector<_bstr_t>{a, b}));
     EXPECT_EQ(errorOf([](const VARIANT& v) { readBstrArray(v); }, makeDoubleArray({1})),
               E_INVALIDARG);
+    // Integers come as 32-bit or 16-bit elements, negative ones included.
+    EXPECT_EQ(readLongArray(makeLongArray({16, -2147483647 - 1})),
+              (std::vector<long>{16, -2147483647L - 1}));
+    SAFEARRAYBOUND two{2, 0};
+    SAFEARRAY* shorts = SafeArrayCreate(VT_I2, 1, &two);
+    const std::int16_t values[2] = {64, -1};
+    for (LONG i = 0; i < 2; ++i)
+        SafeArrayPutElement(shorts, &i, const_cast<std::int16_t*>(&values[i]));
+    VARIANT shortHolder;
+    VariantInit(&shortHolder);
+    shortHolder.vt = VT_ARRAY | VT_I2;
+    shortHolder.parray = shorts;
+    EXPECT_EQ(readLongArray(_variant_t(shortHolder, false)), (std::vector<long>{64, -1}));
+    EXPECT_EQ(errorOf([](const VARIANT& v) { readLongArray(v); }, names), E_INVALIDARG);
+    EXPECT_EQ(errorOf([](const VARIANT& v) { readLongArray(v); }, _variant_t()), E_INVALIDARG);
 }
 
 } // namespace

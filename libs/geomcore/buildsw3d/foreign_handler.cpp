@@ -1,13 +1,14 @@
 #include "libs/geomcore/buildsw3d/foreign_handler.h"
 
-#include "libs/KvorCadComm/host_files.h"
 #include "libs/KvorCadComm/meta_tree_helpers.h"
 #include "libs/KvorCadComm/trace_frames.h"
-#include "libs/KvorCore/loader/com_path.h"
+#include "libs/KvorCore/loader/log_category.h"
 #include "libs/geomcore/buildsw3d/build_helpers.h"
+#include "libs/geomcore/buildsw3d/foreign_payload.h"
 #include "libs/geomcore/buildsw3d/sw_creation.h"
 #include "libs/geomcore/sw3ddoc/new_features.h"
 #include "libs/geomcore/sw3ddoc/sw_part.h"
+#include "libs/geomcore/swapi/array_reading.h"
 #include "libs/geomcore/swapi/call_support.h"
 #include "libs/geomcore/swapi/swapi.h"
 #include "metamodel/m3d/features.h"
@@ -16,33 +17,47 @@
 namespace {
 
 const char* const loadFailed = "Loading foreign feature failed";
-
-// The data file in the temporary folder, deleted when the handler ends, however it ends. It
-// is deleted by its "$temp/" name, which deleteFile resolves itself: resolving the resolved
-// path again could name another file when the temporary folder's path holds a "$".
-class dataFileC {
-public:
-    explicit dataFileC(const mzComStringC& fileName)
-        : path_(mzComPathC(resolveEnvironment("$temp/")).join(fileName).toString()),
-          reference_(mzComStringC("$temp/") + fileName) {}
-    dataFileC(const dataFileC&) = delete;
-    dataFileC& operator=(const dataFileC&) = delete;
-    ~dataFileC() { deleteFile(reference_); }
-    const mzComStringC& path() const { return path_; }
-
-private:
-    mzComStringC path_;
-    mzComStringC reference_;
-};
+// The message-box type SolidWorks gives its error messages (MB_ICONERROR).
+constexpr long kErrorMessage = 0x10;
 
 // Has SolidWorks load the file into the open part.
-void loadIntoPart(metaReaderC& reader, const mzComStringC& path) {
-    swCreation3dS* creation = creationOf(reader);
-    ISldWorks* app = swapiRequired<ISldWorks>(creation != nullptr ? creation->app : nullptr);
+void loadIntoPart(ISldWorks* app, const mzComStringC& path) {
+    ISldWorks* required = swapiRequired<ISldWorks>(app);
     const _bstr_t file = path.toBstr();
-    const IDispatchPtr importData = sldWorksImportDataFor(app, file);
+    const IDispatchPtr importData = sldWorksImportDataFor(required, file);
     long error = 0;
-    sldWorksLoadFileWithData(app, file, "i", importData, error);
+    sldWorksLoadFileWithData(required, file, "i", importData, error);
+}
+
+// SolidWorks' messages since they were last asked for go into the log (a reader's own report
+// among them, which would otherwise be lost); answers the text of the last error among them,
+// the reason a load failed, empty when there is none. The messages only explain: when they
+// cannot be had, the load's outcome stands as it is.
+mzComStringC logSolidWorksMessages(ISldWorks* app) {
+    mzComStringC lastError;
+    if (app == nullptr)
+        return lastError;
+    try {
+        _variant_t texts;
+        _variant_t ids;
+        _variant_t types;
+        if (sldWorksGetErrorMessages(app, texts, ids, types) <= 0)
+            return lastError;
+        const std::vector<_bstr_t> messages = readBstrArray(texts);
+        const std::vector<long> kinds = readLongArray(types);
+        for (std::size_t i = 0; i < messages.size(); ++i) {
+            const mzComStringC text(messages[i]);
+            const bool error = i < kinds.size() && (kinds[i] & 0xF0) == kErrorMessage;
+            NATLINK_LOG(error ? mzLogLevelWarning : mzLogLevelInfo,
+                        mzComStringC("SolidWorks: ") + text);
+            if (error)
+                lastError = text;
+        }
+    } catch (const _com_error& error) {
+        NATLINK_LOG(mzLogLevelWarning,
+                    mzComStringC("SolidWorks' messages cannot be read: ") + error.ErrorMessage());
+    }
+    return lastError;
 }
 
 } // namespace
@@ -70,14 +85,26 @@ int sw3dFeatForeignC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* 
         failCreation(mzComStringC("Invalid file name ") + quotedName(fileName) +
                      " of foreign feature " + quotedName(name));
 
-    const dataFileC file(fileName);
-    if (view.getForeignData(file.path()) != 1)
+    mzComStringC folderFailure;
+    const foreignPayloadFolderC folder(folderFailure);
+    if (folder.path().isEmpty())
+        failCreation(mzComStringC(loadFailed) + ": " + folderFailure);
+    const mzComStringC file = folder.dataFile(fileName);
+    if (view.getForeignData(file) != 1)
         failCreation(loadFailed);
+    const swCreation3dS* creation = creationOf(reader);
+    ISldWorks* app = creation != nullptr ? creation->app.GetInterfacePtr() : nullptr;
+    bool loadRaised = false;
     try {
-        loadIntoPart(reader, file.path());
+        loadIntoPart(app, file);
     } catch (...) {
-        failCreation(loadFailed);
+        loadRaised = true;
     }
+    const mzComStringC reason = logSolidWorksMessages(app);
+    const mzComStringC failed =
+        reason.isEmpty() ? mzComStringC(loadFailed) : mzComStringC(loadFailed) + ": " + reason;
+    if (loadRaised)
+        failCreation(failed);
     // The file is in the part now: what fails from here is recording the feature it made, and
     // the message must say so rather than blame the loading.
     _bstr_t swName;
@@ -90,6 +117,6 @@ int sw3dFeatForeignC::execute(metaReaderC& reader, metaTreePtrT tagToken, void* 
                      error.ErrorMessage());
     }
     if (!recorded)
-        failCreation(loadFailed);
+        failCreation(failed);
     return 1;
 }

@@ -5,7 +5,7 @@
 #include "libs/KvorCore/loader/com_string.h"
 #include "platform/sldworks/api/sldworks_api.h"
 
-// The latest message SolidWorks issued (the messages are cleared by asking); empty when there
+// The latest error message SolidWorks issued (the messages are cleared by asking); empty when there
 // is none or it cannot be asked. Never throws: a reason is an addition to a refusal, whose
 // own text must not be lost.
 mzComStringC latestSldWorksMessage(ISldWorks* app);

@@ -2,6 +2,8 @@
 
 #include "libs/geomcore/swapi/call_support.h"
 
+#include <cstdint>
+
 namespace {
 struct boundsS {
     LONG lower = 0;
@@ -113,6 +115,25 @@ std::vector<_bstr_t> readBstrArray(const VARIANT& value) {
         texts.emplace_back(element, false);
     }
     return texts;
+}
+
+std::vector<long> readLongArray(const VARIANT& value) {
+    if (!variantHoldsArray(value))
+        _com_issue_error(E_INVALIDARG);
+    VARTYPE type = VT_EMPTY;
+    if (FAILED(SafeArrayGetVartype(value.parray, &type)) || (type != VT_I4 && type != VT_I2))
+        _com_issue_error(E_INVALIDARG);
+    const boundsS bounds = boundsOf(value.parray);
+    std::vector<long> values;
+    for (LONG i = bounds.lower; i <= bounds.upper; ++i) {
+        LONG wide = 0;
+        std::int16_t narrow = 0;
+        void* element = type == VT_I4 ? static_cast<void*>(&wide) : static_cast<void*>(&narrow);
+        if (FAILED(SafeArrayGetElement(value.parray, &i, element)))
+            _com_issue_error(E_INVALIDARG);
+        values.push_back(type == VT_I4 ? wide : narrow);
+    }
+    return values;
 }
 
 namespace {

@@ -28,6 +28,8 @@ std::vector<IDispatchPtr> readObjectArray(const VARIANT& value);
 
 // The strings of a VT_BSTR array (E_INVALIDARG for anything else).
 std::vector<_bstr_t> readBstrArray(const VARIANT& value);
+// The integers of a VT_I4 or VT_I2 array (E_INVALIDARG for anything else).
+std::vector<long> readLongArray(const VARIANT& value);
 
 // New arrays, lower bound 0; a failed allocation raises E_OUTOFMEMORY.
 _variant_t makeDoubleArray(const std::vector<double>& values);

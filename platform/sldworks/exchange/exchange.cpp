@@ -8,6 +8,9 @@
 #include <STEPControl_Reader.hxx>
 #include <STEPControl_Writer.hxx>
 #include <Standard_Failure.hxx>
+#include <Standard_OutOfMemory.hxx>
+
+#include <new>
 
 namespace swsim::exchange {
 namespace {
@@ -30,7 +33,7 @@ template <class ReaderT>
 std::string readWith(const std::string& path, const char* format, TopoDS_Shape& shape) {
     ReaderT reader;
     if (reader.ReadFile(path.c_str()) != IFSelect_RetDone)
-        return std::string("import: cannot read ") + format + " file " + path;
+        return std::string("the ") + format + " reader cannot read the file";
     reader.TransferRoots();
     shape = reader.OneShape();
     return {};
@@ -40,8 +43,10 @@ std::string read(ImportFormat format, const std::string& path, TopoDS_Shape& sha
     try {
         return format == ImportFormat::Step ? readWith<STEPControl_Reader>(path, "STEP", shape)
                                             : readWith<IGESControl_Reader>(path, "IGES", shape);
+    } catch (const Standard_OutOfMemory&) {
+        throw std::bad_alloc();
     } catch (const Standard_Failure& e) {
-        return "import: " + path + ": " + e.GetMessageString();
+        return std::string("OpenCASCADE failed: ") + e.GetMessageString();
     }
 }
 

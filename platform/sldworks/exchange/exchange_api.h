@@ -16,7 +16,7 @@
 namespace swsim::exchange {
 
 // Raised whenever a table changes, so that a module left over from another build is refused.
-inline constexpr int kApiVersion = 1;
+inline constexpr int kApiVersion = 2;
 
 // A face and its colour (red, green, blue in 0..1, taken as sRGB).
 struct ColouredFace {
@@ -29,7 +29,9 @@ enum class ImportFormat { Step, Iges };
 struct Api {
     int version;
     std::string (*writeStep)(const TopoDS_Shape& shape, const std::string& path);
-    // All roots of the file transferred into one shape (null when the file holds none).
+    // All roots of the file transferred into one shape (null when the file holds none); a
+    // failure is told without the path, which the caller names. Running out of memory raises
+    // std::bad_alloc, so that the caller can tell it from a file the reader refuses.
     std::string (*read)(ImportFormat format, const std::string& path, TopoDS_Shape& shape);
 };
 

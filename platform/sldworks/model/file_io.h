@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
@@ -144,6 +145,38 @@ inline bool isUtf8(std::string_view s) {
     return true;
 }
 
+// The first number of the text that is not finite ("nan", "inf", "1e400"); empty when there
+// is none. Numbers are read as OpenCASCADE's shape reader reads them: each token between white
+// space, at most 255 characters at a time, from its start for as long as it reads as a number.
+// A shape holding such a number makes OpenCASCADE spin (mass properties, healing) rather than
+// fail.
+inline std::string nonFiniteNumberIn(std::string_view text) {
+    constexpr std::size_t kChunk = 255;
+    char chunk[kChunk + 1];
+    for (std::size_t i = 0; i < text.size();) {
+        if (std::isspace(static_cast<unsigned char>(text[i]))) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        while (i + length < text.size() && length < kChunk &&
+               !std::isspace(static_cast<unsigned char>(text[i + length])))
+            ++length;
+        const char first = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+        if (std::isdigit(static_cast<unsigned char>(first)) || first == '+' || first == '-' ||
+            first == '.' || first == 'n' || first == 'i') {
+            text.copy(chunk, length, i);
+            chunk[length] = '\0';
+            char* end = nullptr;
+            const double value = std::strtod(chunk, &end);
+            if (end != chunk && !std::isfinite(value))
+                return std::string(chunk, static_cast<std::size_t>(end - chunk));
+        }
+        i += length;
+    }
+    return {};
+}
+
 // ---- writing --------------------------------------------------------------------------
 
 // Writes what Reader reads back, and nothing it would refuse: a number that is not finite
@@ -189,6 +222,15 @@ public:
         }
         out_ << "\" ";
         return *this;
+    }
+    // A shape as BREP text in a block; a number in it that is not finite is refused as `num`
+    // refuses one.
+    Writer& shape(const std::string& brep) {
+        if (const std::string bad = nonFiniteNumberIn(brep); !bad.empty())
+            throw ModelError(
+                "save: the shape of " + (item_.empty() ? std::string("the document") : item_) +
+                " holds the number " + printable(bad) + ", which a document cannot hold");
+        return blob(brep);
     }
     Writer& vec(Vec3 v) { return num(v.x).num(v.y).num(v.z); }
     Writer& frame(const Frame& f) { return vec(f.origin).vec(f.xDir).vec(f.yDir).vec(f.zDir); }

@@ -155,8 +155,13 @@ public:
     SolidFeaturePtr addLoft(const std::vector<SketchPtr>& profiles, const SketchPtr& guide,
                             bool cut);
     // Imports a STEP (.step, .stp), IGES (.igs, .iges) or BREP (.brep, .brp) file as new
-    // bodies (feature type "BaseBody", names "Imported1", ...).
-    SolidFeaturePtr addImportedBody(const std::string& path);
+    // bodies (feature type "BaseBody", names "Imported1", ...). The file is read in a child
+    // process under importLimits() (import_limits.h); its body is taken only when every number
+    // of its geometry is finite, it passes OpenCASCADE's check and it lies in the model space.
+    // Null with lastError() naming why otherwise: the reader crashed (with its signal), ran
+    // past its time or memory limit, or refused the file. `report` gets what the reader wrote
+    // to its standard output and error (OpenCASCADE's translation messages), as plain text.
+    SolidFeaturePtr addImportedBody(const std::string& path, std::string* report = nullptr);
     // A copy of a face of the part as a new sheet body (feature type "RefSurface", names
     // "Surface-Offset1", ...: an offset surface at distance 0).
     SolidFeaturePtr addSurfaceCopy(const FacePtr& face);

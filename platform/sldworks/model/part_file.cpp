@@ -13,6 +13,7 @@
 // into booleans as the build did.
 #include "platform/sldworks/model/part_document.h"
 
+#include "platform/sldworks/model/brep_text.h"
 #include "platform/sldworks/model/file_io.h"
 #include "platform/sldworks/model/modules.h"
 #include "platform/sldworks/model/part_impl.h"
@@ -21,8 +22,6 @@
 
 #include <BRepBuilderAPI_Transform.hxx>
 #include <BRepMesh_IncrementalMesh.hxx>
-#include <BRepTools.hxx>
-#include <BRep_Builder.hxx>
 #include <Standard_Failure.hxx>
 #include <TopoDS_Compound.hxx>
 #include <gp_Trsf.hxx>
@@ -32,14 +31,28 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 namespace swsim {
 
 namespace {
 
+using detail::brepText;
+using detail::nonFiniteNumberIn;
 using detail::Reader;
+using detail::shapeOfBrepText;
 using detail::Writer;
+
+// A shape kept as BREP text; `what` names it when it is refused. A number that is not finite
+// is refused before OpenCASCADE reads it: its reader spins on such a shape.
+TopoDS_Shape readShape(Reader& r, const std::string& what) {
+    const std::string brep = r.blob();
+    if (const std::string bad = nonFiniteNumberIn(brep); !bad.empty())
+        r.fail(what + " holds the number " + bad + ", which is not finite");
+    TopoDS_Shape shape = shapeOfBrepText(brep);
+    if (shape.IsNull())
+        r.fail(what + " cannot be read");
+    return shape;
+}
 
 constexpr const char* kHeader = "SWSIM-PART 4";
 // Version 2 saved every hole's tool as BREP text; version 3 saves a hole's start point and
@@ -48,30 +61,6 @@ constexpr const char* kHeader = "SWSIM-PART 4";
 // cosmetic threads may hold (body -1 and their place among them).
 constexpr const char* kVersion3Header = "SWSIM-PART 3";
 constexpr const char* kVersion2Header = "SWSIM-PART 2";
-
-std::string shapeText(const TopoDS_Shape& shape) {
-    std::ostringstream s;
-    BRepTools::Write(shape, s);
-    return s.str();
-}
-
-// The shape of BREP text; null when the text is not one.
-TopoDS_Shape shapeOf(const std::string& text) {
-    std::istringstream brep(text);
-    // OpenCASCADE's reader goes on reading a stream that has failed (and allocates as it
-    // goes): a token that is not what it expects must end the reading.
-    brep.exceptions(std::ios::failbit | std::ios::badbit);
-    TopoDS_Shape shape;
-    try {
-        BRep_Builder builder;
-        BRepTools::Read(shape, brep, builder);
-    } catch (const Standard_Failure&) {
-        shape.Nullify();
-    } catch (const std::ios::failure&) {
-        shape.Nullify();
-    }
-    return shape;
-}
 
 const char* kindWord(FeatureKind k) {
     switch (k) {
@@ -203,7 +192,7 @@ std::string PartDocument::fileText() const {
             if (sf->hole_)
                 w.word("hole").vec(sf->hole_->point).vec(sf->hole_->direction).line();
             else
-                w.blob(shapeText(sf->tool().shape));
+                w.shape(brepText(sf->tool().shape));
         } else if (auto t = std::dynamic_pointer_cast<CosmeticThread>(f)) {
             const BodyPtr b = t->edge() ? t->edge()->body() : nullptr;
             w.num(t->diameter()).num(t->length()).str(t->description());
@@ -287,11 +276,11 @@ std::string PartDocument::fileText() const {
         if (f->colour())
             w.num(f->colour()->r).num(f->colour()->g).num(f->colour()->b);
         w.line();
-        w.blob(shapeText(f->shape().shape));
+        w.shape(brepText(f->shape().shape));
     }
     for (const auto& e : impl_->asideEdges) {
         w.word("edge").str(e->name()).integer(0).line();
-        w.blob(shapeText(e->shape().shape));
+        w.shape(brepText(e->shape().shape));
     }
 
     w.about("the document's settings");
@@ -349,8 +338,8 @@ void PartDocument::readAside(Reader& r) {
             c.b = r.num();
             colour = c;
         }
-        const TopoDS_Shape shape = shapeOf(r.blob());
-        if (shape.IsNull() || shape.ShapeType() != (isFace ? TopAbs_FACE : TopAbs_EDGE))
+        const TopoDS_Shape shape = readShape(r, "the " + what + " set aside as \"" + name + "\"");
+        if (shape.ShapeType() != (isFace ? TopAbs_FACE : TopAbs_EDGE))
             r.fail("the " + what + " set aside as \"" + name + "\" cannot be read");
         if (!name.empty() && (findEntityByName(name) || impl_->nameAside(name)))
             r.fail("the entity name \"" + name + "\" is used twice");
@@ -507,9 +496,7 @@ std::shared_ptr<PartDocument> PartDocument::openText(const std::string& text,
                     r.fail("the hole \"" + name + "\" cannot be made: " + error);
                 sf->hole_ = hole;
             } else {
-                shape = shapeOf(r.blob());
-                if (shape.IsNull())
-                    r.fail("the shape of feature \"" + name + "\" cannot be read");
+                shape = readShape(r, "the shape of feature \"" + name + "\"");
             }
             sf->tool_ = detail::makeRef(shape);
             if (fk == FeatureKind::Pattern) {

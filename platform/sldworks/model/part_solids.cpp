@@ -1,8 +1,7 @@
-// Solid features of a PartDocument: extrusions, revolutions, holes, imported bodies,
+// Solid features of a PartDocument: extrusions, revolutions, holes,
 // surface copies and cosmetic threads.
 #include "platform/sldworks/model/part_document.h"
 
-#include "platform/sldworks/model/modules.h"
 #include "platform/sldworks/model/part_impl.h"
 #include "platform/sldworks/model/profile.h"
 
@@ -13,12 +12,9 @@
 #include <BRepBndLib.hxx>
 #include <BRepBuilderAPI_Copy.hxx>
 #include <BRepGProp.hxx>
-#include <BRepTools.hxx>
-#include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
 #include <Bnd_Box.hxx>
 #include <GProp_GProps.hxx>
-#include <Standard_Failure.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopTools_ListOfShape.hxx>
@@ -277,51 +273,6 @@ SolidFeaturePtr PartDocument::addHole(const HoleSpec& request) {
     feature->parameters_ = detail::holeParameters(request);
     feature->hole_ = request;
     if (!addSolidFeature(feature, "Hole", "hole"))
-        return nullptr;
-    return feature;
-}
-
-SolidFeaturePtr PartDocument::addImportedBody(const std::string& path) {
-    TopoDS_Shape shape;
-    std::string ext;
-    const auto dot = path.find_last_of('.');
-    if (dot != std::string::npos)
-        for (char c : path.substr(dot + 1))
-            ext += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    try {
-        if (ext == "step" || ext == "stp" || ext == "igs" || ext == "iges") {
-            const auto format =
-                ext[0] == 's' ? exchange::ImportFormat::Step : exchange::ImportFormat::Iges;
-            if (std::string error = detail::exchangeModule("import").read(format, path, shape);
-                !error.empty()) {
-                lastError_ = error;
-                return nullptr;
-            }
-        } else if (ext == "brep" || ext == "brp") {
-            BRep_Builder builder;
-            if (!BRepTools::Read(shape, path.c_str(), builder)) {
-                lastError_ = "import: cannot read BREP file " + path;
-                return nullptr;
-            }
-        } else {
-            lastError_ = "import: unknown file type of " + path;
-            return nullptr;
-        }
-    } catch (const Standard_Failure& e) {
-        lastError_ = "import: " + path + ": " + e.GetMessageString();
-        return nullptr;
-    } catch (const ModelError& e) { // the exchange module cannot be opened
-        lastError_ = e.what();
-        return nullptr;
-    }
-    if (shape.IsNull()) {
-        lastError_ = "import: " + path + " holds no geometry";
-        return nullptr;
-    }
-    auto feature = std::make_shared<SolidFeature>(FeatureKind::ImportedBody, "BaseBody",
-                                                  SolidFeature::Operation::NewBody);
-    feature->tool_ = makeRef(shape);
-    if (!addSolidFeature(feature, "Imported", "import"))
         return nullptr;
     return feature;
 }

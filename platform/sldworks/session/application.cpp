@@ -110,7 +110,7 @@ IModelDoc2Ptr appStateS::load(const std::string& path, long& error) {
     std::ifstream in(path, std::ios::binary);
     if (path.empty() || !in) {
         error = 2;
-        issueMessage(path.empty() ? "no file named" : "the file does not exist");
+        issueError(path.empty() ? "no file named" : "the file does not exist");
         return IModelDoc2Ptr();
     }
     std::string head(32, '\0');
@@ -122,23 +122,16 @@ IModelDoc2Ptr appStateS::load(const std::string& path, long& error) {
             return addDocument(swsim::AssemblyDocument::open(path));
         if (head.rfind("SWSIM-PART ", 0) == 0)
             return addDocument(swsim::PartDocument::open(path));
-        issueMessage("not a part or an assembly of this session");
+        issueError("not a part or an assembly of this session");
     } catch (const swsim::ModelError& refused) {
         // The reader names the file already ("open PATH: reason"); the message is the reason.
         std::string reason = refused.what();
         const std::string named = "open " + path + ": ";
         if (reason.rfind(named, 0) == 0)
             reason.erase(0, named.size());
-        issueMessage(reason);
+        issueError(reason);
     }
     return IModelDoc2Ptr();
-}
-
-void appStateS::issueMessage(const std::string& text) {
-    constexpr std::size_t kKept = 20;
-    if (messages.size() == kKept)
-        messages.erase(messages.begin());
-    messages.push_back(text);
 }
 
 void appStateS::close(IModelDoc2* doc) {
@@ -168,7 +161,7 @@ void appStateS::loadComponents(docContextS& assembly) {
         const bool wasOpen = static_cast<bool>(findOpen(component->path()));
         const IModelDoc2Ptr doc = load(component->path(), error);
         if (!doc) {
-            component->setLoadFailure(messages.back());
+            component->setLoadFailure(messages.back().text);
             continue;
         }
         if (!wasOpen)
@@ -290,7 +283,7 @@ HRESULT applicationC::OpenDocument(BSTR path, long type, long options, BSTR conf
                             state_->close(opened);
                         opened = IModelDoc2Ptr();
                         error = 1;
-                        state_->issueMessage(type == 2 ? "the file holds a part, not an assembly"
+                        state_->issueError(type == 2 ? "the file holds a part, not an assembly"
                                                        : "the file holds an assembly, not a part");
                     }
                     if (!opened) {
@@ -316,33 +309,6 @@ HRESULT applicationC::PreloadDocument(BSTR path, long type, IDispatch** doc) {
     });
 }
 
-HRESULT applicationC::GetErrorMessages(VARIANT* messages, VARIANT* ids, VARIANT* types,
-                                       long* count) {
-    if (messages == nullptr || ids == nullptr || types == nullptr)
-        return call("ISldWorks::GetErrorMessages", {}, static_cast<long*>(nullptr),
-                    [] { return E_POINTER; });
-    VariantInit(messages);
-    VariantInit(ids);
-    VariantInit(types);
-    return call("ISldWorks::GetErrorMessages", {}, count, [&] {
-        // Every message is an error (MB_ICONERROR) without a resource of its own.
-        const std::size_t n = state_->messages.size();
-        HRESULT put = putStrings(state_->messages, messages);
-        if (SUCCEEDED(put))
-            put = putLongs(std::vector<long>(n, 0L), ids);
-        if (SUCCEEDED(put))
-            put = putLongs(std::vector<long>(n, 0x10L), types);
-        if (FAILED(put)) {
-            VariantClear(messages);
-            VariantClear(ids);
-            return put;
-        }
-        *count = static_cast<long>(n);
-        state_->messages.clear();
-        return S_OK;
-    });
-}
-
 HRESULT applicationC::GetImportData(BSTR path, IDispatch** data) {
     // Loading needs no import options here: there is no data object to give.
     return call("ISldWorks::GetImportData", {journalValue(path)}, data, [] { return S_OK; });
@@ -356,18 +322,66 @@ HRESULT applicationC::LoadFile(BSTR path, BSTR arguments, IDispatch* data, long*
     return call("ISldWorks::LoadFile",
                 {journalValue(path), journalValue(arguments), journalValue(data)}, doc, [&] {
                     // The file becomes an imported body of the document opened last.
-                    if (state_->documents.empty()) {
+                    const IModelDoc2Ptr target =
+                        state_->documents.empty() ? IModelDoc2Ptr() : state_->documents.back();
+                    const swsim::PartDocumentPtr part = sessionPartOf(target);
+                    if (!part) {
                         *error = 1;
+                        state_->issue("import: the document opened last is no part",
+                                      appStateS::kMessageError);
                         return S_OK;
                     }
-                    const IModelDoc2Ptr& target = state_->documents.back();
-                    const swsim::PartDocumentPtr part = sessionPartOf(target);
-                    if (!part || !part->addImportedBody(utf8Of(path))) {
+                    std::string report;
+                    const bool loaded = part->addImportedBody(utf8Of(path), &report) != nullptr;
+                    if (!report.empty())
+                        state_->issue("import: the reader said:\n" + report,
+                                      appStateS::kMessageInformation);
+                    if (!loaded) {
                         *error = 1;
+                        state_->issue(part->lastError(), appStateS::kMessageError);
                         return S_OK;
                     }
                     return putObject(IDispatchPtr(target.GetInterfacePtr()), doc);
                 });
+}
+
+void appStateS::issue(std::string text, long type) {
+    if (messages.size() == kMessagesKept)
+        messages.erase(messages.begin());
+    messages.push_back({std::move(text), type});
+}
+
+HRESULT applicationC::GetErrorMessages(VARIANT* messages, VARIANT* ids, VARIANT* types,
+                                       long* count) {
+    if (messages == nullptr || ids == nullptr || types == nullptr)
+        return call("ISldWorks::GetErrorMessages", {}, static_cast<long*>(nullptr),
+                    [] { return E_POINTER; });
+    VariantInit(messages);
+    VariantInit(ids);
+    VariantInit(types);
+    return call("ISldWorks::GetErrorMessages", {}, count, [&] {
+        std::vector<std::string> texts;
+        std::vector<long> kinds;
+        for (const appStateS::messageS& message : state_->messages) {
+            texts.push_back(message.text);
+            kinds.push_back(message.type);
+        }
+        // No resource ids: the session's messages are not in a resource table.
+        const std::vector<long> none(texts.size(), 0);
+        HRESULT hr = putStrings(texts, messages);
+        if (SUCCEEDED(hr))
+            hr = putLongs(none, ids);
+        if (SUCCEEDED(hr))
+            hr = putLongs(kinds, types);
+        if (FAILED(hr)) {
+            VariantClear(messages);
+            VariantClear(ids);
+            return hr;
+        }
+        state_->messages.clear();
+        *count = static_cast<long>(texts.size());
+        return S_OK;
+    });
 }
 
 ISldWorksPtr createSimulatedSldWorks() {

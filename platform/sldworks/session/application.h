@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 struct appStateS : std::enable_shared_from_this<appStateS> {
@@ -34,8 +35,18 @@ struct appStateS : std::enable_shared_from_this<appStateS> {
     void close(IModelDoc2* doc);
     std::map<long, VARIANT_BOOL> toggles;
     std::map<long, long> integers;
-    // Why documents could not be opened, oldest first, until GetErrorMessages takes them.
-    std::vector<std::string> messages;
+    // A message the session issues, as ISldWorks::GetErrorMessages answers it: the text and
+    // its message-box type (kMessageError, kMessageInformation).
+    struct messageS {
+        std::string text;
+        long type = 0;
+    };
+    static constexpr long kMessageError = 0x10;       // MB_ICONERROR
+    static constexpr long kMessageInformation = 0x40; // MB_ICONINFORMATION
+    // The last kMessagesKept messages, oldest first.
+    static constexpr std::size_t kMessagesKept = 20;
+    std::vector<messageS> messages;
+    void issue(std::string text, long type);
 
     // The open document after `doc`, or null.
     IDispatchPtr documentAfter(IModelDoc2* doc) const;
@@ -48,8 +59,8 @@ struct appStateS : std::enable_shared_from_this<appStateS> {
     // opened again), or the file opened; null with `error` (2 no such file, 1 not a
     // document of this session) otherwise, the reason kept as a message (`why`).
     IModelDoc2Ptr load(const std::string& path, long& error);
-    // Keeps the reason of a failed opening for GetErrorMessages (the last 20).
-    void issueMessage(const std::string& text);
+    // Keeps the reason of a failed opening for GetErrorMessages.
+    void issueError(std::string text) { issue(std::move(text), kMessageError); }
 
 private:
     IModelDoc2Ptr findLoaded(const std::string& path) const;
@@ -74,10 +85,10 @@ public:
                          long* warnings, IModelDoc2** doc) override;
     HRESULT CloseDocument(BSTR path) override;
     HRESULT PreloadDocument(BSTR path, long type, IDispatch** doc) override;
-    HRESULT GetErrorMessages(VARIANT* messages, VARIANT* ids, VARIANT* types, long* count) override;
     HRESULT GetImportData(BSTR path, IDispatch** data) override;
     HRESULT LoadFile(BSTR path, BSTR arguments, IDispatch* data, long* error,
                      IDispatch** doc) override;
+    HRESULT GetErrorMessages(VARIANT* messages, VARIANT* ids, VARIANT* types, long* count) override;
 
     // ISimulatedSession
     testKitC& testKit() override { return kit(); }
