@@ -176,6 +176,32 @@ TEST_F(PatternConversion, ScatteredHolesRolledBackAreSketchedOnTheFaceAndCut) {
         EXPECT_TRUE(faceAt(*part, c + swsim::Vec3{2, 0, -5}, {-1, 0, 0})) << c.x << " " << c.y;
 }
 
+// A linear pattern of 10 holes of radius 4 only 0.01 apart: each copy overlaps all the
+// others, and together they cut one slot (two half circles and the rectangle between).
+TEST_F(PatternConversion, OverlappingCopiesCutTheirSlot) {
+    std::ostringstream text;
+    text << R"((PART (NAME "Slot") (ITEMS
+        (PLANE (NAME "XY") (TYP "XY") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))
+        (SKETCH (NAME "S") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1) (SKETCHON (PLANE "XY"))
+          (LOOP (LINE (POINT 0 0) (POINT 100 0)) (LINE (POINT 100 0) (POINT 100 40))
+                (LINE (POINT 100 40) (POINT 0 40)) (LINE (POINT 0 40) (POINT 0 0))))
+        (BASE (NAME "Plate") (TYP "EXTRUDE") (USED "S") (PARAM 10 0 0))
+        (SKETCH (NAME "HS") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 10 1)
+          (SKETCHON (FACE (POINT3D 20 20 10) (VEC3D 0 0 1))) (LOOP (CIRCLE (POINT 20 20) (RAD 4))))
+        (CUT (NAME "Hole") (TYP "EXTRUDE") (USED "HS") (PARAM 10 1 0))
+        (FEATPATTERN (NAME "Holes") (FPBASEFEAT (NAME "Hole") (POINT3D 20 20 10))
+          (FPSKETCH (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 10 1) (SKETCHON (PLANE "XY"))
+            (FPSKETCHPOINTS)";
+    for (int k = 1; k < 10; ++k)
+        text << " (POINT " << 20 + 0.01 * k << " 20)";
+    text << ")))))";
+    const auto part =
+        convertModel(writeFile("slot.meta", text.str()), "Slot", 40000 - (16 * pi + 8 * 0.09) * 10);
+    EXPECT_EQ(countType(*part, "LPattern"), 1);
+    EXPECT_TRUE(faceAt(*part, {16, 20, 5}, {1, 0, 0}));
+    EXPECT_TRUE(faceAt(*part, {24.09, 20, 5}, {-1, 0, 0}));
+}
+
 TEST_F(PatternConversion, RefusedPatternRollsBackIntoTurnedCopies) {
     const auto part = convertExample("refused_pattern.meta", "RefusedPattern", 4000 * pi + 3000);
     std::string shown;
