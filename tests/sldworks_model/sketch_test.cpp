@@ -1,4 +1,8 @@
+#include "platform/sldworks/model/profile_check.h"
 #include "tests/sldworks_model/fixtures.h"
+
+#include <cmath>
+#include <numbers>
 
 namespace swsim {
 namespace {
@@ -150,6 +154,82 @@ TEST(SwsimSketchProfile, ProblemsAreNamed) {
     s2->addLine({4, 0, 0}, {4, 3, 0});
     s2->addLine({4, 3, 0}, {0, 1e-4, 0});
     EXPECT_NE(s2->profileProblem().find("open"), std::string::npos);
+}
+
+// The quick proof of a profile's validity: loops of lines (and circles) apart from one
+// another pass; anything closer than its clearance is left to the full check.
+TEST(SwsimSketchProfile, LoopsClearlyApartNeedNoFullCheck) {
+    using detail::ProfileCurve;
+    // A closed loop of lines through the points, its vertices numbered from `first`.
+    auto loop = [](const std::vector<Vec3>& points, int first) {
+        std::vector<ProfileCurve> curves;
+        for (size_t i = 0; i < points.size(); ++i) {
+            ProfileCurve c;
+            c.start = points[i];
+            c.end = points[(i + 1) % points.size()];
+            c.startVertex = first + static_cast<int>(i);
+            c.endVertex = first + static_cast<int>((i + 1) % points.size());
+            curves.push_back(c);
+        }
+        return curves;
+    };
+    auto circle = [](Vec3 centre, double radius) {
+        ProfileCurve c;
+        c.kind = ProfileCurve::Kind::Circle;
+        c.centre = centre;
+        c.radius = radius;
+        return c;
+    };
+    auto join = [](std::vector<ProfileCurve> a, const std::vector<ProfileCurve>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    std::vector<Vec3> polygon;
+    for (int k = 0; k < 5000; ++k) {
+        const double a = 2 * std::numbers::pi * k / 5000;
+        polygon.push_back({50 * std::cos(a), 50 * std::sin(a), 0});
+    }
+    const auto square = loop({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}, 0);
+    EXPECT_TRUE(detail::clearlySeparate(loop(polygon, 0)));
+    EXPECT_TRUE(detail::clearlySeparate(join(square, {circle({5, 5, 0}, 3)})));
+    EXPECT_TRUE(detail::clearlySeparate(
+        join(square, loop({{1, 1, 0}, {9, 1, 0}, {9, 9, 0}, {1, 9, 0}}, 10))));
+
+    // Crossing, touching or nearly touching curves, sharp folds and short lines are not shown.
+    EXPECT_FALSE(
+        detail::clearlySeparate(loop({{0, 0, 0}, {10, 10, 0}, {10, 0, 0}, {0, 10, 0}}, 0)));
+    EXPECT_FALSE(detail::clearlySeparate(join(square, {circle({5, 5, 0}, 5 - 1e-7)})));
+    EXPECT_FALSE(detail::clearlySeparate(join(square, {circle({20, 5, 0}, 10.0000001)})));
+    EXPECT_FALSE(detail::clearlySeparate({circle({0, 0, 0}, 2), circle({3, 0, 0}, 1.0000001)}));
+    EXPECT_FALSE(detail::clearlySeparate(
+        join(square, loop({{1e-7, 1, 0}, {9, 1, 0}, {9, 9, 0}, {1, 9, 0}}, 10))));
+    EXPECT_FALSE(detail::clearlySeparate(loop({{0, 0, 0}, {10, 0, 0}, {0, 1e-5, 0}}, 0)));
+    EXPECT_FALSE(detail::clearlySeparate(loop({{0, 0, 0}, {10, 0, 0}, {10, 4e-6, 0}}, 0)));
+    const double nan = std::nan("");
+    EXPECT_FALSE(detail::clearlySeparate(join(square, {circle({5, 5, 0}, nan)})));
+}
+
+// Whatever the quick proof leaves to it, the full check still refuses what is not a profile.
+TEST(SwsimSketchProfile, CrossingLoopsAreRefused) {
+    auto doc = PartDocument::create();
+    auto bowTie = doc->openSketch(doc->frontPlane());
+    bowTie->addLine({0, 0, 0}, {10, 10, 0});
+    bowTie->addLine({10, 10, 0}, {10, 0, 0});
+    bowTie->addLine({10, 0, 0}, {0, 10, 0});
+    bowTie->addLine({0, 10, 0}, {0, 0, 0});
+    EXPECT_EQ(bowTie->profileProblem(),
+              "the profile is not a valid face (self-intersecting contour?)");
+    doc->closeSketch();
+    auto crossing = doc->openSketch(doc->frontPlane());
+    test::addRectangle(*crossing, 0, 0, 10, 10);
+    test::addRectangle(*crossing, 2, 2, 12, 8);
+    EXPECT_NE(crossing->profileProblem(), "");
+    doc->closeSketch();
+    auto apart = doc->openSketch(doc->frontPlane());
+    test::addRectangle(*apart, 0, 0, 10, 10);
+    test::addRectangle(*apart, 2, 2, 8, 8);
+    apart->addCircle({20, 5, 0}, 2);
+    EXPECT_EQ(apart->profileProblem(), "");
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "platform/sldworks/model/profile.h"
 
 #include "platform/sldworks/model/occt_shape.h"
+#include "platform/sldworks/model/point_index.h"
+#include "platform/sldworks/model/profile_check.h"
 
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
@@ -16,6 +18,7 @@
 #include <GProp_GProps.hxx>
 #include <Geom_TrimmedCurve.hxx>
 #include <ShapeFix_Face.hxx>
+#include <ShapeFix_Wire.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
@@ -69,25 +72,29 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
     const gp_Ax3 ax(toPnt(fr.origin), toDir(fr.zDir), toDir(fr.xDir));
     const gp_Pln plane(ax);
     try {
-        // Representative end points: sketch points closer than the loop tolerance are one.
+        // Representative end points: sketch points closer than the loop tolerance are one
+        // (the first of them).
         std::vector<const SketchPoint*> reps;
         std::map<const SketchPoint*, int> repOf;
+        PointIndex repIndex(kLoopTolerance);
         auto rep = [&](const SketchPoint* p) {
             auto it = repOf.find(p);
             if (it != repOf.end())
                 return it->second;
-            for (size_t i = 0; i < reps.size(); ++i) {
-                if (distance(reps[i]->position(), p->position()) <= kLoopTolerance) {
-                    repOf[p] = static_cast<int>(i);
-                    return static_cast<int>(i);
-                }
+            const long long found = repIndex.firstWithin(p->position());
+            if (found >= 0) {
+                repOf[p] = static_cast<int>(found);
+                return static_cast<int>(found);
             }
             reps.push_back(p);
+            repIndex.add(p->position(), reps.size() - 1);
             repOf[p] = static_cast<int>(reps.size() - 1);
             return static_cast<int>(reps.size() - 1);
         };
 
         std::vector<Loop> loops;
+        // The loops' curves for the quick validity proof, in sketch coordinates.
+        std::vector<ProfileCurve> curves;
         struct Open {
             const SketchSegment* seg;
             int a, b;
@@ -103,6 +110,11 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
                 Loop l;
                 l.wire = BRepBuilderAPI_MakeWire(BRepBuilderAPI_MakeEdge(circ).Edge()).Wire();
                 loops.push_back(l);
+                ProfileCurve c;
+                c.kind = ProfileCurve::Kind::Circle;
+                c.centre = s->centre()->position();
+                c.radius = s->radius();
+                curves.push_back(c);
                 continue;
             }
             open.push_back({s.get(), rep(s->start().get()), rep(s->end().get())});
@@ -142,6 +154,24 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
             return BRepBuilderAPI_MakeEdge(arc, va, vb).Edge();
         };
 
+        bool withArcs = false;
+        for (const Open& o : open) {
+            withArcs = withArcs || o.seg->kind() != SegmentKind::Line;
+            ProfileCurve c;
+            c.start = reps[static_cast<size_t>(o.a)]->position();
+            c.end = reps[static_cast<size_t>(o.b)]->position();
+            c.startVertex = o.a;
+            c.endVertex = o.b;
+            curves.push_back(c);
+        }
+
+        // The segments at each end point, in their order: a loop is walked from segment to
+        // segment through them, each time to the first one not used yet.
+        std::vector<std::vector<size_t>> atPoint(reps.size());
+        for (size_t j = 0; j < open.size(); ++j) {
+            atPoint[static_cast<size_t>(open[j].a)].push_back(j);
+            atPoint[static_cast<size_t>(open[j].b)].push_back(j);
+        }
         std::vector<bool> used(open.size(), false);
         for (size_t first = 0; first < open.size(); ++first) {
             if (used[first])
@@ -153,16 +183,15 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
             int at = open[first].b;
             while (at != startPoint) {
                 bool found = false;
-                for (size_t j = 0; j < open.size() && !found; ++j) {
+                for (size_t j : atPoint[static_cast<size_t>(at)]) {
                     if (used[j])
                         continue;
-                    if (open[j].a == at || open[j].b == at) {
-                        const bool forward = open[j].a == at;
-                        used[j] = true;
-                        mw.Add(makeEdge(open[j], forward));
-                        at = forward ? open[j].b : open[j].a;
-                        found = true;
-                    }
+                    const bool forward = open[j].a == at;
+                    used[j] = true;
+                    mw.Add(makeEdge(open[j], forward));
+                    at = forward ? open[j].b : open[j].a;
+                    found = true;
+                    break;
                 }
                 if (!found) {
                     error = "the contour is open at " +
@@ -239,6 +268,9 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
                 face = mf.Face();
             }
             ShapeFix_Face fix(face);
+            // The loops are walked from each segment to the next: their edges are in order
+            // already, and the reordering's check compares every edge with every other.
+            fix.FixWireTool()->FixReorderMode() = 0;
             fix.FixOrientation();
             fix.Perform();
             builder.Add(compound, fix.Face());
@@ -250,7 +282,7 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
         } else {
             profile = compound;
         }
-        if (!BRepCheck_Analyzer(profile).IsValid()) {
+        if ((withArcs || !clearlySeparate(curves)) && !BRepCheck_Analyzer(profile).IsValid()) {
             error = "the profile is not a valid face (self-intersecting contour?)";
             return false;
         }
