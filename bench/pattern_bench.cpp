@@ -65,13 +65,13 @@ struct patternModelS {
         text << " (BASE (NAME \"Blank\") (TYP \"EXTRUDE\") (USED \"S\") (PARAM " << thickness
              << " 0 0))"
              << " (SKETCH (NAME \"HS\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 " << thickness << " 1)"
-             << " (SKETCHON (FACE (POINT3D " << holes[0].x << " " << holes[0].y << " "
-             << thickness << ") (VEC3D 0 0 1))) (LOOP (CIRCLE (POINT " << holes[0].x << " "
-             << holes[0].y << ") (RAD " << holeRadius << "))))"
+             << " (SKETCHON (FACE (POINT3D " << holes[0].x << " " << holes[0].y << " " << thickness
+             << ") (VEC3D 0 0 1))) (LOOP (CIRCLE (POINT " << holes[0].x << " " << holes[0].y
+             << ") (RAD " << holeRadius << "))))"
              << " (CUT (NAME \"Hole\") (TYP \"EXTRUDE\") (USED \"HS\") (PARAM " << thickness
              << " 1 0))"
-             << " (FEATPATTERN (NAME \"Holes\") (FPBASEFEAT (NAME \"Hole\") (POINT3D "
-             << holes[0].x << " " << holes[0].y << " " << thickness << "))"
+             << " (FEATPATTERN (NAME \"Holes\") (FPBASEFEAT (NAME \"Hole\") (POINT3D " << holes[0].x
+             << " " << holes[0].y << " " << thickness << "))"
              << " (FPSKETCH (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 " << thickness << " 1)"
              << " (SKETCHON (PLANE \"XY\")) (FPSKETCHPOINTS";
         for (std::size_t i = 1; i < holes.size(); ++i)
@@ -151,8 +151,7 @@ patternModelS overlapping() {
 
 void compare(benchmark::State& state, const patternModelS& model) {
     const benchFolderS folder("pattern_bench");
-    compareWithKernel(state, model.text(), folder.path.string(),
-                      [&] { return kernelCut(model); });
+    compareWithKernel(state, model.text(), folder.path.string(), [&] { return kernelCut(model); });
     state.counters["holes"] = static_cast<double>(model.holes.size());
 }
 

@@ -18,7 +18,6 @@
 #include <GProp_GProps.hxx>
 #include <Geom_TrimmedCurve.hxx>
 #include <ShapeFix_Face.hxx>
-#include <ShapeFix_Wire.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
@@ -176,9 +175,15 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
         for (size_t first = 0; first < open.size(); ++first) {
             if (used[first])
                 continue;
-            BRepBuilderAPI_MakeWire mw;
+            // The edges go into the wire as they are: each starts at the very vertex the one
+            // before ends at. The wire maker would compare every new vertex with all the
+            // wire's vertices for a near one, which merged end points never are: the square of
+            // the loop's length for nothing.
+            BRep_Builder wireBuilder;
+            TopoDS_Wire wire;
+            wireBuilder.MakeWire(wire);
             used[first] = true;
-            mw.Add(makeEdge(open[first], true));
+            wireBuilder.Add(wire, makeEdge(open[first], true));
             const int startPoint = open[first].a;
             int at = open[first].b;
             while (at != startPoint) {
@@ -188,7 +193,7 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
                         continue;
                     const bool forward = open[j].a == at;
                     used[j] = true;
-                    mw.Add(makeEdge(open[j], forward));
+                    wireBuilder.Add(wire, makeEdge(open[j], forward));
                     at = forward ? open[j].b : open[j].a;
                     found = true;
                     break;
@@ -199,12 +204,9 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
                     return false;
                 }
             }
-            if (!mw.IsDone()) {
-                error = "the contour's segments do not form a wire";
-                return false;
-            }
+            wire.Closed(true);
             Loop l;
-            l.wire = mw.Wire();
+            l.wire = wire;
             loops.push_back(l);
         }
 
@@ -268,9 +270,6 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
                 face = mf.Face();
             }
             ShapeFix_Face fix(face);
-            // The loops are walked from each segment to the next: their edges are in order
-            // already, and the reordering's check compares every edge with every other.
-            fix.FixWireTool()->FixReorderMode() = 0;
             fix.FixOrientation();
             fix.Perform();
             builder.Add(compound, fix.Face());
