@@ -7,6 +7,8 @@
 //   BM_RollbackOf400Copies                          400 holes neither on a grid nor on a circle,
 //                                                   on a pattern sketch on a plane: the pattern
 //                                                   fails and is rolled back into 400 copies
+//   BM_SketchDriven2000                             2000 such holes on a pattern sketch on the
+//                                                   top face: a sketch-driven pattern
 //   BM_OverlappingHoles50                           50 holes of radius 4 only 0.01 apart; the
 //                                                   kernel side cuts them one by one (in one
 //                                                   Boolean they run for minutes)
@@ -46,7 +48,8 @@ struct patternModelS {
     double radius = 0.0;
     double holeRadius = 2.0;
     std::vector<holeS> holes;
-    bool oneByOne = false; // the kernel cuts the holes one Boolean after another
+    bool oneByOne = false;     // the kernel cuts the holes one Boolean after another
+    bool sketchOnFace = false; // the pattern sketch on the top face (sketch-driven when scattered)
 
     std::string text() const {
         std::ostringstream text;
@@ -73,7 +76,9 @@ struct patternModelS {
              << " (FEATPATTERN (NAME \"Holes\") (FPBASEFEAT (NAME \"Hole\") (POINT3D " << holes[0].x
              << " " << holes[0].y << " " << thickness << "))"
              << " (FPSKETCH (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 " << thickness << " 1)"
-             << " (SKETCHON (PLANE \"XY\")) (FPSKETCHPOINTS";
+             << " (SKETCHON "
+             << (sketchOnFace ? "(FACE (POINT3D 1 1 10) (VEC3D 0 0 1))" : "(PLANE \"XY\")")
+             << ") (FPSKETCHPOINTS";
         for (std::size_t i = 1; i < holes.size(); ++i)
             text << " (POINT " << holes[i].x << " " << holes[i].y << ")";
         text << ")))))";
@@ -126,15 +131,21 @@ patternModelS ring(int count, double holeRadius) {
     return model;
 }
 
-// A 20 x 20 grid 10 mm apart with every hole moved by up to 1.5 mm, by no rule a grid or a
-// circle could take up.
-patternModelS scattered() {
+// A grid 10 mm apart, `columns` wide, with every hole moved by up to 1.5 mm, by no rule a
+// grid or a circle could take up.
+patternModelS scattered(int count, int columns) {
     patternModelS model;
-    model.width = 200.0;
-    model.height = 200.0;
-    for (int i = 0; i < 400; ++i)
-        model.holes.push_back({5.0 + 10.0 * (i % 20) + 1.5 * std::sin(7.0 * i),
-                               5.0 + 10.0 * (i / 20) + 1.5 * std::cos(11.0 * i)});
+    model.width = 10.0 * columns;
+    model.height = 10.0 * ((count + columns - 1) / columns);
+    for (int i = 0; i < count; ++i)
+        model.holes.push_back({5.0 + 10.0 * (i % columns) + 1.5 * std::sin(7.0 * i),
+                               5.0 + 10.0 * (i / columns) + 1.5 * std::cos(11.0 * i)});
+    return model;
+}
+
+patternModelS sketchDriven() {
+    patternModelS model = scattered(2000, 50);
+    model.sketchOnFace = true;
     return model;
 }
 
@@ -166,7 +177,8 @@ const std::vector<namedModelS>& models() {
         {"LinearPattern30x30", [] { return grid(30, 30); }},
         {"CircularPattern360", [] { return ring(360, 2.0); }},
         {"CircularPattern720", [] { return ring(720, 0.5); }},
-        {"RollbackOf400Copies", scattered},
+        {"RollbackOf400Copies", [] { return scattered(400, 20); }},
+        {"SketchDriven2000", sketchDriven},
         {"OverlappingHoles50", overlapping},
     };
     return all;
