@@ -1,5 +1,22 @@
+#include "platform/sldworks/model/profile.h"
 #include "platform/sldworks/model/profile_check.h"
 #include "tests/sldworks_model/fixtures.h"
+
+#include <BRepBuilderAPI_MakeEdge.hxx>
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_MakeVertex.hxx>
+#include <BRepTools.hxx>
+#include <BRep_Builder.hxx>
+#include <ElSLib.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Edge.hxx>
+#include <TopoDS_Wire.hxx>
+#include <gp_Ax3.hxx>
+#include <gp_Circ.hxx>
+#include <gp_Pln.hxx>
+
+#include <random>
+#include <sstream>
 
 #include <cmath>
 #include <numbers>
@@ -230,6 +247,76 @@ TEST(SwsimSketchProfile, CrossingLoopsAreRefused) {
     test::addRectangle(*apart, 2, 2, 8, 8);
     apart->addCircle({20, 5, 0}, 2);
     EXPECT_EQ(apart->profileProblem(), "");
+}
+
+// The healing of faces whose loops are apart, without its edge-order analysis, gives the
+// healing's own shape byte for byte: polygons both ways round, star-shaped and with straight
+// runs, alone or with a square and a circle cut out, round circles, on tilted planes.
+TEST(SwsimSketchProfile, FacesOfLoopsApartHealAsTheFullHealingHealsThem) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    auto text = [](const TopoDS_Shape& shape) {
+        std::ostringstream out;
+        BRepTools::Write(shape, out);
+        return out.str();
+    };
+    auto loop = [](const gp_Pln& plane, const std::vector<gp_Pnt2d>& corners) {
+        std::vector<TopoDS_Vertex> vertices;
+        for (const gp_Pnt2d& c : corners)
+            vertices.push_back(BRepBuilderAPI_MakeVertex(ElSLib::Value(c.X(), c.Y(), plane)));
+        BRep_Builder builder;
+        TopoDS_Wire wire;
+        builder.MakeWire(wire);
+        for (size_t i = 0; i < vertices.size(); ++i)
+            builder.Add(
+                wire,
+                BRepBuilderAPI_MakeEdge(vertices[i], vertices[(i + 1) % vertices.size()]).Edge());
+        wire.Closed(true);
+        return wire;
+    };
+    for (int trial = 0; trial < 60; ++trial) {
+        const gp_Pln plane(trial % 2 == 0
+                               ? gp_Ax3(gp_Pnt(1, 2, 3), gp_Dir(0.3, -0.2, 1), gp_Dir(1, 0, -0.3))
+                               : gp_Ax3(gp::XOY()));
+        std::vector<gp_Pnt2d> corners;
+        const int count = 3 + (trial * 37) % 90;
+        const double sense = trial % 3 == 0 ? -1.0 : 1.0;
+        for (int k = 0; k < count; ++k) {
+            const double a = sense * 2 * std::numbers::pi * k / count;
+            const double r = 50 * (1.0 - 0.5 * unit(random));
+            corners.emplace_back(r * std::cos(a), r * std::sin(a));
+            if (trial % 5 == 4) // a straight run: the next corner's direction continued
+                corners.emplace_back(1.2 * r * std::cos(a), 1.2 * r * std::sin(a));
+        }
+        TopoDS_Face face = BRepBuilderAPI_MakeFace(plane, loop(plane, corners), true).Face();
+        if (trial % 4 == 1) {
+            BRepBuilderAPI_MakeFace withHoles(face);
+            std::vector<gp_Pnt2d> square = {{-5, -5}, {-5, 5}, {5, 5}, {5, -5}};
+            withHoles.Add(loop(plane, square));
+            const gp_Circ circle(gp_Ax2(ElSLib::Value(14, 0, plane), plane.Axis().Direction(),
+                                        plane.XAxis().Direction()),
+                                 3);
+            BRep_Builder builder;
+            TopoDS_Wire round;
+            builder.MakeWire(round);
+            builder.Add(round, BRepBuilderAPI_MakeEdge(circle).Edge());
+            round.Closed(true); // as the profile's wire maker leaves a circle's wire
+            withHoles.Add(TopoDS::Wire(round.Reversed()));
+            face = withHoles.Face();
+        } else if (trial % 7 == 3) {
+            const gp_Circ circle(gp_Ax2(ElSLib::Value(1, 2, plane), plane.Axis().Direction(),
+                                        plane.XAxis().Direction()),
+                                 4);
+            BRep_Builder builder;
+            TopoDS_Wire round;
+            builder.MakeWire(round);
+            builder.Add(round, BRepBuilderAPI_MakeEdge(circle).Edge());
+            round.Closed(true);
+            face = BRepBuilderAPI_MakeFace(plane, round, true).Face();
+        }
+        ASSERT_EQ(text(detail::healedFaceOfApartLoops(face)), text(detail::healedFace(face)))
+            << "trial " << trial;
+    }
 }
 
 } // namespace

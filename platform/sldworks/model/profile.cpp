@@ -17,12 +17,16 @@
 #include <GC_MakeArcOfCircle.hxx>
 #include <GProp_GProps.hxx>
 #include <Geom_TrimmedCurve.hxx>
+#include <ShapeExtend_WireData.hxx>
+#include <ShapeFix_Edge.hxx>
 #include <ShapeFix_Face.hxx>
+#include <ShapeFix_Wire.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
 #include <TopoDS_Face.hxx>
+#include <TopoDS_Iterator.hxx>
 #include <TopoDS_Vertex.hxx>
 #include <TopoDS_Wire.hxx>
 #include <gp_Ax2.hxx>
@@ -61,6 +65,50 @@ double faceArea(const TopoDS_Face& f) {
 }
 
 } // namespace
+
+TopoDS_Face healedFace(const TopoDS_Face& face) {
+    ShapeFix_Face fix(face);
+    fix.FixOrientation();
+    fix.Perform();
+    return fix.Face();
+}
+
+// Without the healing's analysis of each wire's edge order, which compares every edge with
+// all the others, three times over: the square of a long loop's length. The healing's first
+// pass of wire fixes (connection, curves
+// on the plane, degenerated and notched edges, vertex tolerances) is made wire by wire and
+// the face built again from the fixed wires, as the healing builds it; its second pass
+// (self-intersections, lacking edges, the order) finds nothing in loops that are apart and in
+// order, so only the face's own fixes follow. The shape is the same, byte for byte.
+TopoDS_Face healedFaceOfApartLoops(const TopoDS_Face& face) {
+    ShapeFix_Face orient(face);
+    orient.FixOrientation();
+    const TopoDS_Face oriented = orient.Face();
+    Handle(ShapeFix_Wire) fixWire = new ShapeFix_Wire;
+    fixWire->SetFace(oriented);
+    BRep_Builder builder;
+    TopoDS_Face rebuilt = TopoDS::Face(oriented.EmptyCopied());
+    rebuilt.Orientation(TopAbs_FORWARD);
+    for (TopoDS_Iterator it(oriented, false); it.More(); it.Next()) {
+        const TopoDS_Shape& wire = it.Value();
+        // The wire is fixed as it runs and goes back into the face turned as it was.
+        fixWire->Load(TopoDS::Wire(wire.Oriented(TopAbs_FORWARD)));
+        fixWire->FixConnected();
+        fixWire->FixEdgeCurves();
+        fixWire->FixDegenerated();
+        fixWire->FixNotchedEdges();
+        const Handle(ShapeExtend_WireData) edges = fixWire->WireData();
+        for (int i = 1; i <= edges->NbEdges(); ++i)
+            fixWire->FixEdgeTool()->FixVertexTolerance(edges->Edge(i), oriented);
+        builder.Add(rebuilt, fixWire->Wire().Oriented(wire.Orientation()));
+    }
+    if (face.Orientation() == TopAbs_REVERSED)
+        rebuilt.Orientation(TopAbs_REVERSED);
+    ShapeFix_Face fix(rebuilt);
+    fix.FixWireMode() = 0;
+    fix.Perform();
+    return fix.Face();
+}
 
 bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& error) {
     if (sketch.is3D()) {
@@ -214,6 +262,9 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
             error = "the sketch has no closed contour";
             return false;
         }
+        // Loops of lines and circles shown to keep apart: their faces are valid by
+        // construction, and healing them finds nothing to mend in them but what they lack.
+        const bool clean = !withArcs && clearlySeparate(curves);
 
         for (auto& l : loops) {
             BRepBuilderAPI_MakeFace mf(plane, l.wire, true);
@@ -269,10 +320,7 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
                 }
                 face = mf.Face();
             }
-            ShapeFix_Face fix(face);
-            fix.FixOrientation();
-            fix.Perform();
-            builder.Add(compound, fix.Face());
+            builder.Add(compound, clean ? healedFaceOfApartLoops(face) : healedFace(face));
             ++faces;
         }
         if (faces == 1) {
@@ -281,7 +329,7 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
         } else {
             profile = compound;
         }
-        if ((withArcs || !clearlySeparate(curves)) && !BRepCheck_Analyzer(profile).IsValid()) {
+        if (!clean && !BRepCheck_Analyzer(profile).IsValid()) {
             error = "the profile is not a valid face (self-intersecting contour?)";
             return false;
         }
