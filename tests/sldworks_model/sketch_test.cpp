@@ -274,6 +274,19 @@ TEST(SwsimSketchProfile, FacesOfLoopsApartHealAsTheFullHealingHealsThem) {
         wire.Closed(true);
         return wire;
     };
+    // A circle's wire, closed as the profile's wire maker leaves it.
+    auto circle = [](const gp_Pln& plane, double x, double y, double radius) {
+        BRep_Builder builder;
+        TopoDS_Wire round;
+        builder.MakeWire(round);
+        builder.Add(round, BRepBuilderAPI_MakeEdge(
+                               gp_Circ(gp_Ax2(ElSLib::Value(x, y, plane), plane.Axis().Direction(),
+                                              plane.XAxis().Direction()),
+                                       radius))
+                               .Edge());
+        round.Closed(true);
+        return round;
+    };
     for (int trial = 0; trial < 60; ++trial) {
         const gp_Pln plane(trial % 2 == 0
                                ? gp_Ax3(gp_Pnt(1, 2, 3), gp_Dir(0.3, -0.2, 1), gp_Dir(1, 0, -0.3))
@@ -293,26 +306,10 @@ TEST(SwsimSketchProfile, FacesOfLoopsApartHealAsTheFullHealingHealsThem) {
             BRepBuilderAPI_MakeFace withHoles(face);
             std::vector<gp_Pnt2d> square = {{-5, -5}, {-5, 5}, {5, 5}, {5, -5}};
             withHoles.Add(loop(plane, square));
-            const gp_Circ circle(gp_Ax2(ElSLib::Value(14, 0, plane), plane.Axis().Direction(),
-                                        plane.XAxis().Direction()),
-                                 3);
-            BRep_Builder builder;
-            TopoDS_Wire round;
-            builder.MakeWire(round);
-            builder.Add(round, BRepBuilderAPI_MakeEdge(circle).Edge());
-            round.Closed(true); // as the profile's wire maker leaves a circle's wire
-            withHoles.Add(TopoDS::Wire(round.Reversed()));
+            withHoles.Add(TopoDS::Wire(circle(plane, 14, 0, 3).Reversed()));
             face = withHoles.Face();
         } else if (trial % 7 == 3) {
-            const gp_Circ circle(gp_Ax2(ElSLib::Value(1, 2, plane), plane.Axis().Direction(),
-                                        plane.XAxis().Direction()),
-                                 4);
-            BRep_Builder builder;
-            TopoDS_Wire round;
-            builder.MakeWire(round);
-            builder.Add(round, BRepBuilderAPI_MakeEdge(circle).Edge());
-            round.Closed(true);
-            face = BRepBuilderAPI_MakeFace(plane, round, true).Face();
+            face = BRepBuilderAPI_MakeFace(plane, circle(plane, 1, 2, 4), true).Face();
         }
         ASSERT_EQ(text(detail::healedFaceOfApartLoops(face)), text(detail::healedFace(face)))
             << "trial " << trial;
