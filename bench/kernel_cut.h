@@ -6,8 +6,10 @@
 #include <TopTools_ListOfShape.hxx>
 #include <TopoDS_Shape.hxx>
 
-// The blank cut by every tool in one Boolean; false when OpenCASCADE fails.
-inline bool cutInOneBoolean(const TopoDS_Shape& blank, const TopTools_ListOfShape& tools) {
+// The blank cut by every tool in one Boolean, the result in `result` when given; false when
+// OpenCASCADE fails.
+inline bool cutInOneBoolean(const TopoDS_Shape& blank, const TopTools_ListOfShape& tools,
+                            TopoDS_Shape* result = nullptr) {
     TopTools_ListOfShape arguments;
     arguments.Append(blank);
     BRepAlgoAPI_Cut cut;
@@ -15,5 +17,9 @@ inline bool cutInOneBoolean(const TopoDS_Shape& blank, const TopTools_ListOfShap
     cut.SetTools(tools);
     cut.SetRunParallel(false);
     cut.Build();
-    return cut.IsDone() && !cut.HasErrors() && !cut.Shape().IsNull();
+    if (!cut.IsDone() || cut.HasErrors() || cut.Shape().IsNull())
+        return false;
+    if (result != nullptr)
+        *result = cut.Shape();
+    return true;
 }

@@ -1,6 +1,8 @@
 #include "metamodel/m2d/point2d.h"
 
 #include <cmath>
+#include <functional>
+#include <unordered_map>
 
 namespace {
 
@@ -67,6 +69,47 @@ int collectPoint2dList(const metaObjListPoint2dContainerC& list,
         out.push_back(p);
     }
     return firstBad;
+}
+
+void mergeRepeatedPoints2d(std::vector<vectorC2d<double>>& points, double tolerance) {
+    // Kept points by the cell of side `tolerance` they fall in: a point within the tolerance
+    // of a kept one lies in that one's cell or a neighbouring cell. Cells are kept as doubles,
+    // so that no coordinate, however large, overflows an integer.
+    const double side = tolerance > 0.0 && std::isfinite(tolerance) ? tolerance : 0.0;
+    struct cellHashS {
+        std::size_t operator()(const std::pair<double, double>& c) const {
+            return std::hash<double>()(c.first) * 31u ^ std::hash<double>()(c.second);
+        }
+    };
+    std::unordered_map<std::pair<double, double>, std::vector<std::size_t>, cellHashS> cells;
+    auto cellOf = [&](double v) { return side > 0.0 ? std::floor(v / side) : v; };
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const vectorC2d<double> p = points[i];
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) {
+            points[kept++] = p;
+            continue;
+        }
+        const double cx = cellOf(p.x);
+        const double cy = cellOf(p.y);
+        const double reach = side > 0.0 ? 1.0 : 0.0;
+        bool repeated = false;
+        for (double dx = -reach; dx <= reach && !repeated; dx += 1.0) {
+            for (double dy = -reach; dy <= reach && !repeated; dy += 1.0) {
+                const auto found = cells.find({cx + dx, cy + dy});
+                if (found == cells.end())
+                    continue;
+                for (std::size_t k : found->second)
+                    if (std::abs(points[k].x - p.x) <= side && std::abs(points[k].y - p.y) <= side)
+                        repeated = true;
+            }
+        }
+        if (repeated)
+            continue;
+        cells[{cx, cy}].push_back(kept);
+        points[kept++] = p;
+    }
+    points.resize(kept);
 }
 
 vectorC2d<double> getFirstPoint2d(const metaObjectVirtualDataBaseC& pointList) {

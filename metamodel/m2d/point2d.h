@@ -42,6 +42,10 @@ mObjPoint2dC appendPoint2d(metaObjectVirtualDataBaseC& list, double x, double y)
 // every point is.
 int collectPoint2dList(const metaObjListPoint2dContainerC& list,
                        std::vector<vectorC2d<double>>& out);
+// Removes from `points` every point that lies within `tolerance` in x and in y of a point
+// kept before it (the first of each such group stays, in order). Linear in the number of
+// points for points spread wider than the tolerance. A point that is not finite is kept.
+void mergeRepeatedPoints2d(std::vector<vectorC2d<double>>& points, double tolerance);
 // Point 0 / point 1 of a line's or arc's point list; the zero vector when missing.
 vectorC2d<double> getFirstPoint2d(const metaObjectVirtualDataBaseC& pointList);
 vectorC2d<double> getSecondPoint2d(const metaObjectVirtualDataBaseC& pointList);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -117,6 +118,25 @@ matrixC4x4<double> planeMove(const vectorC2d<double>& base, const vectorC2d<doub
 
 bool finitePoint(const vectorC3d<double>& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+// The names findFeatureByName finds of a node: its own NAME and those of its HISTORY.
+void addFindableNames(metaTreePtrT node, std::unordered_set<std::string>& names) {
+    IMetaTreeApi& a = api();
+    if (std::optional<std::string> own = stringValue(a.firstChild(a.findChild(node, "NAME"))))
+        names.insert(*own);
+    const metaTreePtrT history = a.findChild(node, "HISTORY");
+    for (metaTreePtrT c = a.firstChild(history); !c.isNull(); c = a.nextSibling(c))
+        if (a.isKeyNode(c))
+            addFindableNames(c, names);
+}
+
+// A sketch placed on a face finds that face among the part's faces as they are when it is
+// built.
+bool placedOnFace(metaTreePtrT node) {
+    IMetaTreeApi& a = api();
+    return a.hasTag(node, m3dSketchC::tagName().toUtf8()) &&
+           !a.findChild(a.findChild(node, "SKETCHON"), "FACE").isNull();
 }
 
 std::size_t indexInParent(metaTreePtrT node) {
@@ -239,6 +259,8 @@ int expandFeaturePattern(const m3dFeatPatternC& pattern, const vectorC2d<double>
     std::erase_if(instances, [&](const vectorC2d<double>& q) {
         return std::fabs(q.x - base2d.x) <= 1e-6 && std::fabs(q.y - base2d.y) <= 1e-6;
     });
+    // A point listed twice is one instance: a second copy would stand on the first.
+    mergeRepeatedPoints2d(instances, 1e-6);
 
     std::vector<metaTreePtrT> originals = usedSketches(base, collection);
     originals.push_back(base.getTreePtr());
@@ -253,6 +275,7 @@ int expandFeaturePattern(const m3dFeatPatternC& pattern, const vectorC2d<double>
     // sketch plane, is made there, and comes back. Finite inputs can still overflow: a move
     // the copies would refuse leaves them at the base, so nothing is copied then.
     std::vector<matrixC4x4<double>> moves;
+    moves.reserve(instances.size());
     for (const vectorC2d<double>& q : instances) {
         const vectorC3d<double> t = mp.row(0) * (q.x - base2d.x) + mp.row(1) * (q.y - base2d.y);
         moves.push_back(rotationCentre == nullptr ? matrixC4x4<double>::translation(t)
@@ -262,26 +285,55 @@ int expandFeaturePattern(const m3dFeatPatternC& pattern, const vectorC2d<double>
             return -1;
     }
 
-    std::size_t insertAt = indexInParent(pattern.getTreePtr()) + 1;
+    // Each copy's suffix: the names in use are gathered once, and each copy's names join them.
+    std::unordered_set<std::string> inUse;
+    for (metaTreePtrT c = a.firstChild(collection.getTreePtr()); !c.isNull(); c = a.nextSibling(c))
+        if (a.isKeyNode(c))
+            addFindableNames(c, inUse);
+    std::unordered_set<std::string> findable;
+    for (metaTreePtrT o : originals)
+        addFindableNames(o, findable);
+    const std::string baseText = baseName.toUtf8();
+    std::vector<std::string> suffixes;
+    suffixes.reserve(moves.size());
     int suffixNumber = 1;
-    int made = 0;
-    for (const matrixC4x4<double>& move : moves) {
-        while (findFeatureByName(collection, baseName + "_" + mzComStringC::number(suffixNumber))
-                   .isValid())
+    for (std::size_t i = 0; i < moves.size(); ++i, ++suffixNumber) {
+        while (inUse.count(baseText + "_" + std::to_string(suffixNumber)) != 0)
             ++suffixNumber;
-        const std::string suffix = "_" + std::to_string(suffixNumber);
-        for (metaTreePtrT o : originals) {
+        suffixes.push_back("_" + std::to_string(suffixNumber));
+        for (const std::string& n : findable)
+            inUse.insert(n + suffixes.back());
+    }
+
+    // The copies' sketches on faces come first, before any copy of a feature: each then finds
+    // its face as the pattern found the part, as the instances of a pattern are placed (and
+    // not on a part that the copies before it have already cut into, which it would have to
+    // be brought up to date for, one copy after another). The other sketches, whose places do
+    // not depend on the part, stay with their features.
+    std::vector<metaTreePtrT> onFaces;
+    std::vector<metaTreePtrT> withFeature;
+    for (metaTreePtrT o : originals)
+        (placedOnFace(o) ? onFaces : withFeature).push_back(o);
+    std::size_t insertAt = indexInParent(pattern.getTreePtr()) + 1;
+    auto insertCopies = [&](const std::vector<metaTreePtrT>& nodes, std::size_t i) {
+        for (metaTreePtrT o : nodes) {
             metaTreePtrT copy = a.clone(o);
-            renameCopy(copy, suffix, copiedNames);
-            transformNode(copy, move);
+            renameCopy(copy, suffixes[i], copiedNames);
+            transformNode(copy, moves[i]);
             if (!a.insertChild(collection.getTreePtr(), insertAt, copy)) {
                 a.release(copy);
-                return made;
+                return false;
             }
             ++insertAt;
         }
-        ++made;
-        ++suffixNumber;
-    }
+        return true;
+    };
+    for (std::size_t i = 0; i < moves.size(); ++i)
+        if (!insertCopies(onFaces, i))
+            return 0;
+    int made = 0;
+    for (std::size_t i = 0; i < moves.size(); ++i, ++made)
+        if (!insertCopies(withFeature, i))
+            return made;
     return made;
 }

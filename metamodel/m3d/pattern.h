@@ -82,7 +82,10 @@ public:
 // copy is first turned about the centre (about the pattern sketch's Z axis) by the angle
 // from the base position to the instance, as a circular pattern places it; what the radii
 // differ by is then translated. The sketches that the base feature uses (USED, SWEEPSKLIST)
-// are copied with it, before it. Every name in a copy gets the suffix "_<n>", n the first
+// are copied with it, before it; those placed on a face (SKETCHON FACE) are inserted before
+// every copy of a feature, so that each finds its face on the part as the pattern found it.
+// A point listed more than once (within 1e-6, as the base position) makes one copy. Every
+// name in a copy gets the suffix "_<n>", n the first
 // number from 1 on for which no feature of the collection is called "<base name>_<n>";
 // references between the copies follow the renaming. The pattern node itself stays. Answers
 // the number of copies made, or -1 when the pattern cannot be expanded, and then nothing is

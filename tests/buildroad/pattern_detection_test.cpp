@@ -112,6 +112,17 @@ TEST_F(PatternDetection, CircleRefusesTinyStepsTooFewPointsAndStrayPoints) {
     const metaObjectC tiny = circlePattern(fine);
     EXPECT_EQ(featPatternGeomCircleC(m3dFeatPatternC(tiny.getTreePtr()), 1).detect(), 0);
 
+    // The smallest step taken is the tolerance itself: 720 positions half a degree apart,
+    // whose angles come out of sines and cosines a few ulps off.
+    std::vector<double> half;
+    for (int i = 0; i < 720; ++i)
+        half.push_back(0.5 * i);
+    const metaObjectC ring = circlePattern(half);
+    featPatternGeomCircleC halfDegree(m3dFeatPatternC(ring.getTreePtr()), 1);
+    ASSERT_EQ(halfDegree.detect(), 1);
+    EXPECT_NEAR(halfDegree.angleStep, 0.5, 1e-9);
+    EXPECT_EQ(halfDegree.instanceCount(), 720);
+
     const metaObjectC two = circlePattern({0, 90});
     EXPECT_EQ(featPatternGeomCircleC(m3dFeatPatternC(two.getTreePtr()), 1).detect(), 0);
 

@@ -92,6 +92,31 @@ TEST_F(M2dTest, CircleThroughThreePoints) {
     EXPECT_EQ(centre, (V{7, 8}));
 }
 
+TEST_F(M2dTest, RepeatedPointsMergeIntoTheFirst) {
+    using points = std::vector<vectorC2d<double>>;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    // Across a cell boundary (0.1 / 0.1 is 1, the cell of 0.1 - 1e-17 is 0), a chain in which
+    // only neighbours are close (the second merges into the first, the third stays: it is
+    // close only to a point that went), points off by more than the tolerance in one
+    // coordinate, and points that are no numbers, which stay as they are.
+    points p = {{0.1, 5}, {0.1 - 1e-17, 5}, {2, 2},   {2.08, 2}, {2.16, 2},
+                {3, 3},   {3, 3.11},        {nan, 1}, {nan, 1},  {0.1, 5}};
+    mergeRepeatedPoints2d(p, 0.1);
+    ASSERT_EQ(p.size(), 7u);
+    EXPECT_EQ(p[0].x, 0.1);
+    EXPECT_EQ(p[1].x, 2.0);
+    EXPECT_EQ(p[2].x, 2.16);
+    EXPECT_EQ(p[4].y, 3.11);
+    EXPECT_TRUE(std::isnan(p[5].x) && std::isnan(p[6].x));
+    // Without a tolerance only equal points merge; huge coordinates need no integer cells.
+    points exact = {{1, 1}, {1, 1}, {1, 1 + 1e-15}, {1e300, -1e300}, {1e300, -1e300}};
+    mergeRepeatedPoints2d(exact, 0.0);
+    EXPECT_EQ(exact.size(), 3u);
+    points huge = {{1e300, 1}, {1e300, 1}, {-1e300, 1}};
+    mergeRepeatedPoints2d(huge, 1e-6);
+    EXPECT_EQ(huge.size(), 2u);
+}
+
 TEST_F(M2dTest, UnitBaseIsWrittenOnceAndReadWithoutCreating) {
     metaObjectC doc = parse("(DOCUMENT (CADIDENT \"x\"))");
     mDocumentPrefsC prefs(doc.getTreePtr());

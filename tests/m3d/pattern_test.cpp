@@ -92,6 +92,31 @@ TEST_F(M3dPattern, RollbackInsertsNamedTranslatedCopiesAfterThePattern) {
     EXPECT_EQ(m3dFeatBodyC(part.findFeature("H1").getTreePtr()).getUsed(), "S1");
 }
 
+TEST_F(M3dPattern, RollbackPutsSketchesOnFacesFirstAndCopiesARepeatedPointOnce) {
+    // H1's sketch on a face: every copy of it comes before the first copy of H1, so that each
+    // finds its face on the part as the pattern found it. The point (10, -10) is listed three
+    // times (once 1e-7 off): one copy.
+    std::string text = partText(turned);
+    const std::string onPlane = "(SKETCHON (PLANE \"XY\"))\n                (LOOP";
+    ASSERT_NE(text.find(onPlane), std::string::npos);
+    text.replace(text.find(onPlane), onPlane.size(),
+                 "(SKETCHON (FACE (POINT3D 10 0 5) (VEC3D 0 0 1))) (LOOP");
+    const std::string listed = "(POINT 10 -10)";
+    text.replace(text.find(listed), listed.size(),
+                 "(POINT 10 -10) (POINT 10 -10) (POINT 10.0000001 -10)");
+    metaObjectC tree = parse(text);
+    m3dPartC part(tree.getTreePtr());
+    ASSERT_EQ(expandFeaturePattern(patternOf(part)), 2);
+    EXPECT_EQ(itemNames(part), (std::vector<std::string>{"S1", "H1", "PAT", "S1_1", "S1_2", "H1_1",
+                                                         "H1_2", "After"}));
+    EXPECT_EQ(m3dFeatBodyC(part.findFeature("H1_2").getTreePtr()).getUsed(), "S1_2");
+    // The face point moves with its sketch.
+    V3 facePoint;
+    ASSERT_TRUE(
+        m3dSketchC(part.findFeature("S1_2").getTreePtr()).getSketchOn().getFacePoint(facePoint));
+    EXPECT_EQ(facePoint, (V3{20.5, 0, 5}));
+}
+
 TEST_F(M3dPattern, RollbackAvoidsNamesInUse) {
     metaObjectC tree = parse(partText(turned, R"((BASE (NAME "H1_1")))"));
     m3dPartC part(tree.getTreePtr());

@@ -128,6 +128,29 @@ TEST_F(SwsimPartFiles, SaveThenOpenKeepsFeaturesNamesAndVolume) {
     EXPECT_EQ(back->addPlaneThroughPoints({0, 0, 2}, {1, 0, 2}, {0, 1, 2})->name(), "Plane2");
 }
 
+// A reopened sketch counts the constraints it was saved with (the reader adds them directly).
+TEST_F(SwsimPartFiles, ReopenedSketchesKeepTheirConstraintsStatus) {
+    auto doc = PartDocument::create();
+    auto sketch = doc->openSketch(doc->frontPlane());
+    test::addRectangle(*sketch, 0, 0, 4, 3);
+    sketch->addArc({10, 0, 0}, {14, 0, 0}, {12, 2, 0});
+    for (size_t i = 0; i < 3; ++i)
+        ASSERT_TRUE(sketch->addConstraint(kConstraintFix, {sketch->points()[i]}));
+    ASSERT_TRUE(sketch->addConstraint(kConstraintFix, {sketch->segments()[4]}));
+    const int free = sketch->freeDegrees();
+    EXPECT_EQ(free, 2);
+    doc->closeSketch();
+    doc->save(path("sketch.sldprt"));
+    auto back = PartDocument::open(path("sketch.sldprt"));
+    auto reopened = std::dynamic_pointer_cast<Sketch>(back->findFeature(sketch->name()));
+    ASSERT_TRUE(reopened);
+    EXPECT_EQ(reopened->freeDegrees(), free);
+    EXPECT_EQ(reopened->status(), kSketchUnderConstrained);
+    ASSERT_TRUE(reopened->addConstraint(kConstraintFix, {reopened->points()[3]}));
+    EXPECT_EQ(reopened->status(), kSketchFullyConstrained);
+    EXPECT_EQ(reopened->constrainAll(), 0);
+}
+
 TEST_F(SwsimPartFiles, SuppressedFeaturesStaySuppressed) {
     auto doc = sample();
     ASSERT_TRUE(doc->findFeature("Drill \"A\"")->setSuppressed(true));

@@ -1,4 +1,25 @@
+#include "platform/sldworks/model/profile.h"
+#include "platform/sldworks/model/profile_check.h"
 #include "tests/sldworks_model/fixtures.h"
+
+#include <BRepBuilderAPI_MakeEdge.hxx>
+#include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_MakeVertex.hxx>
+#include <BRepTools.hxx>
+#include <BRep_Builder.hxx>
+#include <ElSLib.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Edge.hxx>
+#include <TopoDS_Wire.hxx>
+#include <gp_Ax3.hxx>
+#include <gp_Circ.hxx>
+#include <gp_Pln.hxx>
+
+#include <random>
+#include <sstream>
+
+#include <cmath>
+#include <numbers>
 
 namespace swsim {
 namespace {
@@ -205,6 +226,149 @@ TEST(SwsimSketchEntities, WhatTheSketchOccupiesLiesInTheModelSpace) {
     EXPECT_TRUE(doc->addPlaneThroughPoints({5e5, 0, 0}, {5e5 + 1, 0, 0}, {5e5, 1, 0}));
     EXPECT_FALSE(doc->addPlaneThroughPoints({5e5 + 1, 0, 0}, {5e5, 0, 0}, {5e5, 1, 0}));
     EXPECT_FALSE(doc->addPlaneThroughPoints({0, 0, 0}, {1e300, 0, 0}, {0, 1, 0}));
+}
+
+// The quick proof of a profile's validity: loops of lines (and circles) apart from one
+// another pass; anything closer than its clearance is left to the full check.
+TEST(SwsimSketchProfile, LoopsClearlyApartNeedNoFullCheck) {
+    using detail::ProfileCurve;
+    // A closed loop of lines through the points, its vertices numbered from `first`.
+    auto loop = [](const std::vector<Vec3>& points, int first) {
+        std::vector<ProfileCurve> curves;
+        for (size_t i = 0; i < points.size(); ++i) {
+            ProfileCurve c;
+            c.start = points[i];
+            c.end = points[(i + 1) % points.size()];
+            c.startVertex = first + static_cast<int>(i);
+            c.endVertex = first + static_cast<int>((i + 1) % points.size());
+            curves.push_back(c);
+        }
+        return curves;
+    };
+    auto circle = [](Vec3 centre, double radius) {
+        ProfileCurve c;
+        c.kind = ProfileCurve::Kind::Circle;
+        c.centre = centre;
+        c.radius = radius;
+        return c;
+    };
+    auto join = [](std::vector<ProfileCurve> a, const std::vector<ProfileCurve>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    std::vector<Vec3> polygon;
+    for (int k = 0; k < 5000; ++k) {
+        const double a = 2 * std::numbers::pi * k / 5000;
+        polygon.push_back({50 * std::cos(a), 50 * std::sin(a), 0});
+    }
+    const auto square = loop({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}, 0);
+    EXPECT_TRUE(detail::clearlySeparate(loop(polygon, 0)));
+    EXPECT_TRUE(detail::clearlySeparate(join(square, {circle({5, 5, 0}, 3)})));
+    EXPECT_TRUE(detail::clearlySeparate(
+        join(square, loop({{1, 1, 0}, {9, 1, 0}, {9, 9, 0}, {1, 9, 0}}, 10))));
+
+    // Crossing, touching or nearly touching curves, sharp folds and short lines are not shown.
+    EXPECT_FALSE(
+        detail::clearlySeparate(loop({{0, 0, 0}, {10, 10, 0}, {10, 0, 0}, {0, 10, 0}}, 0)));
+    EXPECT_FALSE(detail::clearlySeparate(join(square, {circle({5, 5, 0}, 5 - 1e-7)})));
+    EXPECT_FALSE(detail::clearlySeparate(join(square, {circle({20, 5, 0}, 10.0000001)})));
+    EXPECT_FALSE(detail::clearlySeparate({circle({0, 0, 0}, 2), circle({3, 0, 0}, 1.0000001)}));
+    EXPECT_FALSE(detail::clearlySeparate(
+        join(square, loop({{1e-7, 1, 0}, {9, 1, 0}, {9, 9, 0}, {1, 9, 0}}, 10))));
+    EXPECT_FALSE(detail::clearlySeparate(loop({{0, 0, 0}, {10, 0, 0}, {0, 1e-5, 0}}, 0)));
+    EXPECT_FALSE(detail::clearlySeparate(loop({{0, 0, 0}, {10, 0, 0}, {10, 4e-6, 0}}, 0)));
+    const double nan = std::nan("");
+    EXPECT_FALSE(detail::clearlySeparate(join(square, {circle({5, 5, 0}, nan)})));
+}
+
+// Whatever the quick proof leaves to it, the full check still refuses what is not a profile.
+TEST(SwsimSketchProfile, CrossingLoopsAreRefused) {
+    auto doc = PartDocument::create();
+    auto bowTie = doc->openSketch(doc->frontPlane());
+    bowTie->addLine({0, 0, 0}, {10, 10, 0});
+    bowTie->addLine({10, 10, 0}, {10, 0, 0});
+    bowTie->addLine({10, 0, 0}, {0, 10, 0});
+    bowTie->addLine({0, 10, 0}, {0, 0, 0});
+    EXPECT_EQ(bowTie->profileProblem(),
+              "the profile is not a valid face (self-intersecting contour?)");
+    doc->closeSketch();
+    auto crossing = doc->openSketch(doc->frontPlane());
+    test::addRectangle(*crossing, 0, 0, 10, 10);
+    test::addRectangle(*crossing, 2, 2, 12, 8);
+    EXPECT_NE(crossing->profileProblem(), "");
+    doc->closeSketch();
+    auto apart = doc->openSketch(doc->frontPlane());
+    test::addRectangle(*apart, 0, 0, 10, 10);
+    test::addRectangle(*apart, 2, 2, 8, 8);
+    apart->addCircle({20, 5, 0}, 2);
+    EXPECT_EQ(apart->profileProblem(), "");
+}
+
+// The healing of faces whose loops are apart, without its edge-order analysis, gives the
+// healing's own shape byte for byte: polygons both ways round, star-shaped and with straight
+// runs, alone or with a square and a circle cut out, round circles, on tilted planes.
+TEST(SwsimSketchProfile, FacesOfLoopsApartHealAsTheFullHealingHealsThem) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    auto text = [](const TopoDS_Shape& shape) {
+        std::ostringstream out;
+        BRepTools::Write(shape, out);
+        return out.str();
+    };
+    auto loop = [](const gp_Pln& plane, const std::vector<gp_Pnt2d>& corners) {
+        std::vector<TopoDS_Vertex> vertices;
+        for (const gp_Pnt2d& c : corners)
+            vertices.push_back(BRepBuilderAPI_MakeVertex(ElSLib::Value(c.X(), c.Y(), plane)));
+        BRep_Builder builder;
+        TopoDS_Wire wire;
+        builder.MakeWire(wire);
+        for (size_t i = 0; i < vertices.size(); ++i)
+            builder.Add(
+                wire,
+                BRepBuilderAPI_MakeEdge(vertices[i], vertices[(i + 1) % vertices.size()]).Edge());
+        wire.Closed(true);
+        return wire;
+    };
+    // A circle's wire, closed as the profile's wire maker leaves it.
+    auto circle = [](const gp_Pln& plane, double x, double y, double radius) {
+        BRep_Builder builder;
+        TopoDS_Wire round;
+        builder.MakeWire(round);
+        builder.Add(round, BRepBuilderAPI_MakeEdge(
+                               gp_Circ(gp_Ax2(ElSLib::Value(x, y, plane), plane.Axis().Direction(),
+                                              plane.XAxis().Direction()),
+                                       radius))
+                               .Edge());
+        round.Closed(true);
+        return round;
+    };
+    for (int trial = 0; trial < 60; ++trial) {
+        const gp_Pln plane(trial % 2 == 0
+                               ? gp_Ax3(gp_Pnt(1, 2, 3), gp_Dir(0.3, -0.2, 1), gp_Dir(1, 0, -0.3))
+                               : gp_Ax3(gp::XOY()));
+        std::vector<gp_Pnt2d> corners;
+        const int count = 3 + (trial * 37) % 90;
+        const double sense = trial % 3 == 0 ? -1.0 : 1.0;
+        for (int k = 0; k < count; ++k) {
+            const double a = sense * 2 * std::numbers::pi * k / count;
+            const double r = 50 * (1.0 - 0.5 * unit(random));
+            corners.emplace_back(r * std::cos(a), r * std::sin(a));
+            if (trial % 5 == 4) // a straight run: the next corner's direction continued
+                corners.emplace_back(1.2 * r * std::cos(a), 1.2 * r * std::sin(a));
+        }
+        TopoDS_Face face = BRepBuilderAPI_MakeFace(plane, loop(plane, corners), true).Face();
+        if (trial % 4 == 1) {
+            BRepBuilderAPI_MakeFace withHoles(face);
+            std::vector<gp_Pnt2d> square = {{-5, -5}, {-5, 5}, {5, 5}, {5, -5}};
+            withHoles.Add(loop(plane, square));
+            withHoles.Add(TopoDS::Wire(circle(plane, 14, 0, 3).Reversed()));
+            face = withHoles.Face();
+        } else if (trial % 7 == 3) {
+            face = BRepBuilderAPI_MakeFace(plane, circle(plane, 1, 2, 4), true).Face();
+        }
+        ASSERT_EQ(text(detail::healedFaceOfApartLoops(face)), text(detail::healedFace(face)))
+            << "trial " << trial;
+    }
 }
 
 } // namespace

@@ -1,4 +1,7 @@
+#include "platform/sldworks/model/part_impl.h"
 #include "tests/sldworks_model/fixtures.h"
+
+#include <BRepPrimAPI_MakeBox.hxx>
 
 #include <numbers>
 
@@ -511,6 +514,34 @@ TEST(SwsimPattern, TwoSeedsAreRepeatedTogetherAndThePatternGoesWithEither) {
     ASSERT_TRUE(pad) << doc->lastError();
     EXPECT_FALSE(doc->addPattern({holes[0], pad}, row, nullptr));
     EXPECT_EQ(doc->lastError(), "pattern: the seed features do not all add or all remove material");
+}
+
+// Tools that overlap go into later rounds; those that only touch, or overlap only tools of
+// another round, share one.
+TEST(SwsimBoolean, OverlappingToolsAreCutOneRoundAfterAnother) {
+    auto box = [](double x0, double y0, double x1, double y1) {
+        return BRepPrimAPI_MakeBox(gp_Pnt(x0, y0, 0), gp_Pnt(x1, y1, 1)).Shape();
+    };
+    const TopoDS_Shape a = box(0, 0, 1, 1);
+    const TopoDS_Shape b = box(0.5, 0, 1.5, 1); // overlaps a
+    const TopoDS_Shape c = box(1.2, 0, 2.2, 1); // overlaps b only
+    const TopoDS_Shape d = box(-1, 0, 0, 1);    // touches a
+    const TopoDS_Shape e = box(0.9, 0.9, 2, 2); // overlaps a, b and c
+    const TopoDS_Shape f = box(5, 5, 6, 6);     // apart from all
+    const auto rounds = detail::apartRounds({a, b, c, d, e, f});
+    ASSERT_EQ(rounds.size(), 3u);
+    auto same = [](const std::vector<TopoDS_Shape>& round, std::vector<TopoDS_Shape> want) {
+        if (round.size() != want.size())
+            return false;
+        for (std::size_t i = 0; i < want.size(); ++i)
+            if (!round[i].IsSame(want[i]))
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(same(rounds[0], {a, c, d, f}));
+    EXPECT_TRUE(same(rounds[1], {b}));
+    EXPECT_TRUE(same(rounds[2], {e}));
+    EXPECT_EQ(detail::apartRounds({a, d, f}).size(), 1u);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 namespace {
 
@@ -120,6 +121,85 @@ TEST_F(PatternConversion, RotationCentrePointsInAnyOrderPlaceTheLugsWhereTheySay
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(faceAt(*part, polar(45, 90.0 * k, 5), polar(1, 90.0 * k, 0)), k != 3)
             << "lug " << k;
+}
+
+TEST_F(PatternConversion, RotationCentrePointsListedOverAndOverAreOneInstanceEach) {
+    // Each lug position listed 300 times: still one pattern of three, not hundreds of copies.
+    std::string text = readFile(sourceFile("examples/rotation_centre.meta"));
+    const std::string listed = "(POINT 22.5 5) (POINT -5 32.5)";
+    ASSERT_NE(text.find(listed), std::string::npos);
+    std::string repeated;
+    for (int i = 0; i < 300; ++i)
+        repeated += listed + " ";
+    text.replace(text.find(listed), listed.size(), repeated);
+    const double shared = 4 * std::sqrt(384.0) + 400 * std::asin(0.2) - 80;
+    const auto part = convertModel(writeFile("repeated.meta", text), "RotationCentre",
+                                   4000 * pi + 3 * (2800 - 10 * shared));
+    EXPECT_EQ(countType(*part, "CirPattern"), 1);
+    EXPECT_EQ(countType(*part, "ProfileFeature"), 3);
+    EXPECT_EQ(countType(*part, "Boss"), 1);
+}
+
+// 60 holes at points that are neither a grid nor a circle, on a pattern sketch on a plane: the
+// pattern is rolled back into copies. Every copy's sketch finds the plate's top face (no plane
+// of its own), and the copies are cut.
+TEST_F(PatternConversion, ScatteredHolesRolledBackAreSketchedOnTheFaceAndCut) {
+    std::vector<swsim::Vec3> centres;
+    for (int i = 0; i < 60; ++i)
+        centres.push_back({5 + 10 * (i % 8) + 1.3 * std::sin(7.0 * i),
+                           5 + 10 * (i / 8) + 1.1 * std::cos(11.0 * i), 10});
+    std::ostringstream text;
+    text.precision(17);
+    text << R"((PART (NAME "Scattered") (ITEMS
+        (PLANE (NAME "XY") (TYP "XY") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))
+        (SKETCH (NAME "S") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1) (SKETCHON (PLANE "XY"))
+          (LOOP (LINE (POINT 0 0) (POINT 80 0)) (LINE (POINT 80 0) (POINT 80 80))
+                (LINE (POINT 80 80) (POINT 0 80)) (LINE (POINT 0 80) (POINT 0 0))))
+        (BASE (NAME "Plate") (TYP "EXTRUDE") (USED "S") (PARAM 10 0 0)))";
+    const swsim::Vec3 first = centres.front();
+    text << "(SKETCH (NAME \"HS\") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 10 1) (SKETCHON (FACE (POINT3D "
+         << first.x << " " << first.y << " 10) (VEC3D 0 0 1))) (LOOP (CIRCLE (POINT " << first.x
+         << " " << first.y << ") (RAD 2))))"
+         << "(CUT (NAME \"Hole\") (TYP \"EXTRUDE\") (USED \"HS\") (PARAM 10 1 0))"
+         << "(FEATPATTERN (NAME \"Holes\") (FPBASEFEAT (NAME \"Hole\") (POINT3D " << first.x << " "
+         << first.y << " 10)) (FPSKETCH (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 10 1) "
+         << "(SKETCHON (PLANE \"XY\")) (FPSKETCHPOINTS";
+    for (std::size_t i = 1; i < centres.size(); ++i)
+        text << " (POINT " << centres[i].x << " " << centres[i].y << ")";
+    text << ")))))";
+    const auto part =
+        convertModel(writeFile("scattered.meta", text.str()), "Scattered", 64000 - 2400 * pi);
+    EXPECT_EQ(countType(*part, "RefPlane"), 3) << "the template's planes only";
+    EXPECT_EQ(countType(*part, "ProfileFeature"), 61);
+    EXPECT_EQ(countType(*part, "Cut"), 60);
+    for (const swsim::Vec3& c : centres)
+        EXPECT_TRUE(faceAt(*part, c + swsim::Vec3{2, 0, -5}, {-1, 0, 0})) << c.x << " " << c.y;
+}
+
+// A linear pattern of 10 holes of radius 4 only 0.01 apart: each copy overlaps all the
+// others, and together they cut one slot (two half circles and the rectangle between).
+TEST_F(PatternConversion, OverlappingCopiesCutTheirSlot) {
+    std::ostringstream text;
+    text << R"((PART (NAME "Slot") (ITEMS
+        (PLANE (NAME "XY") (TYP "XY") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1))
+        (SKETCH (NAME "S") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1) (SKETCHON (PLANE "XY"))
+          (LOOP (LINE (POINT 0 0) (POINT 100 0)) (LINE (POINT 100 0) (POINT 100 40))
+                (LINE (POINT 100 40) (POINT 0 40)) (LINE (POINT 0 40) (POINT 0 0))))
+        (BASE (NAME "Plate") (TYP "EXTRUDE") (USED "S") (PARAM 10 0 0))
+        (SKETCH (NAME "HS") (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 10 1)
+          (SKETCHON (FACE (POINT3D 20 20 10) (VEC3D 0 0 1))) (LOOP (CIRCLE (POINT 20 20) (RAD 4))))
+        (CUT (NAME "Hole") (TYP "EXTRUDE") (USED "HS") (PARAM 10 1 0))
+        (FEATPATTERN (NAME "Holes") (FPBASEFEAT (NAME "Hole") (POINT3D 20 20 10))
+          (FPSKETCH (MAT 1 0 0 0 0 1 0 0 0 0 1 0 0 0 10 1) (SKETCHON (PLANE "XY"))
+            (FPSKETCHPOINTS)";
+    for (int k = 1; k < 10; ++k)
+        text << " (POINT " << 20 + 0.01 * k << " 20)";
+    text << ")))))";
+    const auto part =
+        convertModel(writeFile("slot.meta", text.str()), "Slot", 40000 - (16 * pi + 8 * 0.09) * 10);
+    EXPECT_EQ(countType(*part, "LPattern"), 1);
+    EXPECT_TRUE(faceAt(*part, {16, 20, 5}, {1, 0, 0}));
+    EXPECT_TRUE(faceAt(*part, {24.09, 20, 5}, {-1, 0, 0}));
 }
 
 TEST_F(PatternConversion, RefusedPatternRollsBackIntoTurnedCopies) {

@@ -304,27 +304,37 @@ void swMeta3dPatternC::createCirPatWithRcp() {
             return;
         }
     }
-    if (listed.empty()) {
-        fail();
-        return;
-    }
     // Everything in the SolidWorks sketch, where the axis runs along the normal: the base
     // position comes there from the model, the centre and the first instance from the
     // pattern sketch plane.
     const vectorC3d<double> p = transformPoint(base, sketchTransform);
     const vectorC3d<double> c3 = toSketch(r);
+    const double radius = std::hypot(p.x - c3.x, p.y - c3.y);
+    const double allowed = featPatternGeomCircleC::onCircleTolerance(radius);
+    // A point listed twice, or on the base position, is one instance, as the detected
+    // patterns count it: each would otherwise ask for a position of its own.
+    std::vector<vectorC2d<double>> distinct;
+    distinct.reserve(listed.size() + 1);
+    distinct.push_back({p.x, p.y});
+    for (const vectorC2d<double>& q : listed) {
+        const vectorC3d<double> at = toSketch(q);
+        distinct.push_back({at.x, at.y});
+    }
+    mergeRepeatedPoints2d(distinct, allowed);
+    if (distinct.size() < 2) {
+        fail();
+        return;
+    }
     std::vector<vectorC3d<double>> inSketch;
-    for (const vectorC2d<double>& q : listed)
-        inSketch.push_back(toSketch(q));
+    for (std::size_t i = 1; i < distinct.size(); ++i)
+        inSketch.push_back({distinct[i].x, distinct[i].y, 0.0});
     const vectorC3d<double>& q0 = inSketch.front();
     const double angle = angleBetween({p.x - c3.x, p.y - c3.y}, {q0.x - c3.x, q0.y - c3.y});
-    const long count = static_cast<long>(listed.size()) + 1;
+    const long count = static_cast<long>(inSketch.size()) + 1;
     // The step comes from the first point; the pattern is what the points describe only when
     // every other point sits on one of its positions. Otherwise the rollback puts the copies
     // where the points are.
-    const double radius = std::hypot(p.x - c3.x, p.y - c3.y);
-    if (!turnsFitPoints(p, c3, angle, count, inSketch,
-                        featPatternGeomCircleC::onCircleTolerance(radius))) {
+    if (!turnsFitPoints(p, c3, angle, count, inSketch, allowed)) {
         NATLINK_LOG(mzLogLevelWarning,
                     mzComStringC("Feature pattern ") + quotedName(patternName) +
                         ": its instance points are not equal turns about its rotation centre");

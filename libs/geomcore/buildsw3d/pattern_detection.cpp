@@ -217,11 +217,17 @@ std::int32_t featPatternGeomCircleC::detect() {
     // Two points each off by the tolerance turn the angle between them by twice its angle.
     const double measured = 2.0 * allowed / radius * 180.0 / std::numbers::pi;
     const double step = computeAngleStep(measured);
-    if (!(tolerance <= step))
+    if (belowTolerance(step))
         return 0;
     valid = 1;
     angleStep = step;
     return 1;
+}
+
+bool featPatternGeomCircleC::belowTolerance(double step) const {
+    // Angles come out of sines and cosines a few ulps off: a step of exactly the tolerance
+    // (720 positions half a degree apart) computes a hair below it, and is still taken.
+    return !(step >= tolerance * (1.0 - 1e-9));
 }
 
 double featPatternGeomCircleC::computeAngleStep(double measuredTolerance) {
@@ -242,13 +248,13 @@ double featPatternGeomCircleC::computeAngleStep(double measuredTolerance) {
     // tolerance of their rounding. A wide tolerance would blur the fine steps of dense rings.
     auto commonStep = [&] {
         const double exact = realGcd(values.data(), m);
-        return tolerance > exact ? realGcd(values.data(), m, measuredTolerance) : exact;
+        return belowTolerance(exact) ? realGcd(values.data(), m, measuredTolerance) : exact;
     };
     const double counterClockwise = commonStep();
     for (double& v : values)
         v = 360.0 - v;
     const double clockwise = commonStep();
-    if (tolerance > counterClockwise && tolerance > clockwise)
+    if (belowTolerance(counterClockwise) && belowTolerance(clockwise))
         return 0.0;
     // The larger step wins; a tie goes to the counter-clockwise sense.
     if (counterClockwise - clockwise > -1e-6) {

@@ -101,6 +101,8 @@ private:
     // from the base point, with `sense` set to match; 0 when both are below the tolerance.
     // measuredTolerance (degrees): how far an angle may be off by the points' rounding.
     double computeAngleStep(double measuredTolerance);
+    // Whether a step is below the tolerance (NaN is): steps of the tolerance itself are taken.
+    bool belowTolerance(double step) const;
 };
 
 class featPatternGeomLinearC : public featPatternGeomDetectionBaseC {

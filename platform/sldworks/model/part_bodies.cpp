@@ -231,52 +231,56 @@ bool PartDocument::Impl::applyShape(std::vector<BodyState>& states, SolidFeature
             error = "there is no solid body to cut";
             return false;
         }
-        TopTools_ListOfShape arguments;
-        TopTools_ListOfShape tools;
-        for (const auto& s : solids)
-            arguments.Append(s.shape);
-        for (const auto& t : toolSolids)
-            tools.Append(t);
-        try {
-            std::unique_ptr<BRepAlgoAPI_BooleanOperation> boolean;
-            if (op == SolidFeature::Operation::Cut)
-                boolean = std::make_unique<BRepAlgoAPI_Cut>();
-            else
-                boolean = std::make_unique<BRepAlgoAPI_Fuse>();
-            boolean->SetArguments(arguments);
-            boolean->SetTools(tools);
-            boolean->SetRunParallel(false);
-            boolean->Build();
-            if (!boolean->IsDone() || boolean->HasErrors()) {
-                error = "the boolean operation failed";
-                return false;
-            }
-            if (checkMeets && op == SolidFeature::Operation::Cut &&
-                !cutMeetsPart(*boolean, toolSolids, solids)) {
-                error = "the cut does not meet the part";
-                return false;
-            }
-            TopoDS_Shape result = boolean->Shape();
-            if (touchesAFace(result)) {
-                result = mended(result);
-                if (!validManifold(result)) {
-                    error = "the feature touches a face of the part and leaves no valid solid";
+        bool met = false;
+        for (const std::vector<TopoDS_Shape>& round : detail::apartRounds(toolSolids)) {
+            TopTools_ListOfShape arguments;
+            TopTools_ListOfShape tools;
+            for (const auto& s : solids)
+                arguments.Append(s.shape);
+            for (const auto& t : round)
+                tools.Append(t);
+            try {
+                std::unique_ptr<BRepAlgoAPI_BooleanOperation> boolean;
+                if (op == SolidFeature::Operation::Cut)
+                    boolean = std::make_unique<BRepAlgoAPI_Cut>();
+                else
+                    boolean = std::make_unique<BRepAlgoAPI_Fuse>();
+                boolean->SetArguments(arguments);
+                boolean->SetTools(tools);
+                boolean->SetRunParallel(false);
+                boolean->Build();
+                if (!boolean->IsDone() || boolean->HasErrors()) {
+                    error = "the boolean operation failed";
                     return false;
                 }
-            }
-            std::vector<TopoDS_Shape> resultSolids;
-            std::vector<TopoDS_Shape> ignored;
-            explode(result, resultSolids, ignored);
-            if (resultSolids.empty()) {
-                error = "the cut would remove all material";
+                met = met || !checkMeets || op != SolidFeature::Operation::Cut ||
+                      cutMeetsPart(*boolean, round, solids);
+                TopoDS_Shape result = boolean->Shape();
+                if (touchesAFace(result)) {
+                    result = mended(result);
+                    if (!validManifold(result)) {
+                        error = "the feature touches a face of the part and leaves no valid solid";
+                        return false;
+                    }
+                }
+                std::vector<TopoDS_Shape> resultSolids;
+                std::vector<TopoDS_Shape> ignored;
+                explode(result, resultSolids, ignored);
+                if (resultSolids.empty()) {
+                    error = "the cut would remove all material";
+                    return false;
+                }
+                const std::vector<BodyState> before = solids;
+                solids.clear();
+                for (const auto& s : resultSolids)
+                    solids.push_back({s, BodyKind::Solid, inheritedName(s, before, name)});
+            } catch (const Standard_Failure& e) {
+                error = std::string("the boolean operation failed: ") + e.GetMessageString();
                 return false;
             }
-            const std::vector<BodyState> before = solids;
-            solids.clear();
-            for (const auto& s : resultSolids)
-                solids.push_back({s, BodyKind::Solid, inheritedName(s, before, name)});
-        } catch (const Standard_Failure& e) {
-            error = std::string("the boolean operation failed: ") + e.GetMessageString();
+        }
+        if (!met) {
+            error = "the cut does not meet the part";
             return false;
         }
     }
@@ -341,6 +345,45 @@ Box shapeBox(const TopoDS_Shape& s) {
     b.Get(x0, y0, z0, x1, y1, z1);
     out = {{x0, y0, z0}, {x1, y1, z1}, false};
     return out;
+}
+
+std::vector<std::vector<TopoDS_Shape>> apartRounds(const std::vector<TopoDS_Shape>& tools) {
+    std::vector<Box> boxes;
+    boxes.reserve(tools.size());
+    for (const auto& t : tools)
+        boxes.push_back(shapeBox(t));
+    // The overlapping pairs, by a sweep along x: only boxes whose x ranges meet are compared.
+    std::vector<std::size_t> byX(tools.size());
+    for (std::size_t i = 0; i < byX.size(); ++i)
+        byX[i] = i;
+    std::sort(byX.begin(), byX.end(),
+              [&](std::size_t a, std::size_t b) { return boxes[a].min.x < boxes[b].min.x; });
+    std::vector<std::vector<std::size_t>> earlierOverlapping(tools.size());
+    std::vector<std::size_t> open;
+    for (std::size_t i : byX) {
+        std::erase_if(open, [&](std::size_t j) { return boxes[j].max.x < boxes[i].min.x; });
+        for (std::size_t j : open)
+            if (boxesOverlap(boxes[i], boxes[j]))
+                earlierOverlapping[std::max(i, j)].push_back(std::min(i, j));
+        open.push_back(i);
+    }
+    // Each tool goes into the first round that holds none of the earlier tools it overlaps.
+    std::vector<std::size_t> roundOf(tools.size(), 0);
+    std::vector<std::vector<TopoDS_Shape>> rounds;
+    for (std::size_t i = 0; i < tools.size(); ++i) {
+        std::vector<bool> taken(earlierOverlapping[i].size() + 1, false);
+        for (std::size_t j : earlierOverlapping[i])
+            if (roundOf[j] < taken.size())
+                taken[roundOf[j]] = true;
+        std::size_t r = 0;
+        while (taken[r])
+            ++r;
+        roundOf[i] = r;
+        if (rounds.size() <= r)
+            rounds.resize(r + 1);
+        rounds[r].push_back(tools[i]);
+    }
+    return rounds;
 }
 
 } // namespace detail

@@ -31,6 +31,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <unordered_map>
 
 namespace swsim {
 
@@ -143,11 +144,16 @@ std::string PartDocument::fileText() const {
             const auto faceFeature = s->faceFeature();
             w.integer(faceFeature ? featureIndex(*faceFeature) : -1);
             w.integer(s->lineCount_).integer(s->arcCount_).integer(s->pointCount_).line();
+            // Indices by entity, so that a long sketch is written in time linear in its size.
+            std::unordered_map<const Object*, long long> pointIndices;
+            for (size_t i = 0; i < s->points_.size(); ++i)
+                pointIndices.emplace(s->points_[i].get(), static_cast<long long>(i));
+            std::unordered_map<const Object*, long long> segmentIndices;
+            for (size_t i = 0; i < s->segments_.size(); ++i)
+                segmentIndices.emplace(s->segments_[i].get(), static_cast<long long>(i));
             auto pointIndex = [&](const SketchPointPtr& p) -> long long {
-                for (size_t i = 0; i < s->points_.size(); ++i)
-                    if (s->points_[i] == p)
-                        return static_cast<long long>(i);
-                return -1;
+                const auto found = pointIndices.find(p.get());
+                return found == pointIndices.end() ? -1 : found->second;
             };
             w.word("points").integer(static_cast<long long>(s->points_.size())).line();
             for (const auto& p : s->points_)
@@ -165,11 +171,8 @@ std::string PartDocument::fileText() const {
                     if (auto p = objectAs<SketchPoint>(e)) {
                         w.word("p").integer(pointIndex(p));
                     } else {
-                        long long i = -1;
-                        for (size_t k = 0; k < s->segments_.size(); ++k)
-                            if (s->segments_[k] == e)
-                                i = static_cast<long long>(k);
-                        w.word("s").integer(i);
+                        const auto found = segmentIndices.find(e.get());
+                        w.word("s").integer(found == segmentIndices.end() ? -1 : found->second);
                     }
                 }
                 w.line();

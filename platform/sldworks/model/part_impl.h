@@ -20,6 +20,13 @@ namespace detail {
 Box shapeBox(const TopoDS_Shape& shape);
 // Whether the boxes share a volume thicker than the shapes' tolerances.
 bool boxesOverlap(const Box& a, const Box& b);
+// The tool solids in rounds whose solids' boxes do not overlap one another (one round when
+// none overlaps another), each tool in the first round that holds none of the earlier tools
+// it overlaps, in their order. OpenCASCADE intersects the tools of one Boolean with one
+// another as well as with the part: overlapping tools, as a dense pattern's copies, would
+// have it compute their own arrangement, which grows with the square of their number (and
+// far worse for near-coincident ones), where one round after another only meets the part.
+std::vector<std::vector<TopoDS_Shape>> apartRounds(const std::vector<TopoDS_Shape>& tools);
 // A pattern's definition and seed indices from its saved parameters; false when they make no
 // pattern.
 bool patternFromParameters(const std::vector<std::pair<std::string, double>>& parameters,

@@ -1,6 +1,8 @@
 #include "platform/sldworks/model/profile.h"
 
 #include "platform/sldworks/model/occt_shape.h"
+#include "platform/sldworks/model/point_index.h"
+#include "platform/sldworks/model/profile_check.h"
 
 #include <BRepBndLib.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
@@ -18,12 +20,16 @@
 #include <GC_MakeArcOfCircle.hxx>
 #include <GProp_GProps.hxx>
 #include <Geom_TrimmedCurve.hxx>
+#include <ShapeExtend_WireData.hxx>
+#include <ShapeFix_Edge.hxx>
 #include <ShapeFix_Face.hxx>
+#include <ShapeFix_Wire.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
 #include <TopoDS_Face.hxx>
+#include <TopoDS_Iterator.hxx>
 #include <TopoDS_Vertex.hxx>
 #include <TopoDS_Wire.hxx>
 #include <gp_Ax2.hxx>
@@ -91,6 +97,50 @@ double faceArea(const TopoDS_Face& f) {
 
 } // namespace
 
+TopoDS_Face healedFace(const TopoDS_Face& face) {
+    ShapeFix_Face fix(face);
+    fix.FixOrientation();
+    fix.Perform();
+    return fix.Face();
+}
+
+// Without the healing's analysis of each wire's edge order, which compares every edge with
+// all the others, three times over: the square of a long loop's length. The healing's first
+// pass of wire fixes (connection, curves
+// on the plane, degenerated and notched edges, vertex tolerances) is made wire by wire and
+// the face built again from the fixed wires, as the healing builds it; its second pass
+// (self-intersections, lacking edges, the order) finds nothing in loops that are apart and in
+// order, so only the face's own fixes follow. The shape is the same, byte for byte.
+TopoDS_Face healedFaceOfApartLoops(const TopoDS_Face& face) {
+    ShapeFix_Face orient(face);
+    orient.FixOrientation();
+    const TopoDS_Face oriented = orient.Face();
+    Handle(ShapeFix_Wire) fixWire = new ShapeFix_Wire;
+    fixWire->SetFace(oriented);
+    BRep_Builder builder;
+    TopoDS_Face rebuilt = TopoDS::Face(oriented.EmptyCopied());
+    rebuilt.Orientation(TopAbs_FORWARD);
+    for (TopoDS_Iterator it(oriented, false); it.More(); it.Next()) {
+        const TopoDS_Shape& wire = it.Value();
+        // The wire is fixed as it runs and goes back into the face turned as it was.
+        fixWire->Load(TopoDS::Wire(wire.Oriented(TopAbs_FORWARD)));
+        fixWire->FixConnected();
+        fixWire->FixEdgeCurves();
+        fixWire->FixDegenerated();
+        fixWire->FixNotchedEdges();
+        const Handle(ShapeExtend_WireData) edges = fixWire->WireData();
+        for (int i = 1; i <= edges->NbEdges(); ++i)
+            fixWire->FixEdgeTool()->FixVertexTolerance(edges->Edge(i), oriented);
+        builder.Add(rebuilt, fixWire->Wire().Oriented(wire.Orientation()));
+    }
+    if (face.Orientation() == TopAbs_REVERSED)
+        rebuilt.Orientation(TopAbs_REVERSED);
+    ShapeFix_Face fix(rebuilt);
+    fix.FixWireMode() = 0;
+    fix.Perform();
+    return fix.Face();
+}
+
 bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& error) {
     if (sketch.is3D()) {
         error = "a 3D sketch gives no profile";
@@ -100,25 +150,29 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
     const gp_Ax3 ax(toPnt(fr.origin), toDir(fr.zDir), toDir(fr.xDir));
     const gp_Pln plane(ax);
     try {
-        // Representative end points: sketch points closer than the loop tolerance are one.
+        // Representative end points: sketch points closer than the loop tolerance are one
+        // (the first of them).
         std::vector<const SketchPoint*> reps;
         std::map<const SketchPoint*, int> repOf;
+        PointIndex repIndex(kLoopTolerance);
         auto rep = [&](const SketchPoint* p) {
             auto it = repOf.find(p);
             if (it != repOf.end())
                 return it->second;
-            for (size_t i = 0; i < reps.size(); ++i) {
-                if (distance(reps[i]->position(), p->position()) <= kLoopTolerance) {
-                    repOf[p] = static_cast<int>(i);
-                    return static_cast<int>(i);
-                }
+            const long long found = repIndex.firstWithin(p->position());
+            if (found >= 0) {
+                repOf[p] = static_cast<int>(found);
+                return static_cast<int>(found);
             }
             reps.push_back(p);
+            repIndex.add(p->position(), reps.size() - 1);
             repOf[p] = static_cast<int>(reps.size() - 1);
             return static_cast<int>(reps.size() - 1);
         };
 
         std::vector<Loop> loops;
+        // The loops' curves for the quick validity proof, in sketch coordinates.
+        std::vector<ProfileCurve> curves;
         struct Open {
             const SketchSegment* seg;
             int a, b;
@@ -135,6 +189,11 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
                 l.wire = BRepBuilderAPI_MakeWire(BRepBuilderAPI_MakeEdge(circ).Edge()).Wire();
                 l.name = s->name();
                 loops.push_back(l);
+                ProfileCurve c;
+                c.kind = ProfileCurve::Kind::Circle;
+                c.centre = s->centre()->position();
+                c.radius = s->radius();
+                curves.push_back(c);
                 continue;
             }
             open.push_back({s.get(), rep(s->start().get()), rep(s->end().get())});
@@ -174,27 +233,50 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
             return BRepBuilderAPI_MakeEdge(arc, va, vb).Edge();
         };
 
+        bool withArcs = false;
+        for (const Open& o : open) {
+            withArcs = withArcs || o.seg->kind() != SegmentKind::Line;
+            ProfileCurve c;
+            c.start = reps[static_cast<size_t>(o.a)]->position();
+            c.end = reps[static_cast<size_t>(o.b)]->position();
+            c.startVertex = o.a;
+            c.endVertex = o.b;
+            curves.push_back(c);
+        }
+
+        // The segments at each end point, in their order: a loop is walked from segment to
+        // segment through them, each time to the first one not used yet.
+        std::vector<std::vector<size_t>> atPoint(reps.size());
+        for (size_t j = 0; j < open.size(); ++j) {
+            atPoint[static_cast<size_t>(open[j].a)].push_back(j);
+            atPoint[static_cast<size_t>(open[j].b)].push_back(j);
+        }
         std::vector<bool> used(open.size(), false);
         for (size_t first = 0; first < open.size(); ++first) {
             if (used[first])
                 continue;
-            BRepBuilderAPI_MakeWire mw;
+            // The edges go into the wire as they are: each starts at the very vertex the one
+            // before ends at. The wire maker would compare every new vertex with all the
+            // wire's vertices for a near one, which merged end points never are: the square of
+            // the loop's length for nothing.
+            BRep_Builder wireBuilder;
+            TopoDS_Wire wire;
+            wireBuilder.MakeWire(wire);
             used[first] = true;
-            mw.Add(makeEdge(open[first], true));
+            wireBuilder.Add(wire, makeEdge(open[first], true));
             const int startPoint = open[first].a;
             int at = open[first].b;
             while (at != startPoint) {
                 bool found = false;
-                for (size_t j = 0; j < open.size() && !found; ++j) {
+                for (size_t j : atPoint[static_cast<size_t>(at)]) {
                     if (used[j])
                         continue;
-                    if (open[j].a == at || open[j].b == at) {
-                        const bool forward = open[j].a == at;
-                        used[j] = true;
-                        mw.Add(makeEdge(open[j], forward));
-                        at = forward ? open[j].b : open[j].a;
-                        found = true;
-                    }
+                    const bool forward = open[j].a == at;
+                    used[j] = true;
+                    wireBuilder.Add(wire, makeEdge(open[j], forward));
+                    at = forward ? open[j].b : open[j].a;
+                    found = true;
+                    break;
                 }
                 if (!found) {
                     error = "the contour is open at " +
@@ -202,12 +284,9 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
                     return false;
                 }
             }
-            if (!mw.IsDone()) {
-                error = "the contour's segments do not form a wire";
-                return false;
-            }
+            wire.Closed(true);
             Loop l;
-            l.wire = mw.Wire();
+            l.wire = wire;
             l.name = open[first].seg->name();
             loops.push_back(l);
         }
@@ -216,6 +295,9 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
             error = "the sketch has no closed contour";
             return false;
         }
+        // Loops of lines and circles shown to keep apart: their faces are valid by
+        // construction, and healing them finds nothing to mend in them but what they lack.
+        const bool clean = !withArcs && clearlySeparate(curves);
 
         for (auto& l : loops) {
             BRepBuilderAPI_MakeFace mf(plane, l.wire, true);
@@ -230,7 +312,8 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
                 return false;
             }
         }
-        if (loopsMeet(loops, fr, error))
+        // Curves shown to keep apart cannot cross or touch.
+        if (!clean && loopsMeet(loops, fr, error))
             return false;
         // Containment: a loop lies in another when a point of it is inside the other's face.
         auto inside = [&](const Loop& inner, const Loop& outer) {
@@ -273,10 +356,7 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
                 }
                 face = mf.Face();
             }
-            ShapeFix_Face fix(face);
-            fix.FixOrientation();
-            fix.Perform();
-            builder.Add(compound, fix.Face());
+            builder.Add(compound, clean ? healedFaceOfApartLoops(face) : healedFace(face));
             ++faces;
         }
         if (faces == 1) {
@@ -285,7 +365,7 @@ bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& erro
         } else {
             profile = compound;
         }
-        if (!BRepCheck_Analyzer(profile).IsValid()) {
+        if (!clean && !BRepCheck_Analyzer(profile).IsValid()) {
             error = "the profile is not a valid face (self-intersecting contour?)";
             return false;
         }

@@ -5,6 +5,7 @@
 #include "platform/sldworks/model/feature.h"
 #include "platform/sldworks/model/sketch.h"
 
+#include <TopoDS_Face.hxx>
 #include <TopoDS_Shape.hxx>
 
 #include <string>
@@ -14,6 +15,14 @@ namespace swsim::detail {
 // The faces bounded by the closed loops of a 2D sketch, in model space, inner loops cut out
 // by containment. False with `error` set when the sketch gives no valid profile.
 bool buildProfile(const Sketch& sketch, TopoDS_Shape& profile, std::string& error);
+
+// A planar face of a profile healed: oriented, its edges given their curves on the plane,
+// vertex tolerances set (OpenCASCADE's ShapeFix_Face).
+TopoDS_Face healedFace(const TopoDS_Face& face);
+// The same face, byte for byte, in time linear in its edges, for a face whose loops are lines
+// and circles shown apart (clearlySeparate), its wires flagged closed as buildProfile makes
+// them.
+TopoDS_Face healedFaceOfApartLoops(const TopoDS_Face& face);
 
 // Extrusion of a profile (valid, as buildProfile makes it): depth1 along `direction` (a unit
 // vector) and depth2 against it, each side drafted by `draftAngle` (radians; inward when

@@ -123,12 +123,21 @@ Sketch::Sketch(const Frame& frame, bool is3D)
 SketchPointPtr Sketch::pointAt(Vec3 position) {
     if (!is3D_)
         position.z = 0.0;
-    for (const auto& s : segments_) {
-        for (const SketchPointPtr* p : {&s->start_, &s->end_}) {
-            if (*p && distance((*p)->position(), position) <= kPointMerge)
-                return *p;
+    // The first end, in the order of the segments, within the merge distance.
+    if (!ends_)
+        ends_ = std::make_unique<detail::PointIndex>(kPointMerge);
+    for (; indexedSegments_ < segments_.size(); ++indexedSegments_) {
+        const auto& s = segments_[indexedSegments_];
+        for (const SketchPointPtr& end : {s->start_, s->end_}) {
+            if (end && endNumbers_.emplace(end.get(), endsInOrder_.size()).second) {
+                ends_->add(end->position(), endsInOrder_.size());
+                endsInOrder_.push_back(end);
+            }
         }
     }
+    const long long found = ends_->firstWithin(position);
+    if (found >= 0)
+        return endsInOrder_[static_cast<std::size_t>(found)];
     auto p = std::make_shared<SketchPoint>("Point" + std::to_string(++pointCount_), position);
     p->sketch_ = std::static_pointer_cast<Sketch>(shared_from_this());
     points_.push_back(p);
@@ -226,76 +235,80 @@ SketchSegmentPtr Sketch::firstCentreLine() const {
 
 // ---- degrees of freedom ---------------------------------------------------------------
 
-namespace {
-
-struct DofState {
-    std::set<const SketchPoint*> fixedPoints;
-    std::set<const SketchSegment*> fixedSegments;
-    bool redundant = false;
-};
-
-// What one constraint fixes; false when it fixes nothing new.
-bool applyFix(DofState& state, const SketchConstraint& c) {
-    bool changed = false;
-    auto fixPoint = [&](const SketchPoint* p) {
-        if (p && state.fixedPoints.insert(p).second)
-            changed = true;
-    };
-    for (const auto& e : c.entities()) {
-        if (auto p = std::dynamic_pointer_cast<SketchPoint>(e)) {
-            fixPoint(p.get());
-        } else if (auto s = std::dynamic_pointer_cast<SketchSegment>(e)) {
-            if (s->kind() != SegmentKind::Arc) // an arc's centre follows from its ends
-                fixPoint(s->centre().get());
-            fixPoint(s->start().get());
-            fixPoint(s->end().get());
-            if (s->kind() != SegmentKind::Line && state.fixedSegments.insert(s.get()).second)
-                changed = true;
-        }
+// The tally follows the constraints as they are added, so that a walk that asks for the
+// status after each constraint it adds costs what the constraints cost, not their square.
+// Removing a constraint starts it again at the next question.
+void Sketch::updateTally() const {
+    DofTally& t = tally_;
+    for (; t.countedSegments < segments_.size(); ++t.countedSegments) {
+        const SketchSegment& s = *segments_[t.countedSegments];
+        if (s.kind() != SegmentKind::Line)
+            ++t.roundSegments;
+        if (s.kind() == SegmentKind::Arc && s.centre())
+            t.arcCentres.insert(s.centre().get());
     }
-    return changed;
+    if (!t.valid) {
+        t.fixedPoints.clear();
+        t.fixedSegments.clear();
+        t.fixedFreePoints = 0;
+        t.fixedRoundSegments = 0;
+        t.redundant = false;
+        t.appliedConstraints = 0;
+        t.valid = true;
+    }
+    for (; t.appliedConstraints < constraints_.size(); ++t.appliedConstraints) {
+        // What the constraint fixes; one that fixes nothing new makes the sketch redundant.
+        bool changed = false;
+        auto fixPoint = [&](const SketchPoint* p) {
+            if (p && t.fixedPoints.insert(p).second) {
+                changed = true;
+                if (t.arcCentres.count(p) == 0)
+                    ++t.fixedFreePoints;
+            }
+        };
+        for (const auto& e : constraints_[t.appliedConstraints]->entities()) {
+            if (auto p = std::dynamic_pointer_cast<SketchPoint>(e)) {
+                fixPoint(p.get());
+            } else if (auto seg = std::dynamic_pointer_cast<SketchSegment>(e)) {
+                if (seg->kind() != SegmentKind::Arc) // an arc's centre follows from its ends
+                    fixPoint(seg->centre().get());
+                fixPoint(seg->start().get());
+                fixPoint(seg->end().get());
+                if (seg->kind() != SegmentKind::Line && t.fixedSegments.insert(seg.get()).second) {
+                    changed = true;
+                    ++t.fixedRoundSegments;
+                }
+            }
+        }
+        t.redundant = t.redundant || !changed;
+    }
 }
 
-} // namespace
-
 bool Sketch::consumed(const SketchPoint& point) const {
-    DofState state;
-    for (const auto& c : constraints_)
-        applyFix(state, *c);
-    return state.fixedPoints.count(&point) > 0;
+    updateTally();
+    return tally_.fixedPoints.count(&point) > 0;
 }
 
 bool Sketch::consumed(const SketchSegment& segment) const {
-    DofState state;
-    for (const auto& c : constraints_)
-        applyFix(state, *c);
-    if (segment.kind() != SegmentKind::Line && !state.fixedSegments.count(&segment))
+    updateTally();
+    const DofTally& t = tally_;
+    if (segment.kind() != SegmentKind::Line && !t.fixedSegments.count(&segment))
         return false;
     for (const SketchPoint* p : {segment.start().get(), segment.end().get()})
-        if (p && !state.fixedPoints.count(p))
+        if (p && !t.fixedPoints.count(p))
             return false;
-    if (segment.kind() == SegmentKind::Circle && !state.fixedPoints.count(segment.centre().get()))
+    if (segment.kind() == SegmentKind::Circle && !t.fixedPoints.count(segment.centre().get()))
         return false;
     return true;
 }
 
 int Sketch::freeDegrees() const {
-    DofState state;
-    for (const auto& c : constraints_)
-        applyFix(state, *c);
-    std::set<const SketchPoint*> arcCentres;
-    for (const auto& s : segments_)
-        if (s->kind() == SegmentKind::Arc)
-            arcCentres.insert(s->centre().get());
+    updateTally();
+    const DofTally& t = tally_;
     const int perPoint = is3D_ ? 3 : 2;
-    int dof = 0;
-    for (const auto& p : points_)
-        if (!arcCentres.count(p.get()) && !state.fixedPoints.count(p.get()))
-            dof += perPoint;
-    for (const auto& s : segments_)
-        if (s->kind() != SegmentKind::Line && !state.fixedSegments.count(s.get()))
-            dof += 1; // circle radius, arc bulge
-    return dof;
+    const std::size_t freePoints = points_.size() - t.arcCentres.size() - t.fixedFreePoints;
+    return perPoint * static_cast<int>(freePoints) +
+           static_cast<int>(t.roundSegments - t.fixedRoundSegments);
 }
 
 int Sketch::status() {
@@ -304,10 +317,9 @@ int Sketch::status() {
         scriptedStatuses_.pop_front();
         return s;
     }
-    DofState state;
-    for (const auto& c : constraints_)
-        if (!applyFix(state, *c))
-            return kSketchOverConstrained;
+    updateTally();
+    if (tally_.redundant)
+        return kSketchOverConstrained;
     return freeDegrees() > 0 ? kSketchUnderConstrained : kSketchFullyConstrained;
 }
 
@@ -323,9 +335,11 @@ SketchConstraintPtr Sketch::addConstraint(int kind, const std::vector<ObjectPtr>
     if (entities.empty())
         return nullptr;
     for (const auto& e : entities) {
-        const bool ours =
-            std::any_of(points_.begin(), points_.end(), [&](const auto& p) { return p == e; }) ||
-            std::any_of(segments_.begin(), segments_.end(), [&](const auto& s) { return s == e; });
+        // The entities know their sketch (points and segments are never taken out of one).
+        const auto point = objectAs<SketchPoint>(e);
+        const auto segment = objectAs<SketchSegment>(e);
+        const bool ours = (point && point->sketch().get() == this) ||
+                          (segment && segment->sketch().get() == this);
         if (!ours)
             return nullptr;
     }
@@ -339,6 +353,7 @@ bool Sketch::removeConstraint(const SketchConstraintPtr& constraint) {
     if (it == constraints_.end())
         return false;
     constraints_.erase(it);
+    tally_.valid = false;
     return true;
 }
 
@@ -353,10 +368,7 @@ int Sketch::constrainAll() {
     }
     for (const auto& p : points_) {
         if (!consumed(*p)) {
-            bool arcCentre = false;
-            for (const auto& s : segments_)
-                arcCentre = arcCentre || (s->kind() == SegmentKind::Arc && s->centre() == p);
-            if (arcCentre)
+            if (tally_.arcCentres.count(p.get()) != 0)
                 continue;
             constraints_.push_back(
                 std::make_shared<SketchConstraint>(kConstraintAuto, std::vector<ObjectPtr>{p}));

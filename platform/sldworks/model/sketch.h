@@ -5,11 +5,14 @@
 
 #include "platform/sldworks/model/feature.h"
 #include "platform/sldworks/model/object.h"
+#include "platform/sldworks/model/point_index.h"
 #include "platform/sldworks/model/types.h"
 
 #include <deque>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace swsim {
@@ -172,6 +175,8 @@ private:
     SketchSegmentPtr addSegment(SegmentKind kind, const std::string& prefix);
     bool consumed(const SketchPoint& point) const;
     bool consumed(const SketchSegment& segment) const;
+    // Brings the tally of fixed entities up to the sketch's segments and constraints.
+    void updateTally() const;
 
     Frame frame_;
     bool is3D_;
@@ -180,6 +185,28 @@ private:
     std::vector<SketchPointPtr> points_;
     std::vector<SketchSegmentPtr> segments_;
     std::vector<SketchConstraintPtr> constraints_;
+    // The segments' end points by position, numbered in the order a walk through the segments
+    // meets them, for the segments up to `indexedSegments_` (the rest are filed when next
+    // looked for: a file's sketch gets its segments without pointAt).
+    std::unique_ptr<detail::PointIndex> ends_;
+    std::unordered_map<const SketchPoint*, std::size_t> endNumbers_;
+    std::size_t indexedSegments_ = 0;
+    std::vector<SketchPointPtr> endsInOrder_;
+    // What the constraints fix, kept up to date as segments and constraints are added (the
+    // file reader adds them directly); `valid` false after a removal: counted again.
+    struct DofTally {
+        std::unordered_set<const SketchPoint*> arcCentres;
+        std::size_t roundSegments = 0; // circles and arcs
+        std::size_t countedSegments = 0;
+        std::unordered_set<const SketchPoint*> fixedPoints;
+        std::unordered_set<const SketchSegment*> fixedSegments;
+        std::size_t fixedFreePoints = 0; // fixed points that are no arc's centre
+        std::size_t fixedRoundSegments = 0;
+        std::size_t appliedConstraints = 0;
+        bool redundant = false; // a constraint fixed nothing new
+        bool valid = true;
+    };
+    mutable DofTally tally_;
     std::deque<int> scriptedStatuses_;
     int lineCount_ = 0;
     int arcCount_ = 0;
