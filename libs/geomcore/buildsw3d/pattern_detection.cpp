@@ -1,5 +1,7 @@
 #include "libs/geomcore/buildsw3d/pattern_detection.h"
 
+#include "libs/geomcore/swtools/value_text.h"
+
 #include "metamodel/m2d/point2d.h"
 #include "metamodel/m3d/geom3d.h"
 #include "metamodel/m3d/viewhelpers.h"
@@ -12,10 +14,6 @@ namespace {
 
 constexpr double pointTolerance = 1e-6;
 constexpr double gcdFloor = 1e-8;
-// SolidWorks keeps a model within 500 m of its origin (lengths in millimetres, as the build
-// hands them on); an axis beyond that cannot be made, and a turn about it is no turn a double
-// can still resolve.
-constexpr double modelSpace = 5e5;
 // Euclid's remainders at least halve every two steps, so a handful of dozen steps reach the
 // floor from any start; the bound only keeps values that are not numbers from spinning.
 constexpr int maxEuclidSteps = 200;
@@ -118,9 +116,10 @@ double realGcd(const double* values, int n, double tolerance) {
 }
 
 bool inModelSpace(const vectorC2d<double>& p, const matrixC4x4<double>& planeToModel) {
+    // An axis beyond SolidWorks' model space cannot be made, and a turn about it is no turn a
+    // double can still resolve.
     const vectorC3d<double> v = transformPoint({p.x, p.y, 0.0}, planeToModel);
-    return std::abs(v.x) <= modelSpace && std::abs(v.y) <= modelSpace &&
-           std::abs(v.z) <= modelSpace;
+    return withinSolidWorksModelSpace(v.x, v.y, v.z);
 }
 
 void shellSort(double* values, int n) {

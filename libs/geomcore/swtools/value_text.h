@@ -11,7 +11,8 @@ mzComStringC pointText(double x, double y);
 mzComStringC pointText(double x, double y, double z);
 
 // SolidWorks keeps a model within 500 m of the origin: 5e5 in the millimetres the build
-// hands it. The build refuses nothing by this; it tells the user why SolidWorks made nothing.
+// hands it. The builders leave refusing to SolidWorks and use this to tell the user why it
+// made nothing; only a pattern's axis, which the build computes itself, is checked against it.
 inline constexpr double solidWorksModelSpace = 5e5;
 // False for a value beyond it, NaN and the infinities.
 bool withinSolidWorksModelSpace(double value);

@@ -64,8 +64,8 @@ void limit(int resource, rlim_t value, rlim_t slack = 0) {
     if (::getrlimit(resource, &current) != 0)
         return;
     const rlim_t wantedHard = value + slack;
-    const rlim_t hard = current.rlim_max == RLIM_INFINITY ? wantedHard
-                                                          : std::min(wantedHard, current.rlim_max);
+    const rlim_t hard =
+        current.rlim_max == RLIM_INFINITY ? wantedHard : std::min(wantedHard, current.rlim_max);
     const rlimit wanted{std::min(value, hard), hard};
     ::setrlimit(resource, &wanted);
 }

@@ -284,7 +284,7 @@ HRESULT applicationC::OpenDocument(BSTR path, long type, long options, BSTR conf
                         opened = IModelDoc2Ptr();
                         error = 1;
                         state_->issueError(type == 2 ? "the file holds a part, not an assembly"
-                                                       : "the file holds an assembly, not a part");
+                                                     : "the file holds an assembly, not a part");
                     }
                     if (!opened) {
                         *errors = error;
