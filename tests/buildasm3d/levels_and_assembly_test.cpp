@@ -347,6 +347,7 @@ TEST_F(LevelsAndAssemblies, RoundedPlacementsAreTheRotationTheyRoundAndOthersNam
                            block("Long", "(MAT 1.00015 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1)") +
                            block("Scaled", "(MAT 1 0 0 0 0 1 0 0 0 0 0.5 0 0 0 0 1)") +
                            block("Skewed", "(MAT 1 0 0 0 0.1 0.995 0 0 0 0 1 0 0 0 0 1)") +
+                           block("Askew", "(MAT 1 0 0 0 0.0003 1 0 0 0 0 1 0 0 0 0 1)") +
                            block("Mirrored", "(MAT 1 0 0 0 0 1 0 0 0 0 -1 0 0 0 0 1)") + "))");
     const runS converted = run({"convert", model, "-o", path("out")});
     EXPECT_EQ(converted.code, 1);
@@ -365,7 +366,10 @@ TEST_F(LevelsAndAssemblies, RoundedPlacementsAreTheRotationTheyRoundAndOthersNam
           "PART \"Scaled\": " + refused + "its Z axis is 0.5 long, not 1 (within 0.0001)",
           "PART \"Skewed\": " + refused +
               "its X and Y axes are not at right angles (the cosine between them is 0.0999988, "
-              "not 0) (within 0.0001)",
+              "not 0) (within 0.0002)",
+          "PART \"Askew\": " + refused +
+              "its X and Y axes are not at right angles (the cosine between them is 0.0003, "
+              "not 0) (within 0.0002)",
           "PART \"Mirrored\": " + refused +
               "it is a reflection (its Z axis points against X x Y) (within 0.0001)"})
         EXPECT_TRUE(holdsText(converted.err, text));
@@ -388,6 +392,23 @@ TEST_F(LevelsAndAssemblies, RoundedPlacementsAreTheRotationTheyRoundAndOthersNam
     EXPECT_NEAR(swsim::dot(placed.xDir, placed.yDir), 0.0, 1e-15);
     EXPECT_NEAR(massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(opened.doc))), 3500,
                 1e-6);
+
+    // Turned about Z by 20, Y by 45 and X by 70 degrees and written to four decimals: rounding
+    // leaves two of its axes 1.2e-4 off a right angle, a rotation all the same.
+    const std::string tilted = writeFile(
+        "tilted.meta",
+        "(ASSEMBLY (NAME \"Tilted\") (ITEMS " +
+            block("Tilt", "(MAT 0.6645 0.2418 -0.7071 0  0.5074 0.5487 0.6645 0  "
+                          "0.5487 -0.8003 0.2418 0  0 0 0 1)") +
+            "))");
+    const runS tiltedConverted = run({"convert", tilted, "-o", path("tilted")});
+    EXPECT_EQ(tiltedConverted.code, 0) << tiltedConverted.err;
+    const openedAssemblyS tiltedOpened = openAssembly(path("tilted/Tilted.sldasm"));
+    ASSERT_TRUE(tiltedOpened.doc);
+    EXPECT_EQ(sessionAssemblyOf(tiltedOpened.doc)->components().size(), 1u);
+    EXPECT_NEAR(
+        massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(tiltedOpened.doc))), 3500,
+        1e-6);
 }
 
 TEST_F(LevelsAndAssemblies, AnExportOfAnAssemblyMissingAMemberOrASolidIsRefused) {

@@ -11,10 +11,11 @@ mzComStringC numberText(double value) {
     return mzComStringC::number(value, 'g', 6);
 }
 
-[[noreturn]] void refusePlacement(const mzComStringC& why) {
+[[noreturn]] void refusePlacement(const mzComStringC& why,
+                                  double tolerance = placementTolerance) {
     throw errorC(mzComStringC("Could not place the part: its placement (MAT) is no rotation and "
                               "translation: ") +
-                 why + " (within " + numberText(placementTolerance) + ")");
+                 why + " (within " + numberText(tolerance) + ")");
 }
 
 } // namespace
@@ -39,13 +40,18 @@ matrixC4x4<double> memberPlacement(const metaObjectC& member) {
                             " long, not 1");
         unit[r] = axis * (1 / length);
     }
+    // Each axis may be turned off its place in the rotation by the tolerance, so two of them
+    // meet up to twice that off a right angle: a rotation written to four decimals turns an
+    // axis by up to 8.7e-5, and the cosine between two such axes reaches 1.7e-4.
+    constexpr double rightAngleTolerance = 2 * placementTolerance;
     for (int r = 0; r < 3; ++r) {
         const int s = (r + 1) % 3;
         const double cosine = unit[r].dot(unit[s]);
-        if (std::abs(cosine) > placementTolerance)
+        if (std::abs(cosine) > rightAngleTolerance)
             refusePlacement(mzComStringC("its ") + axisNames[r] + " and " + axisNames[s] +
-                            " axes are not at right angles (the cosine between them is " +
-                            numberText(cosine) + ", not 0)");
+                                " axes are not at right angles (the cosine between them is " +
+                                numberText(cosine) + ", not 0)",
+                            rightAngleTolerance);
     }
     // Unit axes at right angles: the triple product is 1 or -1 within the tolerance.
     if (unit[0].cross(unit[1]).dot(unit[2]) < 0)
