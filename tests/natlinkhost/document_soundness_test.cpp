@@ -107,7 +107,7 @@ TEST_F(DocumentSoundness, MembersMissingOrDamagedAreNamedWithTheReaderReason) {
     expectFound(nested.err, "the component \"Bad-1\" of " + members + " is missing");
 }
 
-TEST_F(DocumentSoundness, AComponentShowsItsPartsFirstConfigurationForOneThePartLacks) {
+TEST_F(DocumentSoundness, AComponentShowsItsPartsFirstConfigurationForOneThePartLacksOrNone) {
     const std::string block = cube();
     // The part last showed a second configuration without its solid.
     const swsim::PartDocumentPtr part = swsim::PartDocument::open(block);
@@ -123,6 +123,10 @@ TEST_F(DocumentSoundness, AComponentShowsItsPartsFirstConfigurationForOneThePart
 
     const runS named = run({"inspect", assembly("Named", {block}, "Bare")});
     expectFound(named.out, "\"Default\" (shown) volume 0\n    \"Cube-1\" shows \"Bare\"\n");
+    // A component that names no configuration shows the first too.
+    const runS unnamed = run({"inspect", assembly("Unnamed", {block}, "")});
+    expectFound(unnamed.out,
+                "\"Default\" (shown) volume 8000\n    \"Cube-1\" shows \"Default\"\n");
 }
 
 TEST_F(DocumentSoundness, APartWhoseOnlySolidIsAHiddenHelperHasNothingToExport) {

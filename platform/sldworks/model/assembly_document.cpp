@@ -244,10 +244,10 @@ std::vector<BodyPtr> AssemblyDocument::componentBodies(const Component& c, int d
 }
 
 std::string AssemblyDocument::shownConfiguration(const Component& c) const {
-    // A file may name a configuration its part lacks: the part's first is shown then, not
-    // whichever the part showed last.
+    // A file may name a configuration its part lacks, or none: the part's first is shown then,
+    // not whichever the part showed last (which another component may have chosen).
     const auto part = std::dynamic_pointer_cast<PartDocument>(c.document());
-    if (!part || c.configuration.empty() || part->findConfiguration(c.configuration))
+    if (!part || (!c.configuration.empty() && part->findConfiguration(c.configuration)))
         return c.configuration;
     return part->configurations().front()->name();
 }
