@@ -396,19 +396,17 @@ TEST_F(LevelsAndAssemblies, RoundedPlacementsAreTheRotationTheyRoundAndOthersNam
     // Turned about Z by 20, Y by 45 and X by 70 degrees and written to four decimals: rounding
     // leaves two of its axes 1.2e-4 off a right angle, a rotation all the same.
     const std::string tilted = writeFile(
-        "tilted.meta",
-        "(ASSEMBLY (NAME \"Tilted\") (ITEMS " +
-            block("Tilt", "(MAT 0.6645 0.2418 -0.7071 0  0.5074 0.5487 0.6645 0  "
-                          "0.5487 -0.8003 0.2418 0  0 0 0 1)") +
-            "))");
+        "tilted.meta", "(ASSEMBLY (NAME \"Tilted\") (ITEMS " +
+                           block("Tilt", "(MAT 0.6645 0.2418 -0.7071 0  0.5074 0.5487 0.6645 0  "
+                                         "0.5487 -0.8003 0.2418 0  0 0 0 1)") +
+                           "))");
     const runS tiltedConverted = run({"convert", tilted, "-o", path("tilted")});
     EXPECT_EQ(tiltedConverted.code, 0) << tiltedConverted.err;
     const openedAssemblyS tiltedOpened = openAssembly(path("tilted/Tilted.sldasm"));
     ASSERT_TRUE(tiltedOpened.doc);
     EXPECT_EQ(sessionAssemblyOf(tiltedOpened.doc)->components().size(), 1u);
-    EXPECT_NEAR(
-        massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(tiltedOpened.doc))), 3500,
-        1e-6);
+    EXPECT_NEAR(massPropGetVolume(docExtCreateMassProperty(modelDocGetExtension(tiltedOpened.doc))),
+                3500, 1e-6);
 }
 
 TEST_F(LevelsAndAssemblies, AnExportOfAnAssemblyMissingAMemberOrASolidIsRefused) {

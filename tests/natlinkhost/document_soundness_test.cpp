@@ -1,6 +1,7 @@
 // What inspect, export and check-in answer for documents they cannot take whole: assemblies
 // that contain themselves, members missing or damaged, members naming a configuration their
-// part lacks, parts whose only body is hidden, folders, and assembly files of another version.
+// part lacks, parts whose only body is hidden, folders, assemblies nested deeper than the walks
+// go, and assembly files of another version.
 // Each is refused, or answered 1, naming why.
 #include "platform/sldworks/model/assembly_document.h"
 #include "platform/sldworks/model/file_io.h"
@@ -77,6 +78,28 @@ TEST_F(DocumentSoundness, AssembliesThatContainThemselvesAreRefusedNamingTheLoop
     expectFound(shared.out, "\"Default\" (shown) volume 16000\n");
 }
 
+// Walks through an assembly go 32 levels of sub-assemblies deep: one nested deeper would lose
+// its deepest parts without a word, so it is refused; one at the limit is taken whole.
+TEST_F(DocumentSoundness, AssembliesNestedDeeperThanTheWalksGoAreRefused) {
+    std::string inner = cube();
+    // L1 holds the cube, L2 holds L1, ...: below L33 lie 32 levels of sub-assemblies.
+    for (int level = 1; level <= 33; ++level)
+        inner = assembly("L" + std::to_string(level), {inner});
+    const runS atLimit = run({"inspect", inner});
+    EXPECT_EQ(atLimit.code, 0) << atLimit.err;
+    expectFound(atLimit.out, "\"Default\" (shown) volume 8000\n");
+
+    const std::string deeper = assembly("L34", {inner});
+    const std::string why = "natlinkhost: " + deeper +
+                            ": its sub-assemblies nest 33 levels deep, beyond the 32 the "
+                            "session walks\n";
+    EXPECT_EQ(run({"inspect", deeper}).err, why);
+    const runS exported = run({"export", deeper, path("deep.step")});
+    EXPECT_EQ(exported.code, 1);
+    EXPECT_EQ(exported.err, why);
+    EXPECT_FALSE(std::filesystem::exists(path("deep.step")));
+}
+
 TEST_F(DocumentSoundness, MembersMissingOrDamagedAreNamedWithTheReaderReason) {
     const std::string block = cube();
     std::string damaged = readFile(block);
@@ -125,8 +148,7 @@ TEST_F(DocumentSoundness, AComponentShowsItsPartsFirstConfigurationForOneThePart
     expectFound(named.out, "\"Default\" (shown) volume 0\n    \"Cube-1\" shows \"Bare\"\n");
     // A component that names no configuration shows the first too.
     const runS unnamed = run({"inspect", assembly("Unnamed", {block}, "")});
-    expectFound(unnamed.out,
-                "\"Default\" (shown) volume 8000\n    \"Cube-1\" shows \"Default\"\n");
+    expectFound(unnamed.out, "\"Default\" (shown) volume 8000\n    \"Cube-1\" shows \"Default\"\n");
 }
 
 TEST_F(DocumentSoundness, APartWhoseOnlySolidIsAHiddenHelperHasNothingToExport) {

@@ -50,7 +50,8 @@ std::string lowerExtension(const std::string& path) {
 // The document of `path` opened in `app` (through the session's side for tools: a part or
 // assembly file read by the document model and added to the session's open documents, an
 // assembly with its components' documents); null with the reason on err. An assembly that
-// contains itself is refused: every walk through it would go round the loop.
+// contains itself is refused: every walk through it would go round the loop; so is one whose
+// sub-assemblies nest deeper than the walks go, which would leave its deepest parts out.
 IModelDoc2Ptr openDocument(ISldWorks* app, const std::string& path, std::ostream& err) {
     if (const std::string why = whyNoDocument(path); !why.empty()) {
         err << "natlinkhost: " << path << ": " << why << '\n';
@@ -64,10 +65,16 @@ IModelDoc2Ptr openDocument(ISldWorks* app, const std::string& path, std::ostream
         const swsim::AssemblyDocumentPtr assembly = swsim::AssemblyDocument::open(absolute);
         const IModelDoc2Ptr doc = sessionAddAssembly(app, assembly);
         const std::vector<std::string> loop = assembly->containmentLoop();
-        if (loop.empty())
+        const int depth = loop.empty() ? assembly->nestingDepth() : 0;
+        if (loop.empty() && depth <= swsim::AssemblyDocument::kMaxNesting)
             return doc;
         sldWorksCloseDocument(app, modelDocGetPathName(doc));
-        err << "natlinkhost: " << path << ": an assembly that contains itself: ";
+        err << "natlinkhost: " << path << ": ";
+        if (loop.empty())
+            err << "its sub-assemblies nest " << depth << " levels deep, beyond the "
+                << swsim::AssemblyDocument::kMaxNesting << " the session walks";
+        else
+            err << "an assembly that contains itself: ";
         for (std::size_t i = 0; i < loop.size(); ++i)
             err << (i == 0 ? "" : " -> ") << loop[i];
         err << '\n';

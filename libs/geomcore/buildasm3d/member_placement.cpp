@@ -11,8 +11,7 @@ mzComStringC numberText(double value) {
     return mzComStringC::number(value, 'g', 6);
 }
 
-[[noreturn]] void refusePlacement(const mzComStringC& why,
-                                  double tolerance = placementTolerance) {
+[[noreturn]] void refusePlacement(const mzComStringC& why, double tolerance = placementTolerance) {
     throw errorC(mzComStringC("Could not place the part: its placement (MAT) is no rotation and "
                               "translation: ") +
                  why + " (within " + numberText(tolerance) + ")");

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <set>
 
 namespace swsim {
@@ -22,8 +23,6 @@ constexpr const char* kHeader = "SWSIM-ASSEMBLY 3";
 // and the members' configurations (which read every component as not loaded) that this file
 // is not theirs.
 constexpr const char* kOlderHeader = "SWSIM-ASSEMBLY 2";
-// Assemblies that (wrongly) contain themselves stop here instead of recursing for ever.
-constexpr int kMaxDepth = 32;
 
 bool sameFrame(const Frame& a, const Frame& b) {
     return a.localToModelData() == b.localToModelData();
@@ -56,6 +55,19 @@ bool findLoop(std::vector<const AssemblyDocument*>& chain, std::set<const Assemb
         clear.insert(sub.get());
     }
     return false;
+}
+
+// Levels of sub-assemblies below `assembly`, each sub-assembly measured once.
+int nesting(const AssemblyDocument& assembly, std::map<const AssemblyDocument*, int>& measured) {
+    const auto [known, first] = measured.try_emplace(&assembly, 0);
+    if (!first)
+        return known->second;
+    int deepest = 0;
+    for (const auto& c : assembly.components())
+        if (const auto sub = std::dynamic_pointer_cast<const AssemblyDocument>(c->document()))
+            deepest = std::max(deepest, 1 + nesting(*sub, measured));
+    measured[&assembly] = deepest;
+    return deepest;
 }
 
 } // namespace
@@ -207,7 +219,7 @@ std::vector<BodyPtr> AssemblyDocument::componentBodies(const Component& componen
 }
 
 std::vector<BodyPtr> AssemblyDocument::componentBodies(const Component& c, int depth) const {
-    if (c.state == Component::kSuppressed || depth > kMaxDepth)
+    if (c.state == Component::kSuppressed || depth > kMaxNesting)
         return {};
     const auto doc = c.document();
     std::vector<BodyPtr> sources;
@@ -258,6 +270,11 @@ std::vector<std::string> AssemblyDocument::containmentLoop() const {
     std::vector<std::string> loop;
     findLoop(chain, clear, loop);
     return loop;
+}
+
+int AssemblyDocument::nestingDepth() const {
+    std::map<const AssemblyDocument*, int> measured;
+    return nesting(*this, measured);
 }
 
 std::vector<BodyPtr> AssemblyDocument::bodies() const {

@@ -93,14 +93,20 @@ public:
     // document's bodies nor the placement change.
     std::vector<BodyPtr> componentBodies(const Component& component) const;
     // The configuration a component shows: the one it names, or its part's first when the
-    // part has no configuration of that name; as named for a sub-assembly, a component
-    // without a loaded document or one naming none (the part's active one).
+    // part has no configuration of that name or the component names none; as named for a
+    // sub-assembly or a component without a loaded document.
     std::string shownConfiguration(const Component& component) const;
     // An assembly that contains itself, directly or through others, among this one and its
     // loaded sub-assemblies (suppressed components too): the paths from that assembly down to
     // itself again ("A", "B", "A"); empty when there is none. A component that is its own
     // assembly (left without a document) is known by its path.
     std::vector<std::string> containmentLoop() const;
+    // How deep sub-assemblies go below this one: its loaded sub-assemblies' levels, suppressed
+    // components too (0 without any). Bodies, boxes, masses and copies walk kMaxNesting levels
+    // and no further (an assembly that contains itself would be walked for ever); only for an
+    // assembly that does not contain itself.
+    static constexpr int kMaxNesting = 32;
+    int nestingDepth() const;
     // The bodies of every unsuppressed component in assembly space, in component order.
     std::vector<BodyPtr> bodies() const;
     Box box() const;
